@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs every Debian package that the build, the program and the tests need.
+# Idempotent: packages already present are not fetched again.
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  build-essential cmake pkg-config git
+  # core tests
+  googletest libgtest-dev libgmock-dev
+  # fuzzing (optional CMake target)
+  clang-14 libclang-rt-14-dev
+  # audio: GStreamer decoding and output, MIDI through FluidSynth, ALSA mixer
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools gstreamer1.0-alsa
+  libfluidsynth-dev timgm6mb-soundfont
+  libasound2-dev libasound2-plugins
+  # test material: real encoded files are made at test time
+  sox libsox-fmt-all lame ffmpeg
+  # benchmarks and tools
+  python3
+)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "install-deps: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,65 @@
+// Sertra: the process's one serial port and framed exchanges over it.
+//
+// Every export works on the library's single port object and returns a
+// result code (0 success, positive failure) or a boolean as int (non-zero true).
+// Thread contract: no locks. Callers must not use the library from two
+// threads at once; the application serialises all driver calls.
+#pragma once
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define SERTRA_API __declspec(dllexport)
+#else
+#define SERTRA_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Port control.
+SERTRA_API int32_t OpenPort(void);
+SERTRA_API void ClosePort(void);
+SERTRA_API int32_t SetCommPort(int32_t number);   // 1..4 select COM1..COM4
+SERTRA_API int32_t SetCommBaud(int32_t rate);
+SERTRA_API int32_t SetDTR(void);
+SERTRA_API int32_t ClrDTR(void);
+SERTRA_API int32_t SetRTS(void);
+SERTRA_API int32_t ClrRTS(void);
+SERTRA_API intptr_t GetCommHandle(void);          // file descriptor, -1 while closed
+SERTRA_API int32_t GetDllVersion(void);           // 20427
+
+// Frame exchange.
+SERTRA_API int32_t SendData(const uint8_t* frame, uint8_t* reply, int32_t frameLen, int32_t timeoutMs,
+                            int32_t replyLen, uint8_t terminator, uint8_t waitReply);
+SERTRA_API int32_t SendOrder(const uint8_t* frame, uint8_t* reply, int32_t timeoutMs);
+SERTRA_API int32_t SetFrameHead(int32_t head);
+SERTRA_API int32_t ReadBlock(uint8_t* buffer, int32_t length, int32_t timeoutMs);
+
+#ifdef __cplusplus
+}
+#endif
+
+// Result codes.
+enum {
+    SERTRA_OK = 0,
+    SERTRA_ERR_WAIT_EVENT = 1,      // reply wait event, or a read in the head search
+    SERTRA_ERR_OPEN = 101,          // device cannot be opened
+    SERTRA_ERR_NOT_OPEN = 102,      // port not open (OpenPort: already open)
+    SERTRA_ERR_WRITE = 104,         // write failed or timed out
+    SERTRA_ERR_EVENT = 200,
+    SERTRA_ERR_GET_STATE = 201,
+    SERTRA_ERR_SET_STATE = 202,
+    SERTRA_ERR_GET_TIMEOUTS = 203,
+    SERTRA_ERR_SET_TIMEOUTS = 204,
+    SERTRA_ERR_BUFFERS = 205,
+    SERTRA_ERR_PURGE = 207,
+    SERTRA_ERR_EVENT_MASK = 208,
+    SERTRA_ERR_RECEIVE_WAIT = 209,  // waiting for the first received character
+    SERTRA_ERR_NO_TIMEOUT = 333,    // SendData asked to wait with a time-out <= 0
+    SERTRA_ERR_READ_START = 1031,
+    SERTRA_ERR_READ_RESULT = 1032,
+    SERTRA_ERR_READ_TIMEOUT = 1033,
+    SERTRA_ERR_READ_WAIT = 1034,
+};
