@@ -31,6 +31,12 @@ SERTRA_API intptr_t GetCommHandle(void);          // file descriptor, -1 while c
 SERTRA_API int32_t GetDllVersion(void);           // 20427
 
 // Frame exchange.
+// SendData with replyLen <= 0 stores the reply up to and including the
+// terminator; reply must hold SERTRA_TERMINATOR_REPLY_MAX bytes, and a reply
+// without a terminator within that many bytes fails with 1034.
+// SendOrder stores head, header and payload, its length taken from the reply's
+// own header: reply must hold the largest reply the frame head's layout allows
+// (0x00: 258 bytes, 0x80: 259, 0x40: 65539, 0xC0: SERTRA_ORDER_REPLY_MAX).
 SERTRA_API int32_t SendData(const uint8_t* frame, uint8_t* reply, int32_t frameLen, int32_t timeoutMs,
                             int32_t replyLen, uint8_t terminator, uint8_t waitReply);
 SERTRA_API int32_t SendOrder(const uint8_t* frame, uint8_t* reply, int32_t timeoutMs);
@@ -40,6 +46,11 @@ SERTRA_API int32_t ReadBlock(uint8_t* buffer, int32_t length, int32_t timeoutMs)
 #ifdef __cplusplus
 }
 #endif
+
+enum {
+    SERTRA_TERMINATOR_REPLY_MAX = 256,
+    SERTRA_ORDER_REPLY_MAX = 5 + 65535,
+};
 
 // Result codes.
 enum {

@@ -1,0 +1,82 @@
+// Port control exports: choose, set up, open and close the one port.
+#include "Commport.h"
+#include "comm_port.h"
+
+namespace sertra {
+
+namespace {
+// Made when the library is loaded, destroyed (closing the port) when it is unloaded.
+CCommPort g_port;
+}  // namespace
+
+CCommPort& ThePort()
+{
+    return g_port;
+}
+
+}  // namespace sertra
+
+using sertra::ThePort;
+
+extern "C" {
+
+int32_t OpenPort(void)
+{
+    return ThePort().Open();
+}
+
+void ClosePort(void)
+{
+    ThePort().Close();
+}
+
+int32_t SetCommPort(int32_t number)
+{
+    const bool valid = number >= 1 && number <= 4;
+    ThePort().portNumber = valid ? number : 1;
+    return valid ? 1 : 0;
+}
+
+int32_t SetCommBaud(int32_t rate)
+{
+    sertra::CCommPort& port = ThePort();
+    if (!sertra::IsAcceptedBaud(rate)) {
+        port.baudRate = sertra::kDefaultBaud;
+        return 0;
+    }
+    port.baudRate = rate;
+    port.perByteMs = sertra::PerByteMs(rate);
+    return 1;
+}
+
+int32_t SetDTR(void)
+{
+    return ThePort().SetModemLine(sertra::ModemLine::Dtr, true);
+}
+
+int32_t ClrDTR(void)
+{
+    return ThePort().SetModemLine(sertra::ModemLine::Dtr, false);
+}
+
+int32_t SetRTS(void)
+{
+    return ThePort().SetModemLine(sertra::ModemLine::Rts, true);
+}
+
+int32_t ClrRTS(void)
+{
+    return ThePort().SetModemLine(sertra::ModemLine::Rts, false);
+}
+
+intptr_t GetCommHandle(void)
+{
+    return ThePort().Handle();
+}
+
+int32_t GetDllVersion(void)
+{
+    return 20427;
+}
+
+}  // extern "C"
