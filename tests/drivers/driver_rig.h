@@ -1,0 +1,41 @@
+// One driver, bound the way the program binds it, talking to one simulator on COM1.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver_binding.h"
+#include "modsim_harness.h"
+
+namespace modsim_test {
+
+inline const char* const kFirstLib = "libsonmiradrv.so";
+inline const char* const kSecondLib = "libsonveltdrv.so";
+
+struct Rig {
+    Rig(const std::string& lib, std::vector<std::string> simArgs) : sim(std::move(simArgs)) {
+        SetPorts(sim.Path());
+        bind = binding.Bind(lib, SONMIRA_OUT_DIR);
+        lease = binding.Acquire();
+        dev = lease.driver();
+    }
+    ~Rig() { lease = DriverLease(); }
+
+    // Runs one call and gives its result and how long it took.
+    template <typename F>
+    int32_t Timed(F f, double& ms) {
+        const int64_t t0 = NowNs();
+        const int32_t rc = f();
+        ms = (NowNs() - t0) / 1e6;
+        return rc;
+    }
+
+    ModSim sim;
+    DriverBinding binding;
+    BindResult bind;
+    DriverLease lease;
+    IDevInter* dev = nullptr;
+};
+
+}  // namespace modsim_test
