@@ -1,0 +1,49 @@
+// sonmira-cli length FILE...: the play length of audio files, as the
+// programming list stores it.
+#include <cstdio>
+
+#include "audio_length.h"
+#include "audio_result.h"
+#include "cli_command.h"
+
+namespace {
+
+const char* ReasonText(int rc) {
+    switch (rc) {
+        case audio::kAudioFileNotFound: return "cannot read the file";
+        case audio::kAudioUnsupported: return "not an audio file that can be decoded";
+        case audio::kAudioTimeout: return "decoding did not finish in time";
+        default: return "measuring failed";
+    }
+}
+
+int RunLength(int argc, char** argv) {
+    if (argc < 2) {
+        std::fputs("usage: sonmira-cli length FILE...\n", stderr);
+        return 2;
+    }
+    int failures = 0;
+    for (int i = 1; i < argc; ++i) {
+        int ms = 0;
+        int rc = audio::MeasureAudioLength(argv[i], &ms);
+        std::printf("%d\t%s\n", ms, argv[i]);
+        if (rc != audio::kAudioOk) {
+            std::fprintf(stderr, "sonmira-cli length: %s: %s\n", argv[i], ReasonText(rc));
+            ++failures;
+        }
+    }
+    std::fflush(stdout);
+    return failures ? 1 : 0;
+}
+
+}  // namespace
+
+SONMIRA_CLI_COMMAND("length", "print the play length of audio files in milliseconds",
+                    "usage: sonmira-cli length FILE...\n"
+                    "\n"
+                    "Prints one line per file: its length in milliseconds as the player\n"
+                    "renders it, a tab, and the path. A file that cannot be measured\n"
+                    "prints 0 (and a reason on stderr). WAV, MP3, WMA and MIDI files.\n"
+                    "\n"
+                    "Exit status: 0 when every file was measured, 1 otherwise, 2 on bad usage.\n",
+                    RunLength);

@@ -1,0 +1,42 @@
+// The sound output the player renders into, and whether there is one.
+//
+// SONMIRA_AUDIO_SINK, when set, is a GStreamer sink description used instead
+// of the desktop's output, e.g. "fakesink sync=true" or
+// "identity sync=true ! audioconvert ! wavenc ! filesink location=F async=false".
+// Otherwise pulsesink, then alsasink on "default", whichever opens.
+#pragma once
+
+#include <gst/gst.h>
+
+#include <string>
+
+namespace audio {
+
+// Real sinks get a short ring buffer so that their default 200 ms does not
+// sit in front of the first sample: 50 ms buffer, written in 10 ms periods.
+constexpr gint64 kSinkBufferTimeUs = 50000;
+constexpr gint64 kSinkLatencyTimeUs = 10000;
+
+extern const char* const kNoOutputMessage;
+
+struct OutputStatus {
+    int code = 0;         // kAudioOk or kAudioNoOutput
+    std::string message;  // names the output in use, or says why there is none
+};
+
+// Asks the output as the player would, without playing anything. The
+// download command asks before it starts, since a programming run with no
+// output would record silence and still report success.
+OutputStatus AudioOutputStatus();
+
+struct AudioOutput {
+    GstElement* bin = nullptr;   // audioconvert ! audioresample ! sink, ghost pad "sink" (floating)
+    GstPad* sinkPad = nullptr;   // the sink's own input pad (ref held), for the first-buffer stamp
+    std::string name;            // what was chosen, for messages
+};
+
+// Builds the output stage, already opened (READY). kAudioNoOutput when no sink
+// opens: unlike autoaudiosink this never falls back to a fake sink.
+int MakeAudioOutput(AudioOutput* out, std::string* error);
+
+}  // namespace audio

@@ -1,0 +1,29 @@
+// A mixer without a device, for tests: remembers the word and every write.
+#pragma once
+
+#include <vector>
+
+#include "volume.h"
+
+namespace audio {
+
+class FakeMixer : public IMixer {
+public:
+    uint32_t word = 0;
+    bool works = true;  // false: behaves like a machine without a card
+    std::vector<uint32_t> writes;
+
+    bool GetVolumeWord(uint32_t* out) override {
+        if (!works) return false;
+        *out = word;
+        return true;
+    }
+    bool SetVolumeWord(uint32_t w) override {
+        if (!works) return false;
+        word = w;
+        writes.push_back(w);
+        return true;
+    }
+};
+
+}  // namespace audio

@@ -1,0 +1,76 @@
+#include "play_log.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+
+namespace audio {
+namespace {
+
+GstPadProbeReturn OnBuffer(GstPad*, GstPadProbeInfo*, gpointer data) {
+    auto* s = static_cast<FirstBufferStamp*>(data);
+    if (s->playing.load()) {
+        int expected = 0;
+        if (s->state.compare_exchange_strong(expected, 2)) s->Write();
+        return GST_PAD_PROBE_REMOVE;
+    }
+    int expected = 0;
+    s->state.compare_exchange_strong(expected, 1);
+    // Play may have started between the two checks.
+    if (s->playing.load()) {
+        expected = 1;
+        if (s->state.compare_exchange_strong(expected, 2)) s->Write();
+    }
+    return GST_PAD_PROBE_REMOVE;
+}
+
+}  // namespace
+
+int64_t MonotonicNs() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+std::string FirstBufferLine(int64_t monotonicNs, const std::string& file) {
+    std::string line = "{\"event\":\"first_buffer\",\"t_ns\":" + std::to_string(monotonicNs) + ",\"file\":\"";
+    for (unsigned char c : file) {
+        if (c == '"' || c == '\\') {
+            line += '\\';
+            line += char(c);
+        } else if (c < 0x20) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\u%04x", c);
+            line += esc;
+        } else {
+            line += char(c);
+        }
+    }
+    line += "\"}\n";
+    return line;
+}
+
+void FirstBufferStamp::Attach(GstPad* sinkPad) {
+    if (logPath.empty() || !sinkPad) return;
+    gst_pad_add_probe(sinkPad, GST_PAD_PROBE_TYPE_BUFFER, OnBuffer, this, nullptr);
+}
+
+void FirstBufferStamp::OnPlaying() {
+    playing.store(true);
+    int expected = 1;
+    if (state.compare_exchange_strong(expected, 2)) Write();
+}
+
+void FirstBufferStamp::Write() {
+    std::string line = FirstBufferLine(MonotonicNs(), file);
+    // One write with O_APPEND keeps lines whole when several players log.
+    int fd = open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) return;
+    ssize_t ignored = write(fd, line.data(), line.size());
+    (void)ignored;
+    close(fd);
+}
+
+}  // namespace audio

@@ -1,0 +1,34 @@
+// SONMIRA_PLAY_LOG: when it names a file, one JSON line is appended per played
+// file as its first buffer reaches the sink:
+//   {"event":"first_buffer","t_ns":<CLOCK_MONOTONIC ns>,"file":"<path>"}
+#pragma once
+
+#include <gst/gst.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace audio {
+
+// The line as written (with its newline); the path JSON-escaped.
+std::string FirstBufferLine(int64_t monotonicNs, const std::string& file);
+
+int64_t MonotonicNs();
+
+// A pad probe that stamps the first buffer. A buffer that arrives while the
+// pipeline is pre-rolling is held by the sink until PLAYING, so its stamp is
+// taken when Play has switched the pipeline to PLAYING instead.
+struct FirstBufferStamp {
+    std::string logPath;  // empty: logging off, no probe is installed
+    std::string file;
+    std::atomic<int> state{0};  // 0 nothing yet, 1 pre-rolled and waiting, 2 logged
+    std::atomic<bool> playing{false};
+
+    void Attach(GstPad* sinkPad);
+    // Called by Play right after the pipeline went to PLAYING.
+    void OnPlaying();
+    void Write();
+};
+
+}  // namespace audio

@@ -1,0 +1,262 @@
+// The player end to end: real files decoded by GStreamer (MIDI by FluidSynth)
+// into a synchronised fake sink or a WAV capture, driven from a worker thread.
+#include "media_player.h"
+
+#include <chrono>
+#include <thread>
+
+#include "audio_files.h"
+#include "audio_output.h"
+#include "audio_result.h"
+#include "play_log.h"
+
+using namespace audio;
+using namespace audiotest;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+long MsSince(Clock::time_point t) {
+    return long(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t).count());
+}
+
+// Polls like the programming worker does (but faster); false on time-out.
+bool WaitWhilePlaying(CMyMediaPlayer& p, long timeoutMs) {
+    auto start = Clock::now();
+    while (p.GetMode() == kModePlay) {
+        if (MsSince(start) > timeoutMs) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+class PlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* sink = getenv("SONMIRA_AUDIO_SINK");
+        savedSink_ = sink ? sink : "";
+        hadSink_ = sink != nullptr;
+        setenv("SONMIRA_AUDIO_SINK", "fakesink sync=true", 1);
+        unsetenv("SONMIRA_PLAY_LOG");
+    }
+    void TearDown() override {
+        if (hadSink_)
+            setenv("SONMIRA_AUDIO_SINK", savedSink_.c_str(), 1);
+        else
+            unsetenv("SONMIRA_AUDIO_SINK");
+        unsetenv("SONMIRA_PLAY_LOG");
+    }
+    // Plays into a WAV file in real time and returns what was captured.
+    Pcm Capture(const std::string& file, const std::string& captureName) {
+        std::string out = PathOf(captureName);
+        setenv("SONMIRA_AUDIO_SINK",
+               ("identity sync=true ! audioconvert ! wavenc ! filesink location=" + out + " async=false").c_str(), 1);
+        CMyMediaPlayer p;
+        p.SetFileName(file);
+        EXPECT_EQ(p.Open(), kAudioOk);
+        EXPECT_EQ(p.Play(), kAudioOk);
+        EXPECT_TRUE(WaitWhilePlaying(p, 10000));
+        p.Close();
+        return ReadPcm16(out);
+    }
+
+private:
+    std::string savedSink_;
+    bool hadSink_ = false;
+};
+
+std::string MidiWithTempoChange() {
+    // Organ (short release): note 1 at 0-0.25 s; at 0.5 s the tempo halves, so
+    // note 2 starts at 1.0 s (0.75 s if the tempo change were ignored) and the
+    // file ends at 1.5 s.
+    Track t;
+    t.Tempo(0, 500000);
+    t.Event(0, {0xC0, 19});
+    t.Event(0, {0x90, 60, 110});
+    t.Event(240, {0x80, 60, 0});
+    t.Tempo(240, 1000000);
+    t.Event(240, {0x90, 67, 110});
+    t.Event(240, {0x80, 67, 0});
+    t.End(0);
+    std::string path = PathOf("organ.mid");
+    WriteBytes(path, Smf(0, 480, {t}));
+    return path;
+}
+
+}  // namespace
+
+TEST_F(PlayerTest, playFromWorkerThread_modeFollowsTheSound) {
+    std::string wav = MakeWav("400ms.wav", 44100, 2, 17640);
+    CMyMediaPlayer player;  // built here, used from another thread, as the programming worker does
+    std::thread worker([&] {
+        EXPECT_EQ(player.GetMode(), 0);
+        player.SetFileName(wav);
+        EXPECT_EQ(player.Close(), kAudioNotOpen);
+        ASSERT_EQ(player.Open(), kAudioOk);
+        EXPECT_EQ(player.GetMode(), kModeStop);  // pre-rolled, not yet playing
+        auto start = Clock::now();
+        EXPECT_EQ(player.Play(), kAudioOk);
+        EXPECT_LT(MsSince(start), 300);  // returns at once
+        EXPECT_EQ(player.GetMode(), kModePlay);
+        ASSERT_TRUE(WaitWhilePlaying(player, 5000));
+        long played = MsSince(start);
+        EXPECT_GE(played, 350);
+        EXPECT_LT(played, 2500);
+        EXPECT_EQ(player.GetMode(), kModeStop);  // ended by itself, still open
+
+        EXPECT_EQ(player.Play(), kAudioOk);  // again from the start
+        EXPECT_EQ(player.GetMode(), kModePlay);
+        EXPECT_EQ(player.Close(), kAudioOk);  // stops at once
+        EXPECT_EQ(player.GetMode(), 0);
+        EXPECT_EQ(player.Close(), kAudioNotOpen);
+        EXPECT_EQ(player.Play(), kAudioNotOpen);
+    });
+    worker.join();
+}
+
+TEST_F(PlayerTest, oddSizedWavDataChunk_playsToTheEnd) {
+    std::string wav = MakeWav("odd.wav", 8000, 1, 3201, 8);  // 3201 bytes of data, then a pad byte
+    CMyMediaPlayer player;
+    player.SetFileName(wav);
+    ASSERT_EQ(player.Open(), kAudioOk);
+    EXPECT_EQ(player.GetLength(), 400);
+    auto start = Clock::now();
+    player.Play();
+    ASSERT_TRUE(WaitWhilePlaying(player, 5000));
+    EXPECT_GE(MsSince(start), 350);
+}
+
+TEST_F(PlayerTest, captureMatchesSourceAndMeasuredLength) {
+    std::string wav = MakeWav("cap.wav", 44100, 2, 22050);  // 500 ms
+    Pcm source = ReadPcm16(wav);
+    Pcm got = Capture(wav, "cap_out.wav");
+    ASSERT_EQ(got.rate, 44100);
+    ASSERT_EQ(got.channels, 2);
+    EXPECT_EQ(got.samples.size(), source.samples.size());
+    size_t n = std::min(got.samples.size(), source.samples.size());
+    double diff = 0, energy = 0;
+    for (size_t i = 0; i < n; ++i) {
+        diff += std::pow(double(got.samples[i]) - source.samples[i], 2);
+        energy += std::pow(double(source.samples[i]), 2);
+    }
+    EXPECT_LT(diff, energy * 1e-4) << "captured sound differs from the file";
+
+    // An MP3 plays exactly as long as it measures.
+    ASSERT_TRUE(Sh("lame --quiet -V 4 '" + MakeWav("cap_src.wav", 44100, 2, 44144) + "' '" + PathOf("cap.mp3") + "'"));
+    CMyMediaPlayer p;
+    p.SetFileName(PathOf("cap.mp3"));
+    p.Open();
+    int length = p.GetLength();
+    p.Close();
+    Pcm mp3 = Capture(PathOf("cap.mp3"), "cap_mp3_out.wav");
+    EXPECT_EQ(length, 1001);
+    EXPECT_NEAR(mp3.Seconds() * 1000, length, 1.0);
+}
+
+TEST_F(PlayerTest, midiRendersTempoChangeOnTimeAndStopsAtLastEvent) {
+    std::string mid = MidiWithTempoChange();
+    CMyMediaPlayer p;
+    p.SetFileName(mid);
+    ASSERT_EQ(p.Open(), kAudioOk);
+    EXPECT_EQ(p.GetLength(), 1500);
+    p.Close();
+
+    Pcm got = Capture(mid, "midi_out.wav");
+    ASSERT_GT(got.rate, 0);
+    EXPECT_NEAR(got.Seconds(), 1.5, 0.03);  // no release tail after the last event
+    double note1 = got.Rms(0.02, 0.23), gap = got.Rms(0.80, 0.97), note2 = got.Rms(1.05, 1.45);
+    EXPECT_GT(note1, 300);
+    EXPECT_GT(note2, 300);
+    EXPECT_LT(gap, note2 / 10) << "the second note came early: tempo change ignored";
+}
+
+TEST_F(PlayerTest, playLogStampsFirstBufferOnce) {
+    EXPECT_EQ(FirstBufferLine(123456789, "/tmp/a \"b\"\\c.wav"),
+              "{\"event\":\"first_buffer\",\"t_ns\":123456789,\"file\":\"/tmp/a \\\"b\\\"\\\\c.wav\"}\n");
+    EXPECT_EQ(FirstBufferLine(1, std::string("x\ty", 3)), "{\"event\":\"first_buffer\",\"t_ns\":1,\"file\":\"x\\u0009y\"}\n");
+
+    std::string wav = MakeWav("log me.wav", 44100, 2, 4410);
+    std::string log = PathOf("play.log");
+    setenv("SONMIRA_PLAY_LOG", log.c_str(), 1);
+    CMyMediaPlayer p;
+    p.SetFileName(wav);
+    ASSERT_EQ(p.Open(), kAudioOk);
+    int64_t before = MonotonicNs();
+    p.Play();
+    ASSERT_TRUE(WaitWhilePlaying(p, 5000));
+    int64_t after = MonotonicNs();
+    p.Close();
+    std::vector<uint8_t> bytes = ReadBytes(log);
+    std::string text(bytes.begin(), bytes.end());
+    std::string prefix = "{\"event\":\"first_buffer\",\"t_ns\":";
+    ASSERT_EQ(text.compare(0, prefix.size(), prefix), 0) << text;
+    int64_t t = std::atoll(text.c_str() + prefix.size());
+    EXPECT_GE(t, before);
+    EXPECT_LE(t, after);
+    EXPECT_EQ(text, FirstBufferLine(t, wav));  // exactly one line
+}
+
+TEST_F(PlayerTest, noOutputDevice_reportedAndNothingPlays) {
+    std::string wav = MakeWav("quiet.wav", 44100, 2, 44144);
+    unsetenv("SONMIRA_AUDIO_SINK");
+    OutputStatus status = AudioOutputStatus();
+    if (status.code == kAudioOk) GTEST_SKIP() << "this machine has a sound output: " << status.message;
+    EXPECT_EQ(status.code, kAudioNoOutput);
+    EXPECT_EQ(status.message, "no sound output device (tried pulsesink and alsasink)");
+
+    CMyMediaPlayer p;
+    p.SetFileName(wav);
+    EXPECT_EQ(p.Open(), kAudioNoOutput);
+    EXPECT_EQ(p.GetLength(), 1001);  // measuring needs no output
+    EXPECT_EQ(p.Play(), kAudioNoOutput);
+    EXPECT_EQ(p.GetMode(), kModeStop);  // the worker must not wait for a sound that never comes
+    EXPECT_EQ(p.Close(), kAudioOk);
+
+    setenv("SONMIRA_AUDIO_SINK", "nosuchsink_element", 1);
+    status = AudioOutputStatus();
+    EXPECT_EQ(status.code, kAudioNoOutput);
+    EXPECT_EQ(status.message,
+              "SONMIRA_AUDIO_SINK is not a usable GStreamer sink: no element \"nosuchsink_element\"");
+    setenv("SONMIRA_AUDIO_SINK", "fakesink sync=true", 1);
+    status = AudioOutputStatus();
+    EXPECT_EQ(status.code, kAudioOk);
+    EXPECT_EQ(status.message, "sound output: SONMIRA_AUDIO_SINK \"fakesink sync=true\"");
+}
+
+TEST_F(PlayerTest, repeatedOpenCloseAndStatus_leaveNoFileOpen) {
+    std::string wav = MakeWav("fd.wav", 44100, 2, 441);
+    auto openFds = [] { return RunOutput("ls /proc/" + std::to_string(getpid()) + "/fd | wc -l"); };
+    setenv("SONMIRA_AUDIO_SINK", ("wavenc ! filesink location=" + PathOf("fd_out.wav")).c_str(), 1);
+    CMyMediaPlayer p;
+    p.SetFileName(wav);
+    p.Open();  // the first round loads plug-ins, which may keep files of their own
+    p.Close();
+    AudioOutputStatus();
+    std::string before = openFds();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(AudioOutputStatus().code, kAudioOk);
+        EXPECT_EQ(p.Open(), kAudioOk);
+        if (i % 2) p.Play();
+        EXPECT_EQ(p.Close(), kAudioOk);
+    }
+    EXPECT_EQ(openFds(), before);
+}
+
+TEST_F(PlayerTest, undecodableAndMidiLikeGarbage_openFailsCleanly) {
+    WriteBytes(PathOf("text.mp3"), std::vector<uint8_t>(4000, 'a'));
+    WriteBytes(PathOf("cut.mid"), {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0});
+    for (const char* name : {"text.mp3", "cut.mid"}) {
+        CMyMediaPlayer p;
+        p.SetFileName(PathOf(name));
+        EXPECT_EQ(p.Open(), kAudioUnsupported) << name;
+        EXPECT_EQ(p.GetLength(), 0);
+        EXPECT_EQ(p.GetMode(), 0);
+        EXPECT_EQ(p.Play(), kAudioNotOpen);
+    }
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new TempDirCleaner);
+    return RUN_ALL_TESTS();
+}
