@@ -1,0 +1,145 @@
+// sonmira-cli add PROJECT.QWF FILE...: appends audio files to a project with
+// automatic addressing and saves it, creating the project when missing.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chip_table.h"
+#include "cli_command.h"
+#include "cli_prompt.h"
+#include "config.h"
+#include "list_commands.h"
+#include "location.h"
+#include "media_player.h"
+#include "project_commands.h"
+#include "project_file.h"
+#include "workspace.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: sonmira-cli add [--programmer NAME] [--chip NAME] [--yes] PROJECT.QWF FILE...\n";
+
+int IndexOf(const std::vector<std::string>& names, const std::string& name) {
+    for (size_t i = 0; i < names.size(); ++i)
+        if (names[i] == name) return static_cast<int>(i);
+    return -1;
+}
+
+int RunAdd(int argc, char** argv) {
+    bool yes = cli::TakeYesFlag(&argc, argv);
+    std::string programmer, chip;
+    bool have_programmer = false, have_chip = false;
+    std::vector<std::string> rest;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if ((a == "--programmer" || a == "--chip") && i + 1 < argc) {
+            (a == "--programmer" ? programmer : chip) = argv[++i];
+            (a == "--programmer" ? have_programmer : have_chip) = true;
+        } else if (a.rfind("--programmer=", 0) == 0) {
+            programmer = a.substr(13);
+            have_programmer = true;
+        } else if (a.rfind("--chip=", 0) == 0) {
+            chip = a.substr(7);
+            have_chip = true;
+        } else if (a.size() > 1 && a[0] == '-' && a != "--") {
+            std::fprintf(stderr, "sonmira-cli add: unknown option '%s'\n%s", a.c_str(), kUsage);
+            return 2;
+        } else if (a != "--") {
+            rest.push_back(a);
+        }
+    }
+    if (rest.size() < 2) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    std::string project = ws::WithProjectExtension(rest[0]);
+    // The list keeps full paths, as the file dialog gives them.
+    for (size_t i = 1; i < rest.size(); ++i) {
+        std::error_code ec;
+        std::filesystem::path abs = std::filesystem::absolute(rest[i], ec);
+        if (!ec) rest[i] = abs.lexically_normal().string();
+    }
+    // Every file is checked before anything changes, so a typo adds nothing.
+    for (size_t i = 1; i < rest.size(); ++i) {
+        plist::FileFacts f;
+        if (!plist::LookUpFile(rest[i], nullptr, &f)) {
+            std::fprintf(stderr, "sonmira-cli add: %s: no such file (or hidden, or not a regular file)\n",
+                         rest[i].c_str());
+            return 1;
+        }
+    }
+
+    cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(yes));
+    ws::Workspace w;
+    w.bind_drivers = false;  // adding files needs no module
+    ws::StartUp(w, std::make_unique<ini::CIniFile>(cfg::OpenConfigForReading()), loc::ProgramDir(),
+                chips::ChipTablePath(), ui);
+    if (qwf::FileExists(project) && !ws::OpenProject(w, ui, project)) return 1;
+    if (have_programmer) {
+        int i = IndexOf(w.programmers, programmer);
+        if (i < 0) {
+            std::fprintf(stderr, "sonmira-cli add: programmer type '%s' is not in the configuration\n",
+                         programmer.c_str());
+            return 2;
+        }
+        ws::SelectProgrammer(w, i, ui);
+    }
+    if (have_chip) {
+        int i = IndexOf(w.chips, chip);
+        if (i < 0) {
+            std::fprintf(stderr, "sonmira-cli add: chip '%s' is not offered by programmer type '%s'\n",
+                         chip.c_str(), ws::ProgrammerName(w).c_str());
+            return 2;
+        }
+        ws::SelectChip(w, i, ui);
+    }
+
+    CMyMediaPlayer player;
+    w.length_of = ws::LengthThroughPlayer(player);
+    w.auto_addressing = true;  // for this run only; the configuration is not written
+    int first = w.list.UsedCount() + 1;
+    for (size_t i = 1; i < rest.size(); ++i)
+        if (ws::AddFile(w, ui, rest[i], nullptr) != plist::kOk) return 1;  // nothing saved
+    bool saved = w.bound ? ws::SaveProject(w, ui, nullptr)
+                         : ws::SaveProjectAs(w, ui, [&](const std::string&) { return project; });
+    if (!saved) return 1;
+    for (int row = first; row <= plist::kRows && w.list.IsUsed(row); ++row) {
+        std::string line;
+        for (int c = 0; c < plist::kCols; ++c) {
+            if (c) line += '\t';
+            line += w.list.Cell(row, c);
+        }
+        line += '\n';
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+    std::fflush(stdout);
+    return 0;
+}
+
+}  // namespace
+
+SONMIRA_CLI_COMMAND("add", "append audio files to a project file",
+                    "usage: sonmira-cli add [--programmer NAME] [--chip NAME] [--yes] PROJECT.QWF FILE...\n"
+                    "\n"
+                    "Appends each FILE to the project's programming list with automatic\n"
+                    "addressing (each segment right after the previous one, the first at the\n"
+                    "chip's lowest start address) and saves the project. A missing PROJECT is\n"
+                    "created; \".QWF\" is added to a name without extension. Lengths are\n"
+                    "measured by the audio player; sizes, types and times come from the files.\n"
+                    "\n"
+                    "  --programmer NAME  programmer type (default: the project's, or the\n"
+                    "                     configuration's saved choice for a new project)\n"
+                    "  --chip NAME        chip of that programmer (same defaults)\n"
+                    "  --yes, -y          answer Yes to questions\n"
+                    "\n"
+                    "Prints the added rows as 'sonmira-cli list' does. Messages go to stderr.\n"
+                    "Nothing is saved when a file is missing, the list is full (160 rows) or\n"
+                    "a name holds a comma. The configuration (Sonmira.INI, sound.dat beside\n"
+                    "the program or in SONMIRA_HOME) is only read.\n"
+                    "\n"
+                    "Exit status: 0 saved, 1 not saved, 2 bad usage.\n",
+                    RunAdd);

@@ -1,0 +1,37 @@
+#include "address_math.h"
+
+#include <limits>
+
+#include "numbers.h"
+
+namespace addr {
+
+ChipParams FromProfile(const chips::ChipProfile& p) {
+    return ChipParams{p.code, p.name, p.step, p.lastAddress, p.scale, p.lowest, p.capacity};
+}
+
+int64_t AddressCount(int64_t length_ms, int32_t step) {
+    int64_t s = step < 1 ? 1 : step;
+    int64_t l = length_ms < 0 ? 0 : length_ms;
+    return (l + s - 1) / s;
+}
+
+int64_t EndAddress(int64_t start, int64_t length_ms, const ChipParams& chip) {
+    return start * chip.scale + AddressCount(length_ms, chip.step) - 1;
+}
+
+int64_t NextStart(int64_t start, int64_t length_ms, const ChipParams& chip) {
+    return start + AddressCount(length_ms, chip.step);
+}
+
+int64_t Extent(int64_t last_start, int64_t last_length_ms, const ChipParams& chip) {
+    return (last_start - chip.lowest) * chip.step + last_length_ms;
+}
+
+std::string Text(int64_t address) {
+    if (address > std::numeric_limits<int32_t>::max()) address = std::numeric_limits<int32_t>::max();
+    if (address < std::numeric_limits<int32_t>::min()) address = std::numeric_limits<int32_t>::min();
+    return num::AddrText(static_cast<int32_t>(address));
+}
+
+}  // namespace addr

@@ -1,0 +1,72 @@
+// The programming list's commands over the workspace: add file, drop from
+// the file browser, delete, properties and the grid's double click. File
+// dialogs and the properties dialog belong to the caller; it hands in the
+// chosen path, or runs the dialog through the callback.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "segment_properties.h"
+#include "media_player.h"
+#include "workspace.h"
+
+namespace ws {
+
+// The length query of Add file and Drop on the main window's player:
+// Close, SetFileName, Open, GetLength, Close. The player must outlive the query.
+plist::LengthQuery LengthThroughPlayer(CMyMediaPlayer& player);
+
+// Open-file dialog of Add file.
+inline constexpr const char* kAddDialogTitle = "增加声音文件";
+inline constexpr const char* kAddDialogDefaultExt = "wav";
+inline constexpr const char* kAddDialogFilter =
+    "音频文件(*.mp3;*.wma;*.wav)|*.mp3;*.wma;*.wav|Wave Sound File(*.wav)|*.wav|Mp3 File(*.mp3)|*.mp3|"
+    "windows media audio File(*.wma)|*.wma|所有文件(*.*)|*.*";
+
+// Runs the properties dialog modally on `form`. The dialog's OK calls
+// PropertiesOk below until it answers Accepted or Refused; returns true when
+// the dialog closed through OK.
+using PropertiesDialog = std::function<bool(props::SegmentForm& form)>;
+// Runs the add-file dialog; nullopt when cancelled.
+using OpenFileDialog = std::function<std::optional<std::string>()>;
+
+// The dialog's OK: writes the row (props::PressOk) and sets the modified
+// mark when accepted. The caller closes the dialog unless KeepOpen.
+props::OkResult PropertiesOk(Workspace& w, const props::SegmentForm& form, IUserPrompt& ui);
+
+// Add file with the chosen path (nullopt: cancelled, nothing happens).
+// Automatic addressing appends at once; otherwise `dialog` runs in add mode.
+// A full list or a name that cannot be stored is refused with a message.
+// Returns the list status (plist::kOk also when the dialog was cancelled).
+plist::Status AddFile(Workspace& w, IUserPrompt& ui, const std::optional<std::string>& chosen,
+                      const PropertiesDialog& dialog);
+
+// The file browser's selected item as the drop sees it.
+struct BrowserItem {
+    std::string folder;        // browsed folder, with or without trailing '/'
+    std::string display_name;  // may lack its extension
+    int64_t kilobytes = 0;     // size div 1000
+    std::string time_text;     // the browser's date text
+};
+
+// Drop from the file browser; nullopt = nothing selected there. Failures show
+// "对不起，系统出错！" / "系统提示".
+plist::Status DropItem(Workspace& w, IUserPrompt& ui, const std::optional<BrowserItem>& item,
+                       const PropertiesDialog& dialog);
+
+// Delete the segment in `row` after the question "是否删除 '<name>' ?".
+// Returns true when a row was removed.
+bool DeleteSegment(Workspace& w, IUserPrompt& ui, int row);
+
+// Properties of `row` (edit mode). A row without number and path shows
+// "没有语音文件！" / "提示信息".
+void EditSegment(Workspace& w, IUserPrompt& ui, int row, const PropertiesDialog& dialog);
+
+// Double click: Add file on a free row, Properties on a used one.
+void GridDoubleClick(Workspace& w, IUserPrompt& ui, int row, const OpenFileDialog& open_file,
+                     const PropertiesDialog& dialog);
+
+}  // namespace ws

@@ -1,0 +1,214 @@
+#include "programming_list.h"
+
+#include <sys/stat.h>
+
+#include <cctype>
+#include <cstdio>
+#include <ctime>
+
+#include "numbers.h"
+#include "text_codec.h"
+
+namespace plist {
+
+const std::array<const char*, kCols> kHeaders = {
+    "",         "IS 1 ",         " 是否编程",     " 编程地址",     " 结束地址", "       文件名称",
+    " 长度(MS)", " 文件大小", "     文件类型", "     修改日期", "path",      "     文件路径"};
+
+namespace {
+const std::string kEmpty;
+bool InRange(int row, int col) { return row >= 1 && row <= kRows && col >= 0 && col < kCols; }
+}  // namespace
+
+const std::string& ProgrammingList::Cell(int row, int col) const {
+    return InRange(row, col) ? cells_[row][col] : kEmpty;
+}
+
+void ProgrammingList::SetCell(int row, int col, std::string text) {
+    if (InRange(row, col)) cells_[row][col] = std::move(text);
+}
+
+int ProgrammingList::UsedCount() const {
+    int n = 0;
+    while (n < kRows && IsUsed(n + 1)) ++n;
+    return n;
+}
+
+int ProgrammingList::FirstFree() const {
+    int n = UsedCount();
+    return n < kRows ? n + 1 : 0;
+}
+
+void ProgrammingList::ClearRow(int row) {
+    if (row < 1 || row > kRows) return;
+    for (auto& c : cells_[row]) c.clear();
+}
+
+void ProgrammingList::Clear() {
+    for (int r = 1; r <= kRows; ++r) ClearRow(r);
+}
+
+std::string DeleteQuestion(const std::string& name) { return "是否删除 '" + name + "' ?"; }
+
+void ShowGeneralError(IUserPrompt& ui, std::string message) {
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
+    ui.Ask(message, kAppTitle, MsgIcon::Error, MsgButtons::Ok);
+}
+
+bool Storable(const std::string& utf8) {
+    if (utf8.find_first_of(",\r\n") != std::string::npos) return false;
+    bool lossless = true;
+    text::ToGbk(utf8, &lossless);
+    return lossless;
+}
+
+bool CellInt(const ProgrammingList& list, int row, int col, int32_t* value, std::string* bad_text) {
+    const std::string& t = list.Cell(row, col);
+    if (num::TryStrToInt(t, value)) return true;
+    if (bad_text) *bad_text = t;
+    return false;
+}
+
+Status NextAutoStart(const ProgrammingList& list, const addr::ChipParams& chip, int64_t* start,
+                     std::string* bad_text) {
+    int last = list.UsedCount();
+    int32_t a = 0, l = 0;
+    if (last > 0 && (!CellInt(list, last, kColStart, &a, bad_text) ||
+                     !CellInt(list, last, kColLength, &l, bad_text)))
+        return kBadNumber;
+    *start = (a > 0 || l > 0) ? addr::NextStart(a, l, chip) : chip.lowest;
+    return kOk;
+}
+
+void FillRow(ProgrammingList& list, int row, int64_t start, bool program, const FileFacts& f,
+             const addr::ChipParams& chip) {
+    list.SetCell(row, kColRow, std::to_string(row));
+    list.SetCell(row, kColFlag, program ? "1" : "0");
+    list.SetCell(row, kColFlagText, program ? kYes : kNo);
+    list.SetCell(row, kColStart, addr::Text(start));
+    list.SetCell(row, kColEnd, addr::Text(addr::EndAddress(start, f.length_ms, chip)));
+    list.SetCell(row, kColName, f.name);
+    list.SetCell(row, kColLength, std::to_string(f.length_ms));
+    list.SetCell(row, kColSize, f.size_text);
+    list.SetCell(row, kColType, f.type);
+    list.SetCell(row, kColTime, f.time_text);
+    list.SetCell(row, kColPath, f.path);
+    list.SetCell(row, kColShownPath, f.path);
+}
+
+Status AppendAuto(ProgrammingList& list, const FileFacts& f, const addr::ChipParams& chip,
+                  std::string* bad_text) {
+    for (const std::string* t : {&f.name, &f.size_text, &f.type, &f.time_text, &f.path})
+        if (!Storable(*t)) return kUnstorable;
+    int row = list.FirstFree();
+    if (row == 0) return kListFull;
+    int64_t start = 0;
+    if (Status s = NextAutoStart(list, chip, &start, bad_text); s != kOk) return s;
+    FillRow(list, row, start, true, f, chip);
+    return kOk;
+}
+
+Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const addr::ChipParams& chip,
+                 std::string* bad_text) {
+    if (row < 1 || row > kRows || !list.IsUsed(row)) return kOk;
+    int64_t a = chip.lowest;
+    int32_t l = 0;
+    if (row > 1) {
+        int32_t a32 = 0;
+        if (!CellInt(list, row - 1, kColStart, &a32, bad_text) ||
+            !CellInt(list, row - 1, kColLength, &l, bad_text))
+            return kBadNumber;
+        a = a32;
+    }
+    // Check every length first so a damaged cell leaves the list untouched.
+    int32_t unused = 0;
+    for (int r = row + 1; auto_addressing && r <= kRows && list.IsUsed(r); ++r)
+        if (!CellInt(list, r, kColLength, &unused, bad_text)) return kBadNumber;
+    for (int b = row; b <= kRows; ++b) {
+        if (b == kRows || !list.IsUsed(b + 1)) {
+            list.ClearRow(b);
+            break;
+        }
+        if (auto_addressing) {
+            for (int c = kColFlag; c < kCols; ++c)
+                if (c != kColStart && c != kColEnd) list.SetCell(b, c, list.Cell(b + 1, c));
+            a = addr::NextStart(a, l, chip);
+            if (!CellInt(list, b + 1, kColLength, &l, bad_text)) return kBadNumber;
+            list.SetCell(b, kColStart, addr::Text(a));
+            list.SetCell(b, kColEnd, addr::Text(addr::EndAddress(a, l, chip)));
+        } else {
+            for (int c = kColFlag; c < kCols; ++c) list.SetCell(b, c, list.Cell(b + 1, c));
+        }
+    }
+    return kOk;
+}
+
+Status Readdress(ProgrammingList& list, int row, const addr::ChipParams& chip, std::string* bad_text) {
+    int32_t a32 = 0, l = 0;
+    if (!list.IsUsed(row)) return kOk;
+    if (!CellInt(list, row, kColStart, &a32, bad_text) || !CellInt(list, row, kColLength, &l, bad_text))
+        return kBadNumber;
+    int32_t unused = 0;
+    for (int r = row + 1; r <= kRows && list.IsUsed(r); ++r)
+        if (!CellInt(list, r, kColLength, &unused, bad_text)) return kBadNumber;
+    int64_t a = a32;
+    for (int r = row + 1; r <= kRows && list.IsUsed(r); ++r) {
+        a = addr::NextStart(a, l, chip);
+        if (!CellInt(list, r, kColLength, &l, bad_text)) return kBadNumber;
+        list.SetCell(r, kColStart, addr::Text(a));
+        list.SetCell(r, kColEnd, addr::Text(addr::EndAddress(a, l, chip)));
+    }
+    return kOk;
+}
+
+Status ComputeExtent(const ProgrammingList& list, const addr::ChipParams& chip, int64_t* extent,
+                     std::string* bad_text) {
+    int last = list.UsedCount();
+    int32_t a = 0, l = 0;
+    if (last > 0 && (!CellInt(list, last, kColStart, &a, bad_text) ||
+                     !CellInt(list, last, kColLength, &l, bad_text)))
+        return kBadNumber;
+    *extent = last > 0 ? addr::Extent(a, l, chip) : 0;
+    return kOk;
+}
+
+std::string LowerExtension(const std::string& name) {
+    size_t dot = name.rfind('.');
+    if (dot == std::string::npos) return "";
+    std::string ext = name.substr(dot);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+std::string TimeText(int64_t unix_seconds) {
+    std::time_t t = static_cast<std::time_t>(unix_seconds);
+    std::tm tm{};
+    if (!localtime_r(&t, &tm)) return "";
+    char buf[40];
+    if (tm.tm_hour == 0 && tm.tm_min == 0 && tm.tm_sec == 0)
+        std::strftime(buf, sizeof buf, "%Y-%m-%d", &tm);
+    else
+        std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
+    return buf;
+}
+
+bool LookUpFile(const std::string& path, const LengthQuery& length_of, FileFacts* facts) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    size_t slash = path.find_last_of('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty() || name[0] == '.') return false;  // hidden files are not offered
+    FileFacts f;
+    f.name = name;
+    char size[32];
+    std::snprintf(size, sizeof size, "%dKB", static_cast<int>(st.st_size / 1024));
+    f.size_text = size;
+    f.type = LowerExtension(name);
+    f.time_text = TimeText(st.st_mtime);
+    f.path = path;
+    f.length_ms = length_of ? length_of(path) : 0;
+    *facts = std::move(f);
+    return true;
+}
+
+}  // namespace plist

@@ -1,0 +1,122 @@
+#include "project_commands.h"
+
+#include "config.h"
+#include "numbers.h"
+#include "project_file.h"
+
+namespace ws {
+
+namespace {
+
+bool WriteTo(Workspace& w, IUserPrompt& ui, const std::string& path) {
+    qwf::Header h{ProgrammerName(w), ChipName(w)};
+    switch (qwf::Write(path, w.list, h, qwf::Today())) {
+    case qwf::kOk:
+        return true;
+    case qwf::kUnstorable:
+        Tell(ui, kMsgUnsavable, kCaptionPrompt);
+        return false;
+    default:
+        Tell(ui, kMsgSaveFailed, kCaptionPrompt);
+        return false;
+    }
+}
+
+}  // namespace
+
+std::string ProposedProjectName() { return "QV" + qwf::Today(); }
+
+std::string WithProjectExtension(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.empty() || name.find('.') != std::string::npos) return path;
+    return path + "." + kSaveDialogDefaultExt;
+}
+
+bool NewProject(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
+    if (w.modified &&
+        ui.Ask(kMsgAskSaveNew, kCaptionPrompt, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes &&
+        !SaveProject(w, ui, save_as))
+        return false;  // the user wanted the list kept: do not throw it away
+    w.bound = false;
+    w.project_path.clear();
+    w.modified = false;
+    w.list.Clear();
+    w.extent = 0;
+    return true;
+}
+
+bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>& chosen) {
+    if (!chosen) return false;
+    plist::ProgrammingList fresh;
+    qwf::Header header;
+    std::string bad;
+    qwf::Result r = qwf::Read(*chosen, &fresh, &header, &bad);
+    if (r == qwf::kNotFound || r == qwf::kTooLarge) {
+        w.bound = false;
+        w.project_path.clear();
+        Tell(ui, kMsgOpenFailed, kCaptionPrompt);
+        return false;
+    }
+    // The previous list is replaced as a whole, never merged with the file's rows.
+    w.list = std::move(fresh);
+    if (r == qwf::kBadFlag) {
+        // Reading stopped at a damaged line; what came before is shown, but
+        // it is not the file any more, so Save must not go back to it unasked.
+        w.bound = false;
+        w.project_path.clear();
+        w.modified = true;
+        plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+        RecomputeExtent(w, ui);
+        return false;
+    }
+    w.bound = true;
+    w.project_path = *chosen;
+    SelectProgrammerByName(w, header.programmer, ui);
+    SelectChipByName(w, header.chip, ui);
+    RecomputeExtent(w, ui);
+    w.modified = false;
+    return true;
+}
+
+bool SaveProject(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
+    if (!w.bound) return SaveProjectAs(w, ui, save_as);
+    if (!WriteTo(w, ui, w.project_path)) return false;
+    w.modified = false;
+    return true;
+}
+
+bool SaveProjectAs(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
+    std::optional<std::string> chosen = save_as ? save_as(ProposedProjectName()) : std::nullopt;
+    if (!chosen || chosen->empty()) return false;
+    std::string path = WithProjectExtension(*chosen);
+    if (qwf::FileExists(path) &&
+        ui.Ask(kMsgOverwrite, kCaptionPrompt, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+        return false;
+    if (!WriteTo(w, ui, path)) return false;
+    w.bound = true;
+    w.project_path = path;
+    w.modified = false;
+    return true;
+}
+
+bool ExitRoutine(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
+    if (w.exit_done) return true;
+    if (w.modified &&
+        ui.Ask(kMsgAskSaveExit, kCaptionSystem, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes &&
+        !SaveProject(w, ui, save_as))
+        return false;
+    if (w.restore_volume) w.restore_volume();
+    if (w.config) cfg::WriteSelection(*w.config, w.programmer_index, w.chip_index);
+    w.config.reset();
+    w.exit_done = true;
+    return true;
+}
+
+bool CloseMainWindow(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
+    if (!ExitRoutine(w, ui, save_as)) return false;
+    w.drivers.Unbind();
+    return true;
+}
+
+}  // namespace ws

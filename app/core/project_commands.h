@@ -1,0 +1,69 @@
+// New, Open, Save, Save As and the exit routine over the workspace. The
+// caller runs the file dialogs: Open takes the chosen name, Save As asks
+// through the callback (nullopt = cancelled).
+//
+// A successful save or open clears the modified mark; a failed or refused
+// save keeps the binding and the mark as they were and tells the user.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "workspace.h"
+
+namespace ws {
+
+inline constexpr const char* kOpenDialogTitle = "打开岚舟声音数据文件";
+inline constexpr const char* kOpenDialogDefaultExt = "QWF";
+inline constexpr const char* kOpenDialogFilter = "Qv Wave Files (*.QWF)|*.QWF";
+inline constexpr const char* kSaveDialogDefaultExt = "QWF";
+inline constexpr const char* kSaveDialogFilter = "Qv Wave  Files (*.QWF)|*.QWF";
+
+inline constexpr const char* kMsgAskSaveNew = "是否保存所作的修改?";     // 提示信息, New
+inline constexpr const char* kMsgAskSaveExit = "是否保存所作的修改？";   // 系统提示, exit
+inline constexpr const char* kMsgOverwrite = "文件已存在，是否覆盖？";   // 提示信息
+inline constexpr const char* kMsgOpenFailed = "打开QWF数据文件失败！";   // 提示信息
+inline constexpr const char* kMsgSaveFailed = "保存QWF数据文件失败！";   // 提示信息
+inline constexpr const char* kMsgUnsavable =
+    "编程列表中含有逗号等无法保存的字符，保存QWF数据文件失败！";  // 提示信息
+
+// Asks for a file name to save to, proposing `proposed` ("QV" + yyyymmdd).
+using SaveAsDialog = std::function<std::optional<std::string>(const std::string& proposed)>;
+
+// "QV" + today's date.
+std::string ProposedProjectName();
+
+// `path` with ".QWF" added when its file name has no extension.
+std::string WithProjectExtension(const std::string& path);
+
+// New: offers to save a modified list, then empties the list, the binding
+// and the mark. False when the user wanted to save and the save did not
+// happen (cancelled or failed): the list is kept.
+bool NewProject(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
+
+// Open the chosen file (nullopt: cancelled). The list is emptied first.
+// Success binds the file, selects the header's programmer and chip and
+// clears the mark. A missing file shows "打开QWF数据文件失败！" and leaves the
+// list as it was, unbound. A program flag that is not a number shows the
+// conversion error: the rows before it stay loaded, unbound, marked modified.
+bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>& chosen);
+
+// Save: to the bound file, else Save As. True when written.
+bool SaveProject(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
+
+// Save As: asks for a name (".QWF" added when it has no extension), asks
+// before overwriting, writes, binds. True when written.
+bool SaveProjectAs(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
+
+// Exit routine: offers to save a modified list, restores the volume, writes
+// the programmer and chip indexes, releases the configuration. Runs once.
+// False when the user wanted to save and it did not happen: the window
+// should stay open (the routine may run again later).
+bool ExitRoutine(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
+
+// Closing the main window: the exit routine, then the driver library is
+// unloaded. False (nothing unloaded) when the exit routine says stay open.
+bool CloseMainWindow(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
+
+}  // namespace ws

@@ -1,0 +1,128 @@
+#include "project_file.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <ctime>
+
+#include "numbers.h"
+#include "text_codec.h"
+#include "whole_file.h"
+
+namespace qwf {
+
+std::string Today() {
+    std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%Y%m%d", &tm);
+    return buf;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+namespace {
+
+bool AppendField(std::string* out, const std::string& utf8, std::string* bad_field) {
+    if (!plist::Storable(utf8)) {
+        if (bad_field) *bad_field = utf8;
+        return false;
+    }
+    out->append(text::ToGbk(utf8));
+    out->push_back(',');
+    return true;
+}
+
+}  // namespace
+
+Result Build(const plist::ProgrammingList& list, const Header& header, const std::string& date8,
+             std::string* bytes, std::string* bad_field) {
+    std::string out;
+    if (!AppendField(&out, kVersion, bad_field) || !AppendField(&out, date8, bad_field) ||
+        !AppendField(&out, kMagic, bad_field) || !AppendField(&out, header.programmer, bad_field) ||
+        !AppendField(&out, header.chip, bad_field))
+        return kUnstorable;
+    out += "\r\n";
+    for (int r = 1; r <= plist::kRows && list.IsUsed(r); ++r) {
+        for (int c = plist::kColFlag; c < plist::kCols; ++c)
+            if (!AppendField(&out, list.Cell(r, c), bad_field)) return kUnstorable;
+        out += "\r\n";
+    }
+    *bytes = std::move(out);
+    return kOk;
+}
+
+Result Write(const std::string& path, const plist::ProgrammingList& list, const Header& header,
+             const std::string& date8, std::string* bad_field) {
+    std::string bytes;
+    if (Result r = Build(list, header, date8, &bytes, bad_field); r != kOk) return r;
+    if (path.empty()) return kWriteFailed;
+    // Temporary file beside the target, synced, then renamed over it: a crash
+    // or a full disk keeps the old file whole.
+    return wfile::WriteAtomically(path, bytes) == wfile::kOk ? kOk : kWriteFailed;
+}
+
+Result Parse(std::string_view bytes, plist::ProgrammingList* list, Header* header, std::string* bad_text,
+             const std::function<bool(const std::string&)>& file_exists) {
+    using namespace plist;
+    std::string field;
+    int field_no = 0;
+    int line = 0;  // 0 = header; data line n fills row n
+    int row = 0;   // rows filled so far (blank lines do not count)
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        char b = bytes[i];
+        if (b == ',') {
+            std::string t = text::FromGbk(field);
+            if (line == 0) {
+                if (field_no == 3) header->programmer = t;
+                if (field_no == 4) header->chip = t;
+            } else if (row + 1 <= kRows) {
+                int r = row + 1;
+                if (field_no == 0) {
+                    int32_t flag = 0;
+                    if (!num::TryStrToInt(t, &flag)) {
+                        if (bad_text) *bad_text = t;
+                        return kBadFlag;
+                    }
+                    list->SetCell(r, kColFlag, t);
+                    list->SetCell(r, kColFlagText, flag == 1 ? kYes : kNo);
+                } else if (field_no >= 2 && field_no <= 8) {
+                    list->SetCell(r, field_no + 1, t);
+                } else if (field_no == 9) {
+                    bool exists = file_exists ? file_exists(t) : false;
+                    list->SetCell(r, kColPath, t);
+                    list->SetCell(r, kColShownPath, exists ? t : kFileDeleted);
+                }
+            }
+            ++field_no;
+            field.clear();
+        } else if (b == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            if (line > 0 && !(field_no == 0 && field.empty()) && row < kRows) {
+                ++row;
+                list->SetCell(row, kColRow, std::to_string(row));
+            }
+            if (line == 0) line = 1;
+            field_no = 0;
+            field.clear();
+            ++i;
+        } else {
+            field.push_back(b);
+        }
+    }
+    return kOk;
+}
+
+Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text) {
+    if (!FileExists(path)) return kNotFound;
+    std::string bytes;
+    int rc = wfile::Read(path, kMaxFileBytes, &bytes);
+    if (rc == wfile::kTooLarge) return kTooLarge;
+    if (rc != wfile::kOk) return kNotFound;
+    return Parse(bytes, list, header, bad_text, FileExists);
+}
+
+}  // namespace qwf

@@ -1,0 +1,102 @@
+#include "segment_properties.h"
+
+#include "numbers.h"
+
+namespace props {
+
+SegmentForm FormForAdd(const plist::FileFacts& f, int32_t upper_limit) {
+    SegmentForm form;
+    form.mode = Mode::Add;
+    form.upper_limit = upper_limit;
+    form.path = f.path;
+    form.name = f.name;
+    form.time_text = f.time_text;
+    form.play_time = std::to_string(f.length_ms) + " MS";
+    form.length_ms = f.length_ms;
+    form.size_text = f.size_text;
+    form.type_text = f.type;
+    return form;
+}
+
+bool FormForEdit(const plist::ProgrammingList& list, int row, int32_t upper_limit, bool auto_addressing,
+                 SegmentForm* form, std::string* bad_text) {
+    using namespace plist;
+    int32_t start = 0, length = 0, flag = 0;
+    if (!CellInt(list, row, kColStart, &start, bad_text) || !CellInt(list, row, kColLength, &length, bad_text) ||
+        !CellInt(list, row, kColFlag, &flag, bad_text))
+        return false;
+    SegmentForm f;
+    f.mode = Mode::Edit;
+    f.upper_limit = upper_limit;
+    f.path = list.Cell(row, kColPath);
+    f.name = list.Cell(row, kColName);
+    f.time_text = list.Cell(row, kColTime);
+    f.play_time = list.Cell(row, kColLength) + " MS";
+    f.address = num::Hex4(start);
+    f.program = flag == 1;
+    f.length_ms = length;
+    f.size_text = list.Cell(row, kColSize);
+    f.type_text = list.Cell(row, kColType);
+    f.auto_addressing = auto_addressing;
+    f.row = row;
+    *form = std::move(f);
+    return true;
+}
+
+bool AcceptAddressKey(int key) {
+    return (key >= '0' && key <= '9') || (key >= 'A' && key <= 'F') || (key >= 'a' && key <= 'f') ||
+           key == 8;
+}
+
+namespace {
+std::string Trim(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    return s.substr(b, e - b);
+}
+}  // namespace
+
+OkResult PressOk(const SegmentForm& form, plist::ProgrammingList& list, const addr::ChipParams& chip,
+                 IUserPrompt& ui) {
+    using namespace plist;
+    std::string t = Trim(form.address);
+    if (t.empty()) {
+        Tell(ui, kMsgNoAddress, kCaptionPrompt);
+        return OkResult::KeepOpen;
+    }
+    int32_t a = 0;
+    if (!num::TryStrToInt("$" + t, &a)) {
+        ShowGeneralError(ui, num::InvalidIntegerMessage("$" + t));
+        return OkResult::KeepOpen;
+    }
+    // A pasted 8-digit text can spell a negative 32-bit value; that is as far
+    // out of range as one above the limit.
+    if (a > form.upper_limit || a < 0) {
+        Tell(ui, kMsgOutOfRange, kCaptionPrompt);
+        return OkResult::KeepOpen;
+    }
+    int row = form.row;
+    if (form.mode == Mode::Add) {
+        row = list.FirstFree();
+        if (row == 0) {
+            Tell(ui, kMsgListFull, kCaptionPrompt);
+            return OkResult::Refused;
+        }
+    } else if (row < 1 || row > kRows) {
+        return OkResult::Refused;
+    }
+    FileFacts f{form.name, form.size_text, form.type_text, form.time_text, form.path, form.length_ms};
+    std::string keep_number = list.Cell(row, kColRow);
+    FillRow(list, row, a, form.program, f, chip);
+    if (form.mode == Mode::Edit) {
+        list.SetCell(row, kColRow, keep_number);
+        if (form.auto_addressing) {
+            std::string bad;
+            if (Readdress(list, row, chip, &bad) != kOk) ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+        }
+    }
+    return OkResult::Accepted;
+}
+
+}  // namespace props

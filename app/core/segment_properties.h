@@ -1,0 +1,61 @@
+// The segment properties dialog without its widgets: the form's values, the
+// address key filter and the OK logic that writes a row (add mode) or
+// rewrites one and re-addresses the rows after it (edit mode).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "address_math.h"
+#include "programming_list.h"
+#include "user_prompt.h"
+
+namespace props {
+
+inline constexpr const char* kCaption = "文件资料";
+inline constexpr const char* kMsgNoAddress = "请输入编程地址！";                    // 提示信息
+inline constexpr const char* kMsgOutOfRange = "输入的编程地址超出范围,请重新输入！";  // 提示信息
+inline constexpr int kAddressMaxChars = 4;
+
+enum class Mode { Add, Edit };
+
+// Everything the dialog shows and is handed.
+struct SegmentForm {
+    Mode mode = Mode::Add;
+    int32_t upper_limit = 159;  // the chip's last address
+    std::string path;           // FilePathName
+    std::string name;           // FileName
+    std::string time_text;      // ChangeDate
+    std::string play_time;      // PlayTime: length + " MS"
+    std::string address;        // Eadd: hex without prefix, at most 4 characters
+    bool program = false;       // PCheck
+    int32_t length_ms = 0;
+    std::string size_text;
+    std::string type_text;
+    bool auto_addressing = false;  // edit mode only
+    int row = 0;                   // edit mode only
+};
+
+// Add mode: empty address, PCheck cleared.
+SegmentForm FormForAdd(const plist::FileFacts& f, int32_t upper_limit);
+
+// Edit mode from row `row`. False and *bad_text when the row's start, length
+// or flag cell does not convert.
+bool FormForEdit(const plist::ProgrammingList& list, int row, int32_t upper_limit, bool auto_addressing,
+                 SegmentForm* form, std::string* bad_text);
+
+// Key filter of the address field: 0-9, A-F, a-f and Backspace (8) pass.
+bool AcceptAddressKey(int key);
+
+enum class OkResult {
+    Accepted,  // row written: close the dialog, the modified mark is to be set
+    KeepOpen,  // a message was shown; focus back to the address field
+    Refused,   // add mode with all 160 rows used: message shown, close, list unchanged
+};
+
+// OK button. Messages go through `ui` (empty address, out of range, a text
+// that is not hexadecimal, list full in add mode).
+OkResult PressOk(const SegmentForm& form, plist::ProgrammingList& list, const addr::ChipParams& chip,
+                 IUserPrompt& ui);
+
+}  // namespace props

@@ -1,0 +1,113 @@
+#include "workspace.h"
+
+#include "config.h"
+#include "numbers.h"
+
+namespace ws {
+
+namespace {
+
+std::string Entry(const std::vector<std::string>& v, int index) {
+    return index >= 0 && index < static_cast<int>(v.size()) ? v[index] : std::string();
+}
+
+int InRangeOrNone(int index, size_t size) { return index >= 0 && index < static_cast<int>(size) ? index : -1; }
+
+// The table scan without the extent recompute; false when the step ended early.
+bool ReadChipTable(Workspace& w, IUserPrompt& ui) {
+    std::string error;
+    int rc = chips::ReadChipProfile(w.chip_table_path, ChipName(w), &w.profile, &error);
+    if (rc == chips::kChipTableMissing || rc == chips::kChipTableUnreadable) return false;
+    w.chip = addr::FromProfile(w.profile);  // values read before a bad field count too
+    if (rc == chips::kChipTableBadNumber) {
+        plist::ShowGeneralError(ui, error);
+        return false;
+    }
+    return true;
+}
+
+int IndexByName(const std::vector<std::string>& v, const std::string& name) {
+    for (size_t i = 0; i < v.size(); ++i)
+        if (v[i] == name) return static_cast<int>(i);
+    return static_cast<int>(v.size()) - 1;  // the last entry stays selected; -1 when empty
+}
+
+}  // namespace
+
+std::string ProgrammerName(const Workspace& w) { return Entry(w.programmers, w.programmer_index); }
+std::string ChipName(const Workspace& w) { return Entry(w.chips, w.chip_index); }
+
+void StartUp(Workspace& w, std::unique_ptr<ini::CIniFile> config, const std::string& program_dir,
+             const std::string& chip_table_path, IUserPrompt& ui) {
+    w.config = std::move(config);
+    w.program_dir = program_dir;
+    w.chip_table_path = chip_table_path;
+    w.profile = chips::ChipProfile{};
+    w.chip = addr::FromProfile(w.profile);
+    cfg::StartSettings s;
+    if (w.config) s = cfg::ReadStartSettings(*w.config);
+    w.auto_addressing = s.autoAddressing;
+    w.programmers = s.programmers;
+    w.programmer_index = InRangeOrNone(s.programmerIndex, w.programmers.size());
+    ProgrammerChangeStep(w, ui);
+    w.chip_index = InRangeOrNone(s.chipIndex, w.chips.size());
+    ApplyChipSelection(w, ui);
+}
+
+void ProgrammerChangeStep(Workspace& w, IUserPrompt& ui) {
+    std::string name = ProgrammerName(w);
+    if (name.empty()) return;
+    cfg::ProgrammerSection section;
+    if (w.config) section = cfg::ReadProgrammerSection(*w.config, name);
+    w.chips = section.chips;
+    w.chip_index = static_cast<int>(w.chips.size()) - 1;
+    if (!w.bind_drivers) return;
+    w.drivers.Unbind();
+    if (section.driverFile.empty()) return;
+    BindResult r = w.drivers.Bind(section.driverFile, w.program_dir);
+    if (!r.message.empty()) Tell(ui, r.message, r.caption.empty() ? kCaptionInfo : r.caption);
+}
+
+void ApplyChipSelection(Workspace& w, IUserPrompt& ui) {
+    if (ReadChipTable(w, ui)) RecomputeExtent(w, ui);
+}
+
+void SelectProgrammer(Workspace& w, int index, IUserPrompt& ui) {
+    w.programmer_index = InRangeOrNone(index, w.programmers.size());
+    ProgrammerChangeStep(w, ui);
+    ApplyChipSelection(w, ui);
+}
+
+void SelectChip(Workspace& w, int index, IUserPrompt& ui) {
+    w.chip_index = InRangeOrNone(index, w.chips.size());
+    ApplyChipSelection(w, ui);
+}
+
+void SelectProgrammerByName(Workspace& w, const std::string& name, IUserPrompt& ui) {
+    w.programmer_index = IndexByName(w.programmers, name);
+    ProgrammerChangeStep(w, ui);
+}
+
+void SelectChipByName(Workspace& w, const std::string& name, IUserPrompt& ui) {
+    w.chip_index = IndexByName(w.chips, name);
+    ReadChipTable(w, ui);
+}
+
+void SetAutoAddressing(Workspace& w, bool on) {
+    w.auto_addressing = on;
+    if (w.config) cfg::WriteAuto(*w.config, on);
+}
+
+bool RecomputeExtent(Workspace& w, IUserPrompt& ui) {
+    std::string bad;
+    int64_t e = 0;
+    if (plist::ComputeExtent(w.list, w.chip, &e, &bad) != plist::kOk) {
+        plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+        return false;
+    }
+    w.extent = e;
+    if (e > w.chip.capacity) Tell(ui, plist::kMsgCapacity, kCaptionSystem);
+    return true;
+}
+
+}  // namespace ws

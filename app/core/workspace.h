@@ -1,0 +1,100 @@
+// The main window's state without any window: programmer and chip choices,
+// the current chip parameters, the programming list with its extent, the
+// modified mark, the project binding and the bound driver. The GUI and the
+// command-line tool both drive it through the functions below; every message
+// goes through IUserPrompt.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "address_math.h"
+#include "chip_table.h"
+#include "driver_binding.h"
+#include "ini_file.h"
+#include "programming_list.h"
+#include "user_prompt.h"
+
+namespace ws {
+
+struct Workspace {
+    // Configuration "Sonmira.INI"; released (null) by the exit routine, after
+    // which nothing writes to it.
+    std::unique_ptr<ini::CIniFile> config;
+    std::string program_dir;       // where driver libraries are looked for (trailing '/')
+    std::string chip_table_path;   // "sound.dat"
+
+    std::vector<std::string> programmers;  // ComProgram entries
+    int programmer_index = -1;             // -1: nothing selected
+    std::vector<std::string> chips;        // ComChip entries of the selected programmer
+    int chip_index = -1;
+
+    // Chip profile as the table scan leaves it, and the same in the list's terms.
+    chips::ChipProfile profile;
+    addr::ChipParams chip;
+
+    bool auto_addressing = true;  // CheckAuto
+    plist::ProgrammingList list;
+    int64_t extent = 0;           // last computed list extent in ms (gauge position)
+    bool modified = false;
+    bool bound = false;           // project binding
+    std::string project_path;     // bound project file
+
+    DriverBinding drivers;
+
+    // Length of an audio file in ms (0 when it cannot be opened). The GUI and
+    // the CLI set it to the audio player's length query.
+    plist::LengthQuery length_of;
+    // Puts back the wave device volume found at start-up (exit routine).
+    std::function<void()> restore_volume;
+
+    // The command-line tool edits lists without talking to a module: it
+    // clears this so no driver library is loaded.
+    bool bind_drivers = true;
+    bool exit_done = false;
+};
+
+// Selected names; empty when nothing is selected.
+std::string ProgrammerName(const Workspace& w);
+std::string ChipName(const Workspace& w);
+
+// Start-up from the configuration: AUTO, programmer types, the saved
+// programmer (programmer change step: chips, driver) and chip (apply chip
+// selection). `config` may name a missing file: everything then defaults.
+void StartUp(Workspace& w, std::unique_ptr<ini::CIniFile> config, const std::string& program_dir,
+             const std::string& chip_table_path, IUserPrompt& ui);
+
+// Programmer change step for the selected programmer: fill the chip names from
+// its section and select the last, then bind its driver library ("File");
+// a library that cannot be loaded shows "<file>文件没有找到！" / "信息提示".
+// An empty programmer name does nothing.
+void ProgrammerChangeStep(Workspace& w, IUserPrompt& ui);
+
+// Reads the chip table for the selected chip into the profile, then
+// recomputes the extent. A missing table changes nothing; a number that does
+// not convert shows the conversion error and ends the step.
+void ApplyChipSelection(Workspace& w, IUserPrompt& ui);
+
+// The user picks programmer `index` (change step, then apply chip selection).
+// An index outside the list leaves nothing selected.
+void SelectProgrammer(Workspace& w, int index, IUserPrompt& ui);
+// The user picks chip `index` (apply chip selection only; no rebinding).
+void SelectChip(Workspace& w, int index, IUserPrompt& ui);
+// Select by name (project loading): the first equal entry, else the last
+// entry. The programmer runs the change step; the chip reads the chip table
+// but leaves the extent recompute to the caller (loading does it once).
+void SelectProgrammerByName(Workspace& w, const std::string& name, IUserPrompt& ui);
+void SelectChipByName(Workspace& w, const std::string& name, IUserPrompt& ui);
+
+// CheckAuto clicked: flag set and key AUTO written at once.
+void SetAutoAddressing(Workspace& w, bool on);
+
+// Recomputes the extent; shows "编程文件总长度超过芯片容量,请修改！" / "系统提示"
+// when it exceeds the capacity. False when a cell did not convert (the
+// conversion error was shown; the extent keeps its value).
+bool RecomputeExtent(Workspace& w, IUserPrompt& ui);
+
+}  // namespace ws

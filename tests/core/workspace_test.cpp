@@ -1,0 +1,236 @@
+// The workspace over a real configuration and chip table: start-up,
+// programmer and chip changes, and New/Open/Save/Save As/exit.
+#include <gtest/gtest.h>
+
+#include "config.h"
+#include "list_test_support.h"
+#include "project_commands.h"
+#include "project_file.h"
+#include "text_codec.h"
+#include "workspace.h"
+
+using namespace plist;
+
+namespace {
+
+const char* kIni =
+    "[Option]\r\nComProgram=1\r\nComChip=0\r\nAUTO=0\r\n"
+    "[Device]\r\n0=SM-1\r\n1=声芯编程器\r\n"
+    "[SM-1]\r\n0=A1\r\nFile=\r\n"
+    "[声芯编程器]\r\n0=SV020A\r\n1=SV040A\r\nFile=libnothere.so\r\n";
+
+const char* kTable =
+    "code,name,step,last,scale,lowest,capacity,\r\n"
+    "1,SV020A,125,159,1,16,20000,\r\n"
+    "2,SV040A,250,319,2,0,80000,\r\n"
+    "3,A1,100,99,1,0,9900,\r\n";
+
+std::string Project(const std::string& programmer, const std::string& chip, const std::string& rows) {
+    return text::ToGbk("V1.0,20261207,wendaloprist," + programmer + "," + chip + ",\r\n" + rows);
+}
+
+const char* kTwoRows =
+    "1,是,0X0000,0X0009,a.wav,1000,1KB,.wav,t,/x/a.wav,/x/a.wav,\r\n"
+    "0,否,0X000A,0X0013,b.wav,1000,1KB,.wav,t,/x/b.wav,/x/b.wav,\r\n";
+
+class WorkspaceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteBytes(d / "Sonmira.INI", text::ToGbk(kIni));
+        WriteBytes(d / "sound.dat", kTable);
+        w.restore_volume = [this] { ++volume_restored; };
+        ws::StartUp(w, std::make_unique<ini::CIniFile>(d / "Sonmira.INI"), d.path() + "/", d / "sound.dat", ui);
+    }
+    // A Save As dialog that must not be shown.
+    static std::optional<std::string> NoDialog(const std::string&) {
+        ADD_FAILURE() << "save dialog shown";
+        return std::nullopt;
+    }
+    void AddRow(const std::string& name) {
+        FileFacts f{name, "1KB", ".wav", "t", "/x/" + name, 500};
+        ASSERT_EQ(AppendAuto(w.list, f, w.chip, nullptr), kOk);
+        w.modified = true;
+    }
+
+    TempDir d;
+    ScriptedPrompt ui;
+    ws::Workspace w;
+    int volume_restored = 0;
+};
+
+}  // namespace
+
+TEST_F(WorkspaceTest, startUpRestoresChoicesAndReportsAMissingLibrary) {
+    EXPECT_FALSE(w.auto_addressing);
+    ASSERT_EQ(w.programmers.size(), 2u);
+    EXPECT_EQ(ws::ProgrammerName(w), "声芯编程器");
+    EXPECT_EQ(w.chips, (std::vector<std::string>{"SV020A", "SV040A"}));
+    EXPECT_EQ(ws::ChipName(w), "SV020A");
+    EXPECT_EQ(w.chip.code, 1);
+    EXPECT_EQ(w.chip.lowest, 16);
+    EXPECT_EQ(w.chip.capacity, 20000);
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "libnothere.so文件没有找到！");
+    EXPECT_EQ(ui.shown[0].caption, "信息提示");
+    EXPECT_FALSE(w.drivers.IsBound());
+
+    // Another programmer: its chips, the last one selected, its profile.
+    ws::SelectProgrammer(w, 0, ui);
+    EXPECT_EQ(w.chips, std::vector<std::string>{"A1"});
+    EXPECT_EQ(w.chip.step, 100);
+    EXPECT_EQ(ui.shown.size(), 1u);  // no File: nothing to tell
+    ws::SelectChip(w, 5, ui);        // no such entry: empty name, no line matches
+    EXPECT_EQ(ws::ChipName(w), "");
+
+    ws::SetAutoAddressing(w, true);
+    EXPECT_TRUE(cfg::ReadStartSettings(*w.config).autoAddressing);
+}
+
+TEST_F(WorkspaceTest, openReplacesTheListAndSelectsTheHeadersChoices) {
+    for (const char* n : {"x.wav", "y.wav", "z.wav"}) AddRow(n);
+    WriteBytes(d / "p.QWF", Project("SM-1", "A1", kTwoRows));
+    ASSERT_TRUE(ws::OpenProject(w, ui, d / "p.QWF"));
+    EXPECT_EQ(w.list.UsedCount(), 2);
+    EXPECT_EQ(w.list.Cell(3, kColName), "");  // nothing left of the old list
+    EXPECT_EQ(ws::ProgrammerName(w), "SM-1");
+    EXPECT_EQ(ws::ChipName(w), "A1");
+    EXPECT_EQ(w.chip.step, 100);
+    EXPECT_EQ(w.extent, 10 * 100 + 1000);
+    EXPECT_TRUE(w.bound);
+    EXPECT_FALSE(w.modified);
+    EXPECT_EQ(w.list.Cell(1, kColShownPath), "文件已删除");
+
+    // Names the configuration does not offer: the last entries.
+    WriteBytes(d / "q.QWF", Project("other", "nope", ""));
+    ASSERT_TRUE(ws::OpenProject(w, ui, d / "q.QWF"));
+    EXPECT_EQ(ws::ProgrammerName(w), "声芯编程器");
+    EXPECT_EQ(ws::ChipName(w), "SV040A");
+}
+
+TEST_F(WorkspaceTest, openFailuresKeepOrProtectTheList) {
+    ui.shown.clear();
+    AddRow("keep.wav");
+    EXPECT_FALSE(ws::OpenProject(w, ui, d / "missing.QWF"));
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "打开QWF数据文件失败！");
+    EXPECT_EQ(ui.shown[0].caption, "提示信息");
+    EXPECT_EQ(w.list.Cell(1, kColName), "keep.wav");
+    EXPECT_FALSE(w.bound);
+
+    WriteBytes(d / "bad.QWF", Project("SM-1", "A1", std::string(kTwoRows) + "x,是,0X1,\r\n"));
+    WriteBytes(d / "good.QWF", Project("SM-1", "A1", kTwoRows));
+    ASSERT_TRUE(ws::OpenProject(w, ui, d / "good.QWF"));
+    EXPECT_FALSE(ws::OpenProject(w, ui, d / "bad.QWF"));
+    EXPECT_EQ(ui.shown.back().text, "'x' is not a valid integer value.");
+    EXPECT_EQ(w.list.UsedCount(), 2);
+    // Unbound, so Save cannot put the partial list over good.QWF unasked.
+    EXPECT_FALSE(w.bound);
+    EXPECT_TRUE(w.modified);
+}
+
+TEST_F(WorkspaceTest, saveAfterOpenWritesBackWithoutADialog) {
+    WriteBytes(d / "p.QWF", Project("SM-1", "A1", kTwoRows));
+    ASSERT_TRUE(ws::OpenProject(w, ui, d / "p.QWF"));
+    AddRow("c.wav");
+    ASSERT_TRUE(ws::SaveProject(w, ui, NoDialog));
+    EXPECT_FALSE(w.modified);
+    ProgrammingList back;
+    qwf::Header h;
+    ASSERT_EQ(qwf::Read(d / "p.QWF", &back, &h, nullptr), qwf::kOk);
+    EXPECT_EQ(back.UsedCount(), 3);
+    EXPECT_EQ(h.programmer, "SM-1");
+    EXPECT_EQ(h.chip, "A1");
+}
+
+TEST_F(WorkspaceTest, saveAsProposesADatedNameAndAsksBeforeOverwriting) {
+    AddRow("a.wav");
+    WriteBytes(d / "QVold.QWF", "old");
+    std::string proposed;
+    auto dialog = [&](const std::string& p) -> std::optional<std::string> {
+        proposed = p;
+        return d / "QVold";  // no extension typed
+    };
+    ui.shown.clear();
+    ui.answers = {MsgAnswer::No};
+    EXPECT_FALSE(ws::SaveProjectAs(w, ui, dialog));
+    EXPECT_EQ(proposed, "QV" + qwf::Today());
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "文件已存在，是否覆盖？");
+    EXPECT_EQ(ui.shown[0].caption, "提示信息");
+    EXPECT_EQ(ui.shown[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(ReadBytes(d / "QVold.QWF"), "old");
+    EXPECT_FALSE(w.bound);
+
+    ui.answers = {MsgAnswer::Yes};
+    EXPECT_TRUE(ws::SaveProjectAs(w, ui, dialog));
+    EXPECT_EQ(w.project_path, d / "QVold.QWF");
+    EXPECT_TRUE(w.bound);
+    EXPECT_FALSE(w.modified);
+    EXPECT_NE(ReadBytes(d / "QVold.QWF"), "old");
+}
+
+TEST_F(WorkspaceTest, aFailedOrRefusedSaveIsReportedAndChangesNothing) {
+    AddRow("a.wav");
+    ASSERT_TRUE(ws::SaveProjectAs(w, ui, [&](const std::string&) { return d / "p.QWF"; }));
+    std::string saved = ReadBytes(d / "p.QWF");
+    AddRow("b.wav");
+    ui.shown.clear();
+    EXPECT_FALSE(ws::SaveProjectAs(w, ui, [&](const std::string&) { return d / "no/such/folder.QWF"; }));
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "保存QWF数据文件失败！");
+    EXPECT_EQ(ui.shown[0].caption, "提示信息");
+    EXPECT_EQ(w.project_path, d / "p.QWF");
+    EXPECT_TRUE(w.modified);
+
+    w.list.SetCell(2, kColName, "b,c.wav");
+    EXPECT_FALSE(ws::SaveProject(w, ui, NoDialog));
+    EXPECT_EQ(ui.shown.back().text, "编程列表中含有逗号等无法保存的字符，保存QWF数据文件失败！");
+    EXPECT_EQ(ReadBytes(d / "p.QWF"), saved);
+    EXPECT_TRUE(w.modified);
+}
+
+TEST_F(WorkspaceTest, newOffersToSaveAndKeepsTheListWhenThatFails) {
+    AddRow("a.wav");
+    ui.shown.clear();
+    ui.answers = {MsgAnswer::Yes};
+    EXPECT_FALSE(ws::NewProject(w, ui, [](const std::string&) { return std::nullopt; }));
+    EXPECT_EQ(ui.shown[0].text, "是否保存所作的修改?");
+    EXPECT_EQ(ui.shown[0].caption, "提示信息");
+    EXPECT_EQ(ui.shown[0].icon, MsgIcon::Question);
+    EXPECT_EQ(w.list.UsedCount(), 1);
+
+    w.bound = true;
+    w.project_path = d / "p.QWF";
+    ui.answers = {MsgAnswer::No};
+    EXPECT_TRUE(ws::NewProject(w, ui, NoDialog));
+    EXPECT_EQ(w.list.UsedCount(), 0);
+    EXPECT_EQ(w.list.Cell(1, kColPath), "");
+    EXPECT_FALSE(w.bound);
+    EXPECT_FALSE(w.modified);
+    EXPECT_EQ(w.extent, 0);
+}
+
+TEST_F(WorkspaceTest, exitRoutineRunsOnceAndStoresTheChoices) {
+    ws::SelectProgrammer(w, 0, ui);
+    AddRow("a.wav");
+    ui.shown.clear();
+    // Yes, but the save cannot happen: the window stays open, nothing written.
+    ui.answers = {MsgAnswer::Yes};
+    EXPECT_FALSE(ws::ExitRoutine(w, ui, [](const std::string&) { return std::nullopt; }));
+    EXPECT_EQ(ui.shown[0].text, "是否保存所作的修改？");
+    EXPECT_EQ(ui.shown[0].caption, "系统提示");
+    EXPECT_EQ(volume_restored, 0);
+    EXPECT_TRUE(w.config);
+
+    ui.answers = {MsgAnswer::No};
+    EXPECT_TRUE(ws::CloseMainWindow(w, ui, NoDialog));
+    EXPECT_EQ(volume_restored, 1);
+    EXPECT_FALSE(w.config);
+    cfg::StartSettings s = cfg::ReadStartSettings(ini::CIniFile(d / "Sonmira.INI"));
+    EXPECT_EQ(s.programmerIndex, 0);
+    EXPECT_EQ(s.chipIndex, 0);
+    size_t shown = ui.shown.size();
+    EXPECT_TRUE(ws::ExitRoutine(w, ui, NoDialog));
+    EXPECT_EQ(ui.shown.size(), shown);
+    EXPECT_EQ(volume_restored, 1);
+}
