@@ -1,0 +1,80 @@
+// sonmira-cli chips: the programmer types of the configuration, each with its
+// driver file and its chips' profiles from the chip table.
+#include <cstdio>
+#include <string>
+
+#include "chip_table.h"
+#include "cli_command.h"
+#include "config.h"
+#include "numbers.h"
+#include "whole_file.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: sonmira-cli chips\n"
+    "\n"
+    "Lists the programmer types of the configuration (Sonmira.INI), each with its\n"
+    "driver library and its chips, and each chip's profile from the chip table\n"
+    "(sound.dat). Both files are read beside the program, or in SONMIRA_HOME when\n"
+    "that is set.\n"
+    "\n"
+    "Exit status: 0 when every chip has a profile; 1 when the configuration lists\n"
+    "no programmer types, the chip table is missing or damaged, or a chip has no\n"
+    "line in it.\n";
+
+std::string ProfileText(const chips::ChipProfile& p) {
+    return "code=" + std::to_string(p.code) + " (" + num::AddrText(p.code) + ")  step=" + std::to_string(p.step) +
+           "ms  last=" + num::AddrText(p.lastAddress) + "  scale=" + std::to_string(p.scale) +
+           "  lowest=" + num::AddrText(p.lowest) + "  capacity=" + std::to_string(p.capacity) + "ms";
+}
+
+int RunChips(int argc, char** argv) {
+    if (argc > 1) {
+        std::fprintf(stderr, "sonmira-cli chips: unexpected argument '%s'\n\n%s", argv[1], kUsage);
+        return 2;
+    }
+    ini::CIniFile config = cfg::OpenConfigForReading();
+    std::string tablePath = chips::ChipTablePath();
+    std::vector<std::string> programmers = cfg::ReadProgrammers(config);
+    if (programmers.empty()) {
+        std::fprintf(stderr,
+                     "sonmira-cli chips: no programmer types in %s (section [Device], keys 0, 1, ...)\n",
+                     config.Path().c_str());
+        return 1;
+    }
+    bool tableMissing = !wfile::Exists(tablePath);
+    std::printf("configuration: %s\nchip table: %s\n", config.Path().c_str(), tablePath.c_str());
+    bool allFound = !tableMissing;
+    for (size_t i = 0; i < programmers.size(); ++i) {
+        cfg::ProgrammerSection section = cfg::ReadProgrammerSection(config, programmers[i]);
+        std::printf("\nprogrammer %zu: %s\n  driver: %s\n", i, programmers[i].c_str(),
+                    section.driverFile.empty() ? "(none)" : section.driverFile.c_str());
+        if (section.chips.empty()) std::printf("  (no chips)\n");
+        for (size_t k = 0; k < section.chips.size(); ++k) {
+            const std::string& name = section.chips[k];
+            std::printf("  chip %zu: %s", k, name.c_str());
+            if (tableMissing) {
+                std::printf("\n");
+                continue;
+            }
+            chips::ChipProfile p;  // each chip from the start values, so one bad line shows alone
+            std::string error;
+            int rc = chips::ReadChipProfile(tablePath, name, &p, &error);
+            if (rc == chips::kChipFound) {
+                std::printf("  %s\n", ProfileText(p).c_str());
+                continue;
+            }
+            allFound = false;
+            if (rc == chips::kChipNotFound) std::printf("  (not in the chip table)\n");
+            else if (rc == chips::kChipTableBadNumber) std::printf("  (chip table error: %s)\n", error.c_str());
+            else std::printf("  (chip table unreadable)\n");
+        }
+    }
+    if (tableMissing) std::fprintf(stderr, "sonmira-cli chips: chip table not found: %s\n", tablePath.c_str());
+    return allFound ? 0 : 1;
+}
+
+}  // namespace
+
+SONMIRA_CLI_COMMAND("chips", "list programmer types, their drivers and chip profiles", kUsage, RunChips);

@@ -1,0 +1,55 @@
+#include "chip_table.h"
+
+#include "location.h"
+#include "numbers.h"
+#include "text_codec.h"
+#include "whole_file.h"
+
+namespace chips {
+
+int ScanChipTable(std::string_view table, std::string_view chipName, ChipProfile* profile, std::string* error) {
+    int32_t* numbers[] = {&profile->code, nullptr, &profile->step, &profile->lastAddress,
+                          &profile->scale, &profile->lowest, &profile->capacity};
+    std::string field;
+    size_t fieldNo = 0;
+    size_t lineNo = 0;
+    for (size_t i = 0; i < table.size(); ++i) {
+        char c = table[i];
+        if (c == ',') {
+            if (lineNo > 0 && fieldNo <= 6) {
+                if (fieldNo == 1) {
+                    profile->name = text::FromGbk(field);
+                } else if (!num::TryStrToInt(field, numbers[fieldNo])) {
+                    if (error) *error = num::InvalidIntegerMessage(text::FromGbk(field));
+                    return kChipTableBadNumber;
+                }
+            }
+            ++fieldNo;
+            field.clear();
+        } else if (c == '\r' && i + 1 < table.size() && table[i + 1] == '\n') {
+            // Checked at the header's end too: a profile already held for this
+            // name then stays as it is (choosing the same chip again).
+            if (profile->name == chipName && fieldNo > 6) return kChipFound;
+            ++lineNo;
+            fieldNo = 0;
+            field.clear();
+            ++i;
+        } else if (field.size() < kFieldMaxBytes) {
+            field += c;
+        }
+    }
+    // A last line without its line end is still the one whose values stay.
+    return lineNo > 0 && profile->name == chipName && fieldNo > 6 ? kChipFound : kChipNotFound;
+}
+
+int ReadChipProfile(const std::string& path, std::string_view chipName, ChipProfile* profile, std::string* error) {
+    std::string bytes;
+    int rc = wfile::Read(path, kMaxTableBytes, &bytes);
+    if (rc == wfile::kMissing) return kChipTableMissing;
+    if (rc != wfile::kOk) return kChipTableUnreadable;
+    return ScanChipTable(bytes, chipName, profile, error);
+}
+
+std::string ChipTablePath() { return loc::DataFilePath(kChipTableFileName); }
+
+}  // namespace chips

@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "config.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ConfigTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/sonmira_cfg_XXXXXX";
+        dir_ = mkdtemp(tmpl);
+        setenv("SONMIRA_HOME", dir_.c_str(), 1);
+        path_ = dir_ + "/Sonmira.INI";
+    }
+    void TearDown() override {
+        unsetenv("SONMIRA_HOME");
+        fs::remove_all(dir_);
+    }
+    void Put(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
+    std::string Get() const {
+        std::ifstream in(path_, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    std::string dir_;
+    std::string path_;
+};
+
+TEST_F(ConfigTest, startSettingsTakeDefaultsForMissingOrOddValues) {
+    ini::CIniFile config = cfg::OpenConfig();
+    EXPECT_EQ(config.Path(), path_);
+    cfg::StartSettings s = cfg::ReadStartSettings(config);
+    EXPECT_TRUE(s.autoAddressing);
+    EXPECT_FALSE(s.editorEnabled || s.hasWavVal || !s.programmers.empty() || s.programmerIndex || s.chipIndex);
+    EXPECT_FALSE(fs::exists(path_));
+    Put("[Option]\r\nAUTO=yes\r\nEDIT=no\r\nWavVal=loud\r\nComProgram=x\r\n");
+    s = cfg::ReadStartSettings(config);
+    EXPECT_TRUE(s.autoAddressing);
+    EXPECT_FALSE(s.editorEnabled || s.hasWavVal || s.programmerIndex);
+    // Any number but 0 is true; a WavVal outside 0..15 is passed on raw.
+    Put("[Option]\r\nComProgram=1\r\nComChip=7\r\nAUTO=0\r\nEDIT=-1\r\nEditPath=/usr/bin/audacity\r\nWavVal=$FFFF\r\n"
+        "[Device]\r\n0=SM-1 \xb1\xe0\xb3\xcc\xc6\xf7\r\n1=SV-2\r\n");
+    s = cfg::ReadStartSettings(config);
+    EXPECT_FALSE(s.autoAddressing);
+    EXPECT_TRUE(s.editorEnabled);
+    EXPECT_EQ(s.editorPath, "/usr/bin/audacity");
+    EXPECT_TRUE(s.hasWavVal);
+    EXPECT_EQ(s.wavVal, 65535);
+    EXPECT_EQ(s.programmers, (std::vector<std::string>{"SM-1 编程器", "SV-2"}));
+    EXPECT_EQ(s.programmerIndex, 1);
+    EXPECT_EQ(s.chipIndex, 7);
+}
+
+TEST_F(ConfigTest, numberedListsEndAtTheFirstMissingOrEmptyKey) {
+    ini::CIniFile config = cfg::OpenConfig();
+    Put("[Device]\r\n0=A\r\n1=B\r\n3=D\r\n");
+    EXPECT_EQ(cfg::ReadProgrammers(config), (std::vector<std::string>{"A", "B"}));
+    Put("[Device]\r\n1=B\r\n2=C\r\n");
+    EXPECT_TRUE(cfg::ReadProgrammers(config).empty());
+    Put("[SV-2]\r\n1=SV120V\r\n0=SV060V\r\n2=\r\n3=SV240V\r\nFile=libsonveltdrv.so\r\n[sm-1]\r\n0=X\r\n");
+    cfg::ProgrammerSection p = cfg::ReadProgrammerSection(config, "SV-2");
+    EXPECT_EQ(p.chips, (std::vector<std::string>{"SV060V", "SV120V"}));
+    EXPECT_EQ(p.driverFile, "libsonveltdrv.so");
+    p = cfg::ReadProgrammerSection(config, "SM-1");
+    EXPECT_EQ(p.chips, (std::vector<std::string>{"X"}));
+    EXPECT_EQ(p.driverFile, "");
+    EXPECT_TRUE(cfg::ReadProgrammerSection(config, "").chips.empty());
+}
+
+TEST_F(ConfigTest, settingWritesReachTheFileKeyByKey) {
+    ini::CIniFile config = cfg::OpenConfig();
+    EXPECT_EQ(cfg::WriteAuto(config, false), ini::kIniOk);
+    EXPECT_EQ(Get(), "[Option]\r\nAUTO=0\r\n");
+    EXPECT_EQ(cfg::WriteEditor(config, true, "/opt/编辑器/run"), ini::kIniOk);
+    EXPECT_EQ(cfg::WriteWavVal(config, 8), ini::kIniOk);
+    EXPECT_EQ(cfg::WriteSelection(config, -1, 2), ini::kIniOk);
+    EXPECT_EQ(Get(),
+              "[Option]\r\nAUTO=0\r\nEDIT=1\r\nEditPath=/opt/\xb1\xe0\xbc\xad\xc6\xf7/run\r\nWavVal=8\r\n"
+              "ComProgram=-1\r\nComChip=2\r\n");
+    cfg::StartSettings s = cfg::ReadStartSettings(config);
+    EXPECT_EQ(s.editorPath, "/opt/编辑器/run");
+    EXPECT_EQ(s.programmerIndex, -1);
+    // An editor path that cannot be stored is reported; the flag is still written.
+    EXPECT_EQ(cfg::WriteEditor(config, false, "/x/\xf0\x9f\x98\x80"), ini::kIniNotGbk);
+    EXPECT_FALSE(cfg::ReadStartSettings(config).editorEnabled);
+}
+
+}  // namespace

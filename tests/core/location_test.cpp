@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "location.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+TEST(Location, programDirIsTheExecutablesFolderUnlessSonmiraHomeIsSet) {
+    const std::string out = std::string(SONMIRA_OUT_DIR) + "/";
+    unsetenv("SONMIRA_HOME");
+    EXPECT_EQ(loc::ProgramDir(), out);
+    setenv("SONMIRA_HOME", "", 1);
+    EXPECT_EQ(loc::ProgramDir(), out);
+    setenv("SONMIRA_HOME", "/tmp", 1);
+    EXPECT_EQ(loc::DataFilePath("Sonmira.INI"), "/tmp/Sonmira.INI");
+    EXPECT_EQ(loc::WritableFilePath("sound.dat"), "/tmp/sound.dat");
+    unsetenv("SONMIRA_HOME");
+    setenv("XDG_CONFIG_HOME", "relative/conf", 1);  // not absolute: ignored
+    setenv("HOME", "/home/u/", 1);
+    EXPECT_EQ(loc::UserDir(), "/home/u/.config/sonmira/");
+    setenv("XDG_CONFIG_HOME", "/x/conf", 1);
+    EXPECT_EQ(loc::UserDir(), "/x/conf/sonmira/");
+}
+
+TEST(Location, readOnlyProgramFolderSeedsTheUserCopyOnce) {
+    char tmpl[] = "/tmp/sonmira_loc_XXXXXX";
+    std::string dir = mkdtemp(tmpl);
+    fs::create_directories(dir + "/prog");
+    loc::Places places{dir + "/prog/", true, dir + "/cfg/sonmira/"};
+    std::ofstream(places.programDir + "Sonmira.INI", std::ios::binary) << "[Device]\r\n0=A\r\n";
+    EXPECT_EQ(loc::WritePathIn(places, "Sonmira.INI"), places.programDir + "Sonmira.INI");
+    EXPECT_FALSE(fs::exists(places.userDir));
+
+    places.programDirWritable = false;
+    std::string own = places.userDir + "Sonmira.INI";
+    EXPECT_EQ(loc::ReadPathIn(places, "Sonmira.INI"), places.programDir + "Sonmira.INI");
+    EXPECT_EQ(loc::WritePathIn(places, "Sonmira.INI"), own);
+    EXPECT_EQ(Slurp(own), "[Device]\r\n0=A\r\n");
+    EXPECT_EQ(loc::ReadPathIn(places, "Sonmira.INI"), own);
+    // The user's changes are never replaced by the installed copy again.
+    std::ofstream(own, std::ios::binary) << "changed";
+    EXPECT_EQ(loc::WritePathIn(places, "Sonmira.INI"), own);
+    EXPECT_EQ(Slurp(own), "changed");
+    // Nothing installed to seed from: the user copy is made by the first write.
+    EXPECT_EQ(loc::WritePathIn(places, "clip"), places.userDir + "clip");
+    EXPECT_FALSE(fs::exists(places.userDir + "clip"));
+    // No user folder known: stay beside the program.
+    places.userDir.clear();
+    EXPECT_EQ(loc::WritePathIn(places, "Sonmira.INI"), places.programDir + "Sonmira.INI");
+    fs::remove_all(dir);
+}
+
+}  // namespace
