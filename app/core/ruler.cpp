@@ -10,7 +10,7 @@ LabelTexts DesignedLabelTexts() {
 }
 
 void RelabelForCapacity(int32_t capacity, LabelTexts* texts) {
-    if (capacity <= 0) return;
+    if (capacity < 0) return;  // no chip holds a negative time; keep what is shown
     int64_t n = capacity / 10;
     (*texts)[0] = "0MS";
     for (int k = 1; k < kLabelCount; ++k) (*texts)[k] = std::to_string(k * n);

@@ -19,7 +19,7 @@ using LabelTexts = std::array<std::string, kLabelCount>;
 LabelTexts DesignedLabelTexts();
 
 // Relabels for a chip capacity: LT1 "0MS", LTk = (k-1) * (capacity div 10).
-// A capacity of 0 or less leaves the texts as they are.
+// A negative capacity (a damaged table) leaves the texts as they are.
 void RelabelForCapacity(int32_t capacity, LabelTexts* texts);
 
 struct Gauge {

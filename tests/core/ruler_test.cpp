@@ -15,10 +15,13 @@ TEST(RulerLabels, followTheCapacityInTenths) {
                                     "18000", "20000"}));
     ruler::RelabelForCapacity(999, &t);
     EXPECT_EQ(t, (ruler::LabelTexts{"0MS", "99", "198", "297", "396", "495", "594", "693", "792", "891", "990"}));
-    // No capacity known: the texts stay.
-    ruler::RelabelForCapacity(0, &t);
+    // A negative capacity is damage: the texts stay.
     ruler::RelabelForCapacity(-5, &t);
     EXPECT_EQ(t[10], "990");
+    // A chip of capacity 0 labels every tick 0, as the tenths rule gives.
+    ruler::RelabelForCapacity(0, &t);
+    EXPECT_EQ(t, (ruler::LabelTexts{"0MS", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}));
+    ruler::RelabelForCapacity(999, &t);
     ruler::RelabelForCapacity(INT32_MAX, &t);
     EXPECT_EQ(t[10], "2147483640");
 }
