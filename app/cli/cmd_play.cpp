@@ -1,0 +1,75 @@
+// sonmira-cli play PROJECT.QWF: continuous play without windows.
+#include <cstdio>
+#include <string>
+
+#include "cli_command.h"
+#include "cli_prompt.h"
+#include "numbers.h"
+#include "play_thread.h"
+#include "playback_commands.h"
+#include "project_commands.h"
+#include "run_dialog.h"
+#include "run_options.h"
+#include "run_terminal.h"
+#include "workspace.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: sonmira-cli play [--programmer NAME] [--chip NAME] [--address HEX] PROJECT.QWF\n"
+    "\n"
+    "Makes the module play every segment of the project's list that is marked for\n"
+    "programming, one after the other, each for its length plus 100 ms. The\n"
+    "computer's sound output takes no part.\n"
+    "\n"
+    "  --programmer NAME  use this programmer type instead of the project's\n"
+    "  --chip NAME        use this chip instead of the project's\n"
+    "  --address HEX      the play address box (default: the chip's lowest start\n"
+    "                     address); checked against the chip, not used further\n"
+    "\n"
+    "Ctrl+C cancels after the segment being played. Exit status: 0 when the\n"
+    "playback ended normally, 1 when a check or the driver failed, 2 for a\n"
+    "usage error, 130 when cancelled.\n";
+
+int RunPlay(int argc, char** argv) {
+    cli::RunOptions o;
+    std::string error = cli::ParseRunOptions(argc, argv, false, true, &o);
+    if (error.empty() && o.rest.size() != 1) error = "one project file expected";
+    if (!error.empty()) {
+        std::fprintf(stderr, "sonmira-cli play: %s\n\n%s", error.c_str(), kUsage);
+        return 2;
+    }
+    cli::TerminalPrompt ui(cli::TerminalPrompt::Mode::AssumeNo);
+    ws::Workspace w;
+    if (int rc = cli::PrepareWorkspace("play", o, ws::WithProjectExtension(o.rest[0]), w, ui)) return rc;
+
+    std::string box = o.address.empty() ? num::Hex4(w.chip.lowest) : o.address;
+    cli::TerminalRunView view(stdout, "");
+    RunDialog dialog(ui, "");
+    PlayJob job;
+    switch (ContinuousPlayCommand(box, w.list, w.chip, &w.drivers, ui, &job)) {
+        case CommandEnd::OpenDialog:
+            break;
+        case CommandEnd::Stopped:
+            return 1;
+        case CommandEnd::NoDriver:
+            std::fprintf(stderr, "sonmira-cli play: no driver library is bound for programmer type '%s'\n",
+                         ws::ProgrammerName(w).c_str());
+            return 1;
+    }
+    view.SetCaption(kPlayCaption);
+    PlayThread::End end = PlayThread::End::Failed;
+    cli::CatchInterrupt();
+    StartPlayThread(dialog, std::move(job), view, ui, [&end](PlayThread::End e) { end = e; });
+    bool cancelled = false;
+    view.WaitForClose(dialog, &cancelled);
+    dialog.Close();
+    dialog.WaitForWorker(60 * 60 * 1000);
+    cli::ReleaseInterrupt();
+    if (end != PlayThread::End::Finished) return 1;
+    return cancelled ? 130 : 0;
+}
+
+}  // namespace
+
+SONMIRA_CLI_COMMAND("play", "make the module play a project's marked segments", kUsage, RunPlay);

@@ -1,0 +1,94 @@
+// sonmira-cli program PROJECT.QWF: the download command without windows.
+#include <cstdio>
+#include <string>
+
+#include "cli_command.h"
+#include "cli_prompt.h"
+#include "download_command.h"
+#include "project_commands.h"
+#include "rec_thread.h"
+#include "run_dialog.h"
+#include "run_options.h"
+#include "run_terminal.h"
+#include "workspace.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: sonmira-cli program [--programmer NAME] [--chip NAME] [--aux] [--yes] PROJECT.QWF\n"
+    "\n"
+    "Writes the project's programming list into the chip: for every segment\n"
+    "marked for programming the module is told to record at the segment's\n"
+    "addresses while the segment's file plays on the sound output that feeds the\n"
+    "module's AUX input. The programmer type and chip are the project's, as the\n"
+    "configuration (Sonmira.INI) defines them; their driver library is bound and\n"
+    "finds the module on COM1..COM4 (SERTRA_COM1..4 name the ports).\n"
+    "\n"
+    "  --programmer NAME  use this programmer type instead of the project's\n"
+    "  --chip NAME        use this chip instead of the project's\n"
+    "  --aux              record in AUX mode (second module)\n"
+    "  --yes, -y          answer Yes to questions (list longer than the chip,\n"
+    "                     no sound output); without it they are asked on a\n"
+    "                     terminal and answered No otherwise\n"
+    "\n"
+    "Progress goes to stdout (a bar on a terminal, one line per step otherwise),\n"
+    "messages to stderr. Ctrl+C cancels like the dialog's cancel button: the\n"
+    "segment in work is finished, no further one is started.\n"
+    "SONMIRA_AUDIO_SINK names a GStreamer sink to play into instead of the\n"
+    "desktop's output; SONMIRA_DEBUG=1 prints the trace of every record command.\n"
+    "\n"
+    "Exit status: 0 when the run ended normally; 1 when a check, the driver or\n"
+    "the run failed (the message says why, an address overflow included);\n"
+    "2 for a usage error; 130 when cancelled.\n";
+
+int RunProgram(int argc, char** argv) {
+    const bool yes = cli::TakeYesFlag(&argc, argv);
+    cli::RunOptions o;
+    std::string error = cli::ParseRunOptions(argc, argv, true, false, &o);
+    if (error.empty() && o.rest.size() != 1) error = "one project file expected";
+    if (!error.empty()) {
+        std::fprintf(stderr, "sonmira-cli program: %s\n\n%s", error.c_str(), kUsage);
+        return 2;
+    }
+    const std::string project = ws::WithProjectExtension(o.rest[0]);
+    cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(yes));
+    ws::Workspace w;
+    if (int rc = cli::PrepareWorkspace("program", o, project, w, ui)) return rc;
+
+    cli::TerminalRunView view(stdout, "ms");
+    RunDialog dialog(ui, kMsgRecOverflow);
+    DownloadInputs in;
+    in.list = &w.list;
+    in.chip = w.chip;
+    in.aux_mode = o.aux ? 26 : 0;
+    in.drivers = &w.drivers;
+    RecJob job;
+    switch (DownloadCommand(in, ui, view, &job)) {
+        case CommandEnd::OpenDialog:
+            break;
+        case CommandEnd::Stopped:
+            return 1;
+        case CommandEnd::NoDriver:
+            std::fprintf(stderr, "sonmira-cli program: no driver library is bound for programmer type '%s'\n",
+                         ws::ProgrammerName(w).c_str());
+            return 1;
+    }
+    RecThread::End end = RecThread::End::Failed;
+    cli::CatchInterrupt();
+    StartRecThread(dialog, std::move(job), view, [&end](RecThread::End e) { end = e; });
+    bool cancelled = false;
+    const bool closed = view.WaitForClose(dialog, &cancelled);
+    dialog.Close();  // shows the overflow message when there was one
+    dialog.WaitForWorker(60 * 60 * 1000);
+    cli::ReleaseInterrupt();
+    if (!closed || end != RecThread::End::Finished) {
+        std::fprintf(stderr, "sonmira-cli program: the run stopped: a cell of the list is not a number\n");
+        return 1;
+    }
+    if (cancelled) return 130;
+    return dialog.Overflow() ? 1 : 0;
+}
+
+}  // namespace
+
+SONMIRA_CLI_COMMAND("program", "write a project's list into the chip", kUsage, RunProgram);

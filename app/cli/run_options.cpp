@@ -1,0 +1,86 @@
+#include "run_options.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "chip_table.h"
+#include "config.h"
+#include "location.h"
+#include "project_commands.h"
+#include "project_file.h"
+
+namespace cli {
+
+namespace {
+
+int IndexOf(const std::vector<std::string>& names, const std::string& name) {
+    for (size_t i = 0; i < names.size(); ++i)
+        if (names[i] == name) return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace
+
+std::string ParseRunOptions(int argc, char** argv, bool allow_aux, bool allow_address, RunOptions* o) {
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        std::string* target = nullptr;
+        std::string name = a, value;
+        const size_t eq = a.find('=');
+        if (a.rfind("--", 0) == 0 && eq != std::string::npos) {
+            name = a.substr(0, eq);
+            value = a.substr(eq + 1);
+        }
+        if (name == "--programmer") target = &o->programmer;
+        else if (name == "--chip") target = &o->chip;
+        else if (name == "--address" && allow_address) target = &o->address;
+        if (target) {
+            if (eq == std::string::npos) {
+                if (i + 1 >= argc) return "option '" + a + "' needs a value";
+                value = argv[++i];
+            }
+            *target = value;
+        } else if (a == "--aux" && allow_aux) {
+            o->aux = true;
+        } else if (a.size() > 1 && a[0] == '-' && a != "--") {
+            return "unknown option '" + a + "'";
+        } else if (a != "--") {
+            o->rest.push_back(a);
+        }
+    }
+    return "";
+}
+
+int PrepareWorkspace(const char* command, const RunOptions& o, const std::string& project, ws::Workspace& w,
+                     IUserPrompt& ui) {
+    ws::StartUp(w, std::make_unique<ini::CIniFile>(cfg::OpenConfigForReading()), loc::ProgramDir(),
+                chips::ChipTablePath(), ui);
+    if (!project.empty()) {
+        if (!qwf::FileExists(project)) {
+            std::fprintf(stderr, "sonmira-cli %s: %s: no such project file\n", command, project.c_str());
+            return 1;
+        }
+        if (!ws::OpenProject(w, ui, project)) return 1;
+    }
+    if (!o.programmer.empty()) {
+        const int i = IndexOf(w.programmers, o.programmer);
+        if (i < 0) {
+            std::fprintf(stderr, "sonmira-cli %s: programmer type '%s' is not in the configuration\n", command,
+                         o.programmer.c_str());
+            return 2;
+        }
+        ws::SelectProgrammer(w, i, ui);
+    }
+    if (!o.chip.empty()) {
+        const int i = IndexOf(w.chips, o.chip);
+        if (i < 0) {
+            std::fprintf(stderr, "sonmira-cli %s: chip '%s' is not offered by programmer type '%s'\n", command,
+                         o.chip.c_str(), ws::ProgrammerName(w).c_str());
+            return 2;
+        }
+        ws::SelectChip(w, i, ui);
+    }
+    return 0;
+}
+
+}  // namespace cli

@@ -1,0 +1,100 @@
+#include "run_terminal.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+
+namespace cli {
+
+namespace {
+
+volatile sig_atomic_t g_interrupted = 0;
+
+void OnInterrupt(int) { g_interrupted = 1; }
+
+constexpr int kBarWidth = 30;
+
+}  // namespace
+
+void CatchInterrupt() {
+    g_interrupted = 0;
+    struct sigaction sa {};
+    sa.sa_handler = OnInterrupt;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+}
+
+void ReleaseInterrupt() {
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
+}
+
+TerminalRunView::TerminalRunView(FILE* out, std::string unit)
+    : out_(out), unit_(std::move(unit)), tty_(::isatty(fileno(out)) != 0) {}
+
+TerminalRunView::~TerminalRunView() { EndBarLine(); }
+
+void TerminalRunView::EndBarLine() {
+    if (bar_shown_) std::fputc('\n', out_);
+    bar_shown_ = false;
+    std::fflush(out_);
+}
+
+void TerminalRunView::SetCaption(const std::string& text) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    EndBarLine();
+    std::fprintf(out_, "%s\n", text.c_str());
+    std::fflush(out_);
+}
+
+void TerminalRunView::SetStatus(const std::string& text, int32_t position) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::string of = std::to_string(position) + "/" + std::to_string(max_) + (unit_.empty() ? "" : " " + unit_);
+    if (!tty_) {
+        std::fprintf(out_, "[%s] %s\n", of.c_str(), text.c_str());
+        std::fflush(out_);
+        return;
+    }
+    const int filled =
+        max_ > 0 ? static_cast<int>(std::clamp<int64_t>(int64_t{position} * kBarWidth / max_, 0, kBarWidth)) : 0;
+    std::string bar(static_cast<size_t>(filled), '#');
+    bar.append(static_cast<size_t>(kBarWidth - filled), '-');
+    std::fprintf(out_, "\r\033[K[%s] %s  %s", bar.c_str(), of.c_str(), text.c_str());
+    std::fflush(out_);
+    bar_shown_ = true;
+}
+
+void TerminalRunView::SetRange(int32_t max) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    max_ = max;
+}
+
+void TerminalRunView::CloseDialog() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    EndBarLine();
+    close_asked_ = true;
+    cv_.notify_all();
+}
+
+bool TerminalRunView::WaitForClose(RunDialog& dialog, bool* cancelled) {
+    *cancelled = false;
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        if (cv_.wait_for(lock, std::chrono::milliseconds(50), [this] { return close_asked_; })) return true;
+        if (g_interrupted && !*cancelled) {
+            *cancelled = true;
+            EndBarLine();
+            lock.unlock();
+            std::fprintf(stderr, "cancelled: finishing the segment in work...\n");
+            dialog.Cancel();
+            lock.lock();
+            continue;
+        }
+        if (!dialog.WorkerAlive()) return close_asked_;
+    }
+}
+
+}  // namespace cli

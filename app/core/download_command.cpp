@@ -1,0 +1,65 @@
+#include "download_command.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "audio_output.h"
+#include "audio_result.h"
+#include "driver_result.h"
+#include "media_player.h"
+#include "numbers.h"
+#include "run_dialog.h"
+
+namespace {
+
+bool SoundOutputExists() { return audio::AudioOutputStatus().code != audio::kAudioNoOutput; }
+
+}  // namespace
+
+CommandEnd DownloadCommand(const DownloadInputs& in, IUserPrompt& ui, IRunView& view, RecJob* job) {
+    const plist::ProgrammingList& list = *in.list;
+    if (!list.IsUsed(1)) {
+        Tell(ui, kMsgNothingToProgram, kCaptionSystem);
+        return CommandEnd::Stopped;
+    }
+    int64_t extent = 0;
+    std::string bad_text;
+    if (plist::ComputeExtent(list, in.chip, &extent, &bad_text) != plist::kOk) {
+        plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad_text));
+        return CommandEnd::Stopped;
+    }
+    if (extent > in.chip.capacity &&
+        ui.Ask(kAskOverCapacity, kCaptionSystem, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+        return CommandEnd::Stopped;
+    if (extent <= 0) {
+        Tell(ui, kMsgNothingToProgram, kCaptionSystem);
+        return CommandEnd::Stopped;
+    }
+    if (!in.drivers || !in.drivers->IsBound()) return CommandEnd::NoDriver;
+
+    {
+        DriverLease lease = in.drivers->TryAcquire(std::chrono::milliseconds(kLeaseWaitMs));
+        if (!lease) {
+            Tell(ui, kMsgWorkerBusy, kCaptionSystem);
+            return CommandEnd::Stopped;
+        }
+        if (!lease.driver()) return CommandEnd::NoDriver;
+        // Without a sound output the module would record silence and the run
+        // would still end as if all went well.
+        const bool has_output = in.has_sound_output ? in.has_sound_output() : SoundOutputExists();
+        if (!has_output &&
+            ui.Ask(kAskNoSoundOutput, kCaptionSystem, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+            return CommandEnd::Stopped;
+        if (ShowDriverResult(ui, lease->BeginRecording(in.chip.code, in.aux_mode))) return CommandEnd::Stopped;
+    }  // the worker takes the lease when it starts
+
+    if (in.player) in.player->Close();
+    view.SetRange(static_cast<int32_t>(std::min<int64_t>(extent, INT32_MAX)));
+    view.SetStatus(kRecStatusPreparing, 0);
+    view.SetCaption(kRecCaptionPreparing);
+    job->list = list;
+    job->chip = in.chip;
+    job->extent = extent;
+    job->drivers = in.drivers;
+    return CommandEnd::OpenDialog;
+}

@@ -1,0 +1,45 @@
+// The download command: checks the list against the chip, prepares the
+// module for recording and hands the caller the job for the progress
+// dialog, whose show step starts the programming worker.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "address_math.h"
+#include "driver_binding.h"
+#include "programming_list.h"
+#include "rec_thread.h"
+#include "run_view.h"
+#include "user_prompt.h"
+
+class CMyMediaPlayer;
+
+inline constexpr const char* kMsgNothingToProgram = "没有要编程的语音文件，请选择！";        // 系统提示
+inline constexpr const char* kAskOverCapacity = "语音文件总长度超过芯片容量，是否继续？";     // 系统提示, Yes/No
+inline constexpr const char* kAskNoSoundOutput =
+    "没有找到可用的声音输出设备，编程时芯片录不到声音，是否继续？";  // 系统提示, Yes/No
+
+// How long a command waits for the driver lease before it says the last
+// worker is still busy.
+inline constexpr int kLeaseWaitMs = 100;
+
+struct DownloadInputs {
+    const plist::ProgrammingList* list = nullptr;
+    addr::ChipParams chip;
+    int32_t aux_mode = 0;                // 26 while AUX recording mode is on
+    DriverBinding* drivers = nullptr;
+    CMyMediaPlayer* player = nullptr;    // the main window's player: closed before the run
+    // True when a sound output exists. Unset: asks the audio output.
+    std::function<bool()> has_sound_output;
+};
+
+enum class CommandEnd {
+    OpenDialog,  // checks passed, module prepared: show the dialog with the job
+    Stopped,     // a message was shown or the user answered No
+    NoDriver,    // no driver bound: nothing shown
+};
+
+// Runs the command up to the dialog. On OpenDialog *job holds the run and the
+// view has been prepared: range 0 .. extent, "准备编程..." at 0, caption "准备编程".
+CommandEnd DownloadCommand(const DownloadInputs& in, IUserPrompt& ui, IRunView& view, RecJob* job);

@@ -1,0 +1,53 @@
+#include "play_address.h"
+
+#include "numbers.h"
+#include "programming_list.h"
+
+namespace play_address {
+
+bool KeyPasses(int key) {
+    return (key >= '0' && key <= '9') || (key >= 'A' && key <= 'F') || (key >= 'a' && key <= 'f') ||
+           key == kBackspace;
+}
+
+bool BoxValue(const std::string& box, int32_t* value) { return num::TryStrToInt("0X" + box, value); }
+
+void ReportNotANumber(const std::string& box, IUserPrompt& ui) {
+    plist::ShowGeneralError(ui, num::InvalidIntegerMessage("0X" + box));
+}
+
+bool LeaveBox(std::string& box, int32_t lowestStart, IUserPrompt& ui) {
+    int32_t value = 0;
+    if (!BoxValue(box, &value)) {
+        ReportNotANumber(box, ui);
+        return false;
+    }
+    if (value < lowestStart) {
+        box = num::Hex4(lowestStart);
+        Tell(ui, "对不起，起始地址必须大于等于0x" + box, kCaptionSystem);
+    }
+    return true;
+}
+
+bool CheckPlayAddress(std::string& box, int32_t lowestStart, int32_t lastAddress, IUserPrompt& ui,
+                      int32_t* address) {
+    int32_t value = 0;
+    if (!BoxValue(box, &value)) {
+        ReportNotANumber(box, ui);
+        return false;
+    }
+    if (value < lowestStart) {
+        box = num::Hex4(lowestStart);
+        Tell(ui, "播放地址，不能小于0X" + box, kCaptionSystem);
+        return false;
+    }
+    if (value > lastAddress) {
+        box = num::Hex4(lastAddress);
+        Tell(ui, "播放地址，不能大于0X" + box, kCaptionSystem);
+        return false;
+    }
+    *address = value;
+    return true;
+}
+
+}  // namespace play_address

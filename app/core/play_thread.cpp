@@ -1,0 +1,82 @@
+#include "play_thread.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "numbers.h"
+
+namespace {
+
+void SleepMs(int64_t ms) {
+    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+int32_t Clamp32(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+}  // namespace
+
+PlayThread::PlayThread(PlayJob job, RunDialog& dialog, IRunView& view, IUserPrompt& ui)
+    : job_(std::move(job)), dialog_(dialog), view_(view), ui_(ui) {}
+
+PlayThread::End PlayThread::Fail(IDevInter* driver) {
+    if (driver) driver->EndPlayback();
+    dialog_.Close();  // on this thread: clears the mark without waiting for itself
+    view_.CloseDialog();
+    Tell(ui_, kMsgSystemError, kCaptionSystem);
+    return End::Failed;
+}
+
+PlayThread::End PlayThread::Execute() {
+    DriverLease lease = job_.drivers ? job_.drivers->Acquire() : DriverLease();
+    IDevInter* driver = lease.driver();
+    if (!driver) return Fail(nullptr);
+    const plist::ProgrammingList& list = job_.list;
+    const addr::ChipParams& chip = job_.chip;
+
+    int32_t last = 0;
+    for (int row = 1; row <= plist::kRows; ++row) {
+        const std::string& cell = list.Cell(row, plist::kColRow);
+        if (cell.empty()) break;
+        if (!num::TryStrToInt(cell, &last)) return Fail(driver);
+    }
+    SleepMs(kTickMs);
+    view_.SetRange(Clamp32(int64_t{last} + 1));
+
+    for (int32_t row = 1; row <= last; ++row) {
+        int32_t flag = 0, start = 0, length = 0;
+        if (!num::TryStrToInt(list.Cell(row, plist::kColFlag), &flag)) return Fail(driver);
+        if (flag == 0) continue;
+        row_number_ = row;
+        file_name_ = list.Cell(row, plist::kColName);
+        SleepMs(kTickMs);
+        view_.SetStatus(file_name_, row_number_);
+        if (!dialog_.Running()) break;
+        if (!num::TryStrToInt(list.Cell(row, plist::kColStart), &start) ||
+            !num::TryStrToInt(list.Cell(row, plist::kColLength), &length))
+            return Fail(driver);
+        const int64_t chip_start = int64_t{start} * chip.scale;
+        start_ = Clamp32(chip_start);
+        end_ = Clamp32(addr::EndAddress(start, length, chip));
+        if (chip_start < chip.lowest) continue;
+        last_play_result_ = driver->PlaySegment(start_, end_);
+        if (!dialog_.Running()) break;
+        SleepMs(length);
+        SleepMs(kAfterSegmentMs);
+        if (!dialog_.Running()) break;
+    }
+    driver->EndPlayback();
+    view_.CloseDialog();
+    return End::Finished;
+}
+
+bool StartPlayThread(RunDialog& dialog, PlayJob job, IRunView& view, IUserPrompt& ui,
+                     std::function<void(PlayThread::End)> on_end) {
+    return dialog.Show([&dialog, &view, &ui, job = std::move(job), on_end = std::move(on_end)]() mutable {
+        PlayThread worker(std::move(job), dialog, view, ui);
+        PlayThread::End end = worker.Execute();
+        if (on_end) on_end(end);
+    });
+}

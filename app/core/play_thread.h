@@ -1,0 +1,64 @@
+// The playback worker: makes the module play every segment of the list that
+// is marked for programming, one after the other, timing each by the length
+// in the list (the module's playback is not polled).
+//
+// Like the programming worker it reads its own copy of the list and holds the
+// driver lease for the whole playback.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "address_math.h"
+#include "driver_binding.h"
+#include "programming_list.h"
+#include "run_dialog.h"
+#include "run_view.h"
+#include "user_prompt.h"
+
+inline constexpr const char* kPlayCaption = "正在播放......";
+inline constexpr const char* kMsgSystemError = "对不起，系统出错！";  // 系统提示, no owner
+
+struct PlayJob {
+    plist::ProgrammingList list;
+    addr::ChipParams chip;
+    DriverBinding* drivers = nullptr;
+};
+
+class PlayThread {
+public:
+    enum class End {
+        Finished,  // EndPlayback sent, dialog asked to close
+        Failed,    // a cell that is no number: EndPlayback, mark cleared, dialog
+                   // asked to close, then kMsgSystemError shown
+    };
+
+    static constexpr int kTickMs = 1;         // before the range and each update
+    static constexpr int kAfterSegmentMs = 100;
+
+    // `ui` shows the failure message; it is called on the worker's thread.
+    PlayThread(PlayJob job, RunDialog& dialog, IRunView& view, IUserPrompt& ui);
+    End Execute();
+
+    // The result of the latest PlaySegment (kept, never examined).
+    int32_t LastPlayResult() const { return last_play_result_; }
+
+private:
+    End Fail(IDevInter* driver);
+
+    PlayJob job_;
+    RunDialog& dialog_;
+    IRunView& view_;
+    IUserPrompt& ui_;
+    int32_t last_play_result_ = 0;
+    int32_t start_ = 0;
+    int32_t end_ = 0;
+    std::string file_name_;
+    int32_t row_number_ = 0;
+};
+
+// The play-count dialog's show step: starts a PlayThread unless the dialog is
+// running or its last worker has not ended.
+bool StartPlayThread(RunDialog& dialog, PlayJob job, IRunView& view, IUserPrompt& ui,
+                     std::function<void(PlayThread::End)> on_end = {});

@@ -1,0 +1,33 @@
+// The two chip playback commands: pulse-triggered play from the address in
+// the play address box, and continuous play of the marked segments under the
+// play-count dialog.
+#pragma once
+
+#include <string>
+
+#include "address_math.h"
+#include "download_command.h"
+#include "driver_binding.h"
+#include "play_thread.h"
+#include "programming_list.h"
+#include "user_prompt.h"
+
+inline constexpr const char* kMsgNothingToPlay = "编程列表中没有数据供播放!";  // 系统提示
+
+// Pulse play: the address check on `box` (corrected in place), then
+// PulsePlay(box value, chip code) with its result shown. The address goes to
+// the driver as typed, without the address scale.
+enum class PulseEnd {
+    Played,    // PulsePlay returned 0
+    Stopped,   // an address, busy or driver message was shown
+    NoDriver,  // nothing bound: nothing shown
+};
+PulseEnd PulsePlayCommand(std::string& box, const addr::ChipParams& chip, DriverBinding* drivers,
+                          IUserPrompt& ui);
+
+// Continuous play up to the dialog: empty list check, the address check (its
+// value is not used further), BeginPlayback with its result shown. On
+// OpenDialog *job holds the playback for the play-count dialog's show step.
+CommandEnd ContinuousPlayCommand(std::string& box, const plist::ProgrammingList& list,
+                                 const addr::ChipParams& chip, DriverBinding* drivers, IUserPrompt& ui,
+                                 PlayJob* job);

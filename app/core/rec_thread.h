@@ -1,0 +1,75 @@
+// The programming worker: walks the list and, for every segment marked for
+// programming, tells the module to record at the segment's addresses and
+// plays the segment's file on the sound output that feeds the module's AUX
+// input.
+//
+// The worker works on a copy of the list taken when its dialog is shown, its
+// own audio player, and a driver lease held from its first to its last
+// driver call, so a worker that outlives its dialog after a cancel shares
+// nothing with the next command (which finds the lease taken and refuses).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "address_math.h"
+#include "driver_binding.h"
+#include "programming_list.h"
+#include "run_dialog.h"
+#include "run_view.h"
+
+// Texts of the programming progress dialog.
+inline constexpr const char* kRecCaptionPreparing = "准备编程";
+inline constexpr const char* kRecStatusPreparing = "准备编程...";
+inline constexpr const char* kRecCaptionRunning = "正在编程...";
+inline constexpr const char* kRecFinished = "编程结束";
+inline constexpr const char* kMsgRecOverflow = "编程地址溢出！";  // 系统提示, owner the dialog
+
+// Everything one run reads. The list is the worker's own copy.
+struct RecJob {
+    plist::ProgrammingList list;
+    addr::ChipParams chip;
+    int64_t extent = 0;                // list extent in ms: the end of the progress range
+    DriverBinding* drivers = nullptr;  // leased for the whole run
+};
+
+class RecThread {
+public:
+    enum class End {
+        Finished,  // ending steps done, dialog asked to close
+        Failed,    // a cell that is no number: EndRecording only, the dialog stays open
+    };
+
+    static constexpr int kPauseMs = 1000;       // before each marked segment
+    static constexpr int kAttempts = 100;       // record command attempts
+    static constexpr int kRetryPauseMs = 50;
+    static constexpr int kEndPauseMs = 200;     // before EndRecording
+    static constexpr int kModePlaying = 526;    // player mode while a sound plays
+    // A sound still "playing" this long after its length has run out is
+    // taken as a stuck player and stopped, so the run cannot hang on it.
+    static constexpr int kStuckPlayerGraceMs = 1000;
+
+    RecThread(RecJob job, RunDialog& dialog, IRunView& view);
+    End Execute();
+
+private:
+    End Fail(IDevInter* driver);
+
+    RecJob job_;
+    RunDialog& dialog_;
+    IRunView& view_;
+    // What the next update shows, and the segment in work.
+    std::string status_;
+    std::string file_path_;
+    int32_t position_ = 0;
+    bool attempt_failed_ = false;
+    int32_t start_ = 0;
+    int32_t end_ = 0;
+};
+
+// The dialog's show step: starts a RecThread on `job` unless the dialog is
+// running or its last worker has not ended. on_end (optional) is called on
+// the worker thread as its last act.
+bool StartRecThread(RunDialog& dialog, RecJob job, IRunView& view,
+                    std::function<void(RecThread::End)> on_end = {});

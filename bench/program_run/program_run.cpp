@@ -1,0 +1,146 @@
+// bench_program_run [first|second|both]: programs ten short sounds into the
+// module simulator through the real driver, playing them into a capturing
+// sink, and prints
+//  (a) the run's time from the show step to the close request against the
+//      time the run prescribes (pauses, the driver's own pauses, the sounds);
+//  (b) per segment, the delay from the record frame (simulator stamp) to the
+//      first buffer of that segment's sound at the sink (player stamp), both
+//      CLOCK_MONOTONIC.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <future>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "download_command.h"
+#include "numbers.h"
+#include "rec_thread.h"
+#include "run_dialog.h"
+#include "run_rig.h"
+
+namespace {
+
+const std::string kOut = SONMIRA_OUT_DIR "/";
+constexpr int kSegments = 10;
+
+// Sleeps the driver performs per record command and at the end.
+struct DriverPauses {
+    int per_segment_ms;
+    int end_ms;
+};
+// First module: release (10 ms) + record. Second: 50 ms, chip type (+100 ms),
+// release (+10 ms), end address, record.
+DriverPauses PausesOf(const std::string& module) {
+    return module == "first" ? DriverPauses{10, 10} : DriverPauses{160, 10};
+}
+
+class QuietView : public IRunView {
+public:
+    void SetCaption(const std::string&) override {}
+    void SetStatus(const std::string&, int32_t) override {}
+    void SetRange(int32_t) override {}
+    void CloseDialog() override { closed_ns = rig::MonotonicNs(); }
+    int64_t closed_ns = 0;
+};
+
+int Bench(const std::string& module) {
+    const std::string dir = rig::MakeTempDir();
+    const std::string capture = dir + "/capture.raw";
+    const std::string sink = "identity sync=true ! audioconvert ! audio/x-raw,format=S16LE,channels=1,rate=8000"
+                             " ! filesink location=" + capture + " append=true async=false";
+    setenv("SONMIRA_AUDIO_SINK", sink.c_str(), 1);
+    setenv("SONMIRA_PLAY_LOG", (dir + "/play.log").c_str(), 1);
+
+    plist::ProgrammingList list;
+    addr::ChipParams chip;
+    chip.code = 0x0101;
+    chip.step = 100;
+    chip.last_address = 0x257;
+    chip.capacity = 60000;
+    int64_t sounds_ms = 0;
+    int start = 0;
+    for (int i = 1; i <= kSegments; ++i) {
+        const int ms = 300 + 50 * (i - 1);  // 300 .. 750 ms
+        const std::string name = "s" + std::to_string(i) + ".wav";
+        if (!rig::MakeTone(dir + "/" + name, ms, 300 + 60 * i)) {
+            std::fprintf(stderr, "sox failed\n");
+            return 1;
+        }
+        rig::PutRow(list, i, true, num::AddrText(start), name, ms, dir + "/" + name);
+        start += (ms + chip.step - 1) / chip.step;
+        sounds_ms += ms;
+    }
+
+    rig::ModSim sim(kOut + "sonmira-modsim", module);
+    rig::PointPortsAt(sim.Path());
+    DriverBinding drivers;
+    if (drivers.Bind(module == "first" ? "libsonmiradrv.so" : "libsonveltdrv.so", kOut).code != kBindOk) {
+        std::fprintf(stderr, "driver not bound\n");
+        return 1;
+    }
+    rig::ScriptedPrompt prompt;
+    QuietView view;
+    RunDialog dialog(prompt, kMsgRecOverflow);
+    DownloadInputs in;
+    in.list = &list;
+    in.chip = chip;
+    in.drivers = &drivers;
+    RecJob job;
+    if (DownloadCommand(in, prompt, view, &job) != CommandEnd::OpenDialog) {
+        std::fprintf(stderr, "download command stopped: %s\n", prompt.Texts().empty() ? "" : prompt.Texts()[0].c_str());
+        return 1;
+    }
+    std::promise<void> ended;
+    const int64_t t0 = rig::MonotonicNs();
+    StartRecThread(dialog, std::move(job), view, [&ended](RecThread::End) { ended.set_value(); });
+    ended.get_future().wait();
+    dialog.Close();
+
+    const DriverPauses p = PausesOf(module);
+    const int64_t prescribed = kSegments * (RecThread::kPauseMs + p.per_segment_ms) + sounds_ms +
+                               RecThread::kEndPauseMs + p.end_ms;
+    const double run_ms = (view.closed_ns - t0) / 1e6;
+    std::printf("module %s: %d segments, sounds %lld ms\n", module.c_str(), kSegments,
+                static_cast<long long>(sounds_ms));
+    std::printf("  (a) run %.1f ms, prescribed %lld ms, overhead %.1f ms = %.2f %% (target <= 2 %%)\n", run_ms,
+                static_cast<long long>(prescribed), run_ms - prescribed, 100.0 * (run_ms - prescribed) / prescribed);
+
+    std::vector<int64_t> records;
+    for (const auto& f : sim.Rx())
+        if (f.cmd == "record" || f.cmd == "record_aux") records.push_back(f.t_ns);
+    std::vector<int64_t> buffers;
+    for (const auto& l : rig::Lines(rig::ReadFile(dir + "/play.log")))
+        buffers.push_back(std::stoll(rig::JsonField(l, "t_ns")));
+    if (records.size() != kSegments || buffers.size() != kSegments) {
+        std::printf("  (b) %zu record frames, %zu first buffers: cannot pair them\n", records.size(), buffers.size());
+        rig::RemoveTree(dir);
+        return 1;
+    }
+    std::vector<double> delays;
+    for (int i = 0; i < kSegments; ++i) delays.push_back((buffers[i] - records[i]) / 1e6);
+    std::printf("  (b) record frame -> first buffer, ms:");
+    for (double d : delays) std::printf(" %.2f", d);
+    std::sort(delays.begin(), delays.end());
+    const double median = (delays[kSegments / 2 - 1] + delays[kSegments / 2]) / 2;
+    std::printf("\n      median %.2f ms (target <= 5), largest %.2f ms (target <= 15)\n", median, delays.back());
+    std::printf("  captured %zu bytes of sound (%.0f ms)\n", rig::ReadFile(capture).size(),
+                rig::ReadFile(capture).size() / 16.0);
+    rig::RemoveTree(dir);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string which = argc > 1 ? argv[1] : "both";
+    if (which != "first" && which != "second" && which != "both") {
+        std::fprintf(stderr, "usage: bench_program_run [first|second|both]\n");
+        return 2;
+    }
+    int rc = 0;
+    if (which != "second") rc |= Bench("first");
+    if (which != "first") rc |= Bench("second");
+    return rc;
+}

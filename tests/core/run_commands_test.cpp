@@ -1,0 +1,197 @@
+// The download command's checks, the play address box rules and the run
+// dialog's show/close steps.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+
+#include "../e2e/run_rig.h"
+#include "download_command.h"
+#include "play_address.h"
+#include "run_dialog.h"
+
+namespace {
+
+const std::string kOut = SONMIRA_OUT_DIR "/";
+
+class Download : public ::testing::Test {
+protected:
+    void SetUp() override {
+        rig::PointPortsAt("/nonexistent/sonmira-com1");  // a bound driver finds no module
+        chip_.capacity = 2000;
+        in_.list = &list_;
+        in_.chip = chip_;
+        in_.has_sound_output = [this] { return sound_; };
+    }
+    CommandEnd Press(DriverBinding* drivers) {
+        in_.drivers = drivers;
+        return DownloadCommand(in_, prompt_, view_, &job_);
+    }
+    addr::ChipParams chip_;
+    plist::ProgrammingList list_;
+    DownloadInputs in_;
+    rig::ScriptedPrompt prompt_;
+    rig::RecordingView view_;
+    RecJob job_;
+    bool sound_ = true;
+    DriverBinding none_;
+};
+
+TEST_F(Download, anEmptyListIsRefusedEvenWithoutADriver) {
+    EXPECT_EQ(Press(&none_), CommandEnd::Stopped);
+    ASSERT_EQ(prompt_.Asked_().size(), 1u);
+    EXPECT_EQ(prompt_.Asked_()[0].text, "没有要编程的语音文件，请选择！");
+    EXPECT_EQ(prompt_.Asked_()[0].caption, "系统提示");
+    EXPECT_EQ(prompt_.Asked_()[0].icon, MsgIcon::Information);
+    // A list whose extent is 0 gets the same message.
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 0, "/x/a.wav");
+    EXPECT_EQ(Press(&none_), CommandEnd::Stopped);
+    EXPECT_EQ(prompt_.Texts().back(), "没有要编程的语音文件，请选择！");
+    EXPECT_TRUE(view_.Events().empty());
+}
+
+TEST_F(Download, overCapacityAsksAndNoEndsTheCommand) {
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 2001, "/x/a.wav");
+    prompt_.answers = {MsgAnswer::No};
+    EXPECT_EQ(Press(&none_), CommandEnd::Stopped);
+    ASSERT_EQ(prompt_.Asked_().size(), 1u);
+    EXPECT_EQ(prompt_.Asked_()[0].text, "语音文件总长度超过芯片容量，是否继续？");
+    EXPECT_EQ(prompt_.Asked_()[0].caption, "系统提示");
+    EXPECT_EQ(prompt_.Asked_()[0].icon, MsgIcon::Question);
+    EXPECT_EQ(prompt_.Asked_()[0].buttons, MsgButtons::YesNo);
+    // Yes goes on; with no driver bound the command then ends silently.
+    EXPECT_EQ(Press(&none_), CommandEnd::NoDriver);
+    EXPECT_EQ(prompt_.Asked_().size(), 2u);
+    // Exactly the capacity: no question.
+    list_.SetCell(1, plist::kColLength, "2000");
+    EXPECT_EQ(Press(&none_), CommandEnd::NoDriver);
+    EXPECT_EQ(prompt_.Asked_().size(), 2u);
+}
+
+TEST_F(Download, aFailingBeginRecordingShowsTheDriverMessageAndOpensNothing) {
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 500, "/x/a.wav");
+    DriverBinding drivers;
+    ASSERT_EQ(drivers.Bind("libsonmiradrv.so", kOut).code, kBindOk);
+    EXPECT_EQ(Press(&drivers), CommandEnd::Stopped);
+    ASSERT_EQ(prompt_.Asked_().size(), 1u);
+    EXPECT_EQ(prompt_.Asked_()[0].text, "串口未打开！");
+    EXPECT_EQ(prompt_.Asked_()[0].caption, "信息提示");
+    EXPECT_TRUE(view_.Events().empty());
+}
+
+TEST_F(Download, noSoundOutputAsksBeforeTheModuleIsPrepared) {
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 500, "/x/a.wav");
+    DriverBinding drivers;
+    ASSERT_EQ(drivers.Bind("libsonmiradrv.so", kOut).code, kBindOk);
+    sound_ = false;
+    prompt_.answers = {MsgAnswer::No};
+    EXPECT_EQ(Press(&drivers), CommandEnd::Stopped);
+    // Only the question: BeginRecording (which would say 串口未打开！) was not called.
+    ASSERT_EQ(prompt_.Asked_().size(), 1u);
+    EXPECT_EQ(prompt_.Asked_()[0].text, "没有找到可用的声音输出设备，编程时芯片录不到声音，是否继续？");
+    EXPECT_EQ(prompt_.Asked_()[0].caption, "系统提示");
+    EXPECT_EQ(prompt_.Asked_()[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(Press(&drivers), CommandEnd::Stopped);  // Yes: on to BeginRecording
+    EXPECT_EQ(prompt_.Texts().back(), "串口未打开！");
+}
+
+TEST(PlayAddressBox, keyFilterPassesHexDigitsAndBackspaceOnly) {
+    for (int k : std::initializer_list<int>{'0', '9', 'a', 'c', 'f', 'A', 'C', 'F', play_address::kBackspace})
+        EXPECT_TRUE(play_address::KeyPasses(k)) << k;
+    for (int k : std::initializer_list<int>{'g', 'G', 'x', 'X', ' ', '-', '$', '\r', 0x7F, 0xB1})
+        EXPECT_FALSE(play_address::KeyPasses(k)) << k;
+}
+
+TEST(PlayAddressBox, addressCheckCorrectsTheBoxToTheBoundItCrossed) {
+    rig::ScriptedPrompt ui;
+    int32_t address = -1;
+    std::string box = "A0";
+    EXPECT_FALSE(play_address::CheckPlayAddress(box, 0, 0x9F, ui, &address));
+    EXPECT_EQ(box, "009F");
+    box = "9F";
+    EXPECT_TRUE(play_address::CheckPlayAddress(box, 0, 0x9F, ui, &address));
+    EXPECT_EQ(address, 159);
+    EXPECT_EQ(box, "9F");
+    box = "5";
+    EXPECT_FALSE(play_address::CheckPlayAddress(box, 0x10, 0x9F, ui, &address));
+    EXPECT_EQ(box, "0010");
+    box = "10";
+    EXPECT_TRUE(play_address::CheckPlayAddress(box, 0x10, 0x9F, ui, &address));
+    EXPECT_EQ(address, 16);
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"播放地址，不能大于0X009F", "播放地址，不能小于0X0010"}));
+    for (const auto& a : ui.Asked_()) EXPECT_EQ(a.caption, "系统提示");
+}
+
+TEST(PlayAddressBox, leavingTheBoxRaisesOnlyALowValue) {
+    rig::ScriptedPrompt ui;
+    std::string box = "5";
+    EXPECT_TRUE(play_address::LeaveBox(box, 0x10, ui));
+    EXPECT_EQ(box, "0010");
+    box = "FFFF";  // no upper check here
+    EXPECT_TRUE(play_address::LeaveBox(box, 0x10, ui));
+    EXPECT_EQ(box, "FFFF");
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"对不起，起始地址必须大于等于0x0010"}));
+    EXPECT_EQ(ui.Asked_()[0].caption, "系统提示");
+}
+
+TEST(PlayAddressBox, anEmptyBoxGetsTheGenericNumberReport) {
+    rig::ScriptedPrompt ui;
+    std::string box;
+    int32_t address = 0;
+    EXPECT_FALSE(play_address::LeaveBox(box, 0, ui));
+    EXPECT_FALSE(play_address::CheckPlayAddress(box, 0, 0x9F, ui, &address));
+    ASSERT_EQ(ui.Asked_().size(), 2u);
+    for (const auto& a : ui.Asked_()) {
+        EXPECT_EQ(a.text, "'0X' is not a valid integer value.");
+        EXPECT_EQ(a.caption, "Sonmira");
+        EXPECT_EQ(a.icon, MsgIcon::Error);
+    }
+    EXPECT_EQ(box, "");
+}
+
+TEST(RunDialogSteps, closeWaitsAtMostOneSecondAndAnOutlivingWorkerBlocksTheNextShow) {
+    rig::ScriptedPrompt ui;
+    RunDialog dialog(ui, "编程地址溢出！");
+    std::atomic<int> nice_delta{-100};
+    const int main_nice = getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)));
+    ASSERT_TRUE(dialog.Show([&] {
+        nice_delta = getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid))) - main_nice;
+        while (dialog.Running()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        dialog.MarkOverflow();  // met after the cancel
+        std::this_thread::sleep_for(std::chrono::milliseconds(1600));
+    }));
+    EXPECT_FALSE(dialog.Show([] {}));  // running already
+    const int64_t t0 = rig::MonotonicNs();
+    dialog.Cancel();
+    const int64_t waited = (rig::MonotonicNs() - t0) / 1000000;
+    EXPECT_GE(waited, 900);
+    EXPECT_LT(waited, 1500);
+    EXPECT_TRUE(dialog.WorkerAlive());
+    EXPECT_FALSE(dialog.Show([] {}));  // the old worker has not ended
+    EXPECT_EQ(nice_delta.load(), main_nice >= 19 ? 0 : 1);
+    // An overflow the worker met after the cancel is reported, and only once.
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"编程地址溢出！"}));
+    EXPECT_TRUE(dialog.WaitForWorker(3000));
+    dialog.Close();
+    EXPECT_EQ(ui.Texts().size(), 1u);
+    EXPECT_TRUE(dialog.Show([] {}));
+    EXPECT_FALSE(dialog.Overflow());
+    dialog.Close();
+}
+
+TEST(RunDialogSteps, destroyingTheDialogWaitsForItsWorker) {
+    rig::ScriptedPrompt ui;
+    std::atomic<bool> finished{false};
+    {
+        RunDialog dialog(ui, "");
+        ASSERT_TRUE(dialog.Show([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            finished = true;
+        }));
+    }
+    EXPECT_TRUE(finished.load());
+}
+
+}  // namespace

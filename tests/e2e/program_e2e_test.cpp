@@ -1,0 +1,220 @@
+// sonmira-cli program / play / pulse against sonmira-modsim, both module
+// types, with the sound captured as raw PCM and the first-buffer stamps of
+// the player compared with the simulator's record-frame stamps.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "project_file.h"
+#include "run_rig.h"
+
+namespace {
+
+const std::string kOut = SONMIRA_OUT_DIR "/";
+const std::string kFirst = "SM-1 编程器";
+const std::string kSecond = "SV-2 编程器";
+
+struct Result {
+    int code = -1;
+    std::string out, err;
+};
+
+class CliRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        home_ = rig::MakeTempDir();
+        // The program folder: configuration, chip table and the drivers.
+        for (const char* f : {"Sonmira.INI", "sound.dat", "libsonmiradrv.so", "libsonveltdrv.so"})
+            ASSERT_EQ(symlink((kOut + f).c_str(), (home_ + "/" + f).c_str()), 0) << f;
+        setenv("SONMIRA_HOME", home_.c_str(), 1);
+        capture_ = home_ + "/capture.raw";
+        const std::string sink = "identity sync=true ! audioconvert ! audio/x-raw,format=S16LE,channels=1,rate=8000"
+                                 " ! filesink location=" + capture_ + " append=true async=false";
+        setenv("SONMIRA_AUDIO_SINK", sink.c_str(), 1);
+        setenv("SONMIRA_PLAY_LOG", (home_ + "/play.log").c_str(), 1);
+        setenv("SONMIRA_DEBUG", "1", 1);
+    }
+    void TearDown() override {
+        sim_.reset();
+        rig::RemoveTree(home_);
+    }
+    void StartSim(const std::string& module) {
+        sim_ = std::make_unique<rig::ModSim>(kOut + "sonmira-modsim", module);
+        rig::PointPortsAt(sim_->Path());
+    }
+    std::string Tone(const std::string& name, int ms, int hz) {
+        const std::string path = home_ + "/" + name;
+        EXPECT_TRUE(rig::MakeTone(path, ms, hz));
+        return path;
+    }
+    std::string Project(const std::string& programmer, const std::string& chip) {
+        const std::string path = home_ + "/p.QWF";
+        EXPECT_EQ(qwf::Write(path, list_, {programmer, chip}, "20261207"), qwf::kOk);
+        return path;
+    }
+    Result Cli(const std::string& args) {
+        Result r;
+        const std::string out = home_ + "/cli.out", err = home_ + "/cli.err";
+        const int status = std::system((kOut + "sonmira-cli " + args + " >" + out + " 2>" + err + " </dev/null").c_str());
+        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.out = rig::ReadFile(out);
+        r.err = rig::ReadFile(err);
+        return r;
+    }
+    std::vector<rig::Frame> Records() const {
+        std::vector<rig::Frame> r;
+        for (const auto& f : sim_->Rx())
+            if (f.cmd == "record" || f.cmd == "record_aux") r.push_back(f);
+        return r;
+    }
+    // (file, t_ns) of every first buffer at the sink.
+    std::vector<std::pair<std::string, int64_t>> FirstBuffers() const {
+        std::vector<std::pair<std::string, int64_t>> v;
+        for (const auto& l : rig::Lines(rig::ReadFile(home_ + "/play.log")))
+            v.emplace_back(rig::JsonField(l, "file"), std::stoll(rig::JsonField(l, "t_ns")));
+        return v;
+    }
+    // Captured samples, 8 kHz mono.
+    std::vector<int16_t> Captured() const {
+        const std::string raw = rig::ReadFile(capture_);
+        std::vector<int16_t> s(raw.size() / 2);
+        std::memcpy(s.data(), raw.data(), s.size() * 2);
+        return s;
+    }
+    // Frequency of samples [from, from + n) by counting rising zero crossings.
+    static double Hz(const std::vector<int16_t>& s, size_t from, size_t n) {
+        int crossings = 0;
+        for (size_t i = from + 1; i < from + n && i < s.size(); ++i)
+            if (s[i - 1] < 0 && s[i] >= 0) ++crossings;
+        return crossings * 8000.0 / static_cast<double>(n);
+    }
+
+    std::string home_, capture_;
+    plist::ProgrammingList list_;
+    std::unique_ptr<rig::ModSim> sim_;
+};
+
+TEST_F(CliRun, programmingTheFirstModuleRecordsEachSegmentAsItsSoundStarts) {
+    StartSim("first");
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 300, Tone("a.wav", 300, 400));
+    rig::PutRow(list_, 2, true, "0X0003", "gone.wav", 300, home_ + "/gone.wav");
+    rig::PutRow(list_, 3, false, "0X0006", "b.wav", 300, Tone("b.wav", 300, 1200));
+    rig::PutRow(list_, 4, true, "0X0009", "c.wav", 500, Tone("c.wav", 500, 800));
+    const Result r = Cli("program '" + Project(kFirst, "SV020A") + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+
+    EXPECT_EQ(sim_->WaitRxHex(7), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A",  // connect, BeginRecording
+                                                          "5A 66 FF C3", "5A 11 00 4B",  // row 1 at 0x00
+                                                          "5A 66 FF C3", "5A 11 09 42",  // row 4 at 0x09
+                                                          "5A 66 FF C3"}));              // EndRecording
+    EXPECT_EQ(r.out, "[0/1625 ms] 准备编程...\n准备编程\n正在编程...\n[0/1625 ms] a.wav\n[375/1625 ms] gone.wav\n"
+                     "[1125/1625 ms] c.wav\n[1625/1625 ms] 编程结束\n编程结束\n");
+    EXPECT_EQ(r.err, "Recording 1 retrun=0\nRecording 4 retrun=0\n");
+
+    // Each sound starts right after its record frame reached the module.
+    const auto records = Records();
+    const auto buffers = FirstBuffers();
+    ASSERT_EQ(records.size(), 2u);
+    ASSERT_EQ(buffers.size(), 2u);
+    EXPECT_EQ(buffers[0].first, home_ + "/a.wav");
+    EXPECT_EQ(buffers[1].first, home_ + "/c.wav");
+    for (size_t i = 0; i < 2; ++i) {
+        const double ms = (buffers[i].second - records[i].t_ns) / 1e6;
+        EXPECT_GT(ms, -5.0) << i;  // the simulator stamps a frame when it reads it
+        EXPECT_LT(ms, 100.0) << i;
+    }
+    // The capture holds a.wav then c.wav, whole.
+    const auto s = Captured();
+    EXPECT_NEAR(static_cast<double>(s.size()), 0.8 * 8000, 160);
+    EXPECT_NEAR(Hz(s, 200, 2000), 400, 20);
+    EXPECT_NEAR(Hz(s, 2600, 3000), 800, 20);
+}
+
+TEST_F(CliRun, programmingTheSecondModuleInAuxModeSendsChipTypeEndAndAuxRecord) {
+    StartSim("second");
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 300, Tone("a.wav", 300, 500));
+    rig::PutRow(list_, 2, true, "0X0003", "b.wav", 300, Tone("b.wav", 300, 1000));
+    const Result r = Cli("program --aux '" + Project(kSecond, "SV060V") + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(sim_->WaitRxHex(15),
+              (std::vector<std::string>{
+                  "5A 44 00 03 1D", "5A 44 00 03 1D", "5A 44 01 01 1E", "5A CC 00 00 96", "5A BB 00 00 E1",
+                  "5A 44 01 01 1E",                                                        // BeginRecording
+                  "5A 44 01 01 1E", "5A 66 00 00 3C", "5A DD 00 02 85", "5A 1A 00 00 40",  // 0x00..0x02
+                  "5A 44 01 01 1E", "5A 66 00 00 3C", "5A DD 00 05 82", "5A 1A 00 03 43",  // 0x03..0x05
+                  "5A 66 00 00 3C"}));
+    const auto records = Records();
+    const auto buffers = FirstBuffers();
+    ASSERT_EQ(records.size(), 2u);
+    ASSERT_EQ(buffers.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        const double ms = (buffers[i].second - records[i].t_ns) / 1e6;
+        EXPECT_GT(ms, -5.0) << i;
+        EXPECT_LT(ms, 100.0) << i;
+    }
+    const auto s = Captured();
+    EXPECT_NEAR(static_cast<double>(s.size()), 0.6 * 8000, 160);
+    EXPECT_NEAR(Hz(s, 200, 2000), 500, 20);
+    EXPECT_NEAR(Hz(s, 2600, 2000), 1000, 20);
+}
+
+TEST_F(CliRun, aSegmentBeyondTheLastAddressEndsTheRunWithTheOverflowMessage) {
+    StartSim("first");
+    const std::string a = Tone("a.wav", 300, 400);
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 300, a);
+    rig::PutRow(list_, 2, true, "0X00A0", "b.wav", 300, a);  // SV020A ends at 0x9F
+    rig::PutRow(list_, 3, true, "0X0003", "c.wav", 300, a);
+    const Result r = Cli("program '" + Project(kFirst, "SV020A") + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("系统提示: 编程地址溢出！\n"), std::string::npos) << r.err;
+    EXPECT_EQ(Records().size(), 1u);
+}
+
+TEST_F(CliRun, aListLongerThanTheChipIsOnlyProgrammedWhenTheUserSaysYes) {
+    StartSim("first");
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 300, Tone("a.wav", 300, 400));
+    rig::PutRow(list_, 2, false, "0X0090", "b.wav", 3000, home_ + "/b.wav");  // 18000 + 3000 > 20000
+    const std::string project = Project(kFirst, "SV020A");
+    // Loading the project already warns; the download command then asks.
+    const std::string warned = "系统提示: 编程文件总长度超过芯片容量,请修改！\n";
+    Result r = Cli("program '" + project + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, warned + "系统提示: 语音文件总长度超过芯片容量，是否继续？ no\n");
+    EXPECT_TRUE(sim_->RxHex().empty());
+    r = Cli("program --yes '" + project + "'");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err.rfind(warned + "系统提示: 语音文件总长度超过芯片容量，是否继续？ yes (--yes)\n", 0), 0u) << r.err;
+    EXPECT_EQ(Records().size(), 1u);
+}
+
+TEST_F(CliRun, continuousPlayAndPulsePlayDriveTheModule) {
+    StartSim("first");
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 200, home_ + "/a.wav");
+    rig::PutRow(list_, 2, false, "0X0002", "b.wav", 200, home_ + "/b.wav");
+    rig::PutRow(list_, 3, true, "0X0004", "c.wav", 200, home_ + "/c.wav");
+    Result r = Cli("play '" + Project(kFirst, "SV020A") + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "正在播放......\n[1/4] a.wav\n[3/4] c.wav\n");
+    EXPECT_EQ(sim_->WaitRxHex(7), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3",
+                                                          "5A 33 00 69", "5A 66 FF C3", "5A 33 04 6D",
+                                                          "5A 66 FF C3"}));
+    r = Cli("pulse 0x9f");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "playing from 0X009F\n");
+    r = Cli("pulse A0");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "系统提示: 播放地址，不能大于0X009F\n");
+    r = Cli("pulse 12345");
+    EXPECT_EQ(r.code, 2);
+    // Connect of play: two handshakes; of pulse: one (a new process connects again).
+    EXPECT_EQ(sim_->WaitRxHex(12).size(), 12u);
+    const auto rx = sim_->RxHex();
+    EXPECT_EQ(std::vector<std::string>(rx.begin() + 7, rx.end()),
+              (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3", "5A 33 9F F6", "5A 66 FF C3"}));
+}
+
+}  // namespace
