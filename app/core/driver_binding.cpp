@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include "location.h"
 #include "user_prompt.h"
 
 namespace {
@@ -14,15 +15,23 @@ std::string LoaderError() {
     return e ? e : "";
 }
 
+void* LoadFromFolder(const std::string& file, const std::string& folder, std::string& detail) {
+    if (folder.empty()) return nullptr;
+    const std::string beside = folder + (folder.back() == '/' ? "" : "/") + file;
+    if (access(beside.c_str(), F_OK) != 0) return nullptr;
+    void* h = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!h && detail.empty()) detail = LoaderError();
+    return h;
+}
+
 // Beside the program first, as the Windows loader looks in the program's
-// folder; then the loader's own search, so a bare name still works.
+// folder (which SONMIRA_HOME may move away from the executable, so the
+// executable's own folder comes next); then the loader's own search, so a
+// bare name still works.
 void* LoadLibraryNamed(const std::string& file, const std::string& programDir, std::string& detail) {
-    if (file.find('/') == std::string::npos && !programDir.empty()) {
-        const std::string beside = programDir + "/" + file;
-        if (access(beside.c_str(), F_OK) == 0) {
-            if (void* h = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL)) return h;
-            detail = LoaderError();
-        }
+    if (file.find('/') == std::string::npos) {
+        if (void* h = LoadFromFolder(file, programDir, detail)) return h;
+        if (void* h = LoadFromFolder(file, loc::ExecutableDir(), detail)) return h;
     }
     void* h = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!h && detail.empty()) detail = LoaderError();

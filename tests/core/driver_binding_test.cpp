@@ -56,6 +56,9 @@ TEST(DriverBinding, bareName_foundBesideTheProgramOrByTheLoadersSearch) {
     EXPECT_EQ(b.Bind("libsonveltdrv.so", kOut).code, kBindOk);
     EXPECT_TRUE(b.IsBound());
     EXPECT_NE(b.Acquire().driver(), nullptr);
+    // SONMIRA_HOME elsewhere: the executable's own folder (where this test
+    // lies beside the drivers) still finds a bare name.
+    EXPECT_EQ(b.Bind("libsonmiradrv.so", "/nonexistent").code, kBindOk);
     // Not beside the program: the loader's own search finds a system library
     // (which is then refused for lacking CreateObj).
     EXPECT_EQ(b.Bind("libm.so.6", "/nonexistent").code, kBindNoFactory);
