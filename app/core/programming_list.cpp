@@ -69,13 +69,26 @@ bool CellInt(const ProgrammingList& list, int row, int col, int32_t* value, std:
     return false;
 }
 
+namespace {
+
+// Start address and length of the last used row; 0 and 0 for an empty list.
+Status LastRowStartAndLength(const ProgrammingList& list, int32_t* start, int32_t* length,
+                             std::string* bad_text) {
+    *start = 0;
+    *length = 0;
+    int last = list.UsedCount();
+    if (last > 0 && (!CellInt(list, last, kColStart, start, bad_text) ||
+                     !CellInt(list, last, kColLength, length, bad_text)))
+        return kBadNumber;
+    return kOk;
+}
+
+}  // namespace
+
 Status NextAutoStart(const ProgrammingList& list, const addr::ChipParams& chip, int64_t* start,
                      std::string* bad_text) {
-    int last = list.UsedCount();
     int32_t a = 0, l = 0;
-    if (last > 0 && (!CellInt(list, last, kColStart, &a, bad_text) ||
-                     !CellInt(list, last, kColLength, &l, bad_text)))
-        return kBadNumber;
+    if (LastRowStartAndLength(list, &a, &l, bad_text) != kOk) return kBadNumber;
     *start = (a > 0 || l > 0) ? addr::NextStart(a, l, chip) : chip.lowest;
     return kOk;
 }
@@ -163,12 +176,9 @@ Status Readdress(ProgrammingList& list, int row, const addr::ChipParams& chip, s
 
 Status ComputeExtent(const ProgrammingList& list, const addr::ChipParams& chip, int64_t* extent,
                      std::string* bad_text) {
-    int last = list.UsedCount();
     int32_t a = 0, l = 0;
-    if (last > 0 && (!CellInt(list, last, kColStart, &a, bad_text) ||
-                     !CellInt(list, last, kColLength, &l, bad_text)))
-        return kBadNumber;
-    *extent = last > 0 ? addr::Extent(a, l, chip) : 0;
+    if (LastRowStartAndLength(list, &a, &l, bad_text) != kOk) return kBadNumber;
+    *extent = list.UsedCount() > 0 ? addr::Extent(a, l, chip) : 0;
     return kOk;
 }
 
