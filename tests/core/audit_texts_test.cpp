@@ -1,0 +1,99 @@
+// Every fixed text the core hands to a window, a dialog or a file, spelled
+// out byte for byte. Full-width and half-width punctuation differ between
+// otherwise equal messages ("?" / "？", "," / "，", "!" / "！"), and the grid's
+// header texts carry leading blanks, so each text is written here literally
+// rather than taken from the constant under test.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "download_command.h"
+#include "list_commands.h"
+#include "play_thread.h"
+#include "playback_commands.h"
+#include "programming_list.h"
+#include "project_commands.h"
+#include "project_file.h"
+#include "rec_thread.h"
+#include "segment_properties.h"
+#include "user_prompt.h"
+
+TEST(FixedTexts, gridHeaderRowWithItsLeadingBlanks) {
+    const char* const expected[plist::kCols] = {"",
+                                                "IS 1 ",
+                                                " 是否编程",
+                                                " 编程地址",
+                                                " 结束地址",
+                                                "       文件名称",
+                                                " 长度(MS)",
+                                                " 文件大小",
+                                                "     文件类型",
+                                                "     修改日期",
+                                                "path",
+                                                "     文件路径"};
+    for (int c = 0; c < plist::kCols; ++c) EXPECT_EQ(std::string(plist::kHeaders[c]), expected[c]) << "column " << c;
+}
+
+TEST(FixedTexts, fileDialogsTitlesExtensionsAndFilters) {
+    EXPECT_STREQ(ws::kAddDialogTitle, "增加声音文件");
+    EXPECT_STREQ(ws::kAddDialogDefaultExt, "wav");
+    EXPECT_STREQ(ws::kAddDialogFilter,
+                 "音频文件(*.mp3;*.wma;*.wav)|*.mp3;*.wma;*.wav|Wave Sound File(*.wav)|*.wav|Mp3 File(*.mp3)|*.mp3|"
+                 "windows media audio File(*.wma)|*.wma|所有文件(*.*)|*.*");
+    EXPECT_STREQ(ws::kOpenDialogTitle, "打开岚舟声音数据文件");
+    EXPECT_STREQ(ws::kOpenDialogDefaultExt, "QWF");
+    EXPECT_STREQ(ws::kOpenDialogFilter, "Qv Wave Files (*.QWF)|*.QWF");
+    EXPECT_STREQ(ws::kSaveDialogDefaultExt, "QWF");
+    // Two blanks before "Files" in the save filter, one in the open filter.
+    EXPECT_STREQ(ws::kSaveDialogFilter, "Qv Wave  Files (*.QWF)|*.QWF");
+
+    const std::string proposed = ws::ProposedProjectName();
+    ASSERT_EQ(proposed.size(), 10u) << proposed;
+    EXPECT_EQ(proposed.substr(0, 2), "QV");
+    EXPECT_EQ(proposed.substr(2), qwf::Today());
+    EXPECT_EQ(proposed.substr(2).find_first_not_of("0123456789"), std::string::npos) << proposed;
+    EXPECT_EQ(ws::WithProjectExtension("/p/QV20240315"), "/p/QV20240315.QWF");
+    EXPECT_EQ(ws::WithProjectExtension("/p.d/song.qwf"), "/p.d/song.qwf");
+}
+
+TEST(FixedTexts, captionsAndMessagesOfTheListAndTheProject) {
+    EXPECT_STREQ(kCaptionPrompt, "提示信息");
+    EXPECT_STREQ(kCaptionSystem, "系统提示");
+    EXPECT_STREQ(kCaptionInfo, "信息提示");
+
+    EXPECT_STREQ(plist::kYes, "是");
+    EXPECT_STREQ(plist::kNo, "否");
+    EXPECT_STREQ(plist::kFileDeleted, "文件已删除");
+    EXPECT_STREQ(plist::kMsgCapacity, "编程文件总长度超过芯片容量,请修改！");
+    EXPECT_STREQ(plist::kMsgDropFailed, "对不起，系统出错！");
+    EXPECT_STREQ(plist::kMsgNoFile, "没有语音文件！");
+    EXPECT_EQ(plist::DeleteQuestion("a b.wav"), "是否删除 'a b.wav' ?");
+
+    EXPECT_STREQ(props::kCaption, "文件资料");
+    EXPECT_STREQ(props::kMsgNoAddress, "请输入编程地址！");
+    EXPECT_STREQ(props::kMsgOutOfRange, "输入的编程地址超出范围,请重新输入！");
+    EXPECT_EQ(props::kAddressMaxChars, 4);
+
+    // New asks with a half-width "?", the exit routine with a full-width "？".
+    EXPECT_STREQ(ws::kMsgAskSaveNew, "是否保存所作的修改?");
+    EXPECT_STREQ(ws::kMsgAskSaveExit, "是否保存所作的修改？");
+    EXPECT_STREQ(ws::kMsgOverwrite, "文件已存在，是否覆盖？");
+    EXPECT_STREQ(ws::kMsgOpenFailed, "打开QWF数据文件失败！");
+
+    EXPECT_STREQ(qwf::kVersion, "V1.0");
+    EXPECT_STREQ(qwf::kMagic, "wendaloprist");
+}
+
+TEST(FixedTexts, programmingAndPlaybackTexts) {
+    EXPECT_STREQ(kMsgNothingToProgram, "没有要编程的语音文件，请选择！");
+    EXPECT_STREQ(kAskOverCapacity, "语音文件总长度超过芯片容量，是否继续？");
+    EXPECT_STREQ(kRecCaptionPreparing, "准备编程");
+    EXPECT_STREQ(kRecStatusPreparing, "准备编程...");
+    EXPECT_STREQ(kRecCaptionRunning, "正在编程...");
+    EXPECT_STREQ(kRecFinished, "编程结束");
+    EXPECT_STREQ(kMsgRecOverflow, "编程地址溢出！");
+
+    EXPECT_STREQ(kMsgNothingToPlay, "编程列表中没有数据供播放!");
+    EXPECT_STREQ(kPlayCaption, "正在播放......");
+    EXPECT_STREQ(kMsgSystemError, "对不起，系统出错！");
+}
