@@ -16,18 +16,13 @@
 #include "media_player.h"
 #include "project_commands.h"
 #include "project_file.h"
+#include "run_options.h"
 #include "workspace.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: sonmira-cli add [--programmer NAME] [--chip NAME] [--yes] PROJECT.QWF FILE...\n";
-
-int IndexOf(const std::vector<std::string>& names, const std::string& name) {
-    for (size_t i = 0; i < names.size(); ++i)
-        if (names[i] == name) return static_cast<int>(i);
-    return -1;
-}
 
 int RunAdd(int argc, char** argv) {
     bool yes = cli::TakeYesFlag(&argc, argv);
@@ -79,24 +74,8 @@ int RunAdd(int argc, char** argv) {
     ws::StartUp(w, std::make_unique<ini::CIniFile>(cfg::OpenConfigForReading()), loc::ProgramDir(),
                 chips::ChipTablePath(), ui);
     if (qwf::FileExists(project) && !ws::OpenProject(w, ui, project)) return 1;
-    if (have_programmer) {
-        int i = IndexOf(w.programmers, programmer);
-        if (i < 0) {
-            std::fprintf(stderr, "sonmira-cli add: programmer type '%s' is not in the configuration\n",
-                         programmer.c_str());
-            return 2;
-        }
-        ws::SelectProgrammer(w, i, ui);
-    }
-    if (have_chip) {
-        int i = IndexOf(w.chips, chip);
-        if (i < 0) {
-            std::fprintf(stderr, "sonmira-cli add: chip '%s' is not offered by programmer type '%s'\n",
-                         chip.c_str(), ws::ProgrammerName(w).c_str());
-            return 2;
-        }
-        ws::SelectChip(w, i, ui);
-    }
+    if (int rc = cli::SelectByName("add", have_programmer ? &programmer : nullptr, have_chip ? &chip : nullptr, w, ui))
+        return rc;
 
     CMyMediaPlayer player;
     w.length_of = ws::LengthThroughPlayer(player);

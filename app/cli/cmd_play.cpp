@@ -33,12 +33,8 @@ constexpr const char* kUsage =
 
 int RunPlay(int argc, char** argv) {
     cli::RunOptions o;
-    std::string error = cli::ParseRunOptions(argc, argv, false, true, &o);
-    if (error.empty() && o.rest.size() != 1) error = "one project file expected";
-    if (!error.empty()) {
-        std::fprintf(stderr, "sonmira-cli play: %s\n\n%s", error.c_str(), kUsage);
-        return 2;
-    }
+    const std::string error = cli::ParseRunOptions(argc, argv, false, true, "project file", &o);
+    if (!error.empty()) return cli::UsageError("play", error, kUsage);
     cli::TerminalPrompt ui(cli::TerminalPrompt::Mode::AssumeNo);
     ws::Workspace w;
     if (int rc = cli::PrepareWorkspace("play", o, ws::WithProjectExtension(o.rest[0]), w, ui)) return rc;
@@ -53,19 +49,15 @@ int RunPlay(int argc, char** argv) {
         case CommandEnd::Stopped:
             return 1;
         case CommandEnd::NoDriver:
-            std::fprintf(stderr, "sonmira-cli play: no driver library is bound for programmer type '%s'\n",
-                         ws::ProgrammerName(w).c_str());
-            return 1;
+            return cli::NoDriverBound("play", w);
     }
     view.SetCaption(kPlayCaption);
     PlayThread::End end = PlayThread::End::Failed;
-    cli::CatchInterrupt();
-    StartPlayThread(dialog, std::move(job), view, ui, [&end](PlayThread::End e) { end = e; });
     bool cancelled = false;
-    view.WaitForClose(dialog, &cancelled);
-    dialog.Close();
-    dialog.WaitForWorker(60 * 60 * 1000);
-    cli::ReleaseInterrupt();
+    cli::RunWorkerModal(
+        dialog, view,
+        [&] { StartPlayThread(dialog, std::move(job), view, ui, [&end](PlayThread::End e) { end = e; }); },
+        &cancelled);
     if (end != PlayThread::End::Finished) return 1;
     return cancelled ? 130 : 0;
 }

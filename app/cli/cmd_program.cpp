@@ -44,12 +44,8 @@ constexpr const char* kUsage =
 int RunProgram(int argc, char** argv) {
     const bool yes = cli::TakeYesFlag(&argc, argv);
     cli::RunOptions o;
-    std::string error = cli::ParseRunOptions(argc, argv, true, false, &o);
-    if (error.empty() && o.rest.size() != 1) error = "one project file expected";
-    if (!error.empty()) {
-        std::fprintf(stderr, "sonmira-cli program: %s\n\n%s", error.c_str(), kUsage);
-        return 2;
-    }
+    const std::string error = cli::ParseRunOptions(argc, argv, true, false, "project file", &o);
+    if (!error.empty()) return cli::UsageError("program", error, kUsage);
     const std::string project = ws::WithProjectExtension(o.rest[0]);
     cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(yes));
     ws::Workspace w;
@@ -69,18 +65,14 @@ int RunProgram(int argc, char** argv) {
         case CommandEnd::Stopped:
             return 1;
         case CommandEnd::NoDriver:
-            std::fprintf(stderr, "sonmira-cli program: no driver library is bound for programmer type '%s'\n",
-                         ws::ProgrammerName(w).c_str());
-            return 1;
+            return cli::NoDriverBound("program", w);
     }
     RecThread::End end = RecThread::End::Failed;
-    cli::CatchInterrupt();
-    StartRecThread(dialog, std::move(job), view, [&end](RecThread::End e) { end = e; });
     bool cancelled = false;
-    const bool closed = view.WaitForClose(dialog, &cancelled);
-    dialog.Close();  // shows the overflow message when there was one
-    dialog.WaitForWorker(60 * 60 * 1000);
-    cli::ReleaseInterrupt();
+    // Closing the dialog shows the overflow message when there was one.
+    const bool closed = cli::RunWorkerModal(
+        dialog, view, [&] { StartRecThread(dialog, std::move(job), view, [&end](RecThread::End e) { end = e; }); },
+        &cancelled);
     if (!closed || end != RecThread::End::Finished) {
         std::fprintf(stderr, "sonmira-cli program: the run stopped: a cell of the list is not a number\n");
         return 1;

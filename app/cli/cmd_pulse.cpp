@@ -28,8 +28,7 @@ constexpr const char* kUsage =
 
 int RunPulse(int argc, char** argv) {
     cli::RunOptions o;
-    std::string error = cli::ParseRunOptions(argc, argv, false, false, &o);
-    if (error.empty() && o.rest.size() != 1) error = "one address expected";
+    std::string error = cli::ParseRunOptions(argc, argv, false, false, "address", &o);
     std::string box = error.empty() ? o.rest[0] : "";
     if (box.size() > 2 && box[0] == '0' && (box[1] == 'x' || box[1] == 'X')) box = box.substr(2);
     if (error.empty()) {
@@ -38,10 +37,7 @@ int RunPulse(int argc, char** argv) {
         for (char c : box) ok = ok && play_address::KeyPasses(static_cast<unsigned char>(c));
         if (!ok) error = "'" + o.rest[0] + "' is not an address of up to four hexadecimal digits";
     }
-    if (!error.empty()) {
-        std::fprintf(stderr, "sonmira-cli pulse: %s\n\n%s", error.c_str(), kUsage);
-        return 2;
-    }
+    if (!error.empty()) return cli::UsageError("pulse", error, kUsage);
     cli::TerminalPrompt ui(cli::TerminalPrompt::Mode::AssumeNo);
     ws::Workspace w;
     if (int rc = cli::PrepareWorkspace("pulse", o, "", w, ui)) return rc;
@@ -52,9 +48,7 @@ int RunPulse(int argc, char** argv) {
         case PulseEnd::Stopped:
             return 1;
         case PulseEnd::NoDriver:
-            std::fprintf(stderr, "sonmira-cli pulse: no driver library is bound for programmer type '%s'\n",
-                         ws::ProgrammerName(w).c_str());
-            return 1;
+            return cli::NoDriverBound("pulse", w);
     }
     return 1;
 }

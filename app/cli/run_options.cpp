@@ -21,7 +21,8 @@ int IndexOf(const std::vector<std::string>& names, const std::string& name) {
 
 }  // namespace
 
-std::string ParseRunOptions(int argc, char** argv, bool allow_aux, bool allow_address, RunOptions* o) {
+std::string ParseRunOptions(int argc, char** argv, bool allow_aux, bool allow_address, const char* positional,
+                            RunOptions* o) {
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         std::string* target = nullptr;
@@ -48,7 +49,42 @@ std::string ParseRunOptions(int argc, char** argv, bool allow_aux, bool allow_ad
             o->rest.push_back(a);
         }
     }
+    if (o->rest.size() != 1) return std::string("one ") + positional + " expected";
     return "";
+}
+
+int UsageError(const char* command, const std::string& error, const char* usage) {
+    std::fprintf(stderr, "sonmira-cli %s: %s\n\n%s", command, error.c_str(), usage);
+    return 2;
+}
+
+int NoDriverBound(const char* command, const ws::Workspace& w) {
+    std::fprintf(stderr, "sonmira-cli %s: no driver library is bound for programmer type '%s'\n", command,
+                 ws::ProgrammerName(w).c_str());
+    return 1;
+}
+
+int SelectByName(const char* command, const std::string* programmer, const std::string* chip, ws::Workspace& w,
+                 IUserPrompt& ui) {
+    if (programmer) {
+        const int i = IndexOf(w.programmers, *programmer);
+        if (i < 0) {
+            std::fprintf(stderr, "sonmira-cli %s: programmer type '%s' is not in the configuration\n", command,
+                         programmer->c_str());
+            return 2;
+        }
+        ws::SelectProgrammer(w, i, ui);
+    }
+    if (chip) {
+        const int i = IndexOf(w.chips, *chip);
+        if (i < 0) {
+            std::fprintf(stderr, "sonmira-cli %s: chip '%s' is not offered by programmer type '%s'\n", command,
+                         chip->c_str(), ws::ProgrammerName(w).c_str());
+            return 2;
+        }
+        ws::SelectChip(w, i, ui);
+    }
+    return 0;
 }
 
 int PrepareWorkspace(const char* command, const RunOptions& o, const std::string& project, ws::Workspace& w,
@@ -62,25 +98,8 @@ int PrepareWorkspace(const char* command, const RunOptions& o, const std::string
         }
         if (!ws::OpenProject(w, ui, project)) return 1;
     }
-    if (!o.programmer.empty()) {
-        const int i = IndexOf(w.programmers, o.programmer);
-        if (i < 0) {
-            std::fprintf(stderr, "sonmira-cli %s: programmer type '%s' is not in the configuration\n", command,
-                         o.programmer.c_str());
-            return 2;
-        }
-        ws::SelectProgrammer(w, i, ui);
-    }
-    if (!o.chip.empty()) {
-        const int i = IndexOf(w.chips, o.chip);
-        if (i < 0) {
-            std::fprintf(stderr, "sonmira-cli %s: chip '%s' is not offered by programmer type '%s'\n", command,
-                         o.chip.c_str(), ws::ProgrammerName(w).c_str());
-            return 2;
-        }
-        ws::SelectChip(w, i, ui);
-    }
-    return 0;
+    return SelectByName(command, o.programmer.empty() ? nullptr : &o.programmer, o.chip.empty() ? nullptr : &o.chip,
+                        w, ui);
 }
 
 }  // namespace cli

@@ -18,9 +18,24 @@ struct RunOptions {
     std::string address;            // --address HEX (play only)
 };
 
-// Parses --programmer, --chip and, when allowed, --aux and --address.
+// Parses --programmer, --chip and, when allowed, --aux and --address, and
+// expects exactly one positional argument (`positional` names it in the error).
 // Returns "" or the error text for the usage message.
-std::string ParseRunOptions(int argc, char** argv, bool allow_aux, bool allow_address, RunOptions* o);
+std::string ParseRunOptions(int argc, char** argv, bool allow_aux, bool allow_address, const char* positional,
+                            RunOptions* o);
+
+// Prints "sonmira-cli COMMAND: ERROR" and the usage to stderr; returns the
+// usage error's exit code, 2.
+int UsageError(const char* command, const std::string& error, const char* usage);
+
+// Prints that no driver library is bound for the workspace's programmer type;
+// returns the exit code for a failed driver, 1.
+int NoDriverBound(const char* command, const ws::Workspace& w);
+
+// Selects the programmer type, then the chip, by name; nullptr keeps the
+// current choice. Returns 0, or 2 after printing which name is unknown.
+int SelectByName(const char* command, const std::string* programmer, const std::string* chip, ws::Workspace& w,
+                 IUserPrompt& ui);
 
 // Start-up from the configuration, then the project (when given), then the
 // named programmer and chip. Returns 0, or an exit code after printing why.

@@ -97,4 +97,15 @@ bool TerminalRunView::WaitForClose(RunDialog& dialog, bool* cancelled) {
     }
 }
 
+bool RunWorkerModal(RunDialog& dialog, TerminalRunView& view, const std::function<void()>& start,
+                    bool* cancelled) {
+    CatchInterrupt();
+    start();
+    const bool closed = view.WaitForClose(dialog, cancelled);
+    dialog.Close();
+    dialog.WaitForWorker(60 * 60 * 1000);
+    ReleaseInterrupt();
+    return closed;
+}
+
 }  // namespace cli

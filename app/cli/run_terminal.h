@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -47,5 +48,12 @@ private:
 // Ctrl+C sets a flag instead of ending the process while a run is on.
 void CatchInterrupt();
 void ReleaseInterrupt();
+
+// Stands in for the modal dialog: `start` starts the worker with Ctrl+C caught,
+// then the wait lasts until the worker asks for the close or ends; the dialog
+// is closed (showing its closing message, if any) and the worker waited for.
+// Returns whether the close was asked; *cancelled, whether Ctrl+C cancelled.
+bool RunWorkerModal(RunDialog& dialog, TerminalRunView& view, const std::function<void()>& start,
+                    bool* cancelled);
 
 }  // namespace cli

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 #include "chip_table.h"
+#include "test_files.h"
 
 namespace {
 
@@ -127,9 +127,8 @@ TEST(ChipTable, fieldsKeepTheirFirst99Bytes) {
 }
 
 TEST(ChipTable, readingAFile) {
-    char tmpl[] = "/tmp/sonmira_chips_XXXXXX";
-    std::string dir = mkdtemp(tmpl);
-    std::string path = dir + "/sound.dat";
+    const test_support::TempDir dir;
+    const std::string path = dir / "sound.dat";
     chips::ChipProfile p;
     p.name = "kept";
     std::string error;
@@ -138,7 +137,6 @@ TEST(ChipTable, readingAFile) {
     std::ofstream(path, std::ios::binary) << kTable;
     EXPECT_EQ(chips::ReadChipProfile(path, "SV020A", &p, &error), chips::kChipFound);
     EXPECT_EQ(p.capacity, 20000);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "test_files.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -35,16 +37,10 @@ class ChipsCliTest : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!fs::exists(kCli)) GTEST_SKIP() << "sonmira-cli not built";
-        char tmpl[] = "/tmp/sonmira_cli_XXXXXX";
-        dir_ = mkdtemp(tmpl);
     }
-    void TearDown() override {
-        if (!dir_.empty()) fs::remove_all(dir_);
-    }
-    void Put(const std::string& name, const std::string& bytes) {
-        std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
-    }
-    std::string dir_;
+    void Put(const std::string& name, const std::string& bytes) { test_support::WriteBytes(tmp_ / name, bytes); }
+    const test_support::TempDir tmp_;
+    const std::string dir_ = tmp_.path();
 };
 
 TEST_F(ChipsCliTest, listsProgrammersDriversAndProfiles) {

@@ -2,10 +2,9 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "config.h"
+#include "test_files.h"
 
 namespace fs = std::filesystem;
 
@@ -13,25 +12,13 @@ namespace {
 
 class ConfigTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/sonmira_cfg_XXXXXX";
-        dir_ = mkdtemp(tmpl);
-        setenv("SONMIRA_HOME", dir_.c_str(), 1);
-        path_ = dir_ + "/Sonmira.INI";
-    }
-    void TearDown() override {
-        unsetenv("SONMIRA_HOME");
-        fs::remove_all(dir_);
-    }
-    void Put(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
-    std::string Get() const {
-        std::ifstream in(path_, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
-    std::string dir_;
-    std::string path_;
+    void SetUp() override { setenv("SONMIRA_HOME", dir_.c_str(), 1); }
+    void TearDown() override { unsetenv("SONMIRA_HOME"); }
+    void Put(const std::string& bytes) { test_support::WriteBytes(path_, bytes); }
+    std::string Get() const { return test_support::ReadBytes(path_); }
+    const test_support::TempDir tmp_;
+    const std::string dir_ = tmp_.path();
+    const std::string path_ = tmp_ / "Sonmira.INI";
 };
 
 TEST_F(ConfigTest, startSettingsTakeDefaultsForMissingOrOddValues) {

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "ini_file.h"
+#include "test_files.h"
 
 namespace fs = std::filesystem;
 
@@ -16,23 +16,11 @@ namespace {
 
 class IniFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/sonmira_ini_XXXXXX";
-        dir_ = mkdtemp(tmpl);
-        path_ = dir_ + "/Sonmira.INI";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    void Put(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
-    std::string Get() const {
-        std::ifstream in(path_, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
-
-    std::string dir_;
-    std::string path_;
+    void Put(const std::string& bytes) { test_support::WriteBytes(path_, bytes); }
+    std::string Get() const { return test_support::ReadBytes(path_); }
+    const test_support::TempDir tmp_;
+    const std::string dir_ = tmp_.path();
+    const std::string path_ = tmp_ / "Sonmira.INI";
 };
 
 TEST_F(IniFileTest, readsMatchNamesWithoutCaseAndTrimBlanks) {

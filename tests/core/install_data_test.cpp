@@ -4,26 +4,19 @@
 
 #include <fstream>
 #include <set>
-#include <sstream>
 
 #include "chip_table.h"
 #include "config.h"
+#include "test_files.h"
 #include "text_codec.h"
 
 namespace {
 
 const std::string kData = std::string(SONMIRA_SOURCE_DIR) + "/data/";
 
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 TEST(InstallData, filesAreGbkWithCrLfLineEnds) {
     for (const char* name : {"Sonmira.INI", "sound.dat"}) {
-        std::string bytes = Slurp(kData + name);
+        std::string bytes = test_support::ReadBytes(kData + name);
         ASSERT_FALSE(bytes.empty()) << name;
         for (size_t i = 0; i < bytes.size(); ++i) {
             if (bytes[i] == '\n') {

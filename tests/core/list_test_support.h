@@ -2,13 +2,11 @@
 // a fresh temporary folder per test.
 #pragma once
 
-#include <cstdlib>
 #include <deque>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "test_files.h"
 #include "user_prompt.h"
 
 struct Shown {
@@ -34,29 +32,6 @@ public:
     }
 };
 
-class TempDir {
-public:
-    TempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "sonmira-list-XXXXXX").string();
-        path_ = ::mkdtemp(tmpl.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-inline void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using test_support::ReadBytes;
+using test_support::TempDir;
+using test_support::WriteBytes;

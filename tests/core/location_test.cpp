@@ -3,20 +3,13 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "location.h"
+#include "test_files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 TEST(Location, programDirIsTheExecutablesFolderUnlessSonmiraHomeIsSet) {
     const std::string out = std::string(SONMIRA_OUT_DIR) + "/";
@@ -36,8 +29,8 @@ TEST(Location, programDirIsTheExecutablesFolderUnlessSonmiraHomeIsSet) {
 }
 
 TEST(Location, readOnlyProgramFolderSeedsTheUserCopyOnce) {
-    char tmpl[] = "/tmp/sonmira_loc_XXXXXX";
-    std::string dir = mkdtemp(tmpl);
+    const test_support::TempDir tmp;
+    const std::string dir = tmp.path();
     fs::create_directories(dir + "/prog");
     loc::Places places{dir + "/prog/", true, dir + "/cfg/sonmira/"};
     std::ofstream(places.programDir + "Sonmira.INI", std::ios::binary) << "[Device]\r\n0=A\r\n";
@@ -48,19 +41,18 @@ TEST(Location, readOnlyProgramFolderSeedsTheUserCopyOnce) {
     std::string own = places.userDir + "Sonmira.INI";
     EXPECT_EQ(loc::ReadPathIn(places, "Sonmira.INI"), places.programDir + "Sonmira.INI");
     EXPECT_EQ(loc::WritePathIn(places, "Sonmira.INI"), own);
-    EXPECT_EQ(Slurp(own), "[Device]\r\n0=A\r\n");
+    EXPECT_EQ(test_support::ReadBytes(own), "[Device]\r\n0=A\r\n");
     EXPECT_EQ(loc::ReadPathIn(places, "Sonmira.INI"), own);
     // The user's changes are never replaced by the installed copy again.
     std::ofstream(own, std::ios::binary) << "changed";
     EXPECT_EQ(loc::WritePathIn(places, "Sonmira.INI"), own);
-    EXPECT_EQ(Slurp(own), "changed");
+    EXPECT_EQ(test_support::ReadBytes(own), "changed");
     // Nothing installed to seed from: the user copy is made by the first write.
     EXPECT_EQ(loc::WritePathIn(places, "clip"), places.userDir + "clip");
     EXPECT_FALSE(fs::exists(places.userDir + "clip"));
     // No user folder known: stay beside the program.
     places.userDir.clear();
     EXPECT_EQ(loc::WritePathIn(places, "Sonmira.INI"), places.programDir + "Sonmira.INI");
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -45,15 +45,19 @@ protected:
         EXPECT_TRUE(rig::MakeTone(path, ms, hz));
         return path;
     }
-    // The download command, then the dialog's show step; waits for the close request.
-    RecThread::End Run(int timeout_ms = 20000) {
+    // What the download command is given: this list, chip and driver, and a sound output.
+    DownloadInputs Inputs() {
         DownloadInputs in;
         in.list = &list_;
         in.chip = chip_;
         in.drivers = drivers_.get();
         in.has_sound_output = [] { return true; };
+        return in;
+    }
+    // The download command, then the dialog's show step; waits for the close request.
+    RecThread::End Run(int timeout_ms = 20000) {
         RecJob job;
-        EXPECT_EQ(DownloadCommand(in, prompt_, view_, &job), CommandEnd::OpenDialog)
+        EXPECT_EQ(DownloadCommand(Inputs(), prompt_, view_, &job), CommandEnd::OpenDialog)
             << (prompt_.Texts().empty() ? "" : prompt_.Texts().back());
         std::promise<RecThread::End> end;
         auto ended = end.get_future();
@@ -210,13 +214,8 @@ TEST_F(RecRun, cancelFinishesTheSegmentInWorkAndKeepsTheDriverFromNewCommands) {
     Start("first");
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 800, Tone("a.wav", 800));
     rig::PutRow(list_, 2, true, "0X0007", "b.wav", 300, Tone("b.wav", 300));
-    DownloadInputs in;
-    in.list = &list_;
-    in.chip = chip_;
-    in.drivers = drivers_.get();
-    in.has_sound_output = [] { return true; };
     RecJob job;
-    ASSERT_EQ(DownloadCommand(in, prompt_, view_, &job), CommandEnd::OpenDialog);
+    ASSERT_EQ(DownloadCommand(Inputs(), prompt_, view_, &job), CommandEnd::OpenDialog);
     testing::internal::CaptureStderr();
     ASSERT_TRUE(StartRecThread(*dialog_, std::move(job), view_));
     ASSERT_EQ(sim_->WaitRxHex(4, 5000).size(), 4u);  // two handshakes, release, record of row 1

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "driver_binding.h"
 #include "modsim_harness.h"
 
@@ -25,9 +27,9 @@ struct Rig {
     // Runs one call and gives its result and how long it took.
     template <typename F>
     int32_t Timed(F f, double& ms) {
-        const int64_t t0 = NowNs();
+        const int64_t t0 = MonotonicNs();
         const int32_t rc = f();
-        ms = (NowNs() - t0) / 1e6;
+        ms = (MonotonicNs() - t0) / 1e6;
         return rc;
     }
 
@@ -37,5 +39,16 @@ struct Rig {
     DriverLease lease;
     IDevInter* dev = nullptr;
 };
+
+// A rig for the "first" or "second" module with its own driver bound and ready
+// to call; `faults` are more simulator options.
+inline std::unique_ptr<Rig> ModuleRig(const std::string& module, const std::vector<std::string>& faults) {
+    std::vector<std::string> args{"--module", module};
+    args.insert(args.end(), faults.begin(), faults.end());
+    auto rig = std::make_unique<Rig>(module == "first" ? kFirstLib : kSecondLib, args);
+    EXPECT_EQ(rig->bind.code, kBindOk) << rig->bind.detail;
+    EXPECT_NE(rig->dev, nullptr);
+    return rig;
+}
 
 }  // namespace modsim_test

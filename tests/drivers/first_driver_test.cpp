@@ -11,14 +11,7 @@ namespace {
 const char* kHandshake = "5A 44 44 5A";
 const char* kRelease = "5A 66 FF C3";
 
-std::unique_ptr<Rig> FirstRig(std::vector<std::string> faults = {}) {
-    std::vector<std::string> args{"--module", "first"};
-    args.insert(args.end(), faults.begin(), faults.end());
-    auto rig = std::make_unique<Rig>(kFirstLib, args);
-    EXPECT_EQ(rig->bind.code, kBindOk) << rig->bind.detail;
-    EXPECT_NE(rig->dev, nullptr);
-    return rig;
-}
+std::unique_ptr<Rig> FirstRig(const std::vector<std::string>& faults = {}) { return ModuleRig("first", faults); }
 
 }  // namespace
 
@@ -34,7 +27,7 @@ TEST(FirstDriver, pulsePlayWithLinkUp_handshakeReleasePlayRelease) {
     EXPECT_TRUE(PauseNear(GapMs(rx[2], rx[3]), 10 + 20));
     EXPECT_TRUE(NoPause(GapMs(rx[3], rx[4])));
     // The last release's own 10 ms are part of the call.
-    EXPECT_GE((rx[4].tNs - rx[1].tNs) / 1e6 + 10, 40 - 4);
+    EXPECT_GE((rx[4].t_ns - rx[1].t_ns) / 1e6 + 10, 40 - 4);
     EXPECT_GE(ms, 40);
 }
 
@@ -55,11 +48,11 @@ TEST(FirstDriver, programmingRunOfTwoSegments_recordsAtEachStart) {
     // The simulator's chip map: two open-ended ranges, each ended by a release.
     const std::string map = rig->sim.Map();
     EXPECT_NE(map.find("{\"start\":0,\"end\":null,\"mode\":\"normal\",\"chip_code\":null,\"t_record_ns\":"
-                       + std::to_string(rx[3].tNs) + ",\"t_release_ns\":" + std::to_string(rx[4].tNs) + "}"),
+                       + std::to_string(rx[3].t_ns) + ",\"t_release_ns\":" + std::to_string(rx[4].t_ns) + "}"),
               std::string::npos)
         << map;
     EXPECT_NE(map.find("{\"start\":40,\"end\":null,\"mode\":\"normal\",\"chip_code\":null,\"t_record_ns\":"
-                       + std::to_string(rx[5].tNs) + ",\"t_release_ns\":" + std::to_string(rx[6].tNs) + "}"),
+                       + std::to_string(rx[5].t_ns) + ",\"t_release_ns\":" + std::to_string(rx[6].t_ns) + "}"),
               std::string::npos)
         << map;
 }

@@ -37,9 +37,9 @@ public:
     // Whatever arrives within timeoutMs, up to n bytes.
     Bytes Read(size_t n, int timeoutMs) {
         Bytes got;
-        const int64_t until = NowNs() + timeoutMs * 1'000'000LL;
+        const int64_t until = MonotonicNs() + timeoutMs * 1'000'000LL;
         while (got.size() < n) {
-            const int64_t left = (until - NowNs()) / 1'000'000;
+            const int64_t left = (until - MonotonicNs()) / 1'000'000;
             if (left <= 0) break;
             pollfd p{fd_, POLLIN, 0};
             if (poll(&p, 1, static_cast<int>(left)) <= 0) break;
@@ -92,13 +92,13 @@ TEST(ModSim, badFramesAreLoggedAndUnanswered_goodOnesAfterThemStillAre) {
 TEST(ModSim, logLinesAreOneJsonObjectEach_withMonotonicTimes) {
     ModSim sim({"--module", "second"});
     Client c(sim.Path());
-    const int64_t before = NowNs();
+    const int64_t before = MonotonicNs();
     Exchange(c, kSecondHandshake);
     c.Send({0x5A, 0x1A, 0x01, 0x23, 0x62});
     c.Send({0x5A, 0x44, 0x01, 0x02, 0x00});
     sim.WaitRx(3);
-    const int64_t after = NowNs();
-    std::istringstream in(ReadFile(sim.LogPath()));
+    const int64_t after = MonotonicNs();
+    std::istringstream in(ReadBytes(sim.LogPath()));
     std::vector<std::string> lines;
     for (std::string l; std::getline(in, l);) lines.push_back(l);
     ASSERT_EQ(lines.size(), 4u);
@@ -109,10 +109,10 @@ TEST(ModSim, logLinesAreOneJsonObjectEach_withMonotonicTimes) {
     EXPECT_TRUE(std::regex_match(lines[3], std::regex(t + "\"dir\":\"rx\",\"hex\":\"5A 44 01 02 00\",\"cmd\":\"bad_frame\"\\}"))) << lines[3];
     auto log = sim.Log();
     for (size_t i = 0; i < log.size(); ++i) {
-        EXPECT_GE(log[i].tNs, before);
-        EXPECT_LE(log[i].tNs, after);
+        EXPECT_GE(log[i].t_ns, before);
+        EXPECT_LE(log[i].t_ns, after);
         if (i) {
-            EXPECT_GE(log[i].tNs, log[i - 1].tNs);
+            EXPECT_GE(log[i].t_ns, log[i - 1].t_ns);
         }
     }
 }
@@ -133,12 +133,12 @@ TEST(ModSim, mapFile_recordsWithEndModeAndRelease_playsAndPrintedOnExit) {
     ASSERT_EQ(rx.size(), 9u);
     const std::string expected =
         "{\"module\":\"second\",\"chip_code\":258,\n\"records\":[\n"
-        "{\"start\":291,\"end\":1110,\"mode\":\"aux\",\"chip_code\":258,\"t_record_ns\":" + std::to_string(rx[3].tNs) +
-        ",\"t_release_ns\":" + std::to_string(rx[4].tNs) + "},\n"
-        "{\"start\":128,\"end\":176,\"mode\":\"normal\",\"chip_code\":258,\"t_record_ns\":" + std::to_string(rx[6].tNs) +
+        "{\"start\":291,\"end\":1110,\"mode\":\"aux\",\"chip_code\":258,\"t_record_ns\":" + std::to_string(rx[3].t_ns) +
+        ",\"t_release_ns\":" + std::to_string(rx[4].t_ns) + "},\n"
+        "{\"start\":128,\"end\":176,\"mode\":\"normal\",\"chip_code\":258,\"t_record_ns\":" + std::to_string(rx[6].t_ns) +
         ",\"t_release_ns\":null}],\n\"plays\":[\n"
-        "{\"kind\":\"play\",\"start\":128,\"end\":176,\"t_ns\":" + std::to_string(rx[7].tNs) + "},\n"
-        "{\"kind\":\"pulse_play\",\"start\":5,\"end\":null,\"t_ns\":" + std::to_string(rx[8].tNs) + "}]}\n";
+        "{\"kind\":\"play\",\"start\":128,\"end\":176,\"t_ns\":" + std::to_string(rx[7].t_ns) + "},\n"
+        "{\"kind\":\"pulse_play\",\"start\":5,\"end\":null,\"t_ns\":" + std::to_string(rx[8].t_ns) + "}]}\n";
     EXPECT_EQ(sim.Map(), expected);
     EXPECT_EQ(sim.Stop(), expected);
     EXPECT_TRUE(WIFEXITED(sim.Status()) && WEXITSTATUS(sim.Status()) == 0);
@@ -152,15 +152,16 @@ TEST(ModSim, terminalOutlivesClients_andDelayedRepliesComeLate) {
         EXPECT_EQ(Exchange(c, kFirstHandshake), kFirstHandshake) << "client " << i;
     }
     Client c(sim.Path());
-    const int64_t t0 = NowNs();
+    const int64_t t0 = MonotonicNs();
     EXPECT_EQ(Exchange(c, kFirstHandshake, 1000), kFirstHandshake);
-    const double ms = (NowNs() - t0) / 1e6;
+    const double ms = (MonotonicNs() - t0) / 1e6;
     EXPECT_GE(ms, 200);
     EXPECT_LE(ms, 600);
 }
 
 TEST(ModSim, hangUpAfterNFrames_closesTheTerminalAndExits) {
-    const std::string link = TempDir() + "/ttyMOD";
+    const TempDir dir;
+    const std::string link = dir / "ttyMOD";
     ModSim sim({"--module", "first", "--hangup-after", "2", "--link", link});
     char target[256] = {0};
     ASSERT_GT(readlink(link.c_str(), target, sizeof target - 1), 0);
@@ -173,5 +174,4 @@ TEST(ModSim, hangUpAfterNFrames_closesTheTerminalAndExits) {
     EXPECT_TRUE(WIFEXITED(sim.Status()) && WEXITSTATUS(sim.Status()) == 0);
     struct stat st;
     EXPECT_NE(lstat(link.c_str(), &st), 0);   // the link goes with the terminal
-    rmdir(link.substr(0, link.rfind('/')).c_str());
 }

@@ -16,14 +16,7 @@ const char* kCC = "5A CC 00 00 96";
 const char* kBB = "5A BB 00 00 E1";
 const char* kRelease = "5A 66 00 00 3C";
 
-std::unique_ptr<Rig> SecondRig(std::vector<std::string> faults = {}) {
-    std::vector<std::string> args{"--module", "second"};
-    args.insert(args.end(), faults.begin(), faults.end());
-    auto rig = std::make_unique<Rig>(kSecondLib, args);
-    EXPECT_EQ(rig->bind.code, kBindOk) << rig->bind.detail;
-    EXPECT_NE(rig->dev, nullptr);
-    return rig;
-}
+std::unique_ptr<Rig> SecondRig(const std::vector<std::string>& faults = {}) { return ModuleRig("second", faults); }
 
 }  // namespace
 
@@ -48,7 +41,7 @@ TEST(SecondDriver, recordSegment_chipTypeReleaseEndAddressRecord_inBothModes) {
     ASSERT_EQ(rig->dev->BeginRecording(0x0102, 26), 0);
     const size_t before = rig->sim.WaitRx(6).size();
     ASSERT_EQ(before, 6u);   // port scan, then the handshake, chip type, CC, BB, chip type
-    const int64_t t0 = NowNs();
+    const int64_t t0 = MonotonicNs();
     EXPECT_EQ(rig->dev->RecordSegment(0x0123, 0x0456, 0x0102), 0);
     EXPECT_EQ(rig->dev->EndRecording(), 0);
     ASSERT_EQ(rig->dev->BeginRecording(0x0102, 0), 0);
@@ -62,7 +55,7 @@ TEST(SecondDriver, recordSegment_chipTypeReleaseEndAddressRecord_inBothModes) {
               (Frames{kChip0102, kRelease, "5A DD 04 56 D5", "5A 1A 01 23 62", kRelease}));
     EXPECT_EQ(Frames(all.end() - 5, all.end()), (Frames{kChip0102, kRelease, "5A DD 04 56 D5", "5A 11 01 23 69", kRelease}));
     const LogLine* s = &rx[before];
-    EXPECT_TRUE(PauseNear((s[0].tNs - t0) / 1e6, 50));
+    EXPECT_TRUE(PauseNear((s[0].t_ns - t0) / 1e6, 50));
     EXPECT_TRUE(PauseNear(GapMs(s[0], s[1]), 100));
     EXPECT_TRUE(PauseNear(GapMs(s[1], s[2]), 10));
     EXPECT_TRUE(NoPause(GapMs(s[2], s[3])));
@@ -70,7 +63,7 @@ TEST(SecondDriver, recordSegment_chipTypeReleaseEndAddressRecord_inBothModes) {
     // Map: the end address comes with the range, the record byte gives the mode.
     const std::string map = rig->sim.Map();
     EXPECT_NE(map.find("{\"start\":291,\"end\":1110,\"mode\":\"aux\",\"chip_code\":258,\"t_record_ns\":"
-                       + std::to_string(s[3].tNs) + ",\"t_release_ns\":" + std::to_string(s[4].tNs) + "}"),
+                       + std::to_string(s[3].t_ns) + ",\"t_release_ns\":" + std::to_string(s[4].t_ns) + "}"),
               std::string::npos)
         << map;
     EXPECT_NE(map.find("{\"start\":291,\"end\":1110,\"mode\":\"normal\",\"chip_code\":258,"), std::string::npos) << map;

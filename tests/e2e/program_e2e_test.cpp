@@ -78,6 +78,20 @@ protected:
             v.emplace_back(rig::JsonField(l, "file"), std::stoll(rig::JsonField(l, "t_ns")));
         return v;
     }
+    // Each sound starts right after its record frame reached the module; the
+    // n sounds' files go to `played` in the order they started.
+    void ExpectEachSoundFollowsItsRecord(size_t n, std::vector<std::string>* played = nullptr) const {
+        const auto records = Records();
+        const auto buffers = FirstBuffers();
+        ASSERT_EQ(records.size(), n);
+        ASSERT_EQ(buffers.size(), n);
+        for (size_t i = 0; i < n; ++i) {
+            const double ms = (buffers[i].second - records[i].t_ns) / 1e6;
+            EXPECT_GT(ms, -5.0) << i;  // the simulator stamps a frame when it reads it
+            EXPECT_LT(ms, 100.0) << i;
+            if (played) played->push_back(buffers[i].first);
+        }
+    }
     // Captured samples, 8 kHz mono.
     std::vector<int16_t> Captured() const {
         const std::string raw = rig::ReadFile(capture_);
@@ -115,18 +129,9 @@ TEST_F(CliRun, programmingTheFirstModuleRecordsEachSegmentAsItsSoundStarts) {
                      "[1125/1625 ms] c.wav\n[1625/1625 ms] 编程结束\n编程结束\n");
     EXPECT_EQ(r.err, "Recording 1 retrun=0\nRecording 4 retrun=0\n");
 
-    // Each sound starts right after its record frame reached the module.
-    const auto records = Records();
-    const auto buffers = FirstBuffers();
-    ASSERT_EQ(records.size(), 2u);
-    ASSERT_EQ(buffers.size(), 2u);
-    EXPECT_EQ(buffers[0].first, home_ + "/a.wav");
-    EXPECT_EQ(buffers[1].first, home_ + "/c.wav");
-    for (size_t i = 0; i < 2; ++i) {
-        const double ms = (buffers[i].second - records[i].t_ns) / 1e6;
-        EXPECT_GT(ms, -5.0) << i;  // the simulator stamps a frame when it reads it
-        EXPECT_LT(ms, 100.0) << i;
-    }
+    std::vector<std::string> played;
+    ASSERT_NO_FATAL_FAILURE(ExpectEachSoundFollowsItsRecord(2, &played));
+    EXPECT_EQ(played, (std::vector<std::string>{home_ + "/a.wav", home_ + "/c.wav"}));
     // The capture holds a.wav then c.wav, whole.
     const auto s = Captured();
     EXPECT_NEAR(static_cast<double>(s.size()), 0.8 * 8000, 160);
@@ -147,15 +152,7 @@ TEST_F(CliRun, programmingTheSecondModuleInAuxModeSendsChipTypeEndAndAuxRecord) 
                   "5A 44 01 01 1E", "5A 66 00 00 3C", "5A DD 00 02 85", "5A 1A 00 00 40",  // 0x00..0x02
                   "5A 44 01 01 1E", "5A 66 00 00 3C", "5A DD 00 05 82", "5A 1A 00 03 43",  // 0x03..0x05
                   "5A 66 00 00 3C"}));
-    const auto records = Records();
-    const auto buffers = FirstBuffers();
-    ASSERT_EQ(records.size(), 2u);
-    ASSERT_EQ(buffers.size(), 2u);
-    for (size_t i = 0; i < 2; ++i) {
-        const double ms = (buffers[i].second - records[i].t_ns) / 1e6;
-        EXPECT_GT(ms, -5.0) << i;
-        EXPECT_LT(ms, 100.0) << i;
-    }
+    ASSERT_NO_FATAL_FAILURE(ExpectEachSoundFollowsItsRecord(2));
     const auto s = Captured();
     EXPECT_NEAR(static_cast<double>(s.size()), 0.6 * 8000, 160);
     EXPECT_NEAR(Hz(s, 200, 2000), 500, 20);

@@ -4,36 +4,32 @@
 // core tests and the end-to-end tests share it.
 #pragma once
 
-#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
+// Relative: the benchmarks include this header from their own folder.
+#include "../support/modsim_process.h"
 #include "programming_list.h"
 #include "run_view.h"
 #include "user_prompt.h"
 
 namespace rig {
 
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test_support::JsonField;
+using test_support::Lines;
+using test_support::MonotonicNs;
 
+inline std::string ReadFile(const std::string& path) { return test_support::ReadBytes(path); }
+
+// A folder for a run's files, removed with RemoveTree.
 inline std::string MakeTempDir() {
     char tmpl[] = "/tmp/sonmira-run-XXXXXX";
     const char* d = mkdtemp(tmpl);
@@ -44,35 +40,6 @@ inline void RemoveTree(const std::string& dir) {
     if (dir.rfind("/tmp/sonmira-run-", 0) == 0) std::system(("rm -rf '" + dir + "'").c_str());
 }
 
-inline int64_t MonotonicNs() {
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return int64_t{ts.tv_sec} * 1000000000 + ts.tv_nsec;
-}
-
-// Value of "key" in a one-line JSON object (strings without escapes, numbers).
-inline std::string JsonField(const std::string& line, const std::string& key) {
-    const std::string k = "\"" + key + "\":";
-    const size_t at = line.find(k);
-    if (at == std::string::npos) return "";
-    size_t b = at + k.size();
-    if (b < line.size() && line[b] == '"') {
-        const size_t e = line.find('"', b + 1);
-        return line.substr(b + 1, e - b - 1);
-    }
-    const size_t e = line.find_first_of(",}", b);
-    return line.substr(b, e - b);
-}
-
-inline std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    std::string l;
-    while (std::getline(in, l))
-        if (!l.empty()) out.push_back(l);
-    return out;
-}
-
 // A tone of `ms` milliseconds at `hz`, 8 kHz mono 16-bit WAV.
 inline bool MakeTone(const std::string& path, int ms, int hz) {
     char cmd[512];
@@ -81,86 +48,25 @@ inline bool MakeTone(const std::string& path, int ms, int hz) {
     return std::system(cmd) == 0;
 }
 
-struct Frame {
-    int64_t t_ns = 0;
-    std::string dir, hex, cmd;
-};
+using Frame = test_support::SimFrame;
 
-class ModSim {
+// The simulator playing one module.
+class ModSim : public test_support::ModSimProcess {
 public:
-    ModSim(const std::string& exe, const std::string& module, std::vector<std::string> extra = {})
-        : dir_(MakeTempDir()) {
-        log_ = dir_ + "/frames.log";
-        map_ = dir_ + "/map.json";
-        std::vector<std::string> args = {exe, "--module", module, "--log", log_, "--map", map_};
-        args.insert(args.end(), extra.begin(), extra.end());
-        int out[2];
-        if (pipe(out) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], 1);
-            close(out[0]);
-            close(out[1]);
-            std::vector<char*> argv;
-            for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        out_ = fdopen(out[0], "r");
-        char line[512] = {0};
-        if (out_ && fgets(line, sizeof line, out_)) {
-            path_ = line;
-            while (!path_.empty() && path_.back() == '\n') path_.pop_back();
-        }
-    }
-    ~ModSim() {
-        Stop();
-        if (out_) fclose(out_);
-        RemoveTree(dir_);
-    }
-    void Stop() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        char buf[1024];
-        while (out_ && fread(buf, 1, sizeof buf, out_) > 0) {
-        }
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-    const std::string& Path() const { return path_; }
-    std::string Map() const { return ReadFile(map_); }
+    ModSim(const std::string& exe, const std::string& module, const std::vector<std::string>& extra = {})
+        : ModSimProcess(exe, WithModule(module, extra)) {}
 
-    // Frames the module received, in order.
-    std::vector<Frame> Rx() const {
-        std::vector<Frame> rx;
-        for (const auto& l : Lines(ReadFile(log_))) {
-            Frame f{std::stoll(JsonField(l, "t_ns")), JsonField(l, "dir"), JsonField(l, "hex"), JsonField(l, "cmd")};
-            if (f.dir == "rx") rx.push_back(f);
-        }
-        return rx;
-    }
-    std::vector<std::string> RxHex() const {
-        std::vector<std::string> hex;
-        for (const auto& f : Rx()) hex.push_back(f.hex);
-        return hex;
-    }
-    // Frames are logged as the module reads them, a moment after the write.
+    std::vector<std::string> RxHex() const { return test_support::Hexes(Rx()); }
     std::vector<std::string> WaitRxHex(size_t n, int timeout_ms = 3000) const {
-        const int64_t until = MonotonicNs() + int64_t{timeout_ms} * 1000000;
-        std::vector<std::string> hex = RxHex();
-        while (hex.size() < n && MonotonicNs() < until) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            hex = RxHex();
-        }
-        return hex;
+        return test_support::Hexes(WaitRx(n, timeout_ms));
     }
 
 private:
-    std::string dir_, log_, map_, path_;
-    pid_t pid_ = -1;
-    FILE* out_ = nullptr;
+    static std::vector<std::string> WithModule(const std::string& module, const std::vector<std::string>& extra) {
+        std::vector<std::string> options = {"--module", module};
+        options.insert(options.end(), extra.begin(), extra.end());
+        return options;
+    }
 };
 
 // COM1 is the simulator; COM2..COM4 lead nowhere so the port scan never

@@ -1,0 +1,49 @@
+// Files for tests: a fresh temporary folder that goes away with everything in
+// it, and whole-file reads and writes.
+#pragma once
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <system_error>
+
+namespace test_support {
+
+class TempDir {
+public:
+    explicit TempDir(const std::string& prefix = "sonmira-test") {
+        std::string tmpl = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+        if (::mkdtemp(tmpl.data())) path_ = tmpl;
+    }
+    ~TempDir() {
+        if (path_.empty()) return;
+        // A test may have taken the owner's rights away to provoke a failure.
+        std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    // Empty when the folder could not be made.
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The whole file; empty when it cannot be read.
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace test_support
