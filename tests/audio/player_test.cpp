@@ -46,16 +46,19 @@ protected:
             unsetenv("SONMIRA_AUDIO_SINK");
         unsetenv("SONMIRA_PLAY_LOG");
     }
-    // Plays into a WAV file in real time and returns what was captured.
-    Pcm Capture(const std::string& file, const std::string& captureName) {
+    // Plays into a WAV file in real time and returns what was captured;
+    // *playedMs: from Play to the mode leaving kModePlay.
+    Pcm Capture(const std::string& file, const std::string& captureName, long* playedMs = nullptr) {
         std::string out = PathOf(captureName);
         setenv("SONMIRA_AUDIO_SINK",
                ("identity sync=true ! audioconvert ! wavenc ! filesink location=" + out + " async=false").c_str(), 1);
         CMyMediaPlayer p;
         p.SetFileName(file);
         EXPECT_EQ(p.Open(), kAudioOk);
+        auto start = Clock::now();
         EXPECT_EQ(p.Play(), kAudioOk);
         EXPECT_TRUE(WaitWhilePlaying(p, 10000));
+        if (playedMs) *playedMs = MsSince(start);
         p.Close();
         return ReadPcm16(out);
     }
@@ -129,7 +132,10 @@ TEST_F(PlayerTest, oddSizedWavDataChunk_playsToTheEnd) {
 TEST_F(PlayerTest, captureMatchesSourceAndMeasuredLength) {
     std::string wav = MakeWav("cap.wav", 44100, 2, 22050);  // 500 ms
     Pcm source = ReadPcm16(wav);
-    Pcm got = Capture(wav, "cap_out.wav");
+    long played = 0;
+    Pcm got = Capture(wav, "cap_out.wav", &played);
+    EXPECT_GE(played, 470);
+    EXPECT_LE(played, 750);
     ASSERT_EQ(got.rate, 44100);
     ASSERT_EQ(got.channels, 2);
     EXPECT_EQ(got.samples.size(), source.samples.size());
@@ -148,9 +154,76 @@ TEST_F(PlayerTest, captureMatchesSourceAndMeasuredLength) {
     p.Open();
     int length = p.GetLength();
     p.Close();
-    Pcm mp3 = Capture(PathOf("cap.mp3"), "cap_mp3_out.wav");
+    Pcm mp3 = Capture(PathOf("cap.mp3"), "cap_mp3_out.wav", &played);
+    EXPECT_GE(played, length - 30);
+    EXPECT_LE(played, length + 250);
     EXPECT_EQ(length, 1001);
     EXPECT_NEAR(mp3.Seconds() * 1000, length, 1.0);
+}
+
+// The end of play follows the clock, not the moment end-of-stream reaches the
+// sink: an identity in front of a file sink hands each buffer on at its start,
+// so the last one (256 ms of 8 kHz mono WAV) used to be counted as played the
+// moment it began. An unsynchronised sink still takes the sound's length.
+TEST_F(PlayerTest, endOfPlayFollowsRealTime_whateverTheSinkSyncsOn) {
+    std::string wav = MakeWav("8k400.wav", 8000, 1, 3200);  // 6400 bytes: a 256 ms and a 144 ms buffer
+    std::string one = MakeWav("8k100.wav", 8000, 1, 800);   // a single buffer
+    Pcm source = ReadPcm16(wav);
+    long played = 0;
+    Pcm got = Capture(wav, "8k400_out.wav", &played);
+    EXPECT_GE(played, 370);
+    EXPECT_LE(played, 650);
+    EXPECT_EQ(got.rate, 8000);
+    EXPECT_EQ(got.samples.size(), source.samples.size());
+    Capture(one, "8k100_out.wav", &played);
+    EXPECT_GE(played, 85);
+    EXPECT_LE(played, 350);
+
+    setenv("SONMIRA_AUDIO_SINK", "fakesink sync=false", 1);
+    CMyMediaPlayer p;
+    p.SetFileName(wav);
+    ASSERT_EQ(p.Open(), kAudioOk);
+    auto start = Clock::now();
+    p.Play();
+    ASSERT_TRUE(WaitWhilePlaying(p, 5000));
+    EXPECT_GE(MsSince(start), 370);
+}
+
+// Plays of short WAV files used to hang now and then (about one in ten):
+// end-of-stream never came and the mode stayed kModePlay. Each play must end
+// within its length and a margin; the whole run is captured into one raw file,
+// which must hold every sample of every play.
+TEST_F(PlayerTest, manyShortPlays_eachEndsAndTheRunCapturesEverySample) {
+    const std::string files[] = {MakeWav("run60.wav", 44100, 1, 2646), MakeWav("run80.wav", 44100, 1, 3528)};
+    const long samples[] = {2646, 3528};
+    std::string raw = PathOf("run.raw");
+    setenv("SONMIRA_AUDIO_SINK",
+           ("identity sync=true ! audioconvert ! audio/x-raw,format=S16LE,channels=1,rate=44100 ! filesink location=" +
+            raw + " append=true async=false")
+               .c_str(),
+           1);
+    CMyMediaPlayer p;
+    constexpr int kPlays = 40;
+    long expectBytes = 0;
+    int stuck = 0;
+    for (int i = 0; i < kPlays && stuck < 2; ++i) {
+        p.SetFileName(files[i % 2]);
+        p.Close();
+        ASSERT_EQ(p.Open(), kAudioOk);
+        auto start = Clock::now();
+        p.Play();
+        long lengthMs = RoundMs(samples[i % 2], 44100);
+        bool ended = WaitWhilePlaying(p, lengthMs + 1500);
+        long played = MsSince(start);
+        EXPECT_TRUE(ended) << "play " << i << " still playing after " << played << " ms";
+        stuck += !ended;
+        EXPECT_GE(played, lengthMs - 10) << "play " << i;
+        expectBytes += samples[i % 2] * 2;
+    }
+    p.Close();
+    if (!stuck) {
+        EXPECT_EQ(long(ReadBytes(raw).size()), expectBytes);
+    }
 }
 
 TEST_F(PlayerTest, midiRendersTempoChangeOnTimeAndStopsAtLastEvent) {
@@ -161,7 +234,10 @@ TEST_F(PlayerTest, midiRendersTempoChangeOnTimeAndStopsAtLastEvent) {
     EXPECT_EQ(p.GetLength(), 1500);
     p.Close();
 
-    Pcm got = Capture(mid, "midi_out.wav");
+    long played = 0;
+    Pcm got = Capture(mid, "midi_out.wav", &played);
+    EXPECT_GE(played, 1470);
+    EXPECT_LE(played, 1750);
     ASSERT_GT(got.rate, 0);
     EXPECT_NEAR(got.Seconds(), 1.5, 0.03);  // no release tail after the last event
     double note1 = got.Rms(0.02, 0.23), gap = got.Rms(0.80, 0.97), note2 = got.Rms(1.05, 1.45);

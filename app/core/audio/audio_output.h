@@ -4,6 +4,7 @@
 // of the desktop's output, e.g. "fakesink sync=true" or
 // "identity sync=true ! audioconvert ! wavenc ! filesink location=F async=false".
 // Otherwise pulsesink, then alsasink on "default", whichever opens.
+// README.md in this folder has working descriptions, e.g. for capturing a run.
 #pragma once
 
 #include <gst/gst.h>

@@ -1,5 +1,6 @@
 #include "decode_chain.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +10,8 @@
 namespace audio {
 namespace {
 
+constexpr int64_t kMaxSoundLeftAtEos = 10 * GST_SECOND;
+
 bool IsRiffWave(const std::string& path) {
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
@@ -16,6 +19,16 @@ bool IsRiffWave(const std::string& path) {
     size_t got = std::fread(head, 1, sizeof head, f);
     std::fclose(f);
     return got == sizeof head && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0;
+}
+
+// Answers the scheduling query of the file source's pad with "push only", so
+// that nothing downstream pulls from it.
+GstPadProbeReturn OnSchedulingQuery(GstPad*, GstPadProbeInfo* info, gpointer) {
+    GstQuery* query = GST_PAD_PROBE_INFO_QUERY(info);
+    if (GST_QUERY_TYPE(query) != GST_QUERY_SCHEDULING) return GST_PAD_PROBE_OK;
+    gst_query_set_scheduling(query, GST_SCHEDULING_FLAG_SEQUENTIAL, 1, -1, 0);
+    gst_query_add_scheduling_mode(query, GST_PAD_MODE_PUSH);
+    return GST_PAD_PROBE_HANDLED;  // answered: the query returns TRUE
 }
 
 }  // namespace
@@ -43,15 +56,18 @@ int DecodeChain::Build(const std::string& path, GstElement* audioSink) {
     decodebin_ = dec;
     audioSink_ = audioSink;
     gst_bin_add_many(GST_BIN(pipeline_), src, dec, audioSink, nullptr);
+    gst_element_link(src, dec);
     // wavparse 1.22 in pull mode renders nothing when the data chunk has an
     // odd size (8-bit mono or 24-bit mono with an odd sample count): it reads
-    // past the pad byte and stops. Pushed through a queue it reads it right.
-    GstElement* queue = IsRiffWave(path) ? gst_element_factory_make("queue", nullptr) : nullptr;
-    if (queue) {
-        gst_bin_add(GST_BIN(pipeline_), queue);
-        gst_element_link_many(src, queue, dec, nullptr);
-    } else {
-        gst_element_link(src, dec);
+    // past the pad byte and stops; in push mode it reads it right. The file
+    // source is made push-only rather than given a queue in front: the file
+    // thread's allocation query, parked in the queue behind the last buffer,
+    // is dropped unanswered by queue 1.22 when wavparse ends its data with
+    // EOS, and the file thread then waits for ever: no end-of-stream follows.
+    if (IsRiffWave(path)) {
+        GstPad* srcPad = gst_element_get_static_pad(src, "src");
+        gst_pad_add_probe(srcPad, GST_PAD_PROBE_TYPE_QUERY_UPSTREAM, OnSchedulingQuery, nullptr, nullptr);
+        gst_object_unref(srcPad);
     }
     g_signal_connect(dec, "pad-added", G_CALLBACK(OnPadAdded), this);
     g_signal_connect(dec, "no-more-pads", G_CALLBACK(OnNoMorePads), this);
@@ -59,6 +75,7 @@ int DecodeChain::Build(const std::string& path, GstElement* audioSink) {
     GstBus* bus = gst_element_get_bus(pipeline_);
     gst_bus_set_sync_handler(bus, OnBusMessage, this, nullptr);
     gst_object_unref(bus);
+    WatchOutput();
     return kAudioOk;
 }
 
@@ -76,15 +93,56 @@ int DecodeChain::BuildFromSource(GstElement* source, GstElement* audioSink) {
     GstBus* bus = gst_element_get_bus(pipeline_);
     gst_bus_set_sync_handler(bus, OnBusMessage, this, nullptr);
     gst_object_unref(bus);
+    WatchOutput();
     return kAudioOk;
+}
+
+void DecodeChain::WatchOutput() {
+    gst_segment_init(&segment_, GST_FORMAT_UNDEFINED);
+    endRunningNs_ = -1;
+    GstPad* pad = gst_element_get_static_pad(audioSink_, "sink");
+    if (!pad) return;
+    gst_pad_add_probe(pad,
+                      GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST |
+                                      GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
+                      OnOutputData, this, nullptr);
+    gst_object_unref(pad);
+}
+
+GstPadProbeReturn DecodeChain::OnOutputData(GstPad*, GstPadProbeInfo* info, gpointer self) {
+    auto* c = static_cast<DecodeChain*>(self);
+    if (info->type & GST_PAD_PROBE_TYPE_BUFFER) {
+        c->NoteBufferEnd(GST_PAD_PROBE_INFO_BUFFER(info));
+    } else if (info->type & GST_PAD_PROBE_TYPE_BUFFER_LIST) {
+        GstBufferList* list = GST_PAD_PROBE_INFO_BUFFER_LIST(info);
+        for (guint i = 0, n = gst_buffer_list_length(list); i < n; ++i) c->NoteBufferEnd(gst_buffer_list_get(list, i));
+    } else if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_SEGMENT) {
+        const GstSegment* segment = nullptr;
+        gst_event_parse_segment(GST_PAD_PROBE_INFO_EVENT(info), &segment);
+        gst_segment_copy_into(segment, &c->segment_);
+    }
+    return GST_PAD_PROBE_OK;
+}
+
+void DecodeChain::NoteBufferEnd(GstBuffer* buf) {
+    if (segment_.format != GST_FORMAT_TIME || !GST_BUFFER_PTS_IS_VALID(buf)) return;
+    guint64 end = GST_BUFFER_PTS(buf) + (GST_BUFFER_DURATION_IS_VALID(buf) ? GST_BUFFER_DURATION(buf) : 0);
+    if (GST_CLOCK_TIME_IS_VALID(segment_.stop) && end > segment_.stop) end = segment_.stop;
+    guint64 running = gst_segment_to_running_time(&segment_, GST_FORMAT_TIME, end);
+    if (!GST_CLOCK_TIME_IS_VALID(running)) return;
+    if (int64_t(running) > endRunningNs_.load()) endRunningNs_ = int64_t(running);
 }
 
 GstBusSyncReply DecodeChain::OnBusMessage(GstBus*, GstMessage* msg, gpointer self) {
     auto* c = static_cast<DecodeChain*>(self);
     GstMessageType type = GST_MESSAGE_TYPE(msg);
     if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR) {
+        // Measured when end-of-stream arrives, while the clock surely runs:
+        // an audio sink's clock may stop with the sound.
+        int64_t playedOutAt = type == GST_MESSAGE_EOS ? g_get_monotonic_time() + c->SoundLeftAtEosUs() : 0;
         std::lock_guard<std::mutex> lock(c->mutex_);
         (type == GST_MESSAGE_EOS ? c->eos_ : c->error_) = true;
+        c->playedOutAtUs_ = playedOutAt;
         c->changed_.notify_all();
     }
     // Nobody pops the bus: drop everything so that it never fills up.
@@ -195,6 +253,23 @@ bool DecodeChain::AtEnd() const {
     return eos_;
 }
 
+bool DecodeChain::PlayedOut() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return error_ || (eos_ && g_get_monotonic_time() >= playedOutAtUs_);
+}
+
+int64_t DecodeChain::SoundLeftAtEosUs() const {
+    int64_t end = endRunningNs_.load();
+    GstClock* clock = end > 0 ? gst_element_get_clock(pipeline_) : nullptr;
+    if (!clock) return 0;
+    GstClockTime now = gst_clock_get_time(clock);
+    gst_object_unref(clock);
+    GstClockTime base = gst_element_get_base_time(pipeline_);
+    int64_t left = now >= base ? end - int64_t(now - base) : 0;
+    // At most a buffer is left; a far-off end is a broken time stamp.
+    return left <= 0 ? 0 : std::min<int64_t>(left, kMaxSoundLeftAtEos) / 1000;
+}
+
 bool DecodeChain::Failed() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return error_;
@@ -213,6 +288,8 @@ void DecodeChain::Teardown() {
     audioSink_ = nullptr;
     std::lock_guard<std::mutex> lock(mutex_);
     audioClaimed_ = audioLinked_ = padsDone_ = eos_ = error_ = false;
+    playedOutAtUs_ = 0;
+    endRunningNs_ = -1;
 }
 
 }  // namespace audio

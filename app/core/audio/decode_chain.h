@@ -5,6 +5,7 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -34,7 +35,13 @@ public:
     int RunToEnd(GstClockTime timeout);
 
     bool NeedsDecoder() const;  // a decoder element was plugged (the duration is an estimate)
-    bool AtEnd() const;
+    bool AtEnd() const;  // end-of-stream reached every sink
+    // The sound is over at the output: end-of-stream reached it and the clock
+    // has passed the end of the last sample that went into it (or it failed).
+    // A sink that hands its last buffer on at the buffer's start (an
+    // "identity sync=true" in front of a file) posts end-of-stream one buffer
+    // early, up to a quarter second for 8 kHz WAV.
+    bool PlayedOut() const;
     bool Failed() const;
     GstElement* Pipeline() const { return pipeline_; }
 
@@ -46,6 +53,10 @@ private:
     static void OnPadAdded(GstElement*, GstPad* pad, gpointer self);
     static void OnNoMorePads(GstElement*, gpointer self);
     static gboolean OnAutoplugContinue(GstElement*, GstPad*, GstCaps* caps, gpointer);
+    static GstPadProbeReturn OnOutputData(GstPad*, GstPadProbeInfo* info, gpointer self);
+    void WatchOutput();
+    void NoteBufferEnd(GstBuffer* buf);
+    int64_t SoundLeftAtEosUs() const;
     bool WaitFor(bool (DecodeChain::*done)() const, GstClockTime timeout);
     bool PadsSettledOrFailed() const { return padsDone_ || error_; }
     bool EndedOrFailed() const { return eos_ || error_; }
@@ -60,6 +71,9 @@ private:
     bool padsDone_ = false;
     bool eos_ = false;
     bool error_ = false;
+    int64_t playedOutAtUs_ = 0;             // g_get_monotonic_time() at which the sound is over
+    GstSegment segment_{};                  // the output's current segment (streaming thread only)
+    std::atomic<int64_t> endRunningNs_{-1};  // running time at which the last sample sent to the output ends
 };
 
 }  // namespace audio

@@ -103,7 +103,7 @@ int CMyMediaPlayer::GetLength() {
 int CMyMediaPlayer::GetMode() {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!open_) return 0;
-    if (!chain_ || !played_ || chain_->AtEnd() || chain_->Failed()) return kModeStop;
+    if (!chain_ || !played_ || chain_->PlayedOut()) return kModeStop;
     return kModePlay;
 }
 

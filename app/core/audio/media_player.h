@@ -36,8 +36,10 @@ public:
     int Open();
     // Length in ms as rendered; 0 when nothing is open or it cannot be measured.
     int GetLength();
-    // kModePlay while the sound is still being rendered, kModeStop when open
-    // and silent, 0 when nothing is open.
+    // kModePlay while the sound is still being rendered (until end-of-stream
+    // has reached the output and the clock has passed the sound's end, so a
+    // play lasts the file's length whatever the output syncs on), kModeStop
+    // when open and silent, 0 when nothing is open.
     int GetMode();
     // Plays from the start to the end and returns at once.
     int Play();
