@@ -5,6 +5,7 @@
 #include "cli_command.h"
 #include "cli_prompt.h"
 #include "download_command.h"
+#include "driver_result.h"
 #include "project_commands.h"
 #include "rec_thread.h"
 #include "run_dialog.h"
@@ -37,8 +38,10 @@ constexpr const char* kUsage =
     "SONMIRA_AUDIO_SINK names a GStreamer sink to play into instead of the\n"
     "desktop's output; SONMIRA_DEBUG=1 prints the trace of every record command.\n"
     "\n"
-    "Exit status: 0 when the run ended normally; 1 when a check, the driver or\n"
-    "the run failed (the message says why, an address overflow included);\n"
+    "Exit status: 0 when every marked segment was recorded; 1 when a check, the\n"
+    "driver or the run failed, or a marked segment was left out (its file is\n"
+    "missing, or the module refused its record command); the message says why,\n"
+    "an address overflow included;\n"
     "2 for a usage error; 130 when cancelled.\n";
 
 int RunProgram(int argc, char** argv) {
@@ -68,17 +71,26 @@ int RunProgram(int argc, char** argv) {
             return cli::NoDriverBound("program", w);
     }
     RecThread::End end = RecThread::End::Failed;
+    RecSummary summary;
     bool cancelled = false;
     // Closing the dialog shows the overflow message when there was one.
     const bool closed = cli::RunWorkerModal(
-        dialog, view, [&] { StartRecThread(dialog, std::move(job), view, [&end](RecThread::End e) { end = e; }); },
+        dialog, view, [&] { StartRecThread(dialog, std::move(job), view, [&end](RecThread::End e) { end = e; }, &summary); },
         &cancelled);
     if (!closed || end != RecThread::End::Finished) {
         std::fprintf(stderr, "sonmira-cli program: the run stopped: a cell of the list is not a number\n");
         return 1;
     }
+    // The dialog says nothing of these; a script programming chips must know.
+    for (const auto& m : summary.missing)
+        std::fprintf(stderr, "sonmira-cli program: row %d (%s) left out: the audio file does not exist\n", m.row,
+                     m.file.c_str());
+    for (const auto& u : summary.unrecorded)
+        std::fprintf(stderr,
+                     "sonmira-cli program: row %d (%s) not recorded: the record command failed %d times: %s\n",
+                     u.row, u.file.c_str(), RecThread::kAttempts, DriverResultMessage(u.code).c_str());
     if (cancelled) return 130;
-    return dialog.Overflow() ? 1 : 0;
+    return dialog.Overflow() || !summary.missing.empty() || !summary.unrecorded.empty() ? 1 : 0;
 }
 
 }  // namespace

@@ -88,6 +88,7 @@ RecThread::End RecThread::Execute() {
         if (!dialog_.Running()) break;
         // A file missing when the project was loaded shows the marker instead of its path.
         if (file_path_ == plist::kFileDeleted || !qwf::FileExists(file_path_)) {
+            summary_.missing.push_back({row, status_, 0});
             ++row;
             continue;
         }
@@ -99,12 +100,15 @@ RecThread::End RecThread::Execute() {
         player.Close();
         player.Open();
 
+        int32_t code = 0;
         for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-            attempt_failed_ = driver->RecordSegment(start_, end_, chip.code) != 0;
+            code = driver->RecordSegment(start_, end_, chip.code);
+            attempt_failed_ = code != 0;
             dbg::Outputf("Recording %d retrun=%d", row, attempt_failed_ ? 1 : 0);
             if (!attempt_failed_) break;
             if (attempt < kAttempts) SleepMs(kRetryPauseMs);
         }
+        if (attempt_failed_) summary_.unrecorded.push_back({row, status_, code});
         player.Play();
         sound_started_ms = MonotonicMs();
         sound_length_ms = length;
@@ -126,10 +130,12 @@ RecThread::End RecThread::Execute() {
     return End::Finished;
 }
 
-bool StartRecThread(RunDialog& dialog, RecJob job, IRunView& view, std::function<void(RecThread::End)> on_end) {
-    return dialog.Show([&dialog, &view, job = std::move(job), on_end = std::move(on_end)]() mutable {
+bool StartRecThread(RunDialog& dialog, RecJob job, IRunView& view, std::function<void(RecThread::End)> on_end,
+                    RecSummary* summary) {
+    return dialog.Show([&dialog, &view, job = std::move(job), on_end = std::move(on_end), summary]() mutable {
         RecThread worker(std::move(job), dialog, view);
         RecThread::End end = worker.Execute();
+        if (summary) *summary = worker.Summary();
         if (on_end) on_end(end);
     });
 }

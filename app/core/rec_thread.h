@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "address_math.h"
 #include "driver_binding.h"
@@ -34,6 +35,18 @@ struct RecJob {
     DriverBinding* drivers = nullptr;  // leased for the whole run
 };
 
+// What a run left out. The dialog shows none of it; a caller that must
+// answer for the chip's contents (the command-line tool) reports it.
+struct RecSummary {
+    struct Segment {
+        int row = 0;
+        std::string file;   // the file-name cell
+        int32_t code = 0;   // the last RecordSegment result; 0 for a missing file
+    };
+    std::vector<Segment> unrecorded;  // every record attempt failed (the sound was played all the same)
+    std::vector<Segment> missing;     // skipped: the audio file does not exist
+};
+
 class RecThread {
 public:
     enum class End {
@@ -52,6 +65,7 @@ public:
 
     RecThread(RecJob job, RunDialog& dialog, IRunView& view);
     End Execute();
+    const RecSummary& Summary() const { return summary_; }
 
 private:
     End Fail(IDevInter* driver);
@@ -66,10 +80,11 @@ private:
     bool attempt_failed_ = false;
     int32_t start_ = 0;
     int32_t end_ = 0;
+    RecSummary summary_;
 };
 
 // The dialog's show step: starts a RecThread on `job` unless the dialog is
 // running or its last worker has not ended. on_end (optional) is called on
-// the worker thread as its last act.
+// the worker thread as its last act; summary (optional) is filled just before.
 bool StartRecThread(RunDialog& dialog, RecJob job, IRunView& view,
-                    std::function<void(RecThread::End)> on_end = {});
+                    std::function<void(RecThread::End)> on_end = {}, RecSummary* summary = nullptr);
