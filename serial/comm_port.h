@@ -37,10 +37,9 @@ public:
     int32_t PurgePort();
     int32_t WritePort(const uint8_t* buffer, int32_t length, int32_t* written, int64_t waitMs);
     int32_t ReadPort(uint8_t* buffer, int32_t length, int32_t* read, int64_t waitMs);
-    // Waits until at least one received byte can be read: 0, or 209.
+    // Waits until at least one received byte can be read: 0, or 209. poll()
+    // needs no character-received event mask to be set and cleared around it.
     int32_t WaitForReceive(int64_t waitMs);
-    // Watching for received characters; kept for the exchange sequence, poll() needs no mask.
-    int32_t SetReceiveWatch(bool on);
     // Bytes received and not yet read (clears nothing on this platform).
     int32_t InputWaiting(int32_t* count);
     // 1 when the line was changed, 0 when closed or refused.
@@ -55,7 +54,6 @@ private:
     int fd_ = -1;
     bool isPty_ = false;
     int32_t readMsPerByte_ = 0;
-    bool receiveWatch_ = false;
 };
 
 // The library's one port object.

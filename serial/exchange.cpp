@@ -50,11 +50,7 @@ int64_t ByteWait(const CCommPort& port, int64_t count)
 // Terminator mode of SendData: one byte at a time until the terminator is stored.
 int32_t ReceiveUntilTerminator(CCommPort& port, uint8_t* reply, int32_t timeoutMs, uint8_t terminator)
 {
-    int32_t code = port.SetReceiveWatch(true);
-    if (code == SERTRA_OK)
-        code = port.WaitForReceive(timeoutMs);
-    port.SetReceiveWatch(false);
-    if (code != SERTRA_OK)
+    if (port.WaitForReceive(timeoutMs) != SERTRA_OK)
         return SERTRA_ERR_RECEIVE_WAIT;
     if (terminator == 0)
         return SERTRA_OK;
@@ -67,7 +63,7 @@ int32_t ReceiveUntilTerminator(CCommPort& port, uint8_t* reply, int32_t timeoutM
         if (stored == SERTRA_TERMINATOR_REPLY_MAX)
             return SERTRA_ERR_READ_WAIT;  // no terminator within the bound: never write past it
         int32_t got = 0;
-        code = port.ReadPort(reply + stored, 1, &got, wait);
+        const int32_t code = port.ReadPort(reply + stored, 1, &got, wait);
         if (code != SERTRA_OK)
             return code;
         if (got != 1)
@@ -84,31 +80,24 @@ int32_t ReceiveOrderReply(CCommPort& port, uint8_t* reply, int32_t timeoutMs)
 {
     // No purge here: the one before the write already dropped stale input, and
     // a second one would race with a module that answers at once.
-    port.SetReceiveWatch(true);
-    int32_t code = port.WaitForReceive(timeoutMs);
-    if (code != SERTRA_OK) {
-        port.SetReceiveWatch(false);
+    if (port.WaitForReceive(timeoutMs) != SERTRA_OK)
         return SERTRA_ERR_RECEIVE_WAIT;
-    }
 
     uint8_t last = 0;
     for (int count = 0; last != port.frameHead && count < 3; ++count) {
         int32_t got = 0;
-        if (port.ReadPort(&last, 1, &got, kHeadSearchWaitMs) != SERTRA_OK || got != 1) {
-            port.SetReceiveWatch(false);
+        if (port.ReadPort(&last, 1, &got, kHeadSearchWaitMs) != SERTRA_OK || got != 1)
             return SERTRA_ERR_WAIT_EVENT;
-        }
     }
     reply[0] = last;
 
     const OrderLayout layout = LayoutFor(port.frameHead);
-    code = port.ReadPort(reply + 1, layout.headerBytes, nullptr, ByteWait(port, layout.headerBytes));
-    if (code == SERTRA_OK) {
-        const int32_t length = PayloadLength(layout, reply);
-        code = port.ReadPort(reply + 1 + layout.headerBytes, length, nullptr, ByteWait(port, length));
-    }
-    port.SetReceiveWatch(false);
-    return code;
+    const int32_t code =
+        port.ReadPort(reply + 1, layout.headerBytes, nullptr, ByteWait(port, layout.headerBytes));
+    if (code != SERTRA_OK)
+        return code;
+    const int32_t length = PayloadLength(layout, reply);
+    return port.ReadPort(reply + 1 + layout.headerBytes, length, nullptr, ByteWait(port, length));
 }
 
 }  // namespace
@@ -183,13 +172,8 @@ int32_t ReadBlock(uint8_t* buffer, int32_t length, int32_t timeoutMs)
     port.SetReadTimeout(0);
     int32_t waiting = 0;
     port.InputWaiting(&waiting);
-    if (waiting == 0) {
-        port.SetReceiveWatch(true);
-        const int32_t code = port.WaitForReceive(timeoutMs);
-        port.SetReceiveWatch(false);
-        if (code != SERTRA_OK)
-            return SERTRA_ERR_RECEIVE_WAIT;
-    }
+    if (waiting == 0 && port.WaitForReceive(timeoutMs) != SERTRA_OK)
+        return SERTRA_ERR_RECEIVE_WAIT;
     return port.ReadPort(buffer, length, nullptr, timeoutMs);
 }
 

@@ -109,7 +109,6 @@ int32_t CCommPort::Open()
     ioctl(fd, TIOCEXCL);
     fd_ = fd;
     isPty_ = IsPtySlave(fd);
-    receiveWatch_ = false;
     ConfigureLine(baudRate, 8, Parity::None, 1);
     SetReadTimeout(0);
     return SERTRA_OK;
@@ -128,7 +127,6 @@ void CCommPort::Close()
     close(fd_);
     fd_ = -1;
     isPty_ = false;
-    receiveWatch_ = false;
 }
 
 int32_t CCommPort::ConfigureLine(int32_t rate, int dataBits, Parity parity, int stopBits)
@@ -218,7 +216,7 @@ int32_t CCommPort::WritePort(const uint8_t* buffer, int32_t length, int32_t* wri
         if (n < 0 && errno != EAGAIN)
             return SERTRA_ERR_WRITE;
         const int revents = PollUntil(fd_, POLLOUT, limit);
-        if (revents == 0 || revents < 0 || (revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+        if (revents <= 0 || (revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
             if (!isPty_)
                 tcflush(fd_, TCOFLUSH);
             return SERTRA_ERR_WRITE;
@@ -266,7 +264,7 @@ int32_t CCommPort::ReadPort(uint8_t* buffer, int32_t length, int32_t* read, int6
     const TimeLimit readLimit =
         hasReadTimeout ? TimeLimitStart(start, int64_t{readMsPerByte_} * length) : wait;
     const bool readEndsFirst = hasReadTimeout && readLimit.endNs < wait.endNs;
-    const TimeLimit limit = readEndsFirst ? readLimit : wait;
+    const TimeLimit limit = TimeLimitEarlier(readLimit, wait);
 
     while (count < length) {
         const ssize_t n = ::read(fd_, buffer + count, static_cast<size_t>(length - count));
@@ -303,14 +301,6 @@ int32_t CCommPort::WaitForReceive(int64_t waitMs)
         if (ioctl(fd_, FIONREAD, &waiting) != 0 || waiting <= 0)
             return SERTRA_ERR_RECEIVE_WAIT;
     }
-    return SERTRA_OK;
-}
-
-int32_t CCommPort::SetReceiveWatch(bool on)
-{
-    if (!IsOpen())
-        return SERTRA_ERR_NOT_OPEN;
-    receiveWatch_ = on;
     return SERTRA_OK;
 }
 

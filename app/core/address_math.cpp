@@ -1,7 +1,5 @@
 #include "address_math.h"
 
-#include <limits>
-
 #include "numbers.h"
 
 namespace addr {
@@ -16,8 +14,10 @@ int64_t AddressCount(int64_t length_ms, int32_t step) {
     return (l + s - 1) / s;
 }
 
+int64_t ChipStart(int64_t start, const ChipParams& chip) { return start * chip.scale; }
+
 int64_t EndAddress(int64_t start, int64_t length_ms, const ChipParams& chip) {
-    return start * chip.scale + AddressCount(length_ms, chip.step) - 1;
+    return ChipStart(start, chip) + AddressCount(length_ms, chip.step) - 1;
 }
 
 int64_t NextStart(int64_t start, int64_t length_ms, const ChipParams& chip) {
@@ -28,10 +28,6 @@ int64_t Extent(int64_t last_start, int64_t last_length_ms, const ChipParams& chi
     return (last_start - chip.lowest) * chip.step + last_length_ms;
 }
 
-std::string Text(int64_t address) {
-    if (address > std::numeric_limits<int32_t>::max()) address = std::numeric_limits<int32_t>::max();
-    if (address < std::numeric_limits<int32_t>::min()) address = std::numeric_limits<int32_t>::min();
-    return num::AddrText(static_cast<int32_t>(address));
-}
+std::string Text(int64_t address) { return num::AddrText(num::Clamp32(address)); }
 
 }  // namespace addr

@@ -30,6 +30,9 @@ ChipParams FromProfile(const chips::ChipProfile& profile);
 // arithmetic never divides by zero. Negative lengths count as 0.
 int64_t AddressCount(int64_t length_ms, int32_t step);
 
+// Chip address of list start address A: A * K.
+int64_t ChipStart(int64_t start, const ChipParams& chip);
+
 // End address = A * K + count - 1 (A * K - 1 for a length of 0).
 int64_t EndAddress(int64_t start, int64_t length_ms, const ChipParams& chip);
 

@@ -16,6 +16,18 @@ bool SoundOutputExists() { return audio::AudioOutputStatus().code != audio::kAud
 
 }  // namespace
 
+bool TakeDriver(DriverBinding* drivers, IUserPrompt& ui, DriverLease* lease, CommandEnd* end) {
+    *end = CommandEnd::NoDriver;
+    if (!drivers || !drivers->IsBound()) return false;
+    *lease = drivers->TryAcquire(std::chrono::milliseconds(kLeaseWaitMs));
+    if (!*lease) {
+        Tell(ui, kMsgWorkerBusy, kCaptionSystem);
+        *end = CommandEnd::Stopped;
+        return false;
+    }
+    return lease->driver() != nullptr;
+}
+
 CommandEnd DownloadCommand(const DownloadInputs& in, IUserPrompt& ui, IRunView& view, RecJob* job) {
     const plist::ProgrammingList& list = *in.list;
     if (!list.IsUsed(1)) {
@@ -35,15 +47,10 @@ CommandEnd DownloadCommand(const DownloadInputs& in, IUserPrompt& ui, IRunView& 
         Tell(ui, kMsgNothingToProgram, kCaptionSystem);
         return CommandEnd::Stopped;
     }
-    if (!in.drivers || !in.drivers->IsBound()) return CommandEnd::NoDriver;
-
     {
-        DriverLease lease = in.drivers->TryAcquire(std::chrono::milliseconds(kLeaseWaitMs));
-        if (!lease) {
-            Tell(ui, kMsgWorkerBusy, kCaptionSystem);
-            return CommandEnd::Stopped;
-        }
-        if (!lease.driver()) return CommandEnd::NoDriver;
+        DriverLease lease;
+        CommandEnd end;
+        if (!TakeDriver(in.drivers, ui, &lease, &end)) return end;
         // Without a sound output the module would record silence and the run
         // would still end as if all went well.
         const bool has_output = in.has_sound_output ? in.has_sound_output() : SoundOutputExists();

@@ -40,6 +40,12 @@ enum class CommandEnd {
     NoDriver,    // no driver bound: nothing shown
 };
 
+// Takes the driver for a command, waiting at most kLeaseWaitMs. True with
+// *lease holding the bound driver; otherwise false and *end says why:
+// NoDriver when nothing is bound (nothing shown), Stopped when a worker still
+// holds it (kMsgWorkerBusy shown).
+bool TakeDriver(DriverBinding* drivers, IUserPrompt& ui, DriverLease* lease, CommandEnd* end);
+
 // Runs the command up to the dialog. On OpenDialog *job holds the run and the
 // view has been prepared: range 0 .. extent, "准备编程..." at 0, caption "准备编程".
 CommandEnd DownloadCommand(const DownloadInputs& in, IUserPrompt& ui, IRunView& view, RecJob* job);

@@ -1,7 +1,5 @@
 #include "list_commands.h"
 
-#include <cstdio>
-
 #include "numbers.h"
 #include "project_file.h"
 
@@ -9,17 +7,12 @@ namespace ws {
 
 namespace {
 
-bool IsStorable(const plist::FileFacts& f) {
-    for (const std::string* t : {&f.name, &f.size_text, &f.type, &f.time_text, &f.path})
-        if (!plist::Storable(*t)) return false;
-    return true;
-}
-
 // Shared tail of Add file and Drop: checks, length, placement, mark, extent.
-// `drop` selects the drop's failure message for a cell that does not convert.
+// A cell that does not convert shows bad_cell_text (the drop's own message),
+// or the conversion error when it is null.
 plist::Status Place(Workspace& w, IUserPrompt& ui, plist::FileFacts f, const PropertiesDialog& dialog,
-                    bool drop) {
-    if (!IsStorable(f)) {
+                    const char* bad_cell_text) {
+    if (!plist::Storable(f)) {
         Tell(ui, plist::kMsgUnstorable, kCaptionPrompt);
         return plist::kUnstorable;
     }
@@ -32,8 +25,8 @@ plist::Status Place(Workspace& w, IUserPrompt& ui, plist::FileFacts f, const Pro
     if (w.auto_addressing) {
         std::string bad;
         if (plist::AppendAuto(w.list, f, w.chip, &bad) == plist::kBadNumber) {
-            if (drop)
-                Tell(ui, plist::kMsgDropFailed, kCaptionSystem);
+            if (bad_cell_text)
+                Tell(ui, bad_cell_text, kCaptionSystem);
             else
                 plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
             return plist::kBadNumber;
@@ -43,18 +36,7 @@ plist::Status Place(Workspace& w, IUserPrompt& ui, plist::FileFacts f, const Pro
         if (dialog) dialog(form);
     }
     w.modified = true;
-    std::string bad;
-    int64_t e = 0;
-    if (plist::ComputeExtent(w.list, w.chip, &e, &bad) != plist::kOk) {
-        if (drop)
-            Tell(ui, plist::kMsgDropFailed, kCaptionSystem);
-        else
-            plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
-        return plist::kBadNumber;
-    }
-    w.extent = e;
-    if (e > w.chip.capacity) Tell(ui, plist::kMsgCapacity, kCaptionSystem);
-    return plist::kOk;
+    return RecomputeExtent(w, ui, bad_cell_text) ? plist::kOk : plist::kBadNumber;
 }
 
 bool IsAudioType(const std::string& type) {
@@ -88,7 +70,7 @@ plist::Status AddFile(Workspace& w, IUserPrompt& ui, const std::optional<std::st
         RecomputeExtent(w, ui);
         return plist::kNotFound;
     }
-    return Place(w, ui, std::move(f), dialog, false);
+    return Place(w, ui, std::move(f), dialog, nullptr);
 }
 
 plist::Status DropItem(Workspace& w, IUserPrompt& ui, const std::optional<BrowserItem>& item,
@@ -106,13 +88,11 @@ plist::Status DropItem(Workspace& w, IUserPrompt& ui, const std::optional<Browse
     if (!qwf::FileExists(path)) return plist::kIgnored;
     plist::FileFacts f;
     f.name = item->display_name;
-    char size[32];
-    std::snprintf(size, sizeof size, "%dKB", static_cast<int>(item->kilobytes));
-    f.size_text = size;
+    f.size_text = plist::SizeText(item->kilobytes);
     f.type = type;
     f.time_text = item->time_text;
     f.path = path;
-    return Place(w, ui, std::move(f), dialog, true);
+    return Place(w, ui, std::move(f), dialog, plist::kMsgDropFailed);
 }
 
 bool DeleteSegment(Workspace& w, IUserPrompt& ui, int row) {

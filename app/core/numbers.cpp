@@ -1,5 +1,6 @@
 #include "numbers.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace num {
@@ -40,6 +41,8 @@ bool TryStrToInt(std::string_view s, int32_t* value) {
 std::string InvalidIntegerMessage(std::string_view text) {
     return "'" + std::string(text) + "' is not a valid integer value";
 }
+
+int32_t Clamp32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 std::string Hex4(int32_t value) {
     char buf[16];

@@ -14,6 +14,9 @@ bool TryStrToInt(std::string_view text, int32_t* value);
 // The conversion's error text: "'<text>' is not a valid integer value".
 std::string InvalidIntegerMessage(std::string_view text);
 
+// v limited to the 32-bit range.
+int32_t Clamp32(int64_t v);
+
 // Chip address form: "0X" + upper-case hexadecimal, at least four digits.
 std::string AddrText(int32_t value);
 

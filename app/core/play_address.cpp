@@ -16,12 +16,20 @@ void ReportNotANumber(const std::string& box, IUserPrompt& ui) {
     plist::ShowGeneralError(ui, num::InvalidIntegerMessage("0X" + box));
 }
 
+namespace {
+
+// BoxValue, reporting a box that is not a number.
+bool ReadBox(const std::string& box, IUserPrompt& ui, int32_t* value) {
+    if (BoxValue(box, value)) return true;
+    ReportNotANumber(box, ui);
+    return false;
+}
+
+}  // namespace
+
 bool LeaveBox(std::string& box, int32_t lowestStart, IUserPrompt& ui) {
     int32_t value = 0;
-    if (!BoxValue(box, &value)) {
-        ReportNotANumber(box, ui);
-        return false;
-    }
+    if (!ReadBox(box, ui, &value)) return false;
     if (value < lowestStart) {
         box = num::Hex4(lowestStart);
         Tell(ui, "对不起，起始地址必须大于等于0x" + box, kCaptionSystem);
@@ -32,10 +40,7 @@ bool LeaveBox(std::string& box, int32_t lowestStart, IUserPrompt& ui) {
 bool CheckPlayAddress(std::string& box, int32_t lowestStart, int32_t lastAddress, IUserPrompt& ui,
                       int32_t* address) {
     int32_t value = 0;
-    if (!BoxValue(box, &value)) {
-        ReportNotANumber(box, ui);
-        return false;
-    }
+    if (!ReadBox(box, ui, &value)) return false;
     if (value < lowestStart) {
         box = num::Hex4(lowestStart);
         Tell(ui, "播放地址，不能小于0X" + box, kCaptionSystem);

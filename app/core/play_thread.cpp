@@ -1,6 +1,5 @@
 #include "play_thread.h"
 
-#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -10,10 +9,6 @@ namespace {
 
 void SleepMs(int64_t ms) {
     if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-int32_t Clamp32(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
 }  // namespace
@@ -43,7 +38,7 @@ PlayThread::End PlayThread::Execute() {
         if (!num::TryStrToInt(cell, &last)) return Fail(driver);
     }
     SleepMs(kTickMs);
-    view_.SetRange(Clamp32(int64_t{last} + 1));
+    view_.SetRange(num::Clamp32(int64_t{last} + 1));
 
     for (int32_t row = 1; row <= last; ++row) {
         int32_t flag = 0, start = 0, length = 0;
@@ -57,9 +52,9 @@ PlayThread::End PlayThread::Execute() {
         if (!num::TryStrToInt(list.Cell(row, plist::kColStart), &start) ||
             !num::TryStrToInt(list.Cell(row, plist::kColLength), &length))
             return Fail(driver);
-        const int64_t chip_start = int64_t{start} * chip.scale;
-        start_ = Clamp32(chip_start);
-        end_ = Clamp32(addr::EndAddress(start, length, chip));
+        const int64_t chip_start = addr::ChipStart(start, chip);
+        start_ = num::Clamp32(chip_start);
+        end_ = num::Clamp32(addr::EndAddress(start, length, chip));
         if (chip_start < chip.lowest) continue;
         last_play_result_ = driver->PlaySegment(start_, end_);
         if (!dialog_.Running()) break;

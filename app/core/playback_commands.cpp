@@ -1,10 +1,7 @@
 #include "playback_commands.h"
 
-#include <chrono>
-
 #include "driver_result.h"
 #include "play_address.h"
-#include "run_dialog.h"
 
 namespace {
 
@@ -18,13 +15,10 @@ PulseEnd PulsePlayCommand(std::string& box, const addr::ChipParams& chip, Driver
                           IUserPrompt& ui) {
     int32_t address = 0;
     if (!AddressAccepted(box, chip, ui, &address)) return PulseEnd::Stopped;
-    if (!drivers || !drivers->IsBound()) return PulseEnd::NoDriver;
-    DriverLease lease = drivers->TryAcquire(std::chrono::milliseconds(kLeaseWaitMs));
-    if (!lease) {
-        Tell(ui, kMsgWorkerBusy, kCaptionSystem);
-        return PulseEnd::Stopped;
-    }
-    if (!lease.driver()) return PulseEnd::NoDriver;
+    DriverLease lease;
+    CommandEnd end;
+    if (!TakeDriver(drivers, ui, &lease, &end))
+        return end == CommandEnd::NoDriver ? PulseEnd::NoDriver : PulseEnd::Stopped;
     return ShowDriverResult(ui, lease->PulsePlay(address, chip.code)) ? PulseEnd::Stopped : PulseEnd::Played;
 }
 
@@ -37,14 +31,10 @@ CommandEnd ContinuousPlayCommand(std::string& box, const plist::ProgrammingList&
     }
     int32_t address = 0;
     if (!AddressAccepted(box, chip, ui, &address)) return CommandEnd::Stopped;
-    if (!drivers || !drivers->IsBound()) return CommandEnd::NoDriver;
     {
-        DriverLease lease = drivers->TryAcquire(std::chrono::milliseconds(kLeaseWaitMs));
-        if (!lease) {
-            Tell(ui, kMsgWorkerBusy, kCaptionSystem);
-            return CommandEnd::Stopped;
-        }
-        if (!lease.driver()) return CommandEnd::NoDriver;
+        DriverLease lease;
+        CommandEnd end;
+        if (!TakeDriver(drivers, ui, &lease, &end)) return end;
         if (ShowDriverResult(ui, lease->BeginPlayback(chip.code))) return CommandEnd::Stopped;
     }
     job->list = list;

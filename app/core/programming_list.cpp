@@ -62,6 +62,12 @@ bool Storable(const std::string& utf8) {
     return lossless;
 }
 
+bool Storable(const FileFacts& f) {
+    for (const std::string* t : {&f.name, &f.size_text, &f.type, &f.time_text, &f.path})
+        if (!Storable(*t)) return false;
+    return true;
+}
+
 bool CellInt(const ProgrammingList& list, int row, int col, int32_t* value, std::string* bad_text) {
     const std::string& t = list.Cell(row, col);
     if (num::TryStrToInt(t, value)) return true;
@@ -111,8 +117,7 @@ void FillRow(ProgrammingList& list, int row, int64_t start, bool program, const 
 
 Status AppendAuto(ProgrammingList& list, const FileFacts& f, const addr::ChipParams& chip,
                   std::string* bad_text) {
-    for (const std::string* t : {&f.name, &f.size_text, &f.type, &f.time_text, &f.path})
-        if (!Storable(*t)) return kUnstorable;
+    if (!Storable(f)) return kUnstorable;
     int row = list.FirstFree();
     if (row == 0) return kListFull;
     int64_t start = 0;
@@ -120,6 +125,30 @@ Status AppendAuto(ProgrammingList& list, const FileFacts& f, const addr::ChipPar
     FillRow(list, row, start, true, f, chip);
     return kOk;
 }
+
+namespace {
+
+// True when every used row from `first` on has a length that converts; checked
+// before any change so a damaged cell leaves the list untouched.
+bool LengthsConvert(const ProgrammingList& list, int first, std::string* bad_text) {
+    int32_t unused = 0;
+    for (int r = first; r <= kRows && list.IsUsed(r); ++r)
+        if (!CellInt(list, r, kColLength, &unused, bad_text)) return false;
+    return true;
+}
+
+// Gives the used rows from `first` on the addresses that follow a segment at
+// start a of length l, each after its predecessor. Lengths checked first.
+void ReaddressFrom(ProgrammingList& list, int first, int64_t a, int32_t l, const addr::ChipParams& chip) {
+    for (int r = first; r <= kRows && list.IsUsed(r); ++r) {
+        a = addr::NextStart(a, l, chip);
+        CellInt(list, r, kColLength, &l, nullptr);
+        list.SetCell(r, kColStart, addr::Text(a));
+        list.SetCell(r, kColEnd, addr::Text(addr::EndAddress(a, l, chip)));
+    }
+}
+
+}  // namespace
 
 Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const addr::ChipParams& chip,
                  std::string* bad_text) {
@@ -133,44 +162,25 @@ Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const add
             return kBadNumber;
         a = a32;
     }
-    // Check every length first so a damaged cell leaves the list untouched.
-    int32_t unused = 0;
-    for (int r = row + 1; auto_addressing && r <= kRows && list.IsUsed(r); ++r)
-        if (!CellInt(list, r, kColLength, &unused, bad_text)) return kBadNumber;
+    if (auto_addressing && !LengthsConvert(list, row + 1, bad_text)) return kBadNumber;
     for (int b = row; b <= kRows; ++b) {
         if (b == kRows || !list.IsUsed(b + 1)) {
             list.ClearRow(b);
             break;
         }
-        if (auto_addressing) {
-            for (int c = kColFlag; c < kCols; ++c)
-                if (c != kColStart && c != kColEnd) list.SetCell(b, c, list.Cell(b + 1, c));
-            a = addr::NextStart(a, l, chip);
-            if (!CellInt(list, b + 1, kColLength, &l, bad_text)) return kBadNumber;
-            list.SetCell(b, kColStart, addr::Text(a));
-            list.SetCell(b, kColEnd, addr::Text(addr::EndAddress(a, l, chip)));
-        } else {
-            for (int c = kColFlag; c < kCols; ++c) list.SetCell(b, c, list.Cell(b + 1, c));
-        }
+        for (int c = kColFlag; c < kCols; ++c) list.SetCell(b, c, list.Cell(b + 1, c));
     }
+    if (auto_addressing) ReaddressFrom(list, row, a, l, chip);
     return kOk;
 }
 
 Status Readdress(ProgrammingList& list, int row, const addr::ChipParams& chip, std::string* bad_text) {
-    int32_t a32 = 0, l = 0;
+    int32_t a = 0, l = 0;
     if (!list.IsUsed(row)) return kOk;
-    if (!CellInt(list, row, kColStart, &a32, bad_text) || !CellInt(list, row, kColLength, &l, bad_text))
+    if (!CellInt(list, row, kColStart, &a, bad_text) || !CellInt(list, row, kColLength, &l, bad_text) ||
+        !LengthsConvert(list, row + 1, bad_text))
         return kBadNumber;
-    int32_t unused = 0;
-    for (int r = row + 1; r <= kRows && list.IsUsed(r); ++r)
-        if (!CellInt(list, r, kColLength, &unused, bad_text)) return kBadNumber;
-    int64_t a = a32;
-    for (int r = row + 1; r <= kRows && list.IsUsed(r); ++r) {
-        a = addr::NextStart(a, l, chip);
-        if (!CellInt(list, r, kColLength, &l, bad_text)) return kBadNumber;
-        list.SetCell(r, kColStart, addr::Text(a));
-        list.SetCell(r, kColEnd, addr::Text(addr::EndAddress(a, l, chip)));
-    }
+    ReaddressFrom(list, row + 1, a, l, chip);
     return kOk;
 }
 
@@ -180,6 +190,12 @@ Status ComputeExtent(const ProgrammingList& list, const addr::ChipParams& chip, 
     if (LastRowStartAndLength(list, &a, &l, bad_text) != kOk) return kBadNumber;
     *extent = list.UsedCount() > 0 ? addr::Extent(a, l, chip) : 0;
     return kOk;
+}
+
+std::string SizeText(int64_t kilobytes) {
+    char size[32];
+    std::snprintf(size, sizeof size, "%dKB", static_cast<int>(kilobytes));
+    return size;
 }
 
 std::string LowerExtension(const std::string& name) {
@@ -210,9 +226,7 @@ bool LookUpFile(const std::string& path, const LengthQuery& length_of, FileFacts
     if (name.empty() || name[0] == '.') return false;  // hidden files are not offered
     FileFacts f;
     f.name = name;
-    char size[32];
-    std::snprintf(size, sizeof size, "%dKB", static_cast<int>(st.st_size / 1024));
-    f.size_text = size;
+    f.size_text = SizeText(st.st_size / 1024);
     f.type = LowerExtension(name);
     f.time_text = TimeText(st.st_mtime);
     f.path = path;

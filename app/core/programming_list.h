@@ -101,6 +101,9 @@ void ShowGeneralError(IUserPrompt& ui, std::string message);
 // character has a GBK form.
 bool Storable(const std::string& utf8);
 
+// True when every text of a new segment survives the project file.
+bool Storable(const FileFacts& f);
+
 // Reads a numeric cell (decimal or "0X" hex). False and *bad_text = the cell
 // text when it does not convert.
 bool CellInt(const ProgrammingList& list, int row, int col, int32_t* value, std::string* bad_text);
@@ -122,7 +125,7 @@ Status AppendAuto(ProgrammingList& list, const FileFacts& f, const addr::ChipPar
 // Removes used row `row` and closes the gap (row numbers stay 1, 2, 3...).
 // With automatic addressing the rows that move up are re-addressed from the
 // row above (or the lowest address); without it they keep their addresses.
-// kBadNumber: the list is left as far as it got (the cells above row are untouched).
+// kBadNumber leaves the list unchanged.
 Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const addr::ChipParams& chip,
                  std::string* bad_text);
 
@@ -138,6 +141,9 @@ Status ComputeExtent(const ProgrammingList& list, const addr::ChipParams& chip, 
 // bytes div 1024 ("%dKB"); the time is local "yyyy-mm-dd hh:mm:ss", or only
 // "yyyy-mm-dd" when the time of day is 00:00:00. Length through `length_of`.
 bool LookUpFile(const std::string& path, const LengthQuery& length_of, FileFacts* facts);
+
+// Size cell text: "%dKB".
+std::string SizeText(int64_t kilobytes);
 
 // Lower-case extension of a file name with its dot ("" when it has none).
 std::string LowerExtension(const std::string& name);

@@ -117,11 +117,10 @@ Result Parse(std::string_view bytes, plist::ProgrammingList* list, Header* heade
 }
 
 Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text) {
-    if (!FileExists(path)) return kNotFound;
     std::string bytes;
     int rc = wfile::Read(path, kMaxFileBytes, &bytes);
     if (rc == wfile::kTooLarge) return kTooLarge;
-    if (rc != wfile::kOk) return kNotFound;
+    if (rc != wfile::kOk) return kNotFound;  // missing, not a regular file, or unreadable
     return Parse(bytes, list, header, bad_text, FileExists);
 }
 

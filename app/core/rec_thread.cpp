@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <memory>
 #include <thread>
 
 #include "debug_trace.h"
@@ -21,10 +20,6 @@ int64_t MonotonicMs() {
         .count();
 }
 
-int32_t Clamp32(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
-
 bool CellNumber(const plist::ProgrammingList& list, int row, int col, int32_t* value) {
     return num::TryStrToInt(list.Cell(row, col), value);
 }
@@ -41,8 +36,8 @@ RecThread::End RecThread::Fail(IDevInter* driver) {
 
 RecThread::End RecThread::Execute() {
     // The lease is free: the command returned its own before the dialog was shown.
-    std::unique_ptr<DriverLease> lease(job_.drivers ? new DriverLease(job_.drivers->Acquire()) : new DriverLease());
-    IDevInter* driver = lease->driver();
+    DriverLease lease = job_.drivers ? job_.drivers->Acquire() : DriverLease();
+    IDevInter* driver = lease.driver();
     if (!driver) return End::Failed;
     CMyMediaPlayer player;
     const plist::ProgrammingList& list = job_.list;
@@ -73,7 +68,7 @@ RecThread::End RecThread::Execute() {
 
         int32_t start = 0, length = 0;
         if (!CellNumber(list, row, plist::kColStart, &start)) return Fail(driver);
-        position_ = Clamp32(int64_t{start} * chip.step);
+        position_ = num::Clamp32(int64_t{start} * chip.step);
         status_ = list.Cell(row, plist::kColName);
         view_.SetStatus(status_, position_);
         file_path_ = list.Cell(row, plist::kColShownPath);
@@ -83,8 +78,8 @@ RecThread::End RecThread::Execute() {
             break;
         }
         if (!CellNumber(list, row, plist::kColLength, &length)) return Fail(driver);
-        start_ = Clamp32(int64_t{start} * chip.scale);
-        end_ = Clamp32(addr::EndAddress(start, length, chip));
+        start_ = num::Clamp32(addr::ChipStart(start, chip));
+        end_ = num::Clamp32(addr::EndAddress(start, length, chip));
         if (!dialog_.Running()) break;
         // A file missing when the project was loaded shows the marker instead of its path.
         if (file_path_ == plist::kFileDeleted || !qwf::FileExists(file_path_)) {
@@ -120,8 +115,8 @@ RecThread::End RecThread::Execute() {
 
     SleepMs(kEndPauseMs);
     driver->EndRecording();
-    lease.reset();  // the run is done with the driver
-    position_ = Clamp32(job_.extent);
+    lease = DriverLease();  // the run is done with the driver
+    position_ = num::Clamp32(job_.extent);
     status_ = kRecFinished;
     view_.SetStatus(status_, position_);
     view_.SetCaption(status_);

@@ -1,6 +1,7 @@
 #include "segment_properties.h"
 
 #include "numbers.h"
+#include "play_address.h"
 
 namespace props {
 
@@ -43,10 +44,7 @@ bool FormForEdit(const plist::ProgrammingList& list, int row, int32_t upper_limi
     return true;
 }
 
-bool AcceptAddressKey(int key) {
-    return (key >= '0' && key <= '9') || (key >= 'A' && key <= 'F') || (key >= 'a' && key <= 'f') ||
-           key == 8;
-}
+bool AcceptAddressKey(int key) { return play_address::KeyPasses(key); }
 
 namespace {
 std::string Trim(const std::string& s) {

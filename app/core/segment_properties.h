@@ -44,7 +44,8 @@ SegmentForm FormForAdd(const plist::FileFacts& f, int32_t upper_limit);
 bool FormForEdit(const plist::ProgrammingList& list, int row, int32_t upper_limit, bool auto_addressing,
                  SegmentForm* form, std::string* bad_text);
 
-// Key filter of the address field: 0-9, A-F, a-f and Backspace (8) pass.
+// Key filter of the address field, the same as the play address box's:
+// 0-9, A-F, a-f and Backspace (8) pass.
 bool AcceptAddressKey(int key);
 
 enum class OkResult {

@@ -65,7 +65,7 @@ void ProgrammerChangeStep(Workspace& w, IUserPrompt& ui) {
     w.drivers.Unbind();
     if (section.driverFile.empty()) return;
     BindResult r = w.drivers.Bind(section.driverFile, w.program_dir);
-    if (!r.message.empty()) Tell(ui, r.message, r.caption.empty() ? kCaptionInfo : r.caption);
+    if (!r.message.empty()) Tell(ui, r.message, r.caption);
 }
 
 void ApplyChipSelection(Workspace& w, IUserPrompt& ui) {
@@ -98,11 +98,14 @@ void SetAutoAddressing(Workspace& w, bool on) {
     if (w.config) cfg::WriteAuto(*w.config, on);
 }
 
-bool RecomputeExtent(Workspace& w, IUserPrompt& ui) {
+bool RecomputeExtent(Workspace& w, IUserPrompt& ui, const char* bad_cell_text) {
     std::string bad;
     int64_t e = 0;
     if (plist::ComputeExtent(w.list, w.chip, &e, &bad) != plist::kOk) {
-        plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+        if (bad_cell_text)
+            Tell(ui, bad_cell_text, kCaptionSystem);
+        else
+            plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         return false;
     }
     w.extent = e;

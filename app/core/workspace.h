@@ -93,8 +93,9 @@ void SelectChipByName(Workspace& w, const std::string& name, IUserPrompt& ui);
 void SetAutoAddressing(Workspace& w, bool on);
 
 // Recomputes the extent; shows "编程文件总长度超过芯片容量,请修改！" / "系统提示"
-// when it exceeds the capacity. False when a cell did not convert (the
-// conversion error was shown; the extent keeps its value).
-bool RecomputeExtent(Workspace& w, IUserPrompt& ui);
+// when it exceeds the capacity. False when a cell did not convert: the
+// conversion error was shown, or bad_cell_text / "系统提示" when given; the
+// extent keeps its value.
+bool RecomputeExtent(Workspace& w, IUserPrompt& ui, const char* bad_cell_text = nullptr);
 
 }  // namespace ws

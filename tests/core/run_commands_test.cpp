@@ -1,15 +1,19 @@
-// The download command's checks, the play address box rules and the run
-// dialog's show/close steps.
+// The download command's checks (and the driver lease it shares with the
+// playback commands), the play address box rules and the run dialog's
+// show/close steps.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <future>
+#include <thread>
 
 #include "../e2e/run_rig.h"
 #include "download_command.h"
 #include "play_address.h"
+#include "playback_commands.h"
 #include "run_dialog.h"
 
 namespace {
@@ -95,6 +99,31 @@ TEST_F(Download, noSoundOutputAsksBeforeTheModuleIsPrepared) {
     EXPECT_EQ(prompt_.Asked_()[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(Press(&drivers), CommandEnd::Stopped);  // Yes: on to BeginRecording
     EXPECT_EQ(prompt_.Texts().back(), "串口未打开！");
+}
+
+TEST_F(Download, aDriverAWorkerStillHoldsIsRefusedWithTheBusyMessage) {
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 500, "/x/a.wav");
+    DriverBinding drivers;
+    ASSERT_EQ(drivers.Bind("libsonmiradrv.so", kOut).code, kBindOk);
+    std::promise<void> held, done;
+    std::thread worker([&] {
+        DriverLease lease = drivers.Acquire();
+        held.set_value();
+        done.get_future().wait();
+    });
+    held.get_future().wait();
+    EXPECT_EQ(Press(&drivers), CommandEnd::Stopped);
+    std::string box = "0000";
+    PlayJob play;
+    EXPECT_EQ(ContinuousPlayCommand(box, list_, chip_, &drivers, prompt_, &play), CommandEnd::Stopped);
+    done.set_value();
+    worker.join();
+    ASSERT_EQ(prompt_.Asked_().size(), 2u);
+    for (const auto& asked : prompt_.Asked_()) {
+        EXPECT_EQ(asked.text, "上一次编程或播放尚未结束，请稍候再试！");
+        EXPECT_EQ(asked.caption, "系统提示");
+    }
+    EXPECT_TRUE(view_.Events().empty());
 }
 
 TEST(PlayAddressBox, keyFilterPassesHexDigitsAndBackspaceOnly) {

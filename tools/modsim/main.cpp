@@ -120,6 +120,7 @@ bool Simulator::Open(std::string& slavePath) {
         log_ = fopen(opt_.logPath.c_str(), "w");
         if (!log_) {
             fprintf(stderr, "sonmira-modsim: cannot write log %s: %s\n", opt_.logPath.c_str(), strerror(errno));
+            if (linkMade_) unlink(opt_.link.c_str());  // no link left to a terminal that is going away
             return false;
         }
     }
