@@ -1,7 +1,6 @@
 // sonmira-cli add PROJECT.QWF FILE...: appends audio files to a project with
 // automatic addressing and saves it, creating the project when missing.
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -12,6 +11,7 @@
 #include "cli_prompt.h"
 #include "config.h"
 #include "list_commands.h"
+#include "list_rows.h"
 #include "location.h"
 #include "media_player.h"
 #include "project_commands.h"
@@ -26,31 +26,11 @@ constexpr const char* kUsage =
 
 int RunAdd(int argc, char** argv) {
     bool yes = cli::TakeYesFlag(&argc, argv);
-    std::string programmer, chip;
-    bool have_programmer = false, have_chip = false;
-    std::vector<std::string> rest;
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        if ((a == "--programmer" || a == "--chip") && i + 1 < argc) {
-            (a == "--programmer" ? programmer : chip) = argv[++i];
-            (a == "--programmer" ? have_programmer : have_chip) = true;
-        } else if (a.rfind("--programmer=", 0) == 0) {
-            programmer = a.substr(13);
-            have_programmer = true;
-        } else if (a.rfind("--chip=", 0) == 0) {
-            chip = a.substr(7);
-            have_chip = true;
-        } else if (a.size() > 1 && a[0] == '-' && a != "--") {
-            std::fprintf(stderr, "sonmira-cli add: unknown option '%s'\n%s", a.c_str(), kUsage);
-            return 2;
-        } else if (a != "--") {
-            rest.push_back(a);
-        }
-    }
-    if (rest.size() < 2) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
+    cli::RunOptions o;
+    std::string error = cli::ParseRunOptions(argc, argv, false, false, nullptr, &o);
+    if (error.empty() && o.rest.size() < 2) error = "a project file and at least one audio file expected";
+    if (!error.empty()) return cli::UsageError("add", error, kUsage);
+    std::vector<std::string>& rest = o.rest;
     std::string project = ws::WithProjectExtension(rest[0]);
     // The list keeps full paths, as the file dialog gives them.
     for (size_t i = 1; i < rest.size(); ++i) {
@@ -74,7 +54,8 @@ int RunAdd(int argc, char** argv) {
     ws::StartUp(w, std::make_unique<ini::CIniFile>(cfg::OpenConfigForReading()), loc::ProgramDir(),
                 chips::ChipTablePath(), ui);
     if (qwf::FileExists(project) && !ws::OpenProject(w, ui, project)) return 1;
-    if (int rc = cli::SelectByName("add", have_programmer ? &programmer : nullptr, have_chip ? &chip : nullptr, w, ui))
+    if (int rc = cli::SelectByName("add", o.programmer.empty() ? nullptr : &o.programmer,
+                                   o.chip.empty() ? nullptr : &o.chip, w, ui))
         return rc;
 
     CMyMediaPlayer player;
@@ -86,16 +67,7 @@ int RunAdd(int argc, char** argv) {
     bool saved = w.bound ? ws::SaveProject(w, ui, nullptr)
                          : ws::SaveProjectAs(w, ui, [&](const std::string&) { return project; });
     if (!saved) return 1;
-    for (int row = first; row <= plist::kRows && w.list.IsUsed(row); ++row) {
-        std::string line;
-        for (int c = 0; c < plist::kCols; ++c) {
-            if (c) line += '\t';
-            line += w.list.Cell(row, c);
-        }
-        line += '\n';
-        std::fwrite(line.data(), 1, line.size(), stdout);
-    }
-    std::fflush(stdout);
+    cli::PrintRows(w.list, first);
     return 0;
 }
 

@@ -4,22 +4,13 @@
 
 #include "cli_command.h"
 #include "cli_prompt.h"
+#include "list_rows.h"
 #include "numbers.h"
 #include "programming_list.h"
 #include "project_commands.h"
 #include "project_file.h"
 
 namespace {
-
-void PrintRow(const plist::ProgrammingList& list, int row) {
-    std::string line;
-    for (int c = 0; c < plist::kCols; ++c) {
-        if (c) line += '\t';
-        line += list.Cell(row, c);
-    }
-    line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stdout);
-}
 
 int RunList(int argc, char** argv) {
     if (argc != 2) {
@@ -35,8 +26,7 @@ int RunList(int argc, char** argv) {
         Tell(ui, ws::kMsgOpenFailed, kCaptionPrompt);
         return 1;
     }
-    for (int row = 1; row <= plist::kRows && list.IsUsed(row); ++row) PrintRow(list, row);
-    std::fflush(stdout);
+    cli::PrintRows(list, 1);
     if (r == qwf::kBadFlag) {
         plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         return 1;

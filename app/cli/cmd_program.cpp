@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "aux_mode.h"
 #include "cli_command.h"
 #include "cli_prompt.h"
 #include "download_command.h"
@@ -59,7 +60,7 @@ int RunProgram(int argc, char** argv) {
     DownloadInputs in;
     in.list = &w.list;
     in.chip = w.chip;
-    in.aux_mode = o.aux ? 26 : 0;
+    in.aux_mode = o.aux ? audio::kAuxModeOn : audio::kAuxModeOff;
     in.drivers = &w.drivers;
     RecJob job;
     switch (DownloadCommand(in, ui, view, &job)) {

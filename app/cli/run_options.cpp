@@ -49,7 +49,7 @@ std::string ParseRunOptions(int argc, char** argv, bool allow_aux, bool allow_ad
             o->rest.push_back(a);
         }
     }
-    if (o->rest.size() != 1) return std::string("one ") + positional + " expected";
+    if (positional && o->rest.size() != 1) return std::string("one ") + positional + " expected";
     return "";
 }
 

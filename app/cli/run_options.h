@@ -19,7 +19,8 @@ struct RunOptions {
 };
 
 // Parses --programmer, --chip and, when allowed, --aux and --address, and
-// expects exactly one positional argument (`positional` names it in the error).
+// expects exactly one positional argument (`positional` names it in the error;
+// nullptr: any number, the caller checks them).
 // Returns "" or the error text for the usage message.
 std::string ParseRunOptions(int argc, char** argv, bool allow_aux, bool allow_address, const char* positional,
                             RunOptions* o);

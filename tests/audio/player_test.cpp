@@ -293,6 +293,15 @@ TEST_F(PlayerTest, noOutputDevice_reportedAndNothingPlays) {
     EXPECT_EQ(status.code, kAudioNoOutput);
     EXPECT_EQ(status.message,
               "SONMIRA_AUDIO_SINK is not a usable GStreamer sink: no element \"nosuchsink_element\"");
+    // A description that parses but has no input for the sound is no output
+    // either: found before a run rather than as every file failing to open.
+    setenv("SONMIRA_AUDIO_SINK", "audiotestsrc ! fakesink", 1);
+    status = AudioOutputStatus();
+    EXPECT_EQ(status.code, kAudioNoOutput);
+    EXPECT_EQ(status.message, "SONMIRA_AUDIO_SINK \"audiotestsrc ! fakesink\" does not take raw audio");
+    EXPECT_EQ(p.Open(), kAudioNoOutput);
+    EXPECT_EQ(p.GetLength(), 1001);
+    EXPECT_EQ(p.Close(), kAudioOk);
     setenv("SONMIRA_AUDIO_SINK", "fakesink sync=true", 1);
     status = AudioOutputStatus();
     EXPECT_EQ(status.code, kAudioOk);

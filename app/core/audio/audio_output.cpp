@@ -77,7 +77,14 @@ int MakeAudioOutput(AudioOutput* out, std::string* error) {
     }
     GstElement* bin = gst_bin_new(nullptr);
     gst_bin_add_many(GST_BIN(bin), convert, resample, sink, nullptr);
-    gst_element_link_many(convert, resample, sink, nullptr);
+    // A custom description may leave no audio input to link (say, a source
+    // feeding its own sink): that plays nothing of ours, or never ends.
+    if (!gst_element_link_many(convert, resample, sink, nullptr)) {
+        gst_object_unref(sink);
+        DiscardAudioOutput(bin);
+        *error = name + " does not take raw audio";
+        return kAudioNoOutput;
+    }
     GstPad* in = gst_element_get_static_pad(convert, "sink");
     gst_element_add_pad(bin, gst_ghost_pad_new("sink", in));
     gst_object_unref(in);
@@ -86,6 +93,12 @@ int MakeAudioOutput(AudioOutput* out, std::string* error) {
     out->bin = bin;
     out->name = name;
     return kAudioOk;
+}
+
+void DiscardAudioOutput(GstElement* bin) {
+    gst_object_ref_sink(bin);
+    gst_element_set_state(bin, GST_STATE_NULL);
+    gst_object_unref(bin);
 }
 
 OutputStatus AudioOutputStatus() {
@@ -98,10 +111,8 @@ OutputStatus AudioOutputStatus() {
         return status;
     }
     status.message = "sound output: " + out.name;
-    gst_object_ref_sink(out.bin);
-    gst_element_set_state(out.bin, GST_STATE_NULL);
     gst_object_unref(out.sinkPad);
-    gst_object_unref(out.bin);
+    DiscardAudioOutput(out.bin);
     return status;
 }
 

@@ -37,7 +37,12 @@ struct AudioOutput {
 };
 
 // Builds the output stage, already opened (READY). kAudioNoOutput when no sink
-// opens: unlike autoaudiosink this never falls back to a fake sink.
+// opens, or SONMIRA_AUDIO_SINK takes no raw audio: unlike autoaudiosink this
+// never falls back to a fake sink.
 int MakeAudioOutput(AudioOutput* out, std::string* error);
+
+// Drops an output stage (or sink) that no pipeline took: it may arrive opened
+// and floating, so it is closed before its reference goes.
+void DiscardAudioOutput(GstElement* bin);
 
 }  // namespace audio

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "audio_output.h"
 #include "audio_result.h"
 
 namespace audio {
@@ -43,11 +44,7 @@ int DecodeChain::Build(const std::string& path, GstElement* audioSink) {
     if (!src || !dec || !pipeline_ || !audioSink) {
         if (src) gst_object_unref(gst_object_ref_sink(src));
         if (dec) gst_object_unref(gst_object_ref_sink(dec));
-        if (audioSink) {
-            gst_object_ref_sink(audioSink);
-            gst_element_set_state(audioSink, GST_STATE_NULL);  // an output arrives opened
-            gst_object_unref(audioSink);
-        }
+        if (audioSink) DiscardAudioOutput(audioSink);
         if (pipeline_) gst_object_unref(pipeline_);
         pipeline_ = nullptr;
         return kAudioFailed;
@@ -246,11 +243,6 @@ bool DecodeChain::NeedsDecoder() const {
     g_value_unset(&item);
     gst_iterator_free(it);
     return found;
-}
-
-bool DecodeChain::AtEnd() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return eos_;
 }
 
 bool DecodeChain::PlayedOut() const {

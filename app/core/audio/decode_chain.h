@@ -35,7 +35,6 @@ public:
     int RunToEnd(GstClockTime timeout);
 
     bool NeedsDecoder() const;  // a decoder element was plugged (the duration is an estimate)
-    bool AtEnd() const;  // end-of-stream reached every sink
     // The sound is over at the output: end-of-stream reached it and the clock
     // has passed the end of the last sample that went into it (or it failed).
     // A sink that hands its last buffer on at the buffer's start (an

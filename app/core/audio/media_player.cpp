@@ -42,11 +42,12 @@ int CMyMediaPlayer::OpenLocked(const std::string& path) {
     if (!IsReadableFile(path)) return kAudioFileNotFound;
 
     std::vector<uint8_t> smf;
-    midi_ = FileLooksLikeMidi(path);
-    if (midi_ && (!LoadMidiFile(path, &smf) || SmfDurationUs(smf.data(), smf.size(), &midiUs_) != kAudioOk))
+    int64_t midiUs = 0;
+    const bool midi = FileLooksLikeMidi(path);
+    if (midi && (!LoadMidiFile(path, &smf) || SmfDurationUs(smf.data(), smf.size(), &midiUs) != kAudioOk))
         return kAudioUnsupported;
     openName_ = path;
-    lengthMs_ = midi_ ? NsToMs(midiUs_ * 1000) : -1;
+    lengthMs_ = midi ? NsToMs(midiUs * 1000) : -1;
 
     AudioOutput out;
     std::string error;
@@ -62,24 +63,20 @@ int CMyMediaPlayer::OpenLocked(const std::string& path) {
     stamp_->Attach(out.sinkPad);
     gst_object_unref(out.sinkPad);
 
-    chain_ = std::make_unique<DecodeChain>();
-    if (midi_) {
+    GstElement* midiSrc = nullptr;
+    if (midi) {
         if (!midiSource_) midiSource_ = std::make_unique<MidiSource>();
-        GstElement* src = midiSource_->Start(smf, midiUs_, &rc);
-        if (!src) {
+        midiSrc = midiSource_->Start(smf, midiUs, &rc);
+        if (!midiSrc) {
             // No soundfont or synthesizer: silent, but the length is known.
-            gst_object_ref_sink(out.bin);
-            gst_element_set_state(out.bin, GST_STATE_NULL);  // the sink is open already
-            gst_object_unref(out.bin);
-            chain_.reset();
+            DiscardAudioOutput(out.bin);
             stamp_.reset();
             open_ = true;
             return rc;
         }
-        rc = chain_->BuildFromSource(src, out.bin);
-    } else {
-        rc = chain_->Build(path, out.bin);
     }
+    chain_ = std::make_unique<DecodeChain>();
+    rc = midiSrc ? chain_->BuildFromSource(midiSrc, out.bin) : chain_->Build(path, out.bin);
     if (rc == kAudioOk) rc = chain_->Preroll(kOpenTimeout);
     if (rc != kAudioOk) {
         CloseLocked();
@@ -138,5 +135,4 @@ void CMyMediaPlayer::CloseLocked() {
     open_ = false;
     played_ = false;
     lengthMs_ = -1;
-    midiUs_ = 0;
 }

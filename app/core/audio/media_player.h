@@ -7,6 +7,7 @@
 // its pipeline itself, and the sound runs on GStreamer's threads.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -56,8 +57,6 @@ private:
     std::string openName_;  // the file that is open, for measuring and the play log
     bool open_ = false;
     bool played_ = false;
-    bool midi_ = false;
-    int64_t midiUs_ = 0;
     int lengthMs_ = -1;  // measured lazily: Open must stay fast
     std::unique_ptr<audio::DecodeChain> chain_;
     std::unique_ptr<audio::MidiSource> midiSource_;

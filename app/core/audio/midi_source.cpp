@@ -4,6 +4,7 @@
 #include <gst/app/gstappsrc.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "audio_result.h"

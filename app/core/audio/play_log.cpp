@@ -11,14 +11,10 @@ namespace {
 
 GstPadProbeReturn OnBuffer(GstPad*, GstPadProbeInfo*, gpointer data) {
     auto* s = static_cast<FirstBufferStamp*>(data);
-    if (s->playing.load()) {
-        int expected = 0;
-        if (s->state.compare_exchange_strong(expected, 2)) s->Write();
-        return GST_PAD_PROBE_REMOVE;
-    }
     int expected = 0;
     s->state.compare_exchange_strong(expected, 1);
-    // Play may have started between the two checks.
+    // Play started before this buffer, or since: whichever of this probe and
+    // OnPlaying moves the state on to 2 writes the line.
     if (s->playing.load()) {
         expected = 1;
         if (s->state.compare_exchange_strong(expected, 2)) s->Write();

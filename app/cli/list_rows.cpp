@@ -1,0 +1,21 @@
+#include "list_rows.h"
+
+#include <cstdio>
+#include <string>
+
+namespace cli {
+
+void PrintRows(const plist::ProgrammingList& list, int first) {
+    for (int row = first; row <= plist::kRows && list.IsUsed(row); ++row) {
+        std::string line;
+        for (int c = 0; c < plist::kCols; ++c) {
+            if (c) line += '\t';
+            line += list.Cell(row, c);
+        }
+        line += '\n';
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+    std::fflush(stdout);
+}
+
+}  // namespace cli
