@@ -60,7 +60,7 @@ RecThread::End RecThread::Execute() {
         // A player that still says so a second after the sound's length (the
         // list's or the file's own, whichever is longer) has run out is stuck;
         // it is stopped rather than waited for without end.
-        if (player.GetMode() == kModePlaying) {
+        if (player.GetMode() == kModePlay) {
             const int64_t longest = std::max<int64_t>(sound_length_ms, player.GetLength());
             if (MonotonicMs() < sound_started_ms + longest + kStuckPlayerGraceMs) continue;
             player.Close();

@@ -58,7 +58,6 @@ public:
     static constexpr int kAttempts = 100;       // record command attempts
     static constexpr int kRetryPauseMs = 50;
     static constexpr int kEndPauseMs = 200;     // before EndRecording
-    static constexpr int kModePlaying = 526;    // player mode while a sound plays
     // A sound still "playing" this long after its length has run out is
     // taken as a stuck player and stopped, so the run cannot hang on it.
     static constexpr int kStuckPlayerGraceMs = 1000;
