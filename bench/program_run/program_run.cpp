@@ -46,7 +46,8 @@ public:
 };
 
 int Bench(const std::string& module) {
-    const std::string dir = rig::MakeTempDir();
+    const test_support::TempDir temp("sonmira-run");
+    const std::string dir = temp.path();
     const std::string capture = dir + "/capture.raw";
     const std::string sink = "identity sync=true ! audioconvert ! audio/x-raw,format=S16LE,channels=1,rate=8000"
                              " ! filesink location=" + capture + " append=true async=false";
@@ -115,7 +116,6 @@ int Bench(const std::string& module) {
         buffers.push_back(std::stoll(rig::JsonField(l, "t_ns")));
     if (records.size() != kSegments || buffers.size() != kSegments) {
         std::printf("  (b) %zu record frames, %zu first buffers: cannot pair them\n", records.size(), buffers.size());
-        rig::RemoveTree(dir);
         return 1;
     }
     std::vector<double> delays;
@@ -127,7 +127,6 @@ int Bench(const std::string& module) {
     std::printf("\n      median %.2f ms (target <= 5), largest %.2f ms (target <= 15)\n", median, delays.back());
     std::printf("  captured %zu bytes of sound (%.0f ms)\n", rig::ReadFile(capture).size(),
                 rig::ReadFile(capture).size() / 16.0);
-    rig::RemoveTree(dir);
     return 0;
 }
 

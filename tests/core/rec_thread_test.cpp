@@ -18,7 +18,7 @@ const std::string kOut = SONMIRA_OUT_DIR "/";
 class RecRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = rig::MakeTempDir();
+        dir_ = temp_.path();
         setenv("SONMIRA_AUDIO_SINK", "fakesink sync=true", 1);
         setenv("SONMIRA_PLAY_LOG", (dir_ + "/play.log").c_str(), 1);
         setenv("SONMIRA_DEBUG", "1", 1);
@@ -30,7 +30,6 @@ protected:
         dialog_.reset();
         drivers_.reset();
         sim_.reset();
-        rig::RemoveTree(dir_);
     }
 
     void Start(const std::string& module, std::vector<std::string> faults = {}) {
@@ -80,6 +79,7 @@ protected:
         return files;
     }
 
+    test_support::TempDir temp_{"sonmira-run"};
     std::string dir_;
     addr::ChipParams chip_;
     plist::ProgrammingList list_;

@@ -26,7 +26,7 @@ struct Result {
 class CliRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        home_ = rig::MakeTempDir();
+        home_ = temp_.path();
         // The program folder: configuration, chip table and the drivers.
         for (const char* f : {"Sonmira.INI", "sound.dat", "libsonmiradrv.so", "libsonveltdrv.so"})
             ASSERT_EQ(symlink((kOut + f).c_str(), (home_ + "/" + f).c_str()), 0) << f;
@@ -40,7 +40,6 @@ protected:
     }
     void TearDown() override {
         sim_.reset();
-        rig::RemoveTree(home_);
     }
     void StartSim(const std::string& module, std::vector<std::string> faults = {}) {
         sim_ = std::make_unique<rig::ModSim>(kOut + "sonmira-modsim", module, std::move(faults));
@@ -107,6 +106,7 @@ protected:
         return crossings * 8000.0 / static_cast<double>(n);
     }
 
+    test_support::TempDir temp_{"sonmira-run"};
     std::string home_, capture_;
     plist::ProgrammingList list_;
     std::unique_ptr<rig::ModSim> sim_;

@@ -29,17 +29,6 @@ using test_support::MonotonicNs;
 
 inline std::string ReadFile(const std::string& path) { return test_support::ReadBytes(path); }
 
-// A folder for a run's files, removed with RemoveTree.
-inline std::string MakeTempDir() {
-    char tmpl[] = "/tmp/sonmira-run-XXXXXX";
-    const char* d = mkdtemp(tmpl);
-    return d ? d : "/tmp";
-}
-
-inline void RemoveTree(const std::string& dir) {
-    if (dir.rfind("/tmp/sonmira-run-", 0) == 0) std::system(("rm -rf '" + dir + "'").c_str());
-}
-
 // A tone of `ms` milliseconds at `hz`, 8 kHz mono 16-bit WAV.
 inline bool MakeTone(const std::string& path, int ms, int hz) {
     char cmd[512];
