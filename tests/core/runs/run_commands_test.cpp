@@ -10,7 +10,7 @@
 #include <future>
 #include <thread>
 
-#include "../e2e/run_rig.h"
+#include "run_rig.h"
 #include "download_command.h"
 #include "play_address.h"
 #include "playback_commands.h"

@@ -5,7 +5,7 @@
 #include <future>
 #include <memory>
 
-#include "../e2e/run_rig.h"
+#include "run_rig.h"
 #include "numbers.h"
 #include "playback_commands.h"
 #include "play_thread.h"

@@ -16,7 +16,7 @@
 #include <vector>
 
 // Relative: the benchmarks include this header from their own folder.
-#include "../support/modsim_process.h"
+#include "modsim_process.h"
 #include "programming_list.h"
 #include "run_view.h"
 #include "user_prompt.h"

@@ -6,7 +6,7 @@
 #include <future>
 #include <memory>
 
-#include "../e2e/run_rig.h"
+#include "run_rig.h"
 #include "download_command.h"
 #include "playback_commands.h"
 #include "rec_thread.h"
