@@ -81,7 +81,7 @@ int Bench(const std::string& module) {
         std::fprintf(stderr, "driver not bound\n");
         return 1;
     }
-    rig::ScriptedPrompt prompt;
+    ScriptedPrompt prompt{MsgAnswer::Yes};
     QuietView view;
     RunDialog dialog(prompt, kMsgRecOverflow);
     DownloadInputs in;

@@ -15,11 +15,10 @@
 #include <string>
 #include <vector>
 
-// Relative: the benchmarks include this header from their own folder.
 #include "modsim_process.h"
 #include "programming_list.h"
 #include "run_view.h"
-#include "user_prompt.h"
+#include "scripted_prompt.h"
 
 namespace rig {
 
@@ -65,41 +64,6 @@ inline void PointPortsAt(const std::string& com1) {
     for (int n = 2; n <= 4; ++n)
         setenv(("SERTRA_COM" + std::to_string(n)).c_str(), ("/nonexistent/sonmira-com" + std::to_string(n)).c_str(), 1);
 }
-
-struct Asked {
-    std::string text, caption;
-    MsgIcon icon;
-    MsgButtons buttons;
-};
-
-// Answers from a script (Yes/Ok when it runs out) and remembers every box.
-class ScriptedPrompt : public IUserPrompt {
-public:
-    std::deque<MsgAnswer> answers;
-    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) override {
-        std::lock_guard<std::mutex> lock(mutex_);
-        asked_.push_back({text, caption, icon, buttons});
-        if (!answers.empty()) {
-            MsgAnswer a = answers.front();
-            answers.pop_front();
-            return a;
-        }
-        return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Yes;
-    }
-    std::vector<Asked> Asked_() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return asked_;
-    }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> t;
-        for (const auto& a : Asked_()) t.push_back(a.text);
-        return t;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<Asked> asked_;
-};
 
 // Records the worker's updates as "caption:T", "status:T@P", "range:N", "close".
 class RecordingView : public IRunView {

@@ -53,7 +53,7 @@ protected:
     }
 
     TempDir d;
-    ScriptedPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::No};
     ws::Workspace w;
     int volume_restored = 0;
 };
@@ -69,16 +69,16 @@ TEST_F(WorkspaceTest, startUpRestoresChoicesAndReportsAMissingLibrary) {
     EXPECT_EQ(w.chip.code, 1);
     EXPECT_EQ(w.chip.lowest, 16);
     EXPECT_EQ(w.chip.capacity, 20000);
-    ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0].text, "libnothere.so文件没有找到！");
-    EXPECT_EQ(ui.shown[0].caption, "信息提示");
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].text, "libnothere.so文件没有找到！");
+    EXPECT_EQ(ui.Boxes()[0].caption, "信息提示");
     EXPECT_FALSE(w.drivers.IsBound());
 
     // Another programmer: its chips, the last one selected, its profile.
     ws::SelectProgrammer(w, 0, ui);
     EXPECT_EQ(w.chips, std::vector<std::string>{"A1"});
     EXPECT_EQ(w.chip.step, 100);
-    EXPECT_EQ(ui.shown.size(), 1u);  // no File: nothing to tell
+    EXPECT_EQ(ui.Boxes().size(), 1u);  // no File: nothing to tell
     ws::SelectChip(w, 5, ui);        // no such entry: empty name, no line matches
     EXPECT_EQ(ws::ChipName(w), "");
 
@@ -108,12 +108,12 @@ TEST_F(WorkspaceTest, openReplacesTheListAndSelectsTheHeadersChoices) {
 }
 
 TEST_F(WorkspaceTest, openFailuresKeepOrProtectTheList) {
-    ui.shown.clear();
+    ui.Clear();
     AddRow("keep.wav");
     EXPECT_FALSE(ws::OpenProject(w, ui, d / "missing.QWF"));
-    ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0].text, "打开QWF数据文件失败！");
-    EXPECT_EQ(ui.shown[0].caption, "提示信息");
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].text, "打开QWF数据文件失败！");
+    EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
     EXPECT_EQ(w.list.Cell(1, kColName), "keep.wav");
     EXPECT_FALSE(w.bound);
 
@@ -121,7 +121,7 @@ TEST_F(WorkspaceTest, openFailuresKeepOrProtectTheList) {
     WriteBytes(d / "good.QWF", Project("SM-1", "A1", kTwoRows));
     ASSERT_TRUE(ws::OpenProject(w, ui, d / "good.QWF"));
     EXPECT_FALSE(ws::OpenProject(w, ui, d / "bad.QWF"));
-    EXPECT_EQ(ui.shown.back().text, "'x' is not a valid integer value.");
+    EXPECT_EQ(ui.Boxes().back().text, "'x' is not a valid integer value.");
     EXPECT_EQ(w.list.UsedCount(), 2);
     // Unbound, so Save cannot put the partial list over good.QWF unasked.
     EXPECT_FALSE(w.bound);
@@ -150,14 +150,14 @@ TEST_F(WorkspaceTest, saveAsProposesADatedNameAndAsksBeforeOverwriting) {
         proposed = p;
         return d / "QVold";  // no extension typed
     };
-    ui.shown.clear();
+    ui.Clear();
     ui.answers = {MsgAnswer::No};
     EXPECT_FALSE(ws::SaveProjectAs(w, ui, dialog));
     EXPECT_EQ(proposed, "QV" + qwf::Today());
-    ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0].text, "文件已存在，是否覆盖？");
-    EXPECT_EQ(ui.shown[0].caption, "提示信息");
-    EXPECT_EQ(ui.shown[0].buttons, MsgButtons::YesNo);
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].text, "文件已存在，是否覆盖？");
+    EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
+    EXPECT_EQ(ui.Boxes()[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(ReadBytes(d / "QVold.QWF"), "old");
     EXPECT_FALSE(w.bound);
 
@@ -174,29 +174,29 @@ TEST_F(WorkspaceTest, aFailedOrRefusedSaveIsReportedAndChangesNothing) {
     ASSERT_TRUE(ws::SaveProjectAs(w, ui, [&](const std::string&) { return d / "p.QWF"; }));
     std::string saved = ReadBytes(d / "p.QWF");
     AddRow("b.wav");
-    ui.shown.clear();
+    ui.Clear();
     EXPECT_FALSE(ws::SaveProjectAs(w, ui, [&](const std::string&) { return d / "no/such/folder.QWF"; }));
-    ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0].text, "保存QWF数据文件失败！");
-    EXPECT_EQ(ui.shown[0].caption, "提示信息");
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].text, "保存QWF数据文件失败！");
+    EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
     EXPECT_EQ(w.project_path, d / "p.QWF");
     EXPECT_TRUE(w.modified);
 
     w.list.SetCell(2, kColName, "b,c.wav");
     EXPECT_FALSE(ws::SaveProject(w, ui, NoDialog));
-    EXPECT_EQ(ui.shown.back().text, "编程列表中含有逗号等无法保存的字符，保存QWF数据文件失败！");
+    EXPECT_EQ(ui.Boxes().back().text, "编程列表中含有逗号等无法保存的字符，保存QWF数据文件失败！");
     EXPECT_EQ(ReadBytes(d / "p.QWF"), saved);
     EXPECT_TRUE(w.modified);
 }
 
 TEST_F(WorkspaceTest, newOffersToSaveAndKeepsTheListWhenThatFails) {
     AddRow("a.wav");
-    ui.shown.clear();
+    ui.Clear();
     ui.answers = {MsgAnswer::Yes};
     EXPECT_FALSE(ws::NewProject(w, ui, [](const std::string&) { return std::nullopt; }));
-    EXPECT_EQ(ui.shown[0].text, "是否保存所作的修改?");
-    EXPECT_EQ(ui.shown[0].caption, "提示信息");
-    EXPECT_EQ(ui.shown[0].icon, MsgIcon::Question);
+    EXPECT_EQ(ui.Boxes()[0].text, "是否保存所作的修改?");
+    EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
+    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Question);
     EXPECT_EQ(w.list.UsedCount(), 1);
 
     w.bound = true;
@@ -213,12 +213,12 @@ TEST_F(WorkspaceTest, newOffersToSaveAndKeepsTheListWhenThatFails) {
 TEST_F(WorkspaceTest, exitRoutineRunsOnceAndStoresTheChoices) {
     ws::SelectProgrammer(w, 0, ui);
     AddRow("a.wav");
-    ui.shown.clear();
+    ui.Clear();
     // Yes, but the save cannot happen: the window stays open, nothing written.
     ui.answers = {MsgAnswer::Yes};
     EXPECT_FALSE(ws::ExitRoutine(w, ui, [](const std::string&) { return std::nullopt; }));
-    EXPECT_EQ(ui.shown[0].text, "是否保存所作的修改？");
-    EXPECT_EQ(ui.shown[0].caption, "系统提示");
+    EXPECT_EQ(ui.Boxes()[0].text, "是否保存所作的修改？");
+    EXPECT_EQ(ui.Boxes()[0].caption, "系统提示");
     EXPECT_EQ(volume_restored, 0);
     EXPECT_TRUE(w.config);
 
@@ -229,8 +229,8 @@ TEST_F(WorkspaceTest, exitRoutineRunsOnceAndStoresTheChoices) {
     cfg::StartSettings s = cfg::ReadStartSettings(ini::CIniFile(d / "Sonmira.INI"));
     EXPECT_EQ(s.programmerIndex, 0);
     EXPECT_EQ(s.chipIndex, 0);
-    size_t shown = ui.shown.size();
+    size_t shown = ui.Boxes().size();
     EXPECT_TRUE(ws::ExitRoutine(w, ui, NoDialog));
-    EXPECT_EQ(ui.shown.size(), shown);
+    EXPECT_EQ(ui.Boxes().size(), shown);
     EXPECT_EQ(volume_restored, 1);
 }

@@ -161,21 +161,21 @@ TEST(Extent, capacityMessageOnlyAboveCapacity) {
     ws::Workspace w;
     w.chip = Chip(0, 1000);
     AppendAuto(w.list, Facts("a.wav", 1000), w.chip, nullptr);
-    ScriptedPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::No};
     EXPECT_TRUE(ws::RecomputeExtent(w, ui));
     EXPECT_EQ(w.extent, 1000);
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.Boxes().empty());
     w.list.SetCell(1, kColLength, "1001");
     EXPECT_TRUE(ws::RecomputeExtent(w, ui));
-    ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0].text, "编程文件总长度超过芯片容量,请修改！");
-    EXPECT_EQ(ui.shown[0].caption, "系统提示");
-    EXPECT_EQ(ui.shown[0].icon, MsgIcon::Information);
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].text, "编程文件总长度超过芯片容量,请修改！");
+    EXPECT_EQ(ui.Boxes()[0].caption, "系统提示");
+    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Information);
     // A cell that does not convert: the conversion error, extent kept.
     w.list.SetCell(1, kColStart, "0Xzz");
     EXPECT_FALSE(ws::RecomputeExtent(w, ui));
-    EXPECT_EQ(ui.shown.back().text, "'0Xzz' is not a valid integer value.");
-    EXPECT_EQ(ui.shown.back().caption, "Sonmira");
+    EXPECT_EQ(ui.Boxes().back().text, "'0Xzz' is not a valid integer value.");
+    EXPECT_EQ(ui.Boxes().back().caption, "Sonmira");
     EXPECT_EQ(w.extent, 1001);
 }
 
@@ -213,7 +213,7 @@ protected:
     }
     TempDir d;
     ws::Workspace w;
-    ScriptedPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::No};
 };
 
 TEST_F(ListCommands, dropWithoutExtensionTakesTheWavTwin) {
@@ -226,27 +226,27 @@ TEST_F(ListCommands, dropWithoutExtensionTakesTheWavTwin) {
     EXPECT_EQ(w.list.Cell(1, kColTime), "2026-12-01 10:00:00");
     EXPECT_EQ(w.list.Cell(1, kColEnd), "0X0007");
     EXPECT_TRUE(w.modified);
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.Boxes().empty());
 
     // No twin: ignored without a message; a MIDI file is taken as it is.
     EXPECT_EQ(ws::DropItem(w, ui, ws::BrowserItem{d.path(), "other", 1, ""}, nullptr), kIgnored);
     WriteBytes(d / "tune.mid", "MThd");
     EXPECT_EQ(ws::DropItem(w, ui, ws::BrowserItem{d.path() + "/", "tune.mid", 1, ""}, nullptr), kOk);
     EXPECT_EQ(w.list.Cell(2, kColType), ".mid");
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.Boxes().empty());
 
     EXPECT_EQ(ws::DropItem(w, ui, std::nullopt, nullptr), kNoSelection);
-    ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0].text, "对不起，系统出错！");
-    EXPECT_EQ(ui.shown[0].caption, "系统提示");
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].text, "对不起，系统出错！");
+    EXPECT_EQ(ui.Boxes()[0].caption, "系统提示");
 }
 
 TEST_F(ListCommands, addRefusesFullListsAndCommasWithAMessage) {
     WriteBytes(d / "a,b.wav", "x");
     EXPECT_EQ(ws::AddFile(w, ui, d / "a,b.wav", nullptr), kUnstorable);
-    ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0].text, "文件名称或路径中含有逗号等无法保存的字符，不能加入编程列表！");
-    EXPECT_EQ(ui.shown[0].caption, "提示信息");
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].text, "文件名称或路径中含有逗号等无法保存的字符，不能加入编程列表！");
+    EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
     EXPECT_FALSE(w.modified);
 
     WriteBytes(d / "a.wav", "x");
@@ -254,12 +254,12 @@ TEST_F(ListCommands, addRefusesFullListsAndCommasWithAMessage) {
     for (int i = 0; i < kRows; ++i) ASSERT_EQ(ws::AddFile(w, ui, d / "a.wav", nullptr), kOk);
     w.modified = false;
     EXPECT_EQ(ws::AddFile(w, ui, d / "a.wav", nullptr), kListFull);
-    EXPECT_EQ(ui.shown.back().text, "编程列表已满，最多只能有160个语音文件！");
+    EXPECT_EQ(ui.Boxes().back().text, "编程列表已满，最多只能有160个语音文件！");
     EXPECT_FALSE(w.modified);
     // Missing file: nothing, no message.
-    size_t n = ui.shown.size();
+    size_t n = ui.Boxes().size();
     EXPECT_EQ(ws::AddFile(w, ui, d / "nope.wav", nullptr), kNotFound);
-    EXPECT_EQ(ui.shown.size(), n);
+    EXPECT_EQ(ui.Boxes().size(), n);
 }
 
 TEST_F(ListCommands, manualAddingOpensTheFormAndMarksEvenWhenCancelled) {
@@ -284,18 +284,18 @@ TEST_F(ListCommands, deleteAsksWithTheNameAndNoKeepsTheRow) {
     AppendAuto(w.list, Facts("歌曲.wav", 1000), w.chip, nullptr);
     ui.answers = {MsgAnswer::No, MsgAnswer::Yes};
     EXPECT_FALSE(ws::DeleteSegment(w, ui, 1));
-    EXPECT_EQ(ui.shown[0].text, "是否删除 '歌曲.wav' ?");
-    EXPECT_EQ(ui.shown[0].caption, "提示信息");
-    EXPECT_EQ(ui.shown[0].icon, MsgIcon::Question);
-    EXPECT_EQ(ui.shown[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(ui.Boxes()[0].text, "是否删除 '歌曲.wav' ?");
+    EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
+    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Question);
+    EXPECT_EQ(ui.Boxes()[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(w.list.UsedCount(), 1);
     EXPECT_TRUE(ws::DeleteSegment(w, ui, 1));
     EXPECT_EQ(w.list.UsedCount(), 0);
     EXPECT_TRUE(w.modified);
     EXPECT_FALSE(ws::DeleteSegment(w, ui, 1));  // free row: nothing, no question
-    EXPECT_EQ(ui.shown.size(), 2u);
+    EXPECT_EQ(ui.Boxes().size(), 2u);
 
     ws::EditSegment(w, ui, 1, nullptr);
-    EXPECT_EQ(ui.shown.back().text, "没有语音文件！");
-    EXPECT_EQ(ui.shown.back().caption, "提示信息");
+    EXPECT_EQ(ui.Boxes().back().text, "没有语音文件！");
+    EXPECT_EQ(ui.Boxes().back().caption, "提示信息");
 }

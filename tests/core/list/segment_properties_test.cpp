@@ -44,7 +44,7 @@ TEST(AddressKeys, onlyHexDigitsAndBackspacePass) {
 TEST(PropertiesOk, addressChecksKeepTheDialogOpen) {
     addr::ChipParams chip = Chip();
     ProgrammingList l;
-    ScriptedPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::No};
     props::SegmentForm f = props::FormForAdd(FileFacts{"a.wav", "1KB", ".wav", "t", "/s/a.wav", 1000}, 0x9F);
 
     f.address = "   ";
@@ -53,13 +53,13 @@ TEST(PropertiesOk, addressChecksKeepTheDialogOpen) {
     EXPECT_EQ(props::PressOk(f, l, chip, ui), OkResult::KeepOpen);
     f.address = "zz";
     EXPECT_EQ(props::PressOk(f, l, chip, ui), OkResult::KeepOpen);
-    ASSERT_EQ(ui.shown.size(), 3u);
-    EXPECT_EQ(ui.shown[0].text, "请输入编程地址！");
-    EXPECT_EQ(ui.shown[0].caption, "提示信息");
-    EXPECT_EQ(ui.shown[1].text, "输入的编程地址超出范围,请重新输入！");
-    EXPECT_EQ(ui.shown[1].caption, "提示信息");
-    EXPECT_EQ(ui.shown[2].text, "'$zz' is not a valid integer value.");
-    EXPECT_EQ(ui.shown[2].caption, "Sonmira");
+    ASSERT_EQ(ui.Boxes().size(), 3u);
+    EXPECT_EQ(ui.Boxes()[0].text, "请输入编程地址！");
+    EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
+    EXPECT_EQ(ui.Boxes()[1].text, "输入的编程地址超出范围,请重新输入！");
+    EXPECT_EQ(ui.Boxes()[1].caption, "提示信息");
+    EXPECT_EQ(ui.Boxes()[2].text, "'$zz' is not a valid integer value.");
+    EXPECT_EQ(ui.Boxes()[2].caption, "Sonmira");
     EXPECT_EQ(l.UsedCount(), 0);
 
     f.address = "9F";
@@ -75,13 +75,13 @@ TEST(PropertiesOk, addressChecksKeepTheDialogOpen) {
     EXPECT_EQ(props::PressOk(f, l, chip, ui), OkResult::Accepted);
     EXPECT_EQ(Addr(l, 2), "0X001A-0X0021");
     EXPECT_EQ(l.Cell(2, kColFlagText), "是");
-    EXPECT_EQ(ui.shown.size(), 3u);
+    EXPECT_EQ(ui.Boxes().size(), 3u);
 }
 
 TEST(PropertiesOk, editUnderAutoReaddressesTheFollowingRowsOnly) {
     addr::ChipParams chip = Chip();
     ProgrammingList l = Four(chip);
-    ScriptedPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::No};
     props::SegmentForm f = EditForm(l, 2, true);
     EXPECT_EQ(f.address, "0008");
     EXPECT_TRUE(f.program);
@@ -99,7 +99,7 @@ TEST(PropertiesOk, editUnderAutoReaddressesTheFollowingRowsOnly) {
 TEST(PropertiesOk, editWithoutAutoChangesThatRowAlone) {
     addr::ChipParams chip = Chip();
     ProgrammingList l = Four(chip);
-    ScriptedPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::No};
     props::SegmentForm f = EditForm(l, 2, false);
     f.address = "20";
     f.program = false;
@@ -115,7 +115,7 @@ TEST(PropertiesOk, editPutsTheFullPathBackOverDeletedMark) {
     w.chip = chip;
     w.list = Four(chip);
     w.list.SetCell(1, kColShownPath, kFileDeleted);
-    ScriptedPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::No};
     props::SegmentForm f = EditForm(w.list, 1, true);
     EXPECT_EQ(ws::PropertiesOk(w, f, ui), OkResult::Accepted);
     EXPECT_EQ(w.list.Cell(1, kColShownPath), "/s/a.wav");
@@ -126,10 +126,10 @@ TEST(PropertiesOk, addModeOnAFullListIsRefused) {
     addr::ChipParams chip = Chip();
     ProgrammingList l;
     for (int i = 0; i < kRows; ++i) AppendAuto(l, FileFacts{"x", "", "", "", "/x", 0}, chip, nullptr);
-    ScriptedPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::No};
     props::SegmentForm f = props::FormForAdd(FileFacts{"a.wav", "", "", "", "/a.wav", 0}, 0x9F);
     f.address = "1";
     EXPECT_EQ(props::PressOk(f, l, chip, ui), OkResult::Refused);
-    EXPECT_EQ(ui.shown.back().text, "编程列表已满，最多只能有160个语音文件！");
+    EXPECT_EQ(ui.Boxes().back().text, "编程列表已满，最多只能有160个语音文件！");
     EXPECT_EQ(l.Cell(kRows, kColName), "x");
 }

@@ -43,7 +43,7 @@ protected:
 
     addr::ChipParams chip_;
     plist::ProgrammingList list_;
-    rig::ScriptedPrompt prompt_;
+    ScriptedPrompt prompt_{MsgAnswer::Yes};
     rig::RecordingView view_;
     std::unique_ptr<rig::ModSim> sim_;
     DriverBinding drivers_;
@@ -104,9 +104,9 @@ TEST_F(Playback, aCellThatIsNoNumberEndsThePlaybackWithTheSystemErrorMessage) {
     EXPECT_EQ(Run(), PlayThread::End::Failed);
     EXPECT_FALSE(dialog_.Running());
     EXPECT_EQ(view_.Events(), (std::vector<std::string>{"range:3", "status:a.wav@1", "status:b.wav@2", "close"}));
-    ASSERT_EQ(prompt_.Asked_().size(), 1u);
-    EXPECT_EQ(prompt_.Asked_()[0].text, "对不起，系统出错！");
-    EXPECT_EQ(prompt_.Asked_()[0].caption, "系统提示");
+    ASSERT_EQ(prompt_.Boxes().size(), 1u);
+    EXPECT_EQ(prompt_.Boxes()[0].text, "对不起，系统出错！");
+    EXPECT_EQ(prompt_.Boxes()[0].caption, "系统提示");
     EXPECT_EQ(sim_->WaitRxHex(5), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3",
                                                           "5A 33 00 69", "5A 66 FF C3"}));
 }
@@ -133,7 +133,7 @@ TEST_F(Playback, pulsePlaySendsTheTypedAddressWithoutScale) {
 
 TEST(PlaybackWithoutModule, driverFailuresAreShownAndNothingBoundDoesNothing) {
     rig::PointPortsAt("/nonexistent/sonmira-com1");
-    rig::ScriptedPrompt prompt;
+    ScriptedPrompt prompt{MsgAnswer::Yes};
     addr::ChipParams chip;
     plist::ProgrammingList list;
     rig::PutRow(list, 1, true, "0X0000", "a.wav", 200, "/x/a.wav");
@@ -148,10 +148,10 @@ TEST(PlaybackWithoutModule, driverFailuresAreShownAndNothingBoundDoesNothing) {
     ASSERT_EQ(drivers.Bind("libsonmiradrv.so", kOut).code, kBindOk);
     EXPECT_EQ(PulsePlayCommand(box, chip, &drivers, prompt), PulseEnd::Stopped);
     EXPECT_EQ(ContinuousPlayCommand(box, list, chip, &drivers, prompt, &job), CommandEnd::Stopped);
-    ASSERT_EQ(prompt.Asked_().size(), 2u);
-    EXPECT_EQ(prompt.Asked_()[0].text, "串口未打开！");
-    EXPECT_EQ(prompt.Asked_()[0].caption, "信息提示");
-    EXPECT_EQ(prompt.Asked_()[1].text, "串口未打开！");
+    ASSERT_EQ(prompt.Boxes().size(), 2u);
+    EXPECT_EQ(prompt.Boxes()[0].text, "串口未打开！");
+    EXPECT_EQ(prompt.Boxes()[0].caption, "信息提示");
+    EXPECT_EQ(prompt.Boxes()[1].text, "串口未打开！");
 }
 
 }  // namespace

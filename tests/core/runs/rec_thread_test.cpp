@@ -83,7 +83,7 @@ protected:
     std::string dir_;
     addr::ChipParams chip_;
     plist::ProgrammingList list_;
-    rig::ScriptedPrompt prompt_;
+    ScriptedPrompt prompt_{MsgAnswer::Yes};
     rig::RecordingView view_;
     std::unique_ptr<rig::ModSim> sim_;
     std::unique_ptr<DriverBinding> drivers_;
@@ -178,7 +178,7 @@ TEST_F(RecRun, overflowEndsTheRunAndIsReportedOnceWhenTheDialogCloses) {
     dialog_->Close();
     dialog_->Close();  // the worker's own close after a cancel runs the step again
     EXPECT_EQ(prompt_.Texts(), (std::vector<std::string>{"编程地址溢出！"}));
-    EXPECT_EQ(prompt_.Asked_()[0].caption, "系统提示");
+    EXPECT_EQ(prompt_.Boxes()[0].caption, "系统提示");
     EXPECT_EQ(sim_->WaitRxHex(5), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3",
                                                           "5A 11 00 4B", "5A 66 FF C3"}));
     auto events = view_.Events();

@@ -36,7 +36,7 @@ protected:
     addr::ChipParams chip_;
     plist::ProgrammingList list_;
     DownloadInputs in_;
-    rig::ScriptedPrompt prompt_;
+    ScriptedPrompt prompt_{MsgAnswer::Yes};
     rig::RecordingView view_;
     RecJob job_;
     bool sound_ = true;
@@ -45,10 +45,10 @@ protected:
 
 TEST_F(Download, anEmptyListIsRefusedEvenWithoutADriver) {
     EXPECT_EQ(Press(&none_), CommandEnd::Stopped);
-    ASSERT_EQ(prompt_.Asked_().size(), 1u);
-    EXPECT_EQ(prompt_.Asked_()[0].text, "没有要编程的语音文件，请选择！");
-    EXPECT_EQ(prompt_.Asked_()[0].caption, "系统提示");
-    EXPECT_EQ(prompt_.Asked_()[0].icon, MsgIcon::Information);
+    ASSERT_EQ(prompt_.Boxes().size(), 1u);
+    EXPECT_EQ(prompt_.Boxes()[0].text, "没有要编程的语音文件，请选择！");
+    EXPECT_EQ(prompt_.Boxes()[0].caption, "系统提示");
+    EXPECT_EQ(prompt_.Boxes()[0].icon, MsgIcon::Information);
     // A list whose extent is 0 gets the same message.
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 0, "/x/a.wav");
     EXPECT_EQ(Press(&none_), CommandEnd::Stopped);
@@ -60,18 +60,18 @@ TEST_F(Download, overCapacityAsksAndNoEndsTheCommand) {
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 2001, "/x/a.wav");
     prompt_.answers = {MsgAnswer::No};
     EXPECT_EQ(Press(&none_), CommandEnd::Stopped);
-    ASSERT_EQ(prompt_.Asked_().size(), 1u);
-    EXPECT_EQ(prompt_.Asked_()[0].text, "语音文件总长度超过芯片容量，是否继续？");
-    EXPECT_EQ(prompt_.Asked_()[0].caption, "系统提示");
-    EXPECT_EQ(prompt_.Asked_()[0].icon, MsgIcon::Question);
-    EXPECT_EQ(prompt_.Asked_()[0].buttons, MsgButtons::YesNo);
+    ASSERT_EQ(prompt_.Boxes().size(), 1u);
+    EXPECT_EQ(prompt_.Boxes()[0].text, "语音文件总长度超过芯片容量，是否继续？");
+    EXPECT_EQ(prompt_.Boxes()[0].caption, "系统提示");
+    EXPECT_EQ(prompt_.Boxes()[0].icon, MsgIcon::Question);
+    EXPECT_EQ(prompt_.Boxes()[0].buttons, MsgButtons::YesNo);
     // Yes goes on; with no driver bound the command then ends silently.
     EXPECT_EQ(Press(&none_), CommandEnd::NoDriver);
-    EXPECT_EQ(prompt_.Asked_().size(), 2u);
+    EXPECT_EQ(prompt_.Boxes().size(), 2u);
     // Exactly the capacity: no question.
     list_.SetCell(1, plist::kColLength, "2000");
     EXPECT_EQ(Press(&none_), CommandEnd::NoDriver);
-    EXPECT_EQ(prompt_.Asked_().size(), 2u);
+    EXPECT_EQ(prompt_.Boxes().size(), 2u);
 }
 
 TEST_F(Download, aFailingBeginRecordingShowsTheDriverMessageAndOpensNothing) {
@@ -79,9 +79,9 @@ TEST_F(Download, aFailingBeginRecordingShowsTheDriverMessageAndOpensNothing) {
     DriverBinding drivers;
     ASSERT_EQ(drivers.Bind("libsonmiradrv.so", kOut).code, kBindOk);
     EXPECT_EQ(Press(&drivers), CommandEnd::Stopped);
-    ASSERT_EQ(prompt_.Asked_().size(), 1u);
-    EXPECT_EQ(prompt_.Asked_()[0].text, "串口未打开！");
-    EXPECT_EQ(prompt_.Asked_()[0].caption, "信息提示");
+    ASSERT_EQ(prompt_.Boxes().size(), 1u);
+    EXPECT_EQ(prompt_.Boxes()[0].text, "串口未打开！");
+    EXPECT_EQ(prompt_.Boxes()[0].caption, "信息提示");
     EXPECT_TRUE(view_.Events().empty());
 }
 
@@ -93,10 +93,10 @@ TEST_F(Download, noSoundOutputAsksBeforeTheModuleIsPrepared) {
     prompt_.answers = {MsgAnswer::No};
     EXPECT_EQ(Press(&drivers), CommandEnd::Stopped);
     // Only the question: BeginRecording (which would say 串口未打开！) was not called.
-    ASSERT_EQ(prompt_.Asked_().size(), 1u);
-    EXPECT_EQ(prompt_.Asked_()[0].text, "没有找到可用的声音输出设备，编程时芯片录不到声音，是否继续？");
-    EXPECT_EQ(prompt_.Asked_()[0].caption, "系统提示");
-    EXPECT_EQ(prompt_.Asked_()[0].buttons, MsgButtons::YesNo);
+    ASSERT_EQ(prompt_.Boxes().size(), 1u);
+    EXPECT_EQ(prompt_.Boxes()[0].text, "没有找到可用的声音输出设备，编程时芯片录不到声音，是否继续？");
+    EXPECT_EQ(prompt_.Boxes()[0].caption, "系统提示");
+    EXPECT_EQ(prompt_.Boxes()[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(Press(&drivers), CommandEnd::Stopped);  // Yes: on to BeginRecording
     EXPECT_EQ(prompt_.Texts().back(), "串口未打开！");
 }
@@ -118,8 +118,8 @@ TEST_F(Download, aDriverAWorkerStillHoldsIsRefusedWithTheBusyMessage) {
     EXPECT_EQ(ContinuousPlayCommand(box, list_, chip_, &drivers, prompt_, &play), CommandEnd::Stopped);
     done.set_value();
     worker.join();
-    ASSERT_EQ(prompt_.Asked_().size(), 2u);
-    for (const auto& asked : prompt_.Asked_()) {
+    ASSERT_EQ(prompt_.Boxes().size(), 2u);
+    for (const auto& asked : prompt_.Boxes()) {
         EXPECT_EQ(asked.text, "上一次编程或播放尚未结束，请稍候再试！");
         EXPECT_EQ(asked.caption, "系统提示");
     }
@@ -134,7 +134,7 @@ TEST(PlayAddressBox, keyFilterPassesHexDigitsAndBackspaceOnly) {
 }
 
 TEST(PlayAddressBox, addressCheckCorrectsTheBoxToTheBoundItCrossed) {
-    rig::ScriptedPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::Yes};
     int32_t address = -1;
     std::string box = "A0";
     EXPECT_FALSE(play_address::CheckPlayAddress(box, 0, 0x9F, ui, &address));
@@ -150,11 +150,11 @@ TEST(PlayAddressBox, addressCheckCorrectsTheBoxToTheBoundItCrossed) {
     EXPECT_TRUE(play_address::CheckPlayAddress(box, 0x10, 0x9F, ui, &address));
     EXPECT_EQ(address, 16);
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"播放地址，不能大于0X009F", "播放地址，不能小于0X0010"}));
-    for (const auto& a : ui.Asked_()) EXPECT_EQ(a.caption, "系统提示");
+    for (const auto& a : ui.Boxes()) EXPECT_EQ(a.caption, "系统提示");
 }
 
 TEST(PlayAddressBox, leavingTheBoxRaisesOnlyALowValue) {
-    rig::ScriptedPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::Yes};
     std::string box = "5";
     EXPECT_TRUE(play_address::LeaveBox(box, 0x10, ui));
     EXPECT_EQ(box, "0010");
@@ -162,17 +162,17 @@ TEST(PlayAddressBox, leavingTheBoxRaisesOnlyALowValue) {
     EXPECT_TRUE(play_address::LeaveBox(box, 0x10, ui));
     EXPECT_EQ(box, "FFFF");
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"对不起，起始地址必须大于等于0x0010"}));
-    EXPECT_EQ(ui.Asked_()[0].caption, "系统提示");
+    EXPECT_EQ(ui.Boxes()[0].caption, "系统提示");
 }
 
 TEST(PlayAddressBox, anEmptyBoxGetsTheGenericNumberReport) {
-    rig::ScriptedPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::Yes};
     std::string box;
     int32_t address = 0;
     EXPECT_FALSE(play_address::LeaveBox(box, 0, ui));
     EXPECT_FALSE(play_address::CheckPlayAddress(box, 0, 0x9F, ui, &address));
-    ASSERT_EQ(ui.Asked_().size(), 2u);
-    for (const auto& a : ui.Asked_()) {
+    ASSERT_EQ(ui.Boxes().size(), 2u);
+    for (const auto& a : ui.Boxes()) {
         EXPECT_EQ(a.text, "'0X' is not a valid integer value.");
         EXPECT_EQ(a.caption, "Sonmira");
         EXPECT_EQ(a.icon, MsgIcon::Error);
@@ -181,7 +181,7 @@ TEST(PlayAddressBox, anEmptyBoxGetsTheGenericNumberReport) {
 }
 
 TEST(RunDialogSteps, closeWaitsAtMostOneSecondAndAnOutlivingWorkerBlocksTheNextShow) {
-    rig::ScriptedPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::Yes};
     RunDialog dialog(ui, "编程地址溢出！");
     std::atomic<int> nice_delta{-100};
     const int main_nice = getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)));
@@ -211,7 +211,7 @@ TEST(RunDialogSteps, closeWaitsAtMostOneSecondAndAnOutlivingWorkerBlocksTheNextS
 }
 
 TEST(RunDialogSteps, destroyingTheDialogWaitsForItsWorker) {
-    rig::ScriptedPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::Yes};
     std::atomic<bool> finished{false};
     {
         RunDialog dialog(ui, "");
