@@ -10,6 +10,8 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev
   # fuzzing (optional CMake target)
   clang-14 libclang-rt-14-dev
+  # formatting check (scripts/check-format.sh, run as a test)
+  clang-format-14
   # audio: GStreamer decoding and output, MIDI through FluidSynth, ALSA mixer
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
