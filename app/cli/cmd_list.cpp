@@ -22,12 +22,12 @@ int RunList(int argc, char** argv) {
     qwf::Header header;
     std::string bad;
     qwf::Result r = qwf::Read(argv[1], &list, &header, &bad);
-    if (r == qwf::kNotFound || r == qwf::kTooLarge) {
+    if (r == qwf::kProjectNotFound || r == qwf::kProjectTooLarge) {
         Tell(ui, ws::kMsgOpenFailed, kCaptionPrompt);
         return 1;
     }
     cli::PrintRows(list, 1);
-    if (r == qwf::kBadFlag) {
+    if (r == qwf::kProjectBadFlag) {
         plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         return 1;
     }

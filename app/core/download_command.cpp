@@ -36,7 +36,7 @@ CommandEnd DownloadCommand(const DownloadInputs& in, IUserPrompt& ui, IRunView& 
     }
     int64_t extent = 0;
     std::string bad_text;
-    if (plist::ComputeExtent(list, in.chip, &extent, &bad_text) != plist::kOk) {
+    if (plist::ComputeExtent(list, in.chip, &extent, &bad_text) != plist::kListOk) {
         plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad_text));
         return CommandEnd::Stopped;
     }

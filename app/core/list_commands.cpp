@@ -14,7 +14,7 @@ plist::Status Place(Workspace& w, IUserPrompt& ui, plist::FileFacts f, const Pro
                     const char* bad_cell_text) {
     if (!plist::Storable(f)) {
         Tell(ui, plist::kMsgUnstorable, kCaptionPrompt);
-        return plist::kUnstorable;
+        return plist::kListUnstorable;
     }
     if (w.list.FirstFree() == 0) {
         Tell(ui, plist::kMsgListFull, kCaptionPrompt);
@@ -24,19 +24,19 @@ plist::Status Place(Workspace& w, IUserPrompt& ui, plist::FileFacts f, const Pro
     if (f.length_ms < 0) f.length_ms = 0;
     if (w.auto_addressing) {
         std::string bad;
-        if (plist::AppendAuto(w.list, f, w.chip, &bad) == plist::kBadNumber) {
+        if (plist::AppendAuto(w.list, f, w.chip, &bad) == plist::kListBadNumber) {
             if (bad_cell_text)
                 Tell(ui, bad_cell_text, kCaptionSystem);
             else
                 plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
-            return plist::kBadNumber;
+            return plist::kListBadNumber;
         }
     } else {
         props::SegmentForm form = props::FormForAdd(f, w.chip.last_address);
         if (dialog) dialog(form);
     }
     w.modified = true;
-    return RecomputeExtent(w, ui, bad_cell_text) ? plist::kOk : plist::kBadNumber;
+    return RecomputeExtent(w, ui, bad_cell_text) ? plist::kListOk : plist::kListBadNumber;
 }
 
 bool IsAudioType(const std::string& type) {
@@ -64,11 +64,11 @@ props::OkResult PropertiesOk(Workspace& w, const props::SegmentForm& form, IUser
 
 plist::Status AddFile(Workspace& w, IUserPrompt& ui, const std::optional<std::string>& chosen,
                       const PropertiesDialog& dialog) {
-    if (!chosen) return plist::kOk;
+    if (!chosen) return plist::kListOk;
     plist::FileFacts f;
     if (!plist::LookUpFile(*chosen, nullptr, &f)) {
         RecomputeExtent(w, ui);
-        return plist::kNotFound;
+        return plist::kListFileNotFound;
     }
     return Place(w, ui, std::move(f), dialog, nullptr);
 }
@@ -77,7 +77,7 @@ plist::Status DropItem(Workspace& w, IUserPrompt& ui, const std::optional<Browse
                        const PropertiesDialog& dialog) {
     if (!item || item->display_name.empty()) {
         Tell(ui, plist::kMsgDropFailed, kCaptionSystem);
-        return plist::kNoSelection;
+        return plist::kListNoSelection;
     }
     std::string path = item->folder;
     if (!path.empty() && path.back() != '/') path += '/';
@@ -85,7 +85,7 @@ plist::Status DropItem(Workspace& w, IUserPrompt& ui, const std::optional<Browse
     std::string type = plist::LowerExtension(item->display_name);
     // The browser may show names without their extension.
     if (!IsAudioType(type)) path += ".wav";
-    if (!qwf::FileExists(path)) return plist::kIgnored;
+    if (!qwf::FileExists(path)) return plist::kListIgnored;
     plist::FileFacts f;
     f.name = item->display_name;
     f.size_text = plist::SizeText(item->kilobytes);
@@ -103,7 +103,7 @@ bool DeleteSegment(Workspace& w, IUserPrompt& ui, int row) {
                MsgButtons::YesNo) != MsgAnswer::Yes)
         return false;
     std::string bad;
-    if (DeleteRow(w.list, row, w.auto_addressing, w.chip, &bad) != kOk) {
+    if (DeleteRow(w.list, row, w.auto_addressing, w.chip, &bad) != kListOk) {
         ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         return false;
     }

@@ -72,13 +72,13 @@ using LengthQuery = std::function<int32_t(const std::string& path)>;
 
 // Result codes of the list operations.
 enum Status : int {
-    kOk = 0,
-    kNotFound = 1,      // add: file not found (no message by design)
-    kListFull = 2,      // add/drop: all 160 rows used
-    kBadNumber = 3,     // a cell that should hold a number does not; see bad_text
-    kUnstorable = 4,    // name/path holds a comma, a line break or a non-GBK character
-    kIgnored = 5,       // drop: no audio extension and no ".wav" twin
-    kNoSelection = 6,   // drop: nothing selected in the browser
+    kListOk = 0,
+    kListFileNotFound = 1,  // add: file not found (no message by design)
+    kListFull = 2,          // add/drop: all 160 rows used
+    kListBadNumber = 3,     // a cell that should hold a number does not; see bad_text
+    kListUnstorable = 4,    // name/path holds a comma, a line break or a non-GBK character
+    kListIgnored = 5,       // drop: no audio extension and no ".wav" twin
+    kListNoSelection = 6,   // drop: nothing selected in the browser
 };
 
 // Message texts of the list.
@@ -118,14 +118,14 @@ void FillRow(ProgrammingList& list, int row, int64_t start, bool program, const 
              const addr::ChipParams& chip);
 
 // Appends one segment with automatic addressing into the first free row.
-// kListFull, kUnstorable or kBadNumber leave the list unchanged.
+// kListFull, kListUnstorable or kListBadNumber leave the list unchanged.
 Status AppendAuto(ProgrammingList& list, const FileFacts& f, const addr::ChipParams& chip,
                   std::string* bad_text);
 
 // Removes used row `row` and closes the gap (row numbers stay 1, 2, 3...).
 // With automatic addressing the rows that move up are re-addressed from the
 // row above (or the lowest address); without it they keep their addresses.
-// kBadNumber leaves the list unchanged.
+// kListBadNumber leaves the list unchanged.
 Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const addr::ChipParams& chip,
                  std::string* bad_text);
 

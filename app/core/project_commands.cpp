@@ -11,9 +11,9 @@ namespace {
 bool WriteTo(Workspace& w, IUserPrompt& ui, const std::string& path) {
     qwf::Header h{ProgrammerName(w), ChipName(w)};
     switch (qwf::Write(path, w.list, h, qwf::Today())) {
-    case qwf::kOk:
+    case qwf::kProjectOk:
         return true;
-    case qwf::kUnstorable:
+    case qwf::kProjectUnstorable:
         Tell(ui, kMsgUnsavable, kCaptionPrompt);
         return false;
     default:
@@ -52,7 +52,7 @@ bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>
     qwf::Header header;
     std::string bad;
     qwf::Result r = qwf::Read(*chosen, &fresh, &header, &bad);
-    if (r == qwf::kNotFound || r == qwf::kTooLarge) {
+    if (r == qwf::kProjectNotFound || r == qwf::kProjectTooLarge) {
         w.bound = false;
         w.project_path.clear();
         Tell(ui, kMsgOpenFailed, kCaptionPrompt);
@@ -60,7 +60,7 @@ bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>
     }
     // The previous list is replaced as a whole, never merged with the file's rows.
     w.list = std::move(fresh);
-    if (r == qwf::kBadFlag) {
+    if (r == qwf::kProjectBadFlag) {
         // Reading stopped at a damaged line; what came before is shown, but
         // it is not the file any more, so Save must not go back to it unasked.
         w.bound = false;

@@ -91,7 +91,7 @@ OkResult PressOk(const SegmentForm& form, plist::ProgrammingList& list, const ad
         list.SetCell(row, kColRow, keep_number);
         if (form.auto_addressing) {
             std::string bad;
-            if (Readdress(list, row, chip, &bad) != kOk) ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+            if (Readdress(list, row, chip, &bad) != kListOk) ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         }
     }
     return OkResult::Accepted;

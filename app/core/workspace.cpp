@@ -101,7 +101,7 @@ void SetAutoAddressing(Workspace& w, bool on) {
 bool RecomputeExtent(Workspace& w, IUserPrompt& ui, const char* bad_cell_text) {
     std::string bad;
     int64_t e = 0;
-    if (plist::ComputeExtent(w.list, w.chip, &e, &bad) != plist::kOk) {
+    if (plist::ComputeExtent(w.list, w.chip, &e, &bad) != plist::kListOk) {
         if (bad_cell_text)
             Tell(ui, bad_cell_text, kCaptionSystem);
         else
