@@ -5,9 +5,9 @@
 #include "cli_command.h"
 #include "cli_prompt.h"
 #include "list_rows.h"
+#include "messages.h"
 #include "numbers.h"
 #include "programming_list.h"
-#include "project_commands.h"
 #include "project_file.h"
 
 namespace {
@@ -23,12 +23,12 @@ int RunList(int argc, char** argv) {
     std::string bad;
     qwf::Result r = qwf::Read(argv[1], &list, &header, &bad);
     if (r == qwf::kProjectNotFound || r == qwf::kProjectTooLarge) {
-        Tell(ui, ws::kMsgOpenFailed, kCaptionPrompt);
+        ShowMessage(ui, MsgId::OpenFailed);
         return 1;
     }
     cli::PrintRows(list, 1);
     if (r == qwf::kProjectBadFlag) {
-        plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+        ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         return 1;
     }
     return 0;

@@ -48,13 +48,6 @@ void ProgrammingList::Clear() {
     for (int r = 1; r <= kRows; ++r) ClearRow(r);
 }
 
-std::string DeleteQuestion(const std::string& name) { return "是否删除 '" + name + "' ?"; }
-
-void ShowGeneralError(IUserPrompt& ui, std::string message) {
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
-    ui.Ask(message, kAppTitle, MsgIcon::Error, MsgButtons::Ok);
-}
-
 bool Storable(const std::string& utf8) {
     if (utf8.find_first_of(",\r\n") != std::string::npos) return false;
     bool lossless = true;

@@ -11,7 +11,6 @@
 #include <string>
 
 #include "address_math.h"
-#include "user_prompt.h"
 
 namespace plist {
 
@@ -80,22 +79,6 @@ enum Status : int {
     kListIgnored = 5,       // drop: no audio extension and no ".wav" twin
     kListNoSelection = 6,   // drop: nothing selected in the browser
 };
-
-// Message texts of the list.
-inline constexpr const char* kMsgCapacity = "编程文件总长度超过芯片容量,请修改！";  // 系统提示
-inline constexpr const char* kMsgDropFailed = "对不起，系统出错！";                  // 系统提示
-inline constexpr const char* kMsgNoFile = "没有语音文件！";                          // 提示信息
-inline constexpr const char* kMsgListFull = "编程列表已满，最多只能有160个语音文件！";  // 提示信息
-inline constexpr const char* kMsgUnstorable =
-    "文件名称或路径中含有逗号等无法保存的字符，不能加入编程列表！";  // 提示信息
-// "是否删除 '" + name + "' ?"
-std::string DeleteQuestion(const std::string& name);
-
-// The general error box for an error no command handles (a failed number
-// conversion): the text with "." added when its last character sorts after
-// ".", the program's title as caption, a stop icon.
-inline constexpr const char* kAppTitle = "Sonmira";
-void ShowGeneralError(IUserPrompt& ui, std::string message);
 
 // True when a text survives the project file: no comma, CR or LF, and every
 // character has a GBK form.

@@ -83,7 +83,7 @@ int Bench(const std::string& module) {
     }
     rig::ScriptedPrompt prompt;
     QuietView view;
-    RunDialog dialog(prompt, kMsgRecOverflow);
+    RunDialog dialog(prompt, MsgId::RecOverflow);
     DownloadInputs in;
     in.list = &list;
     in.chip = chip;
