@@ -1,7 +1,13 @@
 // Sertra: the process's one serial port and framed exchanges over it.
 //
-// Every export works on the library's single port object and returns a
-// result code (0 success, positive failure) or a boolean as int (non-zero true).
+// Every export works on the library's single port object. Two kinds of return:
+// - OpenPort, SendData, SendOrder and ReadBlock return a result code (enum
+//   below): SERTRA_OK (0) for success, a positive code for a failure.
+// - The setters SetCommPort, SetCommBaud, SetFrameHead, SetDTR, ClrDTR,
+//   SetRTS and ClrRTS return the reverse: SERTRA_SET_ACCEPTED (1) when the
+//   setting was taken, SERTRA_SET_REFUSED (0) when not. Binary contract:
+//   check them against SERTRA_SET_ACCEPTED, never as a result code.
+// GetCommHandle and GetDllVersion return their value.
 // Thread contract: no locks. Callers must not use the library from two
 // threads at once; the application serialises all driver calls.
 #pragma once
@@ -21,9 +27,10 @@ extern "C" {
 // Port control.
 SERTRA_API int32_t OpenPort(void);
 SERTRA_API void ClosePort(void);
-SERTRA_API int32_t SetCommPort(int32_t number);   // 1..4 select COM1..COM4
-SERTRA_API int32_t SetCommBaud(int32_t rate);
-SERTRA_API int32_t SetDTR(void);
+// The setters return SERTRA_SET_ACCEPTED (1) or SERTRA_SET_REFUSED (0), not a result code.
+SERTRA_API int32_t SetCommPort(int32_t number);   // 1..4 select COM1..COM4; refused: COM1
+SERTRA_API int32_t SetCommBaud(int32_t rate);     // refused: the default rate
+SERTRA_API int32_t SetDTR(void);                  // refused while the port is closed
 SERTRA_API int32_t ClrDTR(void);
 SERTRA_API int32_t SetRTS(void);
 SERTRA_API int32_t ClrRTS(void);
@@ -40,7 +47,7 @@ SERTRA_API int32_t GetDllVersion(void);           // 20427
 SERTRA_API int32_t SendData(const uint8_t* frame, uint8_t* reply, int32_t frameLen, int32_t timeoutMs,
                             int32_t replyLen, uint8_t terminator, uint8_t waitReply);
 SERTRA_API int32_t SendOrder(const uint8_t* frame, uint8_t* reply, int32_t timeoutMs);
-SERTRA_API int32_t SetFrameHead(int32_t head);
+SERTRA_API int32_t SetFrameHead(int32_t head);   // 0..256; SERTRA_SET_ACCEPTED or SERTRA_SET_REFUSED
 SERTRA_API int32_t ReadBlock(uint8_t* buffer, int32_t length, int32_t timeoutMs);
 
 #ifdef __cplusplus
@@ -52,7 +59,13 @@ enum {
     SERTRA_ORDER_REPLY_MAX = 5 + 65535,
 };
 
-// Result codes.
+// What the setters return (1 for success, unlike the result codes below).
+enum {
+    SERTRA_SET_REFUSED = 0,
+    SERTRA_SET_ACCEPTED = 1,
+};
+
+// Result codes of OpenPort, SendData, SendOrder and ReadBlock (0 for success).
 enum {
     SERTRA_OK = 0,
     SERTRA_ERR_WAIT_EVENT = 1,      // reply wait event, or a read in the head search

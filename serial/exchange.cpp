@@ -159,9 +159,9 @@ int32_t SendOrder(const uint8_t* frame, uint8_t* reply, int32_t timeoutMs)
 int32_t SetFrameHead(int32_t head)
 {
     if (head < 0 || head > 256)
-        return 0;
+        return SERTRA_SET_REFUSED;
     ThePort().frameHead = head;
-    return 1;
+    return SERTRA_SET_ACCEPTED;
 }
 
 int32_t ReadBlock(uint8_t* buffer, int32_t length, int32_t timeoutMs)

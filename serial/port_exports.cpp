@@ -34,7 +34,7 @@ int32_t SetCommPort(int32_t number)
 {
     const bool valid = number >= 1 && number <= 4;
     ThePort().portNumber = valid ? number : 1;
-    return valid ? 1 : 0;
+    return valid ? SERTRA_SET_ACCEPTED : SERTRA_SET_REFUSED;
 }
 
 int32_t SetCommBaud(int32_t rate)
@@ -42,11 +42,11 @@ int32_t SetCommBaud(int32_t rate)
     sertra::CCommPort& port = ThePort();
     if (!sertra::IsAcceptedBaud(rate)) {
         port.baudRate = sertra::kDefaultBaud;
-        return 0;
+        return SERTRA_SET_REFUSED;
     }
     port.baudRate = rate;
     port.perByteMs = sertra::PerByteMs(rate);
-    return 1;
+    return SERTRA_SET_ACCEPTED;
 }
 
 int32_t SetDTR(void)

@@ -63,7 +63,7 @@ int RunAdd(int argc, char** argv) {
     w.auto_addressing = true;  // for this run only; the configuration is not written
     int first = w.list.UsedCount() + 1;
     for (size_t i = 1; i < rest.size(); ++i)
-        if (ws::AddFile(w, ui, rest[i], nullptr) != plist::kOk) return 1;  // nothing saved
+        if (ws::AddFile(w, ui, rest[i], nullptr) != plist::kListOk) return 1;  // nothing saved
     bool saved = w.bound ? ws::SaveProject(w, ui, nullptr)
                          : ws::SaveProjectAs(w, ui, [&](const std::string&) { return project; });
     if (!saved) return 1;

@@ -5,9 +5,9 @@
 #include "cli_command.h"
 #include "cli_prompt.h"
 #include "list_rows.h"
+#include "messages.h"
 #include "numbers.h"
 #include "programming_list.h"
-#include "project_commands.h"
 #include "project_file.h"
 
 namespace {
@@ -22,13 +22,13 @@ int RunList(int argc, char** argv) {
     qwf::Header header;
     std::string bad;
     qwf::Result r = qwf::Read(argv[1], &list, &header, &bad);
-    if (r == qwf::kNotFound || r == qwf::kTooLarge) {
-        Tell(ui, ws::kMsgOpenFailed, kCaptionPrompt);
+    if (r == qwf::kProjectNotFound || r == qwf::kProjectTooLarge) {
+        ShowMessage(ui, MsgId::OpenFailed);
         return 1;
     }
     cli::PrintRows(list, 1);
-    if (r == qwf::kBadFlag) {
-        plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+    if (r == qwf::kProjectBadFlag) {
+        ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         return 1;
     }
     return 0;

@@ -41,7 +41,7 @@ int RunPlay(int argc, char** argv) {
 
     std::string box = o.address.empty() ? num::Hex4(w.chip.lowest) : o.address;
     cli::TerminalRunView view(stdout, "");
-    RunDialog dialog(ui, "");
+    RunDialog dialog(ui, std::nullopt);
     PlayJob job;
     switch (ContinuousPlayCommand(box, w.list, w.chip, &w.drivers, ui, &job)) {
         case CommandEnd::OpenDialog:

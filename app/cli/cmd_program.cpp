@@ -6,7 +6,7 @@
 #include "cli_command.h"
 #include "cli_prompt.h"
 #include "download_command.h"
-#include "driver_result.h"
+#include "messages.h"
 #include "project_commands.h"
 #include "rec_thread.h"
 #include "run_dialog.h"
@@ -56,7 +56,7 @@ int RunProgram(int argc, char** argv) {
     if (int rc = cli::PrepareWorkspace("program", o, project, w, ui)) return rc;
 
     cli::TerminalRunView view(stdout, "ms");
-    RunDialog dialog(ui, kMsgRecOverflow);
+    RunDialog dialog(ui, MsgId::RecOverflow);
     DownloadInputs in;
     in.list = &w.list;
     in.chip = w.chip;

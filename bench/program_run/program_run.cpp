@@ -83,7 +83,7 @@ int Bench(const std::string& module) {
     }
     ScriptedPrompt prompt{MsgAnswer::Yes};
     QuietView view;
-    RunDialog dialog(prompt, kMsgRecOverflow);
+    RunDialog dialog(prompt, MsgId::RecOverflow);
     DownloadInputs in;
     in.list = &list;
     in.chip = chip;

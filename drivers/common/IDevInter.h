@@ -1,8 +1,12 @@
 // The driver object contract between the program and a module driver library.
 // The program calls by virtual-table position: the order below is binary contract.
+// Every call returns a result code (dev_result.h): kDevOk, a driver failure, or
+// a Sertra failure code passed through.
 #pragma once
 
 #include <stdint.h>
+
+#include "dev_result.h"
 
 class IDevInter {
 public:

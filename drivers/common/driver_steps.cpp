@@ -31,7 +31,7 @@ int32_t Store(int32_t code) {
 
 int32_t Pause(int32_t ms) {
     if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    return kOk;
+    return kDevOk;
 }
 
 //   byte:   0    1    2    3
@@ -49,30 +49,30 @@ int32_t Handshake(const Frame& frame) {
     uint8_t reply[kReplyLen];
     const int32_t rc = Exchange(frame, reply);
     if (rc > 0) return rc;
-    return Store(ReplyGood(reply) ? kOk : kNoModule);
+    return Store(ReplyGood(reply) ? kDevOk : kDevNoModule);
 }
 
 int32_t WriteOnly(const Frame& frame, int32_t timeoutMs, int32_t pauseMs) {
     uint8_t reply[kReplyLen] = {0, 0, 0, 0};
     const int32_t rc = Store(SendData(frame.bytes, reply, frame.len, timeoutMs, kReplyLen, 0, 0));
     Pause(pauseMs);
-    return rc > 0 ? rc : kOk;
+    return rc > 0 ? rc : kDevOk;
 }
 
 int32_t Connect(const Frame& handshake) {
     if (g_linkUp) CloseLink();
-    if (!SetCommBaud(kBaud)) return Store(kNoPort);
+    if (SetCommBaud(kBaud) != SERTRA_SET_ACCEPTED) return Store(kDevNoPort);
     for (int32_t port = kFirstPort; port <= kLastPort; ++port) {
-        if (!SetCommPort(port)) return Store(kNoPort);
-        if (OpenPort() != 0) continue;
-        if (Handshake(handshake) == kOk) {
+        if (SetCommPort(port) != SERTRA_SET_ACCEPTED) return Store(kDevNoPort);
+        if (OpenPort() != SERTRA_OK) continue;
+        if (Handshake(handshake) == kDevOk) {
             g_linkUp = 1;
-            return Store(kOk);
+            return Store(kDevOk);
         }
         ClosePort();
     }
-    // A bad reply on the last port is still "no port", not -7.
-    return Store(kNoPort);
+    // A bad reply on the last port is still "no port", not kDevNoModule.
+    return Store(kDevNoPort);
 }
 
 void CloseLink() {
@@ -87,7 +87,7 @@ void CloseLinkIfUp() {
 int32_t LinkCheck(IDevInter& self, const Frame& handshake) {
     if (!g_linkUp) {
         const int32_t rc = Store(self.Connect());
-        if (rc != kOk) return rc;
+        if (rc != kDevOk) return rc;
     }
     return Handshake(handshake);
 }
@@ -95,9 +95,9 @@ int32_t LinkCheck(IDevInter& self, const Frame& handshake) {
 int32_t RunSteps(std::initializer_list<Step> steps) {
     for (const Step& step : steps) {
         const int32_t rc = Store(step());
-        if (rc != kOk) return rc;
+        if (rc != kDevOk) return rc;
     }
-    return kOk;
+    return kDevOk;
 }
 
 }  // namespace drv

@@ -15,15 +15,8 @@
 
 namespace drv {
 
-// Driver-side result codes (Sertra's own codes are positive and pass through).
-enum : int32_t {
-    kOk = 0,
-    kNoPort = -1,     // no port among COM1..COM4 opened and answered
-    kBusy = -2,       // chip-type reply failed its check
-    kBadEnd = -6,     // end address does not fit the frame's argument
-    kNoModule = -7,   // handshake reply failed its check
-    kBadStart = -8,   // start address does not fit the frame's argument
-};
+// Every step returns a result code of dev_result.h (through IDevInter.h);
+// Sertra's own codes are positive and pass through.
 
 constexpr uint8_t kHeader = 0x5A;        // first byte of every frame, both directions
 constexpr int32_t kReplyLen = 4;         // every reply: 5A x y (5A^x^y)
@@ -71,7 +64,7 @@ bool ReplyGood(const uint8_t reply[kReplyLen]);
 // SendData with a 4-byte reply awaited; reply cleared first. Returns Sertra's code.
 int32_t Exchange(const Frame& frame, uint8_t reply[kReplyLen]);
 
-// Handshake: a positive Sertra code unchanged, else 0 for a good reply or -7.
+// Handshake: a positive Sertra code unchanged, else kDevOk for a good reply or kDevNoModule.
 int32_t Handshake(const Frame& frame);
 
 // Frame written without awaiting a reply, then the command's own pause.

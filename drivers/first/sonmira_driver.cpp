@@ -32,11 +32,11 @@ static_assert(kHandshake.bytes[3] == 0x5A && kRelease.bytes[3] == 0xC3, "frame t
 
 int32_t Release() { return WriteOnly(kRelease, drv::kReplyTimeoutMs, kReleasePauseMs); }
 int32_t Play(int32_t address) {
-    if (!Fits8(address)) return drv::kBadStart;
+    if (!Fits8(address)) return kDevBadStart;
     return WriteOnly(drv::MakeFrame4(kCmdPlay, static_cast<uint8_t>(address)));
 }
 int32_t Record(int32_t address) {
-    if (!Fits8(address)) return drv::kBadStart;
+    if (!Fits8(address)) return kDevBadStart;
     return WriteOnly(drv::MakeFrame4(kCmdRecord, static_cast<uint8_t>(address)), drv::kRecordTimeoutMs);
 }
 
@@ -48,7 +48,7 @@ public:
 
     int32_t Disconnect() override {
         drv::CloseLink();
-        return drv::Store(drv::kOk);
+        return drv::Store(kDevOk);
     }
 
     int32_t PulsePlay(int32_t address, int32_t /*chipCode*/) override {

@@ -60,26 +60,26 @@ int32_t ChipType(int32_t chipCode) {
     const int32_t rc = drv::Exchange(MakeFrame5(kCmdChipType, Low16(chipCode)), reply);
     Pause(kChipTypePauseMs);
     if (rc > 0) return rc;
-    return drv::ReplyGood(reply) && reply[2] == kChipReady ? drv::kOk : drv::kBusy;
+    return drv::ReplyGood(reply) && reply[2] == kChipReady ? kDevOk : kDevBusy;
 }
 
 int32_t CommandCC() { return WriteOnly(kCC, drv::kReplyTimeoutMs, kCCPauseMs); }
 int32_t CommandBB() { return WriteOnly(kBB, drv::kReplyTimeoutMs, kBBPauseMs); }
 int32_t Release() { return WriteOnly(kRelease, drv::kReplyTimeoutMs, kReleasePauseMs); }
 int32_t EndAddress(int32_t end) {
-    if (!Fits16(end)) return drv::kBadEnd;
+    if (!Fits16(end)) return kDevBadEnd;
     return WriteOnly(MakeFrame5(kCmdEndAddress, Low16(end)));
 }
 int32_t Play(int32_t start) {
-    if (!Fits16(start)) return drv::kBadStart;
+    if (!Fits16(start)) return kDevBadStart;
     return WriteOnly(MakeFrame5(kCmdPlay, Low16(start)), drv::kReplyTimeoutMs, kPlayPauseMs);
 }
 int32_t PulsePlayCommand(int32_t address) {
-    if (!Fits16(address)) return drv::kBadStart;
+    if (!Fits16(address)) return kDevBadStart;
     return WriteOnly(MakeFrame5(kCmdPulsePlay, Low16(address)), drv::kReplyTimeoutMs, kPlayPauseMs);
 }
 int32_t Record(int32_t start) {
-    if (!Fits16(start)) return drv::kBadStart;
+    if (!Fits16(start)) return kDevBadStart;
     const uint8_t command = g_auxMode == kAuxModeOn ? kCmdRecordAux : kCmdRecord;
     return WriteOnly(MakeFrame5(command, Low16(start)), drv::kRecordTimeoutMs);
 }
@@ -92,7 +92,7 @@ public:
 
     int32_t Disconnect() override {
         drv::CloseLink();
-        return drv::Store(drv::kOk);
+        return drv::Store(kDevOk);
     }
 
     int32_t PulsePlay(int32_t address, int32_t chipCode) override {

@@ -1,8 +1,8 @@
 // The port scan, the link check and the code paths shared by both drivers.
 #include <gtest/gtest.h>
 
-#include "driver_result.h"
 #include "driver_rig.h"
+#include "messages.h"
 
 using namespace modsim_test;
 using Frames = std::vector<std::string>;

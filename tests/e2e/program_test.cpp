@@ -52,7 +52,7 @@ protected:
     }
     std::string Project(const std::string& programmer, const std::string& chip) {
         const std::string path = home_ + "/p.QWF";
-        EXPECT_EQ(qwf::Write(path, list_, {programmer, chip}, "20261207"), qwf::kOk);
+        EXPECT_EQ(qwf::Write(path, list_, {programmer, chip}, "20261207"), qwf::kProjectOk);
         return path;
     }
     Result Cli(const std::string& args) {

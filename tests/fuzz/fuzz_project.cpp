@@ -18,23 +18,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qwf::Header header;
     std::string bad;
     qwf::Result r = qwf::Parse(bytes, &list, &header, &bad, NoFile);
-    if (r != qwf::kOk && r != qwf::kBadFlag) std::abort();
+    if (r != qwf::kProjectOk && r != qwf::kProjectBadFlag) std::abort();
     int used = list.UsedCount();
     for (int row = used + 1; row <= plist::kRows; ++row)
         if (list.IsUsed(row)) std::abort();  // numbers must not skip a row
     for (int row = 1; row <= used; ++row)
         if (list.Cell(row, plist::kColRow) != std::to_string(row)) std::abort();
-    if (r != qwf::kOk) return 0;
+    if (r != qwf::kProjectOk) return 0;
 
     for (int row = 1; row <= used; ++row) {
         int32_t flag = 0;
         if (!num::TryStrToInt(list.Cell(row, plist::kColFlag), &flag)) return 0;  // short lines
     }
     std::string again;
-    if (qwf::Build(list, header, "20261207", &again, nullptr) != qwf::kOk) return 0;  // unstorable texts
+    if (qwf::Build(list, header, "20261207", &again, nullptr) != qwf::kProjectOk) return 0;  // unstorable texts
     plist::ProgrammingList back;
     qwf::Header header2;
-    if (qwf::Parse(again, &back, &header2, &bad, NoFile) != qwf::kOk) std::abort();
+    if (qwf::Parse(again, &back, &header2, &bad, NoFile) != qwf::kProjectOk) std::abort();
     if (header2.programmer != header.programmer || header2.chip != header.chip) std::abort();
     if (back.UsedCount() != used) std::abort();
     for (int row = 1; row <= used; ++row) {

@@ -4,11 +4,9 @@
 #include <unistd.h>
 
 #include "location.h"
-#include "user_prompt.h"
+#include "messages.h"
 
 namespace {
-
-const char* const kNotFoundSuffix = "文件没有找到！";
 
 std::string LoaderError() {
     const char* e = dlerror();
@@ -41,8 +39,8 @@ void* LoadLibraryNamed(const std::string& file, const std::string& programDir, s
 BindResult Failure(int32_t code, const std::string& file, std::string detail) {
     BindResult r;
     r.code = code;
-    r.message = file + kNotFoundSuffix;
-    r.caption = kCaptionInfo;
+    r.message = MessageText(MsgId::DriverFileNotFound, file);
+    r.caption = MessageRow(MsgId::DriverFileNotFound).caption;
     r.detail = std::move(detail);
     return r;
 }

@@ -40,8 +40,8 @@ enum BindCode : int32_t {
 
 struct BindResult {
     int32_t code = kBindNoFile;
-    std::string message;   // for the user: empty, or the file name + "文件没有找到！"
-    std::string caption;   // "信息提示" when there is a message
+    std::string message;   // for the user: empty, or MsgId::DriverFileNotFound's text for the file
+    std::string caption;   // that message's caption when there is one
     std::string detail;    // the loader's own text, for diagnostics only
 };
 

@@ -1,5 +1,6 @@
 #include "list_commands.h"
 
+#include "messages.h"
 #include "numbers.h"
 #include "project_file.h"
 
@@ -8,35 +9,35 @@ namespace ws {
 namespace {
 
 // Shared tail of Add file and Drop: checks, length, placement, mark, extent.
-// A cell that does not convert shows bad_cell_text (the drop's own message),
-// or the conversion error when it is null.
+// A cell that does not convert shows bad_cell_msg (the drop's own message),
+// or the conversion error when there is none.
 plist::Status Place(Workspace& w, IUserPrompt& ui, plist::FileFacts f, const PropertiesDialog& dialog,
-                    const char* bad_cell_text) {
+                    std::optional<MsgId> bad_cell_msg) {
     if (!plist::Storable(f)) {
-        Tell(ui, plist::kMsgUnstorable, kCaptionPrompt);
-        return plist::kUnstorable;
+        ShowMessage(ui, MsgId::ListUnstorable);
+        return plist::kListUnstorable;
     }
     if (w.list.FirstFree() == 0) {
-        Tell(ui, plist::kMsgListFull, kCaptionPrompt);
+        ShowMessage(ui, MsgId::ListFull);
         return plist::kListFull;
     }
     f.length_ms = w.length_of ? w.length_of(f.path) : 0;
     if (f.length_ms < 0) f.length_ms = 0;
     if (w.auto_addressing) {
         std::string bad;
-        if (plist::AppendAuto(w.list, f, w.chip, &bad) == plist::kBadNumber) {
-            if (bad_cell_text)
-                Tell(ui, bad_cell_text, kCaptionSystem);
+        if (plist::AppendAuto(w.list, f, w.chip, &bad) == plist::kListBadNumber) {
+            if (bad_cell_msg)
+                ShowMessage(ui, *bad_cell_msg);
             else
-                plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
-            return plist::kBadNumber;
+                ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+            return plist::kListBadNumber;
         }
     } else {
         props::SegmentForm form = props::FormForAdd(f, w.chip.last_address);
         if (dialog) dialog(form);
     }
     w.modified = true;
-    return RecomputeExtent(w, ui, bad_cell_text) ? plist::kOk : plist::kBadNumber;
+    return RecomputeExtent(w, ui, bad_cell_msg) ? plist::kListOk : plist::kListBadNumber;
 }
 
 bool IsAudioType(const std::string& type) {
@@ -64,20 +65,20 @@ props::OkResult PropertiesOk(Workspace& w, const props::SegmentForm& form, IUser
 
 plist::Status AddFile(Workspace& w, IUserPrompt& ui, const std::optional<std::string>& chosen,
                       const PropertiesDialog& dialog) {
-    if (!chosen) return plist::kOk;
+    if (!chosen) return plist::kListOk;
     plist::FileFacts f;
     if (!plist::LookUpFile(*chosen, nullptr, &f)) {
         RecomputeExtent(w, ui);
-        return plist::kNotFound;
+        return plist::kListFileNotFound;
     }
-    return Place(w, ui, std::move(f), dialog, nullptr);
+    return Place(w, ui, std::move(f), dialog, std::nullopt);
 }
 
 plist::Status DropItem(Workspace& w, IUserPrompt& ui, const std::optional<BrowserItem>& item,
                        const PropertiesDialog& dialog) {
     if (!item || item->display_name.empty()) {
-        Tell(ui, plist::kMsgDropFailed, kCaptionSystem);
-        return plist::kNoSelection;
+        ShowMessage(ui, MsgId::SystemError);
+        return plist::kListNoSelection;
     }
     std::string path = item->folder;
     if (!path.empty() && path.back() != '/') path += '/';
@@ -85,25 +86,23 @@ plist::Status DropItem(Workspace& w, IUserPrompt& ui, const std::optional<Browse
     std::string type = plist::LowerExtension(item->display_name);
     // The browser may show names without their extension.
     if (!IsAudioType(type)) path += ".wav";
-    if (!qwf::FileExists(path)) return plist::kIgnored;
+    if (!qwf::FileExists(path)) return plist::kListIgnored;
     plist::FileFacts f;
     f.name = item->display_name;
     f.size_text = plist::SizeText(item->kilobytes);
     f.type = type;
     f.time_text = item->time_text;
     f.path = path;
-    return Place(w, ui, std::move(f), dialog, plist::kMsgDropFailed);
+    return Place(w, ui, std::move(f), dialog, MsgId::SystemError);
 }
 
 bool DeleteSegment(Workspace& w, IUserPrompt& ui, int row) {
     using namespace plist;
     if (row < 1 || row > kRows) return false;
     if (w.list.Cell(row, kColRow).empty() || w.list.Cell(row, kColPath).empty()) return false;
-    if (ui.Ask(DeleteQuestion(w.list.Cell(row, kColName)), kCaptionPrompt, MsgIcon::Question,
-               MsgButtons::YesNo) != MsgAnswer::Yes)
-        return false;
+    if (ShowMessage(ui, MsgId::AskDeleteSegment, w.list.Cell(row, kColName)) != MsgAnswer::Yes) return false;
     std::string bad;
-    if (DeleteRow(w.list, row, w.auto_addressing, w.chip, &bad) != kOk) {
+    if (DeleteRow(w.list, row, w.auto_addressing, w.chip, &bad) != kListOk) {
         ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         return false;
     }
@@ -115,7 +114,7 @@ bool DeleteSegment(Workspace& w, IUserPrompt& ui, int row) {
 void EditSegment(Workspace& w, IUserPrompt& ui, int row, const PropertiesDialog& dialog) {
     using namespace plist;
     if (w.list.Cell(row, kColRow).empty() && w.list.Cell(row, kColPath).empty()) {
-        Tell(ui, kMsgNoFile, kCaptionPrompt);
+        ShowMessage(ui, MsgId::NoAudioFile);
         return;
     }
     props::SegmentForm form;

@@ -40,7 +40,7 @@ props::OkResult PropertiesOk(Workspace& w, const props::SegmentForm& form, IUser
 // Add file with the chosen path (nullopt: cancelled, nothing happens).
 // Automatic addressing appends at once; otherwise `dialog` runs in add mode.
 // A full list or a name that cannot be stored is refused with a message.
-// Returns the list status (plist::kOk also when the dialog was cancelled).
+// Returns the list status (plist::kListOk also when the dialog was cancelled).
 plist::Status AddFile(Workspace& w, IUserPrompt& ui, const std::optional<std::string>& chosen,
                       const PropertiesDialog& dialog);
 
@@ -53,16 +53,16 @@ struct BrowserItem {
 };
 
 // Drop from the file browser; nullopt = nothing selected there. Failures show
-// "对不起，系统出错！" / "系统提示".
+// MsgId::SystemError.
 plist::Status DropItem(Workspace& w, IUserPrompt& ui, const std::optional<BrowserItem>& item,
                        const PropertiesDialog& dialog);
 
-// Delete the segment in `row` after the question "是否删除 '<name>' ?".
+// Delete the segment in `row` after the question MsgId::AskDeleteSegment.
 // Returns true when a row was removed.
 bool DeleteSegment(Workspace& w, IUserPrompt& ui, int row);
 
 // Properties of `row` (edit mode). A row without number and path shows
-// "没有语音文件！" / "提示信息".
+// MsgId::NoAudioFile.
 void EditSegment(Workspace& w, IUserPrompt& ui, int row, const PropertiesDialog& dialog);
 
 // Double click: Add file on a free row, Properties on a used one.

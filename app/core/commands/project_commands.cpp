@@ -1,6 +1,7 @@
 #include "project_commands.h"
 
 #include "config.h"
+#include "messages.h"
 #include "numbers.h"
 #include "project_file.h"
 
@@ -11,13 +12,13 @@ namespace {
 bool WriteTo(Workspace& w, IUserPrompt& ui, const std::string& path) {
     qwf::Header h{ProgrammerName(w), ChipName(w)};
     switch (qwf::Write(path, w.list, h, qwf::Today())) {
-    case qwf::kOk:
+    case qwf::kProjectOk:
         return true;
-    case qwf::kUnstorable:
-        Tell(ui, kMsgUnsavable, kCaptionPrompt);
+    case qwf::kProjectUnstorable:
+        ShowMessage(ui, MsgId::ProjectUnstorable);
         return false;
     default:
-        Tell(ui, kMsgSaveFailed, kCaptionPrompt);
+        ShowMessage(ui, MsgId::SaveFailed);
         return false;
     }
 }
@@ -34,9 +35,7 @@ std::string WithProjectExtension(const std::string& path) {
 }
 
 bool NewProject(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
-    if (w.modified &&
-        ui.Ask(kMsgAskSaveNew, kCaptionPrompt, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes &&
-        !SaveProject(w, ui, save_as))
+    if (w.modified && ShowMessage(ui, MsgId::AskSaveNew) == MsgAnswer::Yes && !SaveProject(w, ui, save_as))
         return false;  // the user wanted the list kept: do not throw it away
     w.bound = false;
     w.project_path.clear();
@@ -52,21 +51,21 @@ bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>
     qwf::Header header;
     std::string bad;
     qwf::Result r = qwf::Read(*chosen, &fresh, &header, &bad);
-    if (r == qwf::kNotFound || r == qwf::kTooLarge) {
+    if (r == qwf::kProjectNotFound || r == qwf::kProjectTooLarge) {
         w.bound = false;
         w.project_path.clear();
-        Tell(ui, kMsgOpenFailed, kCaptionPrompt);
+        ShowMessage(ui, MsgId::OpenFailed);
         return false;
     }
     // The previous list is replaced as a whole, never merged with the file's rows.
     w.list = std::move(fresh);
-    if (r == qwf::kBadFlag) {
+    if (r == qwf::kProjectBadFlag) {
         // Reading stopped at a damaged line; what came before is shown, but
         // it is not the file any more, so Save must not go back to it unasked.
         w.bound = false;
         w.project_path.clear();
         w.modified = true;
-        plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+        ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         RecomputeExtent(w, ui);
         return false;
     }
@@ -90,9 +89,7 @@ bool SaveProjectAs(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
     std::optional<std::string> chosen = save_as ? save_as(ProposedProjectName()) : std::nullopt;
     if (!chosen || chosen->empty()) return false;
     std::string path = WithProjectExtension(*chosen);
-    if (qwf::FileExists(path) &&
-        ui.Ask(kMsgOverwrite, kCaptionPrompt, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
-        return false;
+    if (qwf::FileExists(path) && ShowMessage(ui, MsgId::AskOverwrite) != MsgAnswer::Yes) return false;
     if (!WriteTo(w, ui, path)) return false;
     w.bound = true;
     w.project_path = path;
@@ -102,9 +99,7 @@ bool SaveProjectAs(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
 
 bool ExitRoutine(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
     if (w.exit_done) return true;
-    if (w.modified &&
-        ui.Ask(kMsgAskSaveExit, kCaptionSystem, MsgIcon::Question, MsgButtons::YesNo) == MsgAnswer::Yes &&
-        !SaveProject(w, ui, save_as))
+    if (w.modified && ShowMessage(ui, MsgId::AskSaveExit) == MsgAnswer::Yes && !SaveProject(w, ui, save_as))
         return false;
     if (w.restore_volume) w.restore_volume();
     if (w.config) cfg::WriteSelection(*w.config, w.programmer_index, w.chip_index);

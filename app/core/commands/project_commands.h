@@ -20,14 +20,6 @@ inline constexpr const char* kOpenDialogFilter = "Qv Wave Files (*.QWF)|*.QWF";
 inline constexpr const char* kSaveDialogDefaultExt = "QWF";
 inline constexpr const char* kSaveDialogFilter = "Qv Wave  Files (*.QWF)|*.QWF";
 
-inline constexpr const char* kMsgAskSaveNew = "是否保存所作的修改?";     // 提示信息, New
-inline constexpr const char* kMsgAskSaveExit = "是否保存所作的修改？";   // 系统提示, exit
-inline constexpr const char* kMsgOverwrite = "文件已存在，是否覆盖？";   // 提示信息
-inline constexpr const char* kMsgOpenFailed = "打开QWF数据文件失败！";   // 提示信息
-inline constexpr const char* kMsgSaveFailed = "保存QWF数据文件失败！";   // 提示信息
-inline constexpr const char* kMsgUnsavable =
-    "编程列表中含有逗号等无法保存的字符，保存QWF数据文件失败！";  // 提示信息
-
 // Asks for a file name to save to, proposing `proposed` ("QV" + yyyymmdd).
 using SaveAsDialog = std::function<std::optional<std::string>(const std::string& proposed)>;
 
@@ -44,7 +36,7 @@ bool NewProject(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
 
 // Open the chosen file (nullopt: cancelled). The list is emptied first.
 // Success binds the file, selects the header's programmer and chip and
-// clears the mark. A missing file shows "打开QWF数据文件失败！" and leaves the
+// clears the mark. A missing file shows MsgId::OpenFailed and leaves the
 // list as it was, unbound. A program flag that is not a number shows the
 // conversion error: the rows before it stay loaded, unbound, marked modified.
 bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>& chosen);

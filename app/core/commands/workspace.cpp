@@ -1,6 +1,7 @@
 #include "workspace.h"
 
 #include "config.h"
+#include "messages.h"
 #include "numbers.h"
 
 namespace ws {
@@ -20,7 +21,7 @@ bool ReadChipTable(Workspace& w, IUserPrompt& ui) {
     if (rc == chips::kChipTableMissing || rc == chips::kChipTableUnreadable) return false;
     w.chip = addr::FromProfile(w.profile);  // values read before a bad field count too
     if (rc == chips::kChipTableBadNumber) {
-        plist::ShowGeneralError(ui, error);
+        ShowGeneralError(ui, error);
         return false;
     }
     return true;
@@ -65,7 +66,7 @@ void ProgrammerChangeStep(Workspace& w, IUserPrompt& ui) {
     w.drivers.Unbind();
     if (section.driverFile.empty()) return;
     BindResult r = w.drivers.Bind(section.driverFile, w.program_dir);
-    if (!r.message.empty()) Tell(ui, r.message, r.caption);
+    if (!r.message.empty()) ShowMessage(ui, MsgId::DriverFileNotFound, section.driverFile);
 }
 
 void ApplyChipSelection(Workspace& w, IUserPrompt& ui) {
@@ -98,18 +99,18 @@ void SetAutoAddressing(Workspace& w, bool on) {
     if (w.config) cfg::WriteAuto(*w.config, on);
 }
 
-bool RecomputeExtent(Workspace& w, IUserPrompt& ui, const char* bad_cell_text) {
+bool RecomputeExtent(Workspace& w, IUserPrompt& ui, std::optional<MsgId> bad_cell_msg) {
     std::string bad;
     int64_t e = 0;
-    if (plist::ComputeExtent(w.list, w.chip, &e, &bad) != plist::kOk) {
-        if (bad_cell_text)
-            Tell(ui, bad_cell_text, kCaptionSystem);
+    if (plist::ComputeExtent(w.list, w.chip, &e, &bad) != plist::kListOk) {
+        if (bad_cell_msg)
+            ShowMessage(ui, *bad_cell_msg);
         else
-            plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+            ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         return false;
     }
     w.extent = e;
-    if (e > w.chip.capacity) Tell(ui, plist::kMsgCapacity, kCaptionSystem);
+    if (e > w.chip.capacity) ShowMessage(ui, MsgId::ListOverCapacity);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "chip_table.h"
 #include "driver_binding.h"
 #include "ini_file.h"
+#include "messages.h"
 #include "programming_list.h"
 #include "user_prompt.h"
 
@@ -69,7 +71,7 @@ void StartUp(Workspace& w, std::unique_ptr<ini::CIniFile> config, const std::str
 
 // Programmer change step for the selected programmer: fill the chip names from
 // its section and select the last, then bind its driver library ("File");
-// a library that cannot be loaded shows "<file>文件没有找到！" / "信息提示".
+// a library that cannot be loaded shows MsgId::DriverFileNotFound.
 // An empty programmer name does nothing.
 void ProgrammerChangeStep(Workspace& w, IUserPrompt& ui);
 
@@ -92,10 +94,9 @@ void SelectChipByName(Workspace& w, const std::string& name, IUserPrompt& ui);
 // CheckAuto clicked: flag set and key AUTO written at once.
 void SetAutoAddressing(Workspace& w, bool on);
 
-// Recomputes the extent; shows "编程文件总长度超过芯片容量,请修改！" / "系统提示"
-// when it exceeds the capacity. False when a cell did not convert: the
-// conversion error was shown, or bad_cell_text / "系统提示" when given; the
-// extent keeps its value.
-bool RecomputeExtent(Workspace& w, IUserPrompt& ui, const char* bad_cell_text = nullptr);
+// Recomputes the extent; shows ListOverCapacity when it exceeds the capacity.
+// False when a cell did not convert: the conversion error was shown, or
+// bad_cell_msg when given; the extent keeps its value.
+bool RecomputeExtent(Workspace& w, IUserPrompt& ui, std::optional<MsgId> bad_cell_msg = std::nullopt);
 
 }  // namespace ws

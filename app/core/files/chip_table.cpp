@@ -45,8 +45,8 @@ int ScanChipTable(std::string_view table, std::string_view chipName, ChipProfile
 int ReadChipProfile(const std::string& path, std::string_view chipName, ChipProfile* profile, std::string* error) {
     std::string bytes;
     int rc = wfile::Read(path, kMaxTableBytes, &bytes);
-    if (rc == wfile::kMissing) return kChipTableMissing;
-    if (rc != wfile::kOk) return kChipTableUnreadable;
+    if (rc == wfile::kFileMissing) return kChipTableMissing;
+    if (rc != wfile::kFileOk) return kChipTableUnreadable;
     return ScanChipTable(bytes, chipName, profile, error);
 }
 

@@ -149,7 +149,7 @@ int CIniText::Write(std::string_view section, std::string_view key, std::string_
 
 CIniText CIniFile::Load() const {
     std::string bytes;
-    if (wfile::Read(path_, kMaxFileBytes, &bytes) != wfile::kOk) bytes.clear();
+    if (wfile::Read(path_, kMaxFileBytes, &bytes) != wfile::kFileOk) bytes.clear();
     return CIniText(std::move(bytes));
 }
 
@@ -168,12 +168,12 @@ bool CIniFile::ReadBool(std::string_view section, std::string_view key, bool def
 int CIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) const {
     std::string bytes;
     int rc = wfile::Read(path_, kMaxFileBytes, &bytes);
-    if (rc == wfile::kTooLarge) return kIniTooLarge;
-    if (rc != wfile::kOk && rc != wfile::kMissing) return kIniIoError;
+    if (rc == wfile::kFileTooLarge) return kIniTooLarge;
+    if (rc != wfile::kFileOk && rc != wfile::kFileMissing) return kIniIoError;
     CIniText text(bytes);
     rc = text.Write(section, key, value);
     if (rc != kIniOk) return rc;
-    return wfile::WriteAtomically(path_, text.Bytes()) == wfile::kOk ? kIniOk : kIniIoError;
+    return wfile::WriteAtomically(path_, text.Bytes()) == wfile::kFileOk ? kIniOk : kIniIoError;
 }
 
 int CIniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) const {

@@ -45,25 +45,25 @@ Result Build(const plist::ProgrammingList& list, const Header& header, const std
     if (!AppendField(&out, kVersion, bad_field) || !AppendField(&out, date8, bad_field) ||
         !AppendField(&out, kMagic, bad_field) || !AppendField(&out, header.programmer, bad_field) ||
         !AppendField(&out, header.chip, bad_field))
-        return kUnstorable;
+        return kProjectUnstorable;
     out += "\r\n";
     for (int r = 1; r <= plist::kRows && list.IsUsed(r); ++r) {
         for (int c = plist::kColFlag; c < plist::kCols; ++c)
-            if (!AppendField(&out, list.Cell(r, c), bad_field)) return kUnstorable;
+            if (!AppendField(&out, list.Cell(r, c), bad_field)) return kProjectUnstorable;
         out += "\r\n";
     }
     *bytes = std::move(out);
-    return kOk;
+    return kProjectOk;
 }
 
 Result Write(const std::string& path, const plist::ProgrammingList& list, const Header& header,
              const std::string& date8, std::string* bad_field) {
     std::string bytes;
-    if (Result r = Build(list, header, date8, &bytes, bad_field); r != kOk) return r;
-    if (path.empty()) return kWriteFailed;
+    if (Result r = Build(list, header, date8, &bytes, bad_field); r != kProjectOk) return r;
+    if (path.empty()) return kProjectWriteFailed;
     // Temporary file beside the target, synced, then renamed over it: a crash
     // or a full disk keeps the old file whole.
-    return wfile::WriteAtomically(path, bytes) == wfile::kOk ? kOk : kWriteFailed;
+    return wfile::WriteAtomically(path, bytes) == wfile::kFileOk ? kProjectOk : kProjectWriteFailed;
 }
 
 Result Parse(std::string_view bytes, plist::ProgrammingList* list, Header* header, std::string* bad_text,
@@ -86,7 +86,7 @@ Result Parse(std::string_view bytes, plist::ProgrammingList* list, Header* heade
                     int32_t flag = 0;
                     if (!num::TryStrToInt(t, &flag)) {
                         if (bad_text) *bad_text = t;
-                        return kBadFlag;
+                        return kProjectBadFlag;
                     }
                     list->SetCell(r, kColFlag, t);
                     list->SetCell(r, kColFlagText, flag == 1 ? kYes : kNo);
@@ -113,14 +113,14 @@ Result Parse(std::string_view bytes, plist::ProgrammingList* list, Header* heade
             field.push_back(b);
         }
     }
-    return kOk;
+    return kProjectOk;
 }
 
 Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text) {
     std::string bytes;
     int rc = wfile::Read(path, kMaxFileBytes, &bytes);
-    if (rc == wfile::kTooLarge) return kTooLarge;
-    if (rc != wfile::kOk) return kNotFound;  // missing, not a regular file, or unreadable
+    if (rc == wfile::kFileTooLarge) return kProjectTooLarge;
+    if (rc != wfile::kFileOk) return kProjectNotFound;  // missing, not a regular file, or unreadable
     return Parse(bytes, list, header, bad_text, FileExists);
 }
 

@@ -25,12 +25,12 @@ inline constexpr const char* kMagic = "wendaloprist";
 inline constexpr size_t kMaxFileBytes = 16u * 1024 * 1024;
 
 enum Result : int {
-    kOk = 0,
-    kNotFound = 1,     // read: no such file (or not a readable regular file)
-    kBadFlag = 2,      // read: a program flag that is not a number; rows before it are loaded
-    kTooLarge = 3,     // read: file above kMaxFileBytes
-    kUnstorable = 4,   // write: a field holds a comma, CR/LF or a non-GBK character
-    kWriteFailed = 5,  // write: could not create, write, sync or rename
+    kProjectOk = 0,
+    kProjectNotFound = 1,     // read: no such file (or not a readable regular file)
+    kProjectBadFlag = 2,      // read: a program flag that is not a number; rows before it are loaded
+    kProjectTooLarge = 3,     // read: file above kMaxFileBytes
+    kProjectUnstorable = 4,   // write: a field holds a comma, CR/LF or a non-GBK character
+    kProjectWriteFailed = 5,  // write: could not create, write, sync or rename
 };
 
 struct Header {
@@ -41,7 +41,7 @@ struct Header {
 // Today's local date as "yyyymmdd".
 std::string Today();
 
-// The file's bytes for `list` (used rows only). kUnstorable and *bad_field
+// The file's bytes for `list` (used rows only). kProjectUnstorable and *bad_field
 // (UTF-8) when a field cannot be stored faithfully.
 Result Build(const plist::ProgrammingList& list, const Header& header, const std::string& date8,
              std::string* bytes, std::string* bad_field);
@@ -56,11 +56,11 @@ Result Write(const std::string& path, const plist::ProgrammingList& list, const 
 // path (or "文件已删除" when `file_exists` says no); other fields are ignored.
 // A CR LF numbers the row; a last line without one fills cells but no number.
 // Blank lines are skipped; lines after row 160 are ignored.
-// kBadFlag: *bad_text is the flag text; rows before it stay loaded.
+// kProjectBadFlag: *bad_text is the flag text; rows before it stay loaded.
 Result Parse(std::string_view bytes, plist::ProgrammingList* list, Header* header, std::string* bad_text,
              const std::function<bool(const std::string&)>& file_exists);
 
-// Reads a file: kNotFound, kTooLarge, or Parse's result.
+// Reads a file: kProjectNotFound, kProjectTooLarge, or Parse's result.
 Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text);
 
 // True when a regular file exists at `path`.

@@ -62,27 +62,27 @@ int Read(const std::string& path, size_t maxBytes, std::string* bytes) {
     bytes->clear();
     // Non-blocking open, so that a FIFO in the file's place cannot hang us.
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0) return errno == ENOENT || errno == ENOTDIR ? kMissing : kIoError;
+    if (fd.get() < 0) return errno == ENOENT || errno == ENOTDIR ? kFileMissing : kFileIoError;
     struct stat st;
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return kIoError;
-    if (static_cast<unsigned long long>(st.st_size) > maxBytes) return kTooLarge;
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return kFileIoError;
+    if (static_cast<unsigned long long>(st.st_size) > maxBytes) return kFileTooLarge;
     char buf[65536];
     for (;;) {
         ssize_t n = ::read(fd.get(), buf, sizeof buf);
         if (n < 0) {
             if (errno == EINTR) continue;
             bytes->clear();
-            return kIoError;
+            return kFileIoError;
         }
         if (n == 0) break;
         // The file may grow while we read.
         if (bytes->size() + static_cast<size_t>(n) > maxBytes) {
             bytes->clear();
-            return kTooLarge;
+            return kFileTooLarge;
         }
         bytes->append(buf, static_cast<size_t>(n));
     }
-    return kOk;
+    return kFileOk;
 }
 
 int WriteAtomically(const std::string& path, std::string_view bytes) {
@@ -90,14 +90,14 @@ int WriteAtomically(const std::string& path, std::string_view bytes) {
     struct stat lst;
     if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
         char* real = ::realpath(path.c_str(), nullptr);
-        if (!real) return kIoError;
+        if (!real) return kFileIoError;
         target = real;
         std::free(real);
     }
     mode_t mode = 0644;
     struct stat st;
     if (::stat(target.c_str(), &st) == 0) {
-        if (!S_ISREG(st.st_mode) || ::access(target.c_str(), W_OK) != 0) return kIoError;
+        if (!S_ISREG(st.st_mode) || ::access(target.c_str(), W_OK) != 0) return kFileIoError;
         mode = st.st_mode & 07777;
     }
     std::string folder = FolderOf(target);
@@ -107,17 +107,17 @@ int WriteAtomically(const std::string& path, std::string_view bytes) {
     std::vector<char> tmpName(tmpl.begin(), tmpl.end());
     tmpName.push_back('\0');
     Fd fd(::mkstemp(tmpName.data()));
-    if (fd.get() < 0) return kIoError;
+    if (fd.get() < 0) return kFileIoError;
     bool ok = WriteAll(fd.get(), bytes) && ::fchmod(fd.get(), mode) == 0 && ::fsync(fd.get()) == 0;
     ok = ::close(fd.release()) == 0 && ok;
     if (!ok || ::rename(tmpName.data(), target.c_str()) != 0) {
         ::unlink(tmpName.data());
-        return kIoError;
+        return kFileIoError;
     }
     // Make the rename itself durable.
     Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0) ::fsync(dir.get());
-    return kOk;
+    return kFileOk;
 }
 
 }  // namespace wfile

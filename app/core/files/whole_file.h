@@ -12,10 +12,10 @@
 namespace wfile {
 
 enum : int {
-    kOk = 0,
-    kMissing = 1,     // the file does not exist
-    kTooLarge = -3,   // larger than the caller's limit; nothing read
-    kIoError = -4,    // open, read, write, flush or rename failed
+    kFileOk = 0,
+    kFileMissing = 1,     // the file does not exist
+    kFileTooLarge = -3,   // larger than the caller's limit; nothing read
+    kFileIoError = -4,    // open, read, write, flush or rename failed
 };
 
 // Reads the whole file into *bytes (cleared first).

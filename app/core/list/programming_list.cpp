@@ -48,13 +48,6 @@ void ProgrammingList::Clear() {
     for (int r = 1; r <= kRows; ++r) ClearRow(r);
 }
 
-std::string DeleteQuestion(const std::string& name) { return "是否删除 '" + name + "' ?"; }
-
-void ShowGeneralError(IUserPrompt& ui, std::string message) {
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
-    ui.Ask(message, kAppTitle, MsgIcon::Error, MsgButtons::Ok);
-}
-
 bool Storable(const std::string& utf8) {
     if (utf8.find_first_of(",\r\n") != std::string::npos) return false;
     bool lossless = true;
@@ -85,8 +78,8 @@ Status LastRowStartAndLength(const ProgrammingList& list, int32_t* start, int32_
     int last = list.UsedCount();
     if (last > 0 && (!CellInt(list, last, kColStart, start, bad_text) ||
                      !CellInt(list, last, kColLength, length, bad_text)))
-        return kBadNumber;
-    return kOk;
+        return kListBadNumber;
+    return kListOk;
 }
 
 }  // namespace
@@ -94,9 +87,9 @@ Status LastRowStartAndLength(const ProgrammingList& list, int32_t* start, int32_
 Status NextAutoStart(const ProgrammingList& list, const addr::ChipParams& chip, int64_t* start,
                      std::string* bad_text) {
     int32_t a = 0, l = 0;
-    if (LastRowStartAndLength(list, &a, &l, bad_text) != kOk) return kBadNumber;
+    if (LastRowStartAndLength(list, &a, &l, bad_text) != kListOk) return kListBadNumber;
     *start = (a > 0 || l > 0) ? addr::NextStart(a, l, chip) : chip.lowest;
-    return kOk;
+    return kListOk;
 }
 
 void FillRow(ProgrammingList& list, int row, int64_t start, bool program, const FileFacts& f,
@@ -117,13 +110,13 @@ void FillRow(ProgrammingList& list, int row, int64_t start, bool program, const 
 
 Status AppendAuto(ProgrammingList& list, const FileFacts& f, const addr::ChipParams& chip,
                   std::string* bad_text) {
-    if (!Storable(f)) return kUnstorable;
+    if (!Storable(f)) return kListUnstorable;
     int row = list.FirstFree();
     if (row == 0) return kListFull;
     int64_t start = 0;
-    if (Status s = NextAutoStart(list, chip, &start, bad_text); s != kOk) return s;
+    if (Status s = NextAutoStart(list, chip, &start, bad_text); s != kListOk) return s;
     FillRow(list, row, start, true, f, chip);
-    return kOk;
+    return kListOk;
 }
 
 namespace {
@@ -152,17 +145,17 @@ void ReaddressFrom(ProgrammingList& list, int first, int64_t a, int32_t l, const
 
 Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const addr::ChipParams& chip,
                  std::string* bad_text) {
-    if (row < 1 || row > kRows || !list.IsUsed(row)) return kOk;
+    if (row < 1 || row > kRows || !list.IsUsed(row)) return kListOk;
     int64_t a = chip.lowest;
     int32_t l = 0;
     if (row > 1) {
         int32_t a32 = 0;
         if (!CellInt(list, row - 1, kColStart, &a32, bad_text) ||
             !CellInt(list, row - 1, kColLength, &l, bad_text))
-            return kBadNumber;
+            return kListBadNumber;
         a = a32;
     }
-    if (auto_addressing && !LengthsConvert(list, row + 1, bad_text)) return kBadNumber;
+    if (auto_addressing && !LengthsConvert(list, row + 1, bad_text)) return kListBadNumber;
     for (int b = row; b <= kRows; ++b) {
         if (b == kRows || !list.IsUsed(b + 1)) {
             list.ClearRow(b);
@@ -171,25 +164,25 @@ Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const add
         for (int c = kColFlag; c < kCols; ++c) list.SetCell(b, c, list.Cell(b + 1, c));
     }
     if (auto_addressing) ReaddressFrom(list, row, a, l, chip);
-    return kOk;
+    return kListOk;
 }
 
 Status Readdress(ProgrammingList& list, int row, const addr::ChipParams& chip, std::string* bad_text) {
     int32_t a = 0, l = 0;
-    if (!list.IsUsed(row)) return kOk;
+    if (!list.IsUsed(row)) return kListOk;
     if (!CellInt(list, row, kColStart, &a, bad_text) || !CellInt(list, row, kColLength, &l, bad_text) ||
         !LengthsConvert(list, row + 1, bad_text))
-        return kBadNumber;
+        return kListBadNumber;
     ReaddressFrom(list, row + 1, a, l, chip);
-    return kOk;
+    return kListOk;
 }
 
 Status ComputeExtent(const ProgrammingList& list, const addr::ChipParams& chip, int64_t* extent,
                      std::string* bad_text) {
     int32_t a = 0, l = 0;
-    if (LastRowStartAndLength(list, &a, &l, bad_text) != kOk) return kBadNumber;
+    if (LastRowStartAndLength(list, &a, &l, bad_text) != kListOk) return kListBadNumber;
     *extent = list.UsedCount() > 0 ? addr::Extent(a, l, chip) : 0;
-    return kOk;
+    return kListOk;
 }
 
 std::string SizeText(int64_t kilobytes) {

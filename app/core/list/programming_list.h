@@ -11,7 +11,6 @@
 #include <string>
 
 #include "address_math.h"
-#include "user_prompt.h"
 
 namespace plist {
 
@@ -72,30 +71,14 @@ using LengthQuery = std::function<int32_t(const std::string& path)>;
 
 // Result codes of the list operations.
 enum Status : int {
-    kOk = 0,
-    kNotFound = 1,      // add: file not found (no message by design)
-    kListFull = 2,      // add/drop: all 160 rows used
-    kBadNumber = 3,     // a cell that should hold a number does not; see bad_text
-    kUnstorable = 4,    // name/path holds a comma, a line break or a non-GBK character
-    kIgnored = 5,       // drop: no audio extension and no ".wav" twin
-    kNoSelection = 6,   // drop: nothing selected in the browser
+    kListOk = 0,
+    kListFileNotFound = 1,  // add: file not found (no message by design)
+    kListFull = 2,          // add/drop: all 160 rows used
+    kListBadNumber = 3,     // a cell that should hold a number does not; see bad_text
+    kListUnstorable = 4,    // name/path holds a comma, a line break or a non-GBK character
+    kListIgnored = 5,       // drop: no audio extension and no ".wav" twin
+    kListNoSelection = 6,   // drop: nothing selected in the browser
 };
-
-// Message texts of the list.
-inline constexpr const char* kMsgCapacity = "编程文件总长度超过芯片容量,请修改！";  // 系统提示
-inline constexpr const char* kMsgDropFailed = "对不起，系统出错！";                  // 系统提示
-inline constexpr const char* kMsgNoFile = "没有语音文件！";                          // 提示信息
-inline constexpr const char* kMsgListFull = "编程列表已满，最多只能有160个语音文件！";  // 提示信息
-inline constexpr const char* kMsgUnstorable =
-    "文件名称或路径中含有逗号等无法保存的字符，不能加入编程列表！";  // 提示信息
-// "是否删除 '" + name + "' ?"
-std::string DeleteQuestion(const std::string& name);
-
-// The general error box for an error no command handles (a failed number
-// conversion): the text with "." added when its last character sorts after
-// ".", the program's title as caption, a stop icon.
-inline constexpr const char* kAppTitle = "Sonmira";
-void ShowGeneralError(IUserPrompt& ui, std::string message);
 
 // True when a text survives the project file: no comma, CR or LF, and every
 // character has a GBK form.
@@ -118,14 +101,14 @@ void FillRow(ProgrammingList& list, int row, int64_t start, bool program, const 
              const addr::ChipParams& chip);
 
 // Appends one segment with automatic addressing into the first free row.
-// kListFull, kUnstorable or kBadNumber leave the list unchanged.
+// kListFull, kListUnstorable or kListBadNumber leave the list unchanged.
 Status AppendAuto(ProgrammingList& list, const FileFacts& f, const addr::ChipParams& chip,
                   std::string* bad_text);
 
 // Removes used row `row` and closes the gap (row numbers stay 1, 2, 3...).
 // With automatic addressing the rows that move up are re-addressed from the
 // row above (or the lowest address); without it they keep their addresses.
-// kBadNumber leaves the list unchanged.
+// kListBadNumber leaves the list unchanged.
 Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const addr::ChipParams& chip,
                  std::string* bad_text);
 

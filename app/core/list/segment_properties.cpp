@@ -1,5 +1,6 @@
 #include "segment_properties.h"
 
+#include "messages.h"
 #include "numbers.h"
 #include "play_address.h"
 
@@ -60,7 +61,7 @@ OkResult PressOk(const SegmentForm& form, plist::ProgrammingList& list, const ad
     using namespace plist;
     std::string t = Trim(form.address);
     if (t.empty()) {
-        Tell(ui, kMsgNoAddress, kCaptionPrompt);
+        ShowMessage(ui, MsgId::NoAddress);
         return OkResult::KeepOpen;
     }
     int32_t a = 0;
@@ -71,14 +72,14 @@ OkResult PressOk(const SegmentForm& form, plist::ProgrammingList& list, const ad
     // A pasted 8-digit text can spell a negative 32-bit value; that is as far
     // out of range as one above the limit.
     if (a > form.upper_limit || a < 0) {
-        Tell(ui, kMsgOutOfRange, kCaptionPrompt);
+        ShowMessage(ui, MsgId::AddressOutOfRange);
         return OkResult::KeepOpen;
     }
     int row = form.row;
     if (form.mode == Mode::Add) {
         row = list.FirstFree();
         if (row == 0) {
-            Tell(ui, kMsgListFull, kCaptionPrompt);
+            ShowMessage(ui, MsgId::ListFull);
             return OkResult::Refused;
         }
     } else if (row < 1 || row > kRows) {
@@ -91,7 +92,7 @@ OkResult PressOk(const SegmentForm& form, plist::ProgrammingList& list, const ad
         list.SetCell(row, kColRow, keep_number);
         if (form.auto_addressing) {
             std::string bad;
-            if (Readdress(list, row, chip, &bad) != kOk) ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+            if (Readdress(list, row, chip, &bad) != kListOk) ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         }
     }
     return OkResult::Accepted;

@@ -12,9 +12,7 @@
 
 namespace props {
 
-inline constexpr const char* kCaption = "文件资料";
-inline constexpr const char* kMsgNoAddress = "请输入编程地址！";                    // 提示信息
-inline constexpr const char* kMsgOutOfRange = "输入的编程地址超出范围,请重新输入！";  // 提示信息
+inline constexpr const char* kCaption = "文件资料";  // the dialog's title
 inline constexpr int kAddressMaxChars = 4;
 
 enum class Mode { Add, Edit };

@@ -5,8 +5,8 @@
 
 #include "audio_output.h"
 #include "audio_result.h"
-#include "driver_result.h"
 #include "media_player.h"
+#include "messages.h"
 #include "numbers.h"
 #include "run_dialog.h"
 
@@ -21,7 +21,7 @@ bool TakeDriver(DriverBinding* drivers, IUserPrompt& ui, DriverLease* lease, Com
     if (!drivers || !drivers->IsBound()) return false;
     *lease = drivers->TryAcquire(std::chrono::milliseconds(kLeaseWaitMs));
     if (!*lease) {
-        Tell(ui, kMsgWorkerBusy, kCaptionSystem);
+        ShowMessage(ui, MsgId::WorkerBusy);
         *end = CommandEnd::Stopped;
         return false;
     }
@@ -31,20 +31,19 @@ bool TakeDriver(DriverBinding* drivers, IUserPrompt& ui, DriverLease* lease, Com
 CommandEnd DownloadCommand(const DownloadInputs& in, IUserPrompt& ui, IRunView& view, RecJob* job) {
     const plist::ProgrammingList& list = *in.list;
     if (!list.IsUsed(1)) {
-        Tell(ui, kMsgNothingToProgram, kCaptionSystem);
+        ShowMessage(ui, MsgId::NothingToProgram);
         return CommandEnd::Stopped;
     }
     int64_t extent = 0;
     std::string bad_text;
-    if (plist::ComputeExtent(list, in.chip, &extent, &bad_text) != plist::kOk) {
-        plist::ShowGeneralError(ui, num::InvalidIntegerMessage(bad_text));
+    if (plist::ComputeExtent(list, in.chip, &extent, &bad_text) != plist::kListOk) {
+        ShowGeneralError(ui, num::InvalidIntegerMessage(bad_text));
         return CommandEnd::Stopped;
     }
-    if (extent > in.chip.capacity &&
-        ui.Ask(kAskOverCapacity, kCaptionSystem, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
+    if (extent > in.chip.capacity && ShowMessage(ui, MsgId::AskOverCapacity) != MsgAnswer::Yes)
         return CommandEnd::Stopped;
     if (extent <= 0) {
-        Tell(ui, kMsgNothingToProgram, kCaptionSystem);
+        ShowMessage(ui, MsgId::NothingToProgram);
         return CommandEnd::Stopped;
     }
     {
@@ -54,9 +53,7 @@ CommandEnd DownloadCommand(const DownloadInputs& in, IUserPrompt& ui, IRunView& 
         // Without a sound output the module would record silence and the run
         // would still end as if all went well.
         const bool has_output = in.has_sound_output ? in.has_sound_output() : SoundOutputExists();
-        if (!has_output &&
-            ui.Ask(kAskNoSoundOutput, kCaptionSystem, MsgIcon::Question, MsgButtons::YesNo) != MsgAnswer::Yes)
-            return CommandEnd::Stopped;
+        if (!has_output && ShowMessage(ui, MsgId::AskNoSoundOutput) != MsgAnswer::Yes) return CommandEnd::Stopped;
         if (ShowDriverResult(ui, lease->BeginRecording(in.chip.code, in.aux_mode))) return CommandEnd::Stopped;
     }  // the worker takes the lease when it starts
 

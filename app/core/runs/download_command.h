@@ -15,11 +15,6 @@
 
 class CMyMediaPlayer;
 
-inline constexpr const char* kMsgNothingToProgram = "没有要编程的语音文件，请选择！";        // 系统提示
-inline constexpr const char* kAskOverCapacity = "语音文件总长度超过芯片容量，是否继续？";     // 系统提示, Yes/No
-inline constexpr const char* kAskNoSoundOutput =
-    "没有找到可用的声音输出设备，编程时芯片录不到声音，是否继续？";  // 系统提示, Yes/No
-
 // How long a command waits for the driver lease before it says the last
 // worker is still busy.
 inline constexpr int kLeaseWaitMs = 100;
@@ -43,7 +38,7 @@ enum class CommandEnd {
 // Takes the driver for a command, waiting at most kLeaseWaitMs. True with
 // *lease holding the bound driver; otherwise false and *end says why:
 // NoDriver when nothing is bound (nothing shown), Stopped when a worker still
-// holds it (kMsgWorkerBusy shown).
+// holds it (MsgId::WorkerBusy shown).
 bool TakeDriver(DriverBinding* drivers, IUserPrompt& ui, DriverLease* lease, CommandEnd* end);
 
 // Runs the command up to the dialog. On OpenDialog *job holds the run and the

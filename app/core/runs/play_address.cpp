@@ -1,7 +1,7 @@
 #include "play_address.h"
 
+#include "messages.h"
 #include "numbers.h"
-#include "programming_list.h"
 
 namespace play_address {
 
@@ -13,7 +13,7 @@ bool KeyPasses(int key) {
 bool BoxValue(const std::string& box, int32_t* value) { return num::TryStrToInt("0X" + box, value); }
 
 void ReportNotANumber(const std::string& box, IUserPrompt& ui) {
-    plist::ShowGeneralError(ui, num::InvalidIntegerMessage("0X" + box));
+    ShowGeneralError(ui, num::InvalidIntegerMessage("0X" + box));
 }
 
 namespace {
@@ -32,7 +32,7 @@ bool LeaveBox(std::string& box, int32_t lowestStart, IUserPrompt& ui) {
     if (!ReadBox(box, ui, &value)) return false;
     if (value < lowestStart) {
         box = num::Hex4(lowestStart);
-        Tell(ui, "对不起，起始地址必须大于等于0x" + box, kCaptionSystem);
+        ShowMessage(ui, MsgId::StartBelowLowest, box);
     }
     return true;
 }
@@ -43,12 +43,12 @@ bool CheckPlayAddress(std::string& box, int32_t lowestStart, int32_t lastAddress
     if (!ReadBox(box, ui, &value)) return false;
     if (value < lowestStart) {
         box = num::Hex4(lowestStart);
-        Tell(ui, "播放地址，不能小于0X" + box, kCaptionSystem);
+        ShowMessage(ui, MsgId::PlayBelowLowest, box);
         return false;
     }
     if (value > lastAddress) {
         box = num::Hex4(lastAddress);
-        Tell(ui, "播放地址，不能大于0X" + box, kCaptionSystem);
+        ShowMessage(ui, MsgId::PlayAboveLast, box);
         return false;
     }
     *address = value;

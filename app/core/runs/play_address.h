@@ -26,7 +26,7 @@ bool BoxValue(const std::string& box, int32_t* value);
 void ReportNotANumber(const std::string& box, IUserPrompt& ui);
 
 // Leaving the box: a value below the lowest start address is raised to it and
-// "对不起，起始地址必须大于等于0x" + new text is shown. No upper check.
+// MsgId::StartBelowLowest with the new text is shown. No upper check.
 // Returns false when the box was not a number (then reported).
 bool LeaveBox(std::string& box, int32_t lowestStart, IUserPrompt& ui);
 

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "messages.h"
 #include "numbers.h"
 
 namespace {
@@ -20,7 +21,7 @@ PlayThread::End PlayThread::Fail(IDevInter* driver) {
     if (driver) driver->EndPlayback();
     dialog_.Close();  // on this thread: clears the mark without waiting for itself
     view_.CloseDialog();
-    Tell(ui_, kMsgSystemError, kCaptionSystem);
+    ShowMessage(ui_, MsgId::SystemError);
     return End::Failed;
 }
 

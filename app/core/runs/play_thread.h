@@ -18,7 +18,6 @@
 #include "user_prompt.h"
 
 inline constexpr const char* kPlayCaption = "正在播放......";
-inline constexpr const char* kMsgSystemError = "对不起，系统出错！";  // 系统提示, no owner
 
 struct PlayJob {
     plist::ProgrammingList list;
@@ -31,7 +30,7 @@ public:
     enum class End {
         Finished,  // EndPlayback sent, dialog asked to close
         Failed,    // a cell that is no number: EndPlayback, mark cleared, dialog
-                   // asked to close, then kMsgSystemError shown
+                   // asked to close, then MsgId::SystemError shown
     };
 
     static constexpr int kTickMs = 1;         // before the range and each update

@@ -1,6 +1,6 @@
 #include "playback_commands.h"
 
-#include "driver_result.h"
+#include "messages.h"
 #include "play_address.h"
 
 namespace {
@@ -26,7 +26,7 @@ CommandEnd ContinuousPlayCommand(std::string& box, const plist::ProgrammingList&
                                  const addr::ChipParams& chip, DriverBinding* drivers, IUserPrompt& ui,
                                  PlayJob* job) {
     if (!list.IsUsed(1)) {
-        Tell(ui, kMsgNothingToPlay, kCaptionSystem);
+        ShowMessage(ui, MsgId::NothingToPlay);
         return CommandEnd::Stopped;
     }
     int32_t address = 0;

@@ -12,8 +12,6 @@
 #include "programming_list.h"
 #include "user_prompt.h"
 
-inline constexpr const char* kMsgNothingToPlay = "编程列表中没有数据供播放!";  // 系统提示
-
 // Pulse play: the address check on `box` (corrected in place), then
 // PulsePlay(box value, chip code) with its result shown. The address goes to
 // the driver as typed, without the address scale.

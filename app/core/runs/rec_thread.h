@@ -25,7 +25,6 @@ inline constexpr const char* kRecCaptionPreparing = "准备编程";
 inline constexpr const char* kRecStatusPreparing = "准备编程...";
 inline constexpr const char* kRecCaptionRunning = "正在编程...";
 inline constexpr const char* kRecFinished = "编程结束";
-inline constexpr const char* kMsgRecOverflow = "编程地址溢出！";  // 系统提示, owner the dialog
 
 // Everything one run reads. The list is the worker's own copy.
 struct RecJob {

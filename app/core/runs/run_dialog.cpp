@@ -16,8 +16,7 @@ bool LowerThreadPriority() {
     return setpriority(PRIO_PROCESS, tid, current + 1) == 0;
 }
 
-RunDialog::RunDialog(IUserPrompt& ui, std::string overflow_text)
-    : ui_(ui), overflow_text_(std::move(overflow_text)) {}
+RunDialog::RunDialog(IUserPrompt& ui, std::optional<MsgId> overflow_msg) : ui_(ui), overflow_msg_(overflow_msg) {}
 
 RunDialog::~RunDialog() {
     running_.store(false);
@@ -69,8 +68,8 @@ bool RunDialog::WaitForWorker(int timeout_ms) {
 void RunDialog::Close() {
     running_.store(false);
     WaitForWorker(kCloseWaitMs);
-    if (overflow_.load() && !overflow_text_.empty() && !overflow_reported_) {
+    if (overflow_.load() && overflow_msg_ && !overflow_reported_) {
         overflow_reported_ = true;
-        Tell(ui_, overflow_text_, kCaptionSystem);
+        ShowMessage(ui_, *overflow_msg_);
     }
 }

@@ -8,7 +8,7 @@
 // ended, WorkerAlive() stays true and Show() refuses to start another. The
 // worker holds the driver lease for its whole run and works on its own copy
 // of the list and its own audio player, so a command that finds the lease
-// taken refuses with kMsgWorkerBusy and nothing else is shared.
+// taken refuses with MsgId::WorkerBusy and nothing else is shared.
 #pragma once
 
 #include <atomic>
@@ -16,21 +16,19 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
-#include <string>
+#include <optional>
 #include <thread>
 
+#include "messages.h"
 #include "user_prompt.h"
-
-// Shown when a command needs the driver while a cancelled worker still holds it.
-inline constexpr const char* kMsgWorkerBusy = "上一次编程或播放尚未结束，请稍候再试！";  // 系统提示
 
 class RunDialog {
 public:
     static constexpr int kCloseWaitMs = 1000;
 
-    // overflow_text: shown by the close step when the overflow mark is set;
-    // empty for a dialog that never reports one.
-    RunDialog(IUserPrompt& ui, std::string overflow_text);
+    // overflow_msg: shown by the close step when the overflow mark is set;
+    // nullopt for a dialog that never reports one.
+    RunDialog(IUserPrompt& ui, std::optional<MsgId> overflow_msg);
     // Waits for a worker that still runs: it uses what its owner holds.
     ~RunDialog();
     RunDialog(const RunDialog&) = delete;
@@ -61,7 +59,7 @@ public:
 
 private:
     IUserPrompt& ui_;
-    const std::string overflow_text_;
+    const std::optional<MsgId> overflow_msg_;
     std::atomic<bool> running_{false};
     std::atomic<bool> overflow_{false};
     bool overflow_reported_ = false;  // user-interface thread only

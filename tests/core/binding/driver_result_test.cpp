@@ -4,7 +4,7 @@
 #include <climits>
 #include <vector>
 
-#include "driver_result.h"
+#include "messages.h"
 #include "user_prompt.h"
 
 namespace {

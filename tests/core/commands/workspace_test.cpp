@@ -48,7 +48,7 @@ protected:
     }
     void AddRow(const std::string& name) {
         FileFacts f{name, "1KB", ".wav", "t", "/x/" + name, 500};
-        ASSERT_EQ(AppendAuto(w.list, f, w.chip, nullptr), kOk);
+        ASSERT_EQ(AppendAuto(w.list, f, w.chip, nullptr), kListOk);
         w.modified = true;
     }
 
@@ -136,7 +136,7 @@ TEST_F(WorkspaceTest, saveAfterOpenWritesBackWithoutADialog) {
     EXPECT_FALSE(w.modified);
     ProgrammingList back;
     qwf::Header h;
-    ASSERT_EQ(qwf::Read(d / "p.QWF", &back, &h, nullptr), qwf::kOk);
+    ASSERT_EQ(qwf::Read(d / "p.QWF", &back, &h, nullptr), qwf::kProjectOk);
     EXPECT_EQ(back.UsedCount(), 3);
     EXPECT_EQ(h.programmer, "SM-1");
     EXPECT_EQ(h.chip, "A1");

@@ -33,9 +33,9 @@ std::string Row(const ProgrammingList& l, int r) {
 
 ProgrammingList ThreeSegments(const addr::ChipParams& chip) {
     ProgrammingList l;
-    EXPECT_EQ(AppendAuto(l, Facts("a.wav", 1000), chip, nullptr), kOk);
-    EXPECT_EQ(AppendAuto(l, Facts("b.wav", 1001), chip, nullptr), kOk);
-    EXPECT_EQ(AppendAuto(l, Facts("c.wav", 250), chip, nullptr), kOk);
+    EXPECT_EQ(AppendAuto(l, Facts("a.wav", 1000), chip, nullptr), kListOk);
+    EXPECT_EQ(AppendAuto(l, Facts("b.wav", 1001), chip, nullptr), kListOk);
+    EXPECT_EQ(AppendAuto(l, Facts("c.wav", 250), chip, nullptr), kListOk);
     return l;
 }
 
@@ -77,35 +77,35 @@ TEST(AppendAuto, chainsSegmentsFromTheLowestAddress) {
 TEST(AppendAuto, lastRowAtZeroWithNoLengthRestartsAtLowest) {
     addr::ChipParams chip = Chip(16);
     ProgrammingList l;
-    ASSERT_EQ(AppendAuto(l, Facts("silent.wav", 0), chip, nullptr), kOk);
+    ASSERT_EQ(AppendAuto(l, Facts("silent.wav", 0), chip, nullptr), kListOk);
     l.SetCell(1, kColStart, "0X0000");
-    ASSERT_EQ(AppendAuto(l, Facts("b.wav", 125), chip, nullptr), kOk);
+    ASSERT_EQ(AppendAuto(l, Facts("b.wav", 125), chip, nullptr), kListOk);
     EXPECT_EQ(Row(l, 2), "2|0X0010|0X0010|b.wav");
 }
 
 TEST(AppendAuto, refusesAFullListAndUnstorableNames) {
     addr::ChipParams chip = Chip();
     ProgrammingList l;
-    for (int i = 0; i < kRows; ++i) ASSERT_EQ(AppendAuto(l, Facts("x.wav", 0), chip, nullptr), kOk);
+    for (int i = 0; i < kRows; ++i) ASSERT_EQ(AppendAuto(l, Facts("x.wav", 0), chip, nullptr), kListOk);
     EXPECT_EQ(l.FirstFree(), 0);
     ProgrammingList before = l;
     EXPECT_EQ(AppendAuto(l, Facts("y.wav", 0), chip, nullptr), kListFull);
     EXPECT_EQ(l.Cell(kRows, kColName), "x.wav");
 
     ProgrammingList e;
-    EXPECT_EQ(AppendAuto(e, Facts("a,b.wav", 0), chip, nullptr), kUnstorable);
+    EXPECT_EQ(AppendAuto(e, Facts("a,b.wav", 0), chip, nullptr), kListUnstorable);
     FileFacts f = Facts("ok.wav", 0);
     f.path = "/dir,x/ok.wav";
-    EXPECT_EQ(AppendAuto(e, f, chip, nullptr), kUnstorable);
+    EXPECT_EQ(AppendAuto(e, f, chip, nullptr), kListUnstorable);
     f.path = "/snd/smile\xF0\x9F\x98\x80.wav";  // no GBK form
-    EXPECT_EQ(AppendAuto(e, f, chip, nullptr), kUnstorable);
+    EXPECT_EQ(AppendAuto(e, f, chip, nullptr), kListUnstorable);
     EXPECT_EQ(e.UsedCount(), 0);
 }
 
 TEST(DeleteRow, firstOfThreeUnderAutoReaddressesFromLowest) {
     addr::ChipParams chip = Chip(16);
     ProgrammingList l = ThreeSegments(chip);
-    ASSERT_EQ(DeleteRow(l, 1, true, chip, nullptr), kOk);
+    ASSERT_EQ(DeleteRow(l, 1, true, chip, nullptr), kListOk);
     EXPECT_EQ(Row(l, 1), "1|0X0010|0X0018|b.wav");
     EXPECT_EQ(Row(l, 2), "2|0X0019|0X001A|c.wav");
     EXPECT_EQ(Row(l, 3), "|||");
@@ -116,7 +116,7 @@ TEST(DeleteRow, firstOfThreeUnderAutoReaddressesFromLowest) {
 TEST(DeleteRow, middleRowUnderAutoFollowsTheRowAbove) {
     addr::ChipParams chip = Chip();
     ProgrammingList l = ThreeSegments(chip);
-    ASSERT_EQ(DeleteRow(l, 2, true, chip, nullptr), kOk);
+    ASSERT_EQ(DeleteRow(l, 2, true, chip, nullptr), kListOk);
     EXPECT_EQ(Row(l, 1), "1|0X0000|0X0007|a.wav");
     EXPECT_EQ(Row(l, 2), "2|0X0008|0X0009|c.wav");
 }
@@ -124,14 +124,14 @@ TEST(DeleteRow, middleRowUnderAutoFollowsTheRowAbove) {
 TEST(DeleteRow, withoutAutoKeepsAddressesAndNumbers) {
     addr::ChipParams chip = Chip();
     ProgrammingList l = ThreeSegments(chip);
-    ASSERT_EQ(DeleteRow(l, 1, false, chip, nullptr), kOk);
+    ASSERT_EQ(DeleteRow(l, 1, false, chip, nullptr), kListOk);
     EXPECT_EQ(Row(l, 1), "1|0X0008|0X0010|b.wav");
     EXPECT_EQ(Row(l, 2), "2|0X0011|0X0012|c.wav");
     EXPECT_FALSE(l.IsUsed(3));
     // The last row of a full list can go too.
     ProgrammingList full;
     for (int i = 0; i < kRows; ++i) AppendAuto(full, Facts("x.wav", 0), chip, nullptr);
-    ASSERT_EQ(DeleteRow(full, kRows, true, chip, nullptr), kOk);
+    ASSERT_EQ(DeleteRow(full, kRows, true, chip, nullptr), kListOk);
     EXPECT_EQ(full.UsedCount(), kRows - 1);
 }
 
@@ -141,7 +141,7 @@ TEST(DeleteRow, aDamagedLengthLeavesTheListUntouched) {
     l.SetCell(3, kColLength, "abc");
     ProgrammingList before = l;
     std::string bad;
-    EXPECT_EQ(DeleteRow(l, 1, true, chip, &bad), kBadNumber);
+    EXPECT_EQ(DeleteRow(l, 1, true, chip, &bad), kListBadNumber);
     EXPECT_EQ(bad, "abc");
     for (int r = 1; r <= 3; ++r) EXPECT_EQ(Row(l, r), Row(before, r));
 }
@@ -150,10 +150,10 @@ TEST(Extent, measuresFromLowestToTheLastRowsEnd) {
     addr::ChipParams chip = Chip(16);
     ProgrammingList l = ThreeSegments(chip);
     int64_t e = -1;
-    ASSERT_EQ(ComputeExtent(l, chip, &e, nullptr), kOk);
+    ASSERT_EQ(ComputeExtent(l, chip, &e, nullptr), kListOk);
     EXPECT_EQ(e, (0x21 - 16) * 125 + 250);
     ProgrammingList empty;
-    ASSERT_EQ(ComputeExtent(empty, chip, &e, nullptr), kOk);
+    ASSERT_EQ(ComputeExtent(empty, chip, &e, nullptr), kListOk);
     EXPECT_EQ(e, 0);
 }
 
@@ -219,7 +219,7 @@ protected:
 TEST_F(ListCommands, dropWithoutExtensionTakesTheWavTwin) {
     WriteBytes(d / "song.wav", std::string(2000, 'x'));
     ws::BrowserItem item{d.path(), "song", 2, "2026-12-01 10:00:00"};
-    ASSERT_EQ(ws::DropItem(w, ui, item, nullptr), kOk);
+    ASSERT_EQ(ws::DropItem(w, ui, item, nullptr), kListOk);
     EXPECT_EQ(w.list.Cell(1, kColPath), d / "song.wav");
     EXPECT_EQ(w.list.Cell(1, kColName), "song");
     EXPECT_EQ(w.list.Cell(1, kColSize), "2KB");  // the browser's div 1000 figure
@@ -229,13 +229,13 @@ TEST_F(ListCommands, dropWithoutExtensionTakesTheWavTwin) {
     EXPECT_TRUE(ui.Boxes().empty());
 
     // No twin: ignored without a message; a MIDI file is taken as it is.
-    EXPECT_EQ(ws::DropItem(w, ui, ws::BrowserItem{d.path(), "other", 1, ""}, nullptr), kIgnored);
+    EXPECT_EQ(ws::DropItem(w, ui, ws::BrowserItem{d.path(), "other", 1, ""}, nullptr), kListIgnored);
     WriteBytes(d / "tune.mid", "MThd");
-    EXPECT_EQ(ws::DropItem(w, ui, ws::BrowserItem{d.path() + "/", "tune.mid", 1, ""}, nullptr), kOk);
+    EXPECT_EQ(ws::DropItem(w, ui, ws::BrowserItem{d.path() + "/", "tune.mid", 1, ""}, nullptr), kListOk);
     EXPECT_EQ(w.list.Cell(2, kColType), ".mid");
     EXPECT_TRUE(ui.Boxes().empty());
 
-    EXPECT_EQ(ws::DropItem(w, ui, std::nullopt, nullptr), kNoSelection);
+    EXPECT_EQ(ws::DropItem(w, ui, std::nullopt, nullptr), kListNoSelection);
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].text, "对不起，系统出错！");
     EXPECT_EQ(ui.Boxes()[0].caption, "系统提示");
@@ -243,7 +243,7 @@ TEST_F(ListCommands, dropWithoutExtensionTakesTheWavTwin) {
 
 TEST_F(ListCommands, addRefusesFullListsAndCommasWithAMessage) {
     WriteBytes(d / "a,b.wav", "x");
-    EXPECT_EQ(ws::AddFile(w, ui, d / "a,b.wav", nullptr), kUnstorable);
+    EXPECT_EQ(ws::AddFile(w, ui, d / "a,b.wav", nullptr), kListUnstorable);
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].text, "文件名称或路径中含有逗号等无法保存的字符，不能加入编程列表！");
     EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
@@ -251,14 +251,14 @@ TEST_F(ListCommands, addRefusesFullListsAndCommasWithAMessage) {
 
     WriteBytes(d / "a.wav", "x");
     w.chip.capacity = kRows * 1000;
-    for (int i = 0; i < kRows; ++i) ASSERT_EQ(ws::AddFile(w, ui, d / "a.wav", nullptr), kOk);
+    for (int i = 0; i < kRows; ++i) ASSERT_EQ(ws::AddFile(w, ui, d / "a.wav", nullptr), kListOk);
     w.modified = false;
     EXPECT_EQ(ws::AddFile(w, ui, d / "a.wav", nullptr), kListFull);
     EXPECT_EQ(ui.Boxes().back().text, "编程列表已满，最多只能有160个语音文件！");
     EXPECT_FALSE(w.modified);
     // Missing file: nothing, no message.
     size_t n = ui.Boxes().size();
-    EXPECT_EQ(ws::AddFile(w, ui, d / "nope.wav", nullptr), kNotFound);
+    EXPECT_EQ(ws::AddFile(w, ui, d / "nope.wav", nullptr), kListFileNotFound);
     EXPECT_EQ(ui.Boxes().size(), n);
 }
 
@@ -269,7 +269,7 @@ TEST_F(ListCommands, manualAddingOpensTheFormAndMarksEvenWhenCancelled) {
     ASSERT_EQ(ws::AddFile(w, ui, d / "a.wav", [&](props::SegmentForm& f) {
         seen = f;
         return false;
-    }), kOk);
+    }), kListOk);
     EXPECT_EQ(seen.mode, props::Mode::Add);
     EXPECT_EQ(seen.address, "");
     EXPECT_FALSE(seen.program);

@@ -9,6 +9,7 @@
 
 #include "download_command.h"
 #include "list_commands.h"
+#include "messages.h"
 #include "play_thread.h"
 #include "playback_commands.h"
 #include "programming_list.h"
@@ -64,36 +65,36 @@ TEST(FixedTexts, captionsAndMessagesOfTheListAndTheProject) {
     EXPECT_STREQ(plist::kYes, "是");
     EXPECT_STREQ(plist::kNo, "否");
     EXPECT_STREQ(plist::kFileDeleted, "文件已删除");
-    EXPECT_STREQ(plist::kMsgCapacity, "编程文件总长度超过芯片容量,请修改！");
-    EXPECT_STREQ(plist::kMsgDropFailed, "对不起，系统出错！");
-    EXPECT_STREQ(plist::kMsgNoFile, "没有语音文件！");
-    EXPECT_EQ(plist::DeleteQuestion("a b.wav"), "是否删除 'a b.wav' ?");
+    EXPECT_EQ(MessageText(MsgId::ListOverCapacity), "编程文件总长度超过芯片容量,请修改！");
+    EXPECT_EQ(MessageText(MsgId::SystemError), "对不起，系统出错！");
+    EXPECT_EQ(MessageText(MsgId::NoAudioFile), "没有语音文件！");
+    EXPECT_EQ(MessageText(MsgId::AskDeleteSegment, "a b.wav"), "是否删除 'a b.wav' ?");
 
     EXPECT_STREQ(props::kCaption, "文件资料");
-    EXPECT_STREQ(props::kMsgNoAddress, "请输入编程地址！");
-    EXPECT_STREQ(props::kMsgOutOfRange, "输入的编程地址超出范围,请重新输入！");
+    EXPECT_EQ(MessageText(MsgId::NoAddress), "请输入编程地址！");
+    EXPECT_EQ(MessageText(MsgId::AddressOutOfRange), "输入的编程地址超出范围,请重新输入！");
     EXPECT_EQ(props::kAddressMaxChars, 4);
 
     // New asks with a half-width "?", the exit routine with a full-width "？".
-    EXPECT_STREQ(ws::kMsgAskSaveNew, "是否保存所作的修改?");
-    EXPECT_STREQ(ws::kMsgAskSaveExit, "是否保存所作的修改？");
-    EXPECT_STREQ(ws::kMsgOverwrite, "文件已存在，是否覆盖？");
-    EXPECT_STREQ(ws::kMsgOpenFailed, "打开QWF数据文件失败！");
+    EXPECT_EQ(MessageText(MsgId::AskSaveNew), "是否保存所作的修改?");
+    EXPECT_EQ(MessageText(MsgId::AskSaveExit), "是否保存所作的修改？");
+    EXPECT_EQ(MessageText(MsgId::AskOverwrite), "文件已存在，是否覆盖？");
+    EXPECT_EQ(MessageText(MsgId::OpenFailed), "打开QWF数据文件失败！");
 
     EXPECT_STREQ(qwf::kVersion, "V1.0");
     EXPECT_STREQ(qwf::kMagic, "wendaloprist");
 }
 
 TEST(FixedTexts, programmingAndPlaybackTexts) {
-    EXPECT_STREQ(kMsgNothingToProgram, "没有要编程的语音文件，请选择！");
-    EXPECT_STREQ(kAskOverCapacity, "语音文件总长度超过芯片容量，是否继续？");
+    EXPECT_EQ(MessageText(MsgId::NothingToProgram), "没有要编程的语音文件，请选择！");
+    EXPECT_EQ(MessageText(MsgId::AskOverCapacity), "语音文件总长度超过芯片容量，是否继续？");
     EXPECT_STREQ(kRecCaptionPreparing, "准备编程");
     EXPECT_STREQ(kRecStatusPreparing, "准备编程...");
     EXPECT_STREQ(kRecCaptionRunning, "正在编程...");
     EXPECT_STREQ(kRecFinished, "编程结束");
-    EXPECT_STREQ(kMsgRecOverflow, "编程地址溢出！");
+    EXPECT_EQ(MessageText(MsgId::RecOverflow), "编程地址溢出！");
 
-    EXPECT_STREQ(kMsgNothingToPlay, "编程列表中没有数据供播放!");
+    EXPECT_EQ(MessageText(MsgId::NothingToPlay), "编程列表中没有数据供播放!");
     EXPECT_STREQ(kPlayCaption, "正在播放......");
-    EXPECT_STREQ(kMsgSystemError, "对不起，系统出错！");
+    EXPECT_EQ(MessageText(MsgId::SystemError), "对不起，系统出错！");
 }

@@ -47,7 +47,7 @@ protected:
     rig::RecordingView view_;
     std::unique_ptr<rig::ModSim> sim_;
     DriverBinding drivers_;
-    RunDialog dialog_{prompt_, ""};
+    RunDialog dialog_{prompt_, std::nullopt};
     int64_t t0_ = 0, t1_ = 0;
 };
 

@@ -37,7 +37,7 @@ protected:
         rig::PointPortsAt(sim_->Path());
         drivers_ = std::make_unique<DriverBinding>();
         ASSERT_EQ(drivers_->Bind(module == "first" ? "libsonmiradrv.so" : "libsonveltdrv.so", kOut).code, kBindOk);
-        dialog_ = std::make_unique<RunDialog>(prompt_, kMsgRecOverflow);
+        dialog_ = std::make_unique<RunDialog>(prompt_, MsgId::RecOverflow);
     }
     std::string Tone(const std::string& name, int ms, int hz = 440) {
         const std::string path = dir_ + "/" + name;
@@ -238,7 +238,7 @@ TEST_F(RecRun, cancelFinishesTheSegmentInWorkAndKeepsTheDriverFromNewCommands) {
     // Meanwhile a new command finds the driver taken and says so.
     std::string box = "0000";
     EXPECT_EQ(PulsePlayCommand(box, chip_, drivers_.get(), prompt_), PulseEnd::Stopped);
-    EXPECT_EQ(prompt_.Texts(), (std::vector<std::string>{kMsgWorkerBusy}));
+    EXPECT_EQ(prompt_.Texts(), (std::vector<std::string>{MessageText(MsgId::WorkerBusy)}));
     EXPECT_FALSE(StartRecThread(*dialog_, RecJob{}, view_));
 
     EXPECT_TRUE(dialog_->WaitForWorker(5000));

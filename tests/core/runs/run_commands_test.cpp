@@ -182,7 +182,7 @@ TEST(PlayAddressBox, anEmptyBoxGetsTheGenericNumberReport) {
 
 TEST(RunDialogSteps, closeWaitsAtMostOneSecondAndAnOutlivingWorkerBlocksTheNextShow) {
     ScriptedPrompt ui{MsgAnswer::Yes};
-    RunDialog dialog(ui, "编程地址溢出！");
+    RunDialog dialog(ui, MsgId::RecOverflow);
     std::atomic<int> nice_delta{-100};
     const int main_nice = getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)));
     ASSERT_TRUE(dialog.Show([&] {
@@ -214,7 +214,7 @@ TEST(RunDialogSteps, destroyingTheDialogWaitsForItsWorker) {
     ScriptedPrompt ui{MsgAnswer::Yes};
     std::atomic<bool> finished{false};
     {
-        RunDialog dialog(ui, "");
+        RunDialog dialog(ui, std::nullopt);
         ASSERT_TRUE(dialog.Show([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             finished = true;
