@@ -12,6 +12,7 @@
 #include "volume.h"
 
 using namespace audio;
+using test_support::FakeMixer;
 
 TEST(VolumeWord, bothChannelsCarryLevelTimes256) {
     EXPECT_EQ(VolumeWordForLevel(LevelForWavVal(15)), 0xFF00FF00u);
