@@ -1,17 +1,9 @@
 #include "play_thread.h"
 
-#include <chrono>
-#include <thread>
-
+#include "mono_clock.h"
 #include "numbers.h"
 
-namespace {
-
-void SleepMs(int64_t ms) {
-    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-}  // namespace
+using audio::SleepMs;
 
 PlayThread::PlayThread(PlayJob job, RunDialog& dialog, IRunView& view, IUserPrompt& ui)
     : job_(std::move(job)), dialog_(dialog), view_(view), ui_(ui) {}

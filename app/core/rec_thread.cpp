@@ -1,24 +1,17 @@
 #include "rec_thread.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "debug_trace.h"
 #include "media_player.h"
+#include "mono_clock.h"
 #include "numbers.h"
 #include "project_file.h"
 
+using audio::MonotonicMs;
+using audio::SleepMs;
+
 namespace {
-
-void SleepMs(int64_t ms) {
-    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-int64_t MonotonicMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 bool CellNumber(const plist::ProgrammingList& list, int row, int col, int32_t* value) {
     return num::TryStrToInt(list.Cell(row, col), value);
