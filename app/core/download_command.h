@@ -26,7 +26,7 @@ inline constexpr int kLeaseWaitMs = 100;
 
 struct DownloadInputs {
     const plist::ProgrammingList* list = nullptr;
-    addr::ChipParams chip;
+    chips::ChipProfile chip;
     int32_t aux_mode = 0;                // kAuxModeOn while AUX recording mode is on
     DriverBinding* drivers = nullptr;
     CMyMediaPlayer* player = nullptr;    // the main window's player: closed before the run

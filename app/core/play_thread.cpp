@@ -21,7 +21,7 @@ PlayThread::End PlayThread::Execute() {
     IDevInter* driver = lease.driver();
     if (!driver) return Fail(nullptr);
     const plist::ProgrammingList& list = job_.list;
-    const addr::ChipParams& chip = job_.chip;
+    const chips::ChipProfile& chip = job_.chip;
 
     int32_t last = 0;
     for (int row = 1; row <= plist::kRows; ++row) {

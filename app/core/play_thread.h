@@ -22,7 +22,7 @@ inline constexpr const char* kMsgSystemError = "对不起，系统出错！";  /
 
 struct PlayJob {
     plist::ProgrammingList list;
-    addr::ChipParams chip;
+    chips::ChipProfile chip;
     DriverBinding* drivers = nullptr;
 };
 

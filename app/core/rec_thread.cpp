@@ -34,7 +34,7 @@ RecThread::End RecThread::Execute() {
     if (!driver) return End::Failed;
     CMyMediaPlayer player;
     const plist::ProgrammingList& list = job_.list;
-    const addr::ChipParams& chip = job_.chip;
+    const chips::ChipProfile& chip = job_.chip;
 
     status_ = kRecCaptionRunning;
     view_.SetCaption(status_);
@@ -66,7 +66,7 @@ RecThread::End RecThread::Execute() {
         view_.SetStatus(status_, position_);
         file_path_ = list.Cell(row, plist::kColShownPath);
 
-        if (start > chip.last_address) {
+        if (start > chip.lastAddress) {
             dialog_.MarkOverflow();
             break;
         }

@@ -30,7 +30,7 @@ inline constexpr const char* kMsgRecOverflow = "编程地址溢出！";  // 系�
 // Everything one run reads. The list is the worker's own copy.
 struct RecJob {
     plist::ProgrammingList list;
-    addr::ChipParams chip;
+    chips::ChipProfile chip;
     int64_t extent = 0;                // list extent in ms: the end of the progress range
     DriverBinding* drivers = nullptr;  // leased for the whole run
 };
