@@ -48,7 +48,7 @@ PlayThread::End PlayThread::Execute() {
         start_ = num::Clamp32(chip_start);
         end_ = num::Clamp32(addr::EndAddress(start, length, chip));
         if (chip_start < chip.lowest) continue;
-        last_play_result_ = driver->PlaySegment(start_, end_);
+        driver->PlaySegment(start_, end_);  // the playback goes on whatever it returns
         if (!dialog_.Running()) break;
         SleepMs(length);
         SleepMs(kAfterSegmentMs);

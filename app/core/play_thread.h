@@ -41,9 +41,6 @@ public:
     PlayThread(PlayJob job, RunDialog& dialog, IRunView& view, IUserPrompt& ui);
     End Execute();
 
-    // The result of the latest PlaySegment (kept, never examined).
-    int32_t LastPlayResult() const { return last_play_result_; }
-
 private:
     End Fail(IDevInter* driver);
 
@@ -51,7 +48,6 @@ private:
     RunDialog& dialog_;
     IRunView& view_;
     IUserPrompt& ui_;
-    int32_t last_play_result_ = 0;
     int32_t start_ = 0;
     int32_t end_ = 0;
     std::string file_name_;
