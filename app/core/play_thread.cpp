@@ -36,10 +36,10 @@ PlayThread::End PlayThread::Execute() {
         int32_t flag = 0, start = 0, length = 0;
         if (!num::TryStrToInt(list.Cell(row, plist::kColFlag), &flag)) return Fail(driver);
         if (flag == 0) continue;
-        row_number_ = row;
-        file_name_ = list.Cell(row, plist::kColName);
+        rowNumber_ = row;
+        fileName_ = list.Cell(row, plist::kColName);
         SleepMs(kTickMs);
-        view_.SetStatus(file_name_, row_number_);
+        view_.SetStatus(fileName_, rowNumber_);
         if (!dialog_.Running()) break;
         if (!num::TryStrToInt(list.Cell(row, plist::kColStart), &start) ||
             !num::TryStrToInt(list.Cell(row, plist::kColLength), &length))

@@ -50,8 +50,8 @@ private:
     IUserPrompt& ui_;
     int32_t start_ = 0;
     int32_t end_ = 0;
-    std::string file_name_;
-    int32_t row_number_ = 0;
+    std::string fileName_;
+    int32_t rowNumber_ = 0;
 };
 
 // The play-count dialog's show step: starts a PlayThread unless the dialog is

@@ -36,8 +36,8 @@ RecThread::End RecThread::Execute() {
 
     status_ = kRecCaptionRunning;
     view_.SetCaption(status_);
-    sound_started_ms_ = 0;
-    sound_length_ms_ = 0;
+    soundStartedMs_ = 0;
+    soundLengthMs_ = 0;
 
     for (int row = 1; row <= plist::kRows;) {
         const RowEnd end = RunRow(row, *driver, player);
@@ -61,7 +61,7 @@ RecThread::RowEnd RecThread::RunRow(int row, IDevInter& driver, CMyMediaPlayer& 
     const RowEnd addressed = AddressSegment(row, &length);
     if (addressed != RowEnd::GoOn) return addressed;
     // A file missing when the project was loaded shows the marker instead of its path.
-    if (file_path_ == plist::kFileDeleted || !qwf::FileExists(file_path_)) {
+    if (filePath_ == plist::kFileDeleted || !qwf::FileExists(filePath_)) {
         summary_.missing.push_back({row, status_, 0});
         return RowEnd::NextRow;
     }
@@ -69,14 +69,14 @@ RecThread::RowEnd RecThread::RunRow(int row, IDevInter& driver, CMyMediaPlayer& 
     // The file is opened (and pre-rolled) before the record command, so
     // that only starting the sound lies between the accepted command and
     // the sound reaching the module. The previous sound has ended here.
-    player.SetFileName(file_path_);
+    player.SetFileName(filePath_);
     player.Close();
     player.Open();
     const int32_t code = SendRecordCommand(row, driver);
-    if (attempt_failed_) summary_.unrecorded.push_back({row, status_, code});
+    if (attemptFailed_) summary_.unrecorded.push_back({row, status_, code});
     player.Play();
-    sound_started_ms_ = MonotonicMs();
-    sound_length_ms_ = length;
+    soundStartedMs_ = MonotonicMs();
+    soundLengthMs_ = length;
 
     if (!dialog_.Running()) return RowEnd::StopRun;
     SleepMs(length);
@@ -89,8 +89,8 @@ bool RecThread::PreviousSoundPlays(CMyMediaPlayer& player) {
     // list's or the file's own, whichever is longer) has run out is stuck;
     // it is stopped rather than waited for without end.
     if (player.GetMode() != kModePlay) return false;
-    const int64_t longest = std::max<int64_t>(sound_length_ms_, player.GetLength());
-    if (MonotonicMs() < sound_started_ms_ + longest + kStuckPlayerGraceMs) return true;
+    const int64_t longest = std::max<int64_t>(soundLengthMs_, player.GetLength());
+    if (MonotonicMs() < soundStartedMs_ + longest + kStuckPlayerGraceMs) return true;
     player.Close();
     return false;
 }
@@ -103,7 +103,7 @@ RecThread::RowEnd RecThread::AddressSegment(int row, int32_t* length) {
     position_ = num::Clamp32(int64_t{start} * chip.step);
     status_ = list.Cell(row, plist::kColName);
     view_.SetStatus(status_, position_);
-    file_path_ = list.Cell(row, plist::kColShownPath);
+    filePath_ = list.Cell(row, plist::kColShownPath);
 
     if (start > chip.lastAddress) {
         dialog_.MarkOverflow();
@@ -120,9 +120,9 @@ int32_t RecThread::SendRecordCommand(int row, IDevInter& driver) {
     int32_t code = 0;
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         code = driver.RecordSegment(start_, end_, job_.chip.code);
-        attempt_failed_ = code != 0;
-        dbg::Outputf("Recording %d retrun=%d", row, attempt_failed_ ? 1 : 0);
-        if (!attempt_failed_) break;
+        attemptFailed_ = code != 0;
+        dbg::Outputf("Recording %d retrun=%d", row, attemptFailed_ ? 1 : 0);
+        if (!attemptFailed_) break;
         if (attempt < kAttempts) SleepMs(kRetryPauseMs);
     }
     return code;

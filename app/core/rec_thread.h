@@ -95,14 +95,14 @@ private:
     IRunView& view_;
     // What the next update shows, and the segment in work.
     std::string status_;
-    std::string file_path_;
+    std::string filePath_;
     int32_t position_ = 0;
-    bool attempt_failed_ = false;
+    bool attemptFailed_ = false;
     int32_t start_ = 0;
     int32_t end_ = 0;
     // The last sound started: when, and its length in the list.
-    int64_t sound_started_ms_ = 0;
-    int64_t sound_length_ms_ = 0;
+    int64_t soundStartedMs_ = 0;
+    int64_t soundLengthMs_ = 0;
     RecSummary summary_;
 };
 

@@ -17,7 +17,7 @@ bool LowerThreadPriority() {
 }
 
 RunDialog::RunDialog(IUserPrompt& ui, std::string overflow_text)
-    : ui_(ui), overflow_text_(std::move(overflow_text)) {}
+    : ui_(ui), overflowText_(std::move(overflow_text)) {}
 
 RunDialog::~RunDialog() {
     running_.store(false);
@@ -38,7 +38,7 @@ bool RunDialog::Show(std::function<void()> work) {
     if (alive_) return false;
     if (thread_.joinable()) thread_.join();  // ended; only its handle is left
     overflow_.store(false);
-    overflow_reported_ = false;
+    overflowReported_ = false;
     running_.store(true);
     alive_ = true;
     thread_ = std::thread([this, work = std::move(work)]() {
@@ -69,8 +69,8 @@ bool RunDialog::WaitForWorker(int timeout_ms) {
 void RunDialog::Close() {
     running_.store(false);
     WaitForWorker(kCloseWaitMs);
-    if (overflow_.load() && !overflow_text_.empty() && !overflow_reported_) {
-        overflow_reported_ = true;
-        Tell(ui_, overflow_text_, kCaptionSystem);
+    if (overflow_.load() && !overflowText_.empty() && !overflowReported_) {
+        overflowReported_ = true;
+        Tell(ui_, overflowText_, kCaptionSystem);
     }
 }
