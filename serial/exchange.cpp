@@ -1,6 +1,6 @@
 // Frame exchange exports: write one frame, then collect the reply as asked.
 #include "Commport.h"
-#include "comm_port.h"
+#include "port_object.h"
 
 namespace sertra {
 

@@ -1,6 +1,6 @@
 // Port control exports: choose, set up, open and close the one port.
 #include "Commport.h"
-#include "comm_port.h"
+#include "port_object.h"
 
 namespace sertra {
 

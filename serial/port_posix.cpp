@@ -3,7 +3,7 @@
 // Every wait is a poll() bounded by the caller's wait, so no call blocks past
 // it; a wait that runs out simply stops the operation, and as reads copy
 // only what has already arrived, nothing lands in a caller's buffer later.
-#include "comm_port.h"
+#include "port_object.h"
 
 #include <errno.h>
 #include <fcntl.h>

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "aux_mode.h"
+#include "IDevInter.h"
 #include "cli_command.h"
 #include "cli_prompt.h"
 #include "download_command.h"
@@ -60,7 +60,7 @@ int RunProgram(int argc, char** argv) {
     DownloadInputs in;
     in.list = &w.list;
     in.chip = w.chip;
-    in.aux_mode = o.aux ? audio::kAuxModeOn : audio::kAuxModeOff;
+    in.aux_mode = o.aux ? kAuxModeOn : kAuxModeOff;
     in.drivers = &w.drivers;
     RecJob job;
     switch (DownloadCommand(in, ui, view, &job)) {

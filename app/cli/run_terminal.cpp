@@ -38,8 +38,8 @@ TerminalRunView::TerminalRunView(FILE* out, std::string unit)
 TerminalRunView::~TerminalRunView() { EndBarLine(); }
 
 void TerminalRunView::EndBarLine() {
-    if (bar_shown_) std::fputc('\n', out_);
-    bar_shown_ = false;
+    if (barShown_) std::fputc('\n', out_);
+    barShown_ = false;
     std::fflush(out_);
 }
 
@@ -64,7 +64,7 @@ void TerminalRunView::SetStatus(const std::string& text, int32_t position) {
     bar.append(static_cast<size_t>(kBarWidth - filled), '-');
     std::fprintf(out_, "\r\033[K[%s] %s  %s", bar.c_str(), of.c_str(), text.c_str());
     std::fflush(out_);
-    bar_shown_ = true;
+    barShown_ = true;
 }
 
 void TerminalRunView::SetRange(int32_t max) {
@@ -75,7 +75,7 @@ void TerminalRunView::SetRange(int32_t max) {
 void TerminalRunView::CloseDialog() {
     std::lock_guard<std::mutex> lock(mutex_);
     EndBarLine();
-    close_asked_ = true;
+    closeAsked_ = true;
     cv_.notify_all();
 }
 
@@ -83,7 +83,7 @@ bool TerminalRunView::WaitForClose(RunDialog& dialog, bool* cancelled) {
     *cancelled = false;
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-        if (cv_.wait_for(lock, std::chrono::milliseconds(50), [this] { return close_asked_; })) return true;
+        if (cv_.wait_for(lock, std::chrono::milliseconds(50), [this] { return closeAsked_; })) return true;
         if (g_interrupted && !*cancelled) {
             *cancelled = true;
             EndBarLine();
@@ -93,7 +93,7 @@ bool TerminalRunView::WaitForClose(RunDialog& dialog, bool* cancelled) {
             lock.lock();
             continue;
         }
-        if (!dialog.WorkerAlive()) return close_asked_;
+        if (!dialog.WorkerAlive()) return closeAsked_;
     }
 }
 

@@ -40,8 +40,8 @@ private:
     const bool tty_;
     std::mutex mutex_;
     std::condition_variable cv_;
-    bool close_asked_ = false;
-    bool bar_shown_ = false;
+    bool closeAsked_ = false;
+    bool barShown_ = false;
     int32_t max_ = 0;
 };
 

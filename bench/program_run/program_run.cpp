@@ -55,10 +55,10 @@ int Bench(const std::string& module) {
     setenv("SONMIRA_PLAY_LOG", (dir + "/play.log").c_str(), 1);
 
     plist::ProgrammingList list;
-    addr::ChipParams chip;
+    chips::ChipProfile chip;
     chip.code = 0x0101;
     chip.step = 100;
-    chip.last_address = 0x257;
+    chip.lastAddress = 0x257;
     chip.capacity = 60000;
     int64_t sounds_ms = 0;
     int start = 0;

@@ -22,6 +22,11 @@ public:
     virtual int32_t EndRecording() = 0;                                          // slot 9
 };
 
+// BeginRecording's auxMode: the program passes kAuxModeOn while AUX recording
+// mode is on, kAuxModeOff otherwise.
+constexpr int32_t kAuxModeOff = 0;
+constexpr int32_t kAuxModeOn = 26;
+
 // The one export of every driver library: stores a new driver object in *out
 // (null when allocation fails) and returns non-zero in every case.
 typedef int32_t (*CreateObjFn)(IDevInter** out);

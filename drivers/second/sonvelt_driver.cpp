@@ -26,7 +26,6 @@ constexpr uint8_t kCmdPulsePlay = 0x22;  // one-shot play from an address
 constexpr uint8_t kCmdRecord = 0x11;     // record in normal mode until the next release
 constexpr uint8_t kCmdRecordAux = 0x1A;  // record in AUX mode until the next release
 
-constexpr int32_t kAuxModeOn = 26;       // the AUX mode value the program passes while AUX is on
 constexpr uint8_t kChipReady = 0xFF;     // chip-type reply byte 2 when the module is ready
 
 constexpr int32_t kChipTypePauseMs = 100;

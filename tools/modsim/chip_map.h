@@ -36,9 +36,6 @@ public:
 
     std::string ToJson() const;
 
-    const std::vector<RecordEntry>& Records() const { return records_; }
-    const std::vector<PlayEntry>& Plays() const { return plays_; }
-
 private:
     Module module_;
     std::optional<int32_t> chipCode_;

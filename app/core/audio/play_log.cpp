@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <ctime>
 
 namespace audio {
 namespace {
@@ -23,12 +22,6 @@ GstPadProbeReturn OnBuffer(GstPad*, GstPadProbeInfo*, gpointer data) {
 }
 
 }  // namespace
-
-int64_t MonotonicNs() {
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
 
 std::string FirstBufferLine(int64_t monotonicNs, const std::string& file) {
     std::string line = "{\"event\":\"first_buffer\",\"t_ns\":" + std::to_string(monotonicNs) + ",\"file\":\"";

@@ -9,12 +9,12 @@
 #include <cstdint>
 #include <string>
 
+#include "mono_clock.h"
+
 namespace audio {
 
 // The line as written (with its newline); the path JSON-escaped.
 std::string FirstBufferLine(int64_t monotonicNs, const std::string& file);
-
-int64_t MonotonicNs();
 
 // A pad probe that stamps the first buffer. A buffer that arrives while the
 // pipeline is pre-rolling is held by the sink until PLAYING, so its stamp is

@@ -50,7 +50,6 @@ public:
 
     int WavVal() const { return storedLevel_ / kLevelPerWavVal; }  // the dialog's track-bar position
     int StoredLevel() const { return storedLevel_; }
-    uint32_t SavedDeviceWord() const { return saved_; }
 
 private:
     IMixer& mixer_;

@@ -33,7 +33,7 @@ plist::Status Place(Workspace& w, IUserPrompt& ui, plist::FileFacts f, const Pro
             return plist::kListBadNumber;
         }
     } else {
-        props::SegmentForm form = props::FormForAdd(f, w.chip.last_address);
+        props::SegmentForm form = props::FormForAdd(f, w.chip.lastAddress);
         if (dialog) dialog(form);
     }
     w.modified = true;
@@ -119,7 +119,7 @@ void EditSegment(Workspace& w, IUserPrompt& ui, int row, const PropertiesDialog&
     }
     props::SegmentForm form;
     std::string bad;
-    if (!props::FormForEdit(w.list, row, w.chip.last_address, w.auto_addressing, &form, &bad)) {
+    if (!props::FormForEdit(w.list, row, w.chip.lastAddress, w.auto_addressing, &form, &bad)) {
         ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         return;
     }

@@ -17,9 +17,9 @@ int InRangeOrNone(int index, size_t size) { return index >= 0 && index < static_
 // The table scan without the extent recompute; false when the step ended early.
 bool ReadChipTable(Workspace& w, IUserPrompt& ui) {
     std::string error;
-    int rc = chips::ReadChipProfile(w.chip_table_path, ChipName(w), &w.profile, &error);
+    // Values read before a bad field count too.
+    int rc = chips::ReadChipProfile(w.chip_table_path, ChipName(w), &w.chip, &error);
     if (rc == chips::kChipTableMissing || rc == chips::kChipTableUnreadable) return false;
-    w.chip = addr::FromProfile(w.profile);  // values read before a bad field count too
     if (rc == chips::kChipTableBadNumber) {
         ShowGeneralError(ui, error);
         return false;
@@ -43,8 +43,7 @@ void StartUp(Workspace& w, std::unique_ptr<ini::CIniFile> config, const std::str
     w.config = std::move(config);
     w.program_dir = program_dir;
     w.chip_table_path = chip_table_path;
-    w.profile = chips::ChipProfile{};
-    w.chip = addr::FromProfile(w.profile);
+    w.chip = chips::ChipProfile{};
     cfg::StartSettings s;
     if (w.config) s = cfg::ReadStartSettings(*w.config);
     w.auto_addressing = s.autoAddressing;

@@ -34,9 +34,8 @@ struct Workspace {
     std::vector<std::string> chips;        // ComChip entries of the selected programmer
     int chip_index = -1;
 
-    // Chip profile as the table scan leaves it, and the same in the list's terms.
-    chips::ChipProfile profile;
-    addr::ChipParams chip;
+    // Chip profile as the table scan leaves it.
+    chips::ChipProfile chip;
 
     bool auto_addressing = true;  // CheckAuto
     plist::ProgrammingList list;

@@ -16,15 +16,16 @@ namespace chips {
 
 inline constexpr const char* kChipTableFileName = "sound.dat";
 
-// The current chip parameters; the defaults are the values before any table was read.
+// The current chip parameters, as the table gives them and as the list's
+// address arithmetic uses them; the defaults are the values before any table was read.
 struct ChipProfile {
-    int32_t code = 0;         // handed to the driver with every request
-    std::string name;         // UTF-8
-    int32_t step = 125;       // ms of sound per chip address
-    int32_t lastAddress = 159;
-    int32_t scale = 1;        // list start address -> chip start address factor
-    int32_t lowest = 0;       // lowest start address
-    int32_t capacity = 0;     // ms
+    int32_t code = 0;           // handed to the driver with every request
+    std::string name;           // UTF-8
+    int32_t step = 125;         // ms of sound per chip address (S)
+    int32_t lastAddress = 159;  // highest start address (0x9F)
+    int32_t scale = 1;          // list start address -> chip start address factor (K)
+    int32_t lowest = 0;         // lowest start address, the first under automatic addressing
+    int32_t capacity = 0;       // ms the chip holds
 };
 
 enum : int {

@@ -52,7 +52,7 @@ void CIniText::Index() {
         size_t next = nl ? static_cast<size_t>(nl - bytes_.data()) + 1 : bytes_.size();
         size_t end = nl ? next - 1 : next;
         if (nl && end > pos && bytes_[end - 1] == '\r') --end;
-        Line line{pos, end, next, 0, current, false};
+        Line line{pos, end, next, 0};
         // Delimiters are ASCII below 0x40 except ']', which can be the second
         // byte of a GBK character: parse the decoded text.
         std::string text = text::FromGbk(std::string_view(bytes_).substr(pos, end - pos));
@@ -60,13 +60,11 @@ void CIniText::Index() {
         if (!t.empty() && t.front() == '[' && t.find(']') != t.npos) {
             std::string name = Fold(Trim(t.substr(1, t.find(']') - 1)));
             current = static_cast<int>(sections_.size());
-            line.section = current;
-            sections_.push_back(Section{lines_.size(), lines_.size(), {}, {}});
+            sections_.push_back(Section{lines_.size(), {}, {}});
             sectionByName_.emplace(std::move(name), current);
         } else if (const void* eq = std::memchr(bytes_.data() + pos, '=', end - pos);
                    eq && !t.empty() && t.front() != ';' && t.find('=') != t.npos) {
             // '=' is below every GBK trail byte, so the raw and decoded first '=' agree.
-            line.isKey = true;
             line.eq = static_cast<size_t>(static_cast<const char*>(eq) - bytes_.data());
             if (current >= 0) {
                 Section& s = sections_[static_cast<size_t>(current)];

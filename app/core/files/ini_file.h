@@ -57,12 +57,9 @@ private:
         size_t end;    // one past the last byte before the line end
         size_t next;   // first byte of the next line
         size_t eq;     // position of the first '=' in a key line
-        int section;   // index into sections_, -1 before the first header
-        bool isKey;
     };
     struct Section {
-        size_t header;    // line index
-        size_t lastKey;   // line index of the last key line, or header
+        size_t lastKey;   // line index of the last key line, or of the header
         std::unordered_map<std::string, size_t> keys;  // folded name -> line index
         std::unordered_map<std::string, std::string> values;
     };

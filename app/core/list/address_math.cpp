@@ -4,27 +4,23 @@
 
 namespace addr {
 
-ChipParams FromProfile(const chips::ChipProfile& p) {
-    return ChipParams{p.code, p.name, p.step, p.lastAddress, p.scale, p.lowest, p.capacity};
-}
-
 int64_t AddressCount(int64_t length_ms, int32_t step) {
     int64_t s = step < 1 ? 1 : step;
     int64_t l = length_ms < 0 ? 0 : length_ms;
     return (l + s - 1) / s;
 }
 
-int64_t ChipStart(int64_t start, const ChipParams& chip) { return start * chip.scale; }
+int64_t ChipStart(int64_t start, const chips::ChipProfile& chip) { return start * chip.scale; }
 
-int64_t EndAddress(int64_t start, int64_t length_ms, const ChipParams& chip) {
+int64_t EndAddress(int64_t start, int64_t length_ms, const chips::ChipProfile& chip) {
     return ChipStart(start, chip) + AddressCount(length_ms, chip.step) - 1;
 }
 
-int64_t NextStart(int64_t start, int64_t length_ms, const ChipParams& chip) {
+int64_t NextStart(int64_t start, int64_t length_ms, const chips::ChipProfile& chip) {
     return start + AddressCount(length_ms, chip.step);
 }
 
-int64_t Extent(int64_t last_start, int64_t last_length_ms, const ChipParams& chip) {
+int64_t Extent(int64_t last_start, int64_t last_length_ms, const chips::ChipProfile& chip) {
     return (last_start - chip.lowest) * chip.step + last_length_ms;
 }
 

@@ -84,7 +84,7 @@ Status LastRowStartAndLength(const ProgrammingList& list, int32_t* start, int32_
 
 }  // namespace
 
-Status NextAutoStart(const ProgrammingList& list, const addr::ChipParams& chip, int64_t* start,
+Status NextAutoStart(const ProgrammingList& list, const chips::ChipProfile& chip, int64_t* start,
                      std::string* bad_text) {
     int32_t a = 0, l = 0;
     if (LastRowStartAndLength(list, &a, &l, bad_text) != kListOk) return kListBadNumber;
@@ -93,7 +93,7 @@ Status NextAutoStart(const ProgrammingList& list, const addr::ChipParams& chip, 
 }
 
 void FillRow(ProgrammingList& list, int row, int64_t start, bool program, const FileFacts& f,
-             const addr::ChipParams& chip) {
+             const chips::ChipProfile& chip) {
     list.SetCell(row, kColRow, std::to_string(row));
     list.SetCell(row, kColFlag, program ? "1" : "0");
     list.SetCell(row, kColFlagText, program ? kYes : kNo);
@@ -108,7 +108,7 @@ void FillRow(ProgrammingList& list, int row, int64_t start, bool program, const 
     list.SetCell(row, kColShownPath, f.path);
 }
 
-Status AppendAuto(ProgrammingList& list, const FileFacts& f, const addr::ChipParams& chip,
+Status AppendAuto(ProgrammingList& list, const FileFacts& f, const chips::ChipProfile& chip,
                   std::string* bad_text) {
     if (!Storable(f)) return kListUnstorable;
     int row = list.FirstFree();
@@ -132,7 +132,7 @@ bool LengthsConvert(const ProgrammingList& list, int first, std::string* bad_tex
 
 // Gives the used rows from `first` on the addresses that follow a segment at
 // start a of length l, each after its predecessor. Lengths checked first.
-void ReaddressFrom(ProgrammingList& list, int first, int64_t a, int32_t l, const addr::ChipParams& chip) {
+void ReaddressFrom(ProgrammingList& list, int first, int64_t a, int32_t l, const chips::ChipProfile& chip) {
     for (int r = first; r <= kRows && list.IsUsed(r); ++r) {
         a = addr::NextStart(a, l, chip);
         CellInt(list, r, kColLength, &l, nullptr);
@@ -143,7 +143,7 @@ void ReaddressFrom(ProgrammingList& list, int first, int64_t a, int32_t l, const
 
 }  // namespace
 
-Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const addr::ChipParams& chip,
+Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const chips::ChipProfile& chip,
                  std::string* bad_text) {
     if (row < 1 || row > kRows || !list.IsUsed(row)) return kListOk;
     int64_t a = chip.lowest;
@@ -167,7 +167,7 @@ Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const add
     return kListOk;
 }
 
-Status Readdress(ProgrammingList& list, int row, const addr::ChipParams& chip, std::string* bad_text) {
+Status Readdress(ProgrammingList& list, int row, const chips::ChipProfile& chip, std::string* bad_text) {
     int32_t a = 0, l = 0;
     if (!list.IsUsed(row)) return kListOk;
     if (!CellInt(list, row, kColStart, &a, bad_text) || !CellInt(list, row, kColLength, &l, bad_text) ||
@@ -177,7 +177,7 @@ Status Readdress(ProgrammingList& list, int row, const addr::ChipParams& chip, s
     return kListOk;
 }
 
-Status ComputeExtent(const ProgrammingList& list, const addr::ChipParams& chip, int64_t* extent,
+Status ComputeExtent(const ProgrammingList& list, const chips::ChipProfile& chip, int64_t* extent,
                      std::string* bad_text) {
     int32_t a = 0, l = 0;
     if (LastRowStartAndLength(list, &a, &l, bad_text) != kListOk) return kListBadNumber;

@@ -56,7 +56,7 @@ std::string Trim(const std::string& s) {
 }
 }  // namespace
 
-OkResult PressOk(const SegmentForm& form, plist::ProgrammingList& list, const addr::ChipParams& chip,
+OkResult PressOk(const SegmentForm& form, plist::ProgrammingList& list, const chips::ChipProfile& chip,
                  IUserPrompt& ui) {
     using namespace plist;
     std::string t = Trim(form.address);

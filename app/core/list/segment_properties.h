@@ -54,7 +54,7 @@ enum class OkResult {
 
 // OK button. Messages go through `ui` (empty address, out of range, a text
 // that is not hexadecimal, list full in add mode).
-OkResult PressOk(const SegmentForm& form, plist::ProgrammingList& list, const addr::ChipParams& chip,
+OkResult PressOk(const SegmentForm& form, plist::ProgrammingList& list, const chips::ChipProfile& chip,
                  IUserPrompt& ui);
 
 }  // namespace props

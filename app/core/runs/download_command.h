@@ -21,8 +21,8 @@ inline constexpr int kLeaseWaitMs = 100;
 
 struct DownloadInputs {
     const plist::ProgrammingList* list = nullptr;
-    addr::ChipParams chip;
-    int32_t aux_mode = 0;                // 26 while AUX recording mode is on
+    chips::ChipProfile chip;
+    int32_t aux_mode = 0;                // kAuxModeOn while AUX recording mode is on
     DriverBinding* drivers = nullptr;
     CMyMediaPlayer* player = nullptr;    // the main window's player: closed before the run
     // True when a sound output exists. Unset: asks the audio output.

@@ -1,18 +1,10 @@
 #include "play_thread.h"
 
-#include <chrono>
-#include <thread>
-
 #include "messages.h"
+#include "mono_clock.h"
 #include "numbers.h"
 
-namespace {
-
-void SleepMs(int64_t ms) {
-    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-}  // namespace
+using audio::SleepMs;
 
 PlayThread::PlayThread(PlayJob job, RunDialog& dialog, IRunView& view, IUserPrompt& ui)
     : job_(std::move(job)), dialog_(dialog), view_(view), ui_(ui) {}
@@ -30,7 +22,7 @@ PlayThread::End PlayThread::Execute() {
     IDevInter* driver = lease.driver();
     if (!driver) return Fail(nullptr);
     const plist::ProgrammingList& list = job_.list;
-    const addr::ChipParams& chip = job_.chip;
+    const chips::ChipProfile& chip = job_.chip;
 
     int32_t last = 0;
     for (int row = 1; row <= plist::kRows; ++row) {
@@ -45,10 +37,10 @@ PlayThread::End PlayThread::Execute() {
         int32_t flag = 0, start = 0, length = 0;
         if (!num::TryStrToInt(list.Cell(row, plist::kColFlag), &flag)) return Fail(driver);
         if (flag == 0) continue;
-        row_number_ = row;
-        file_name_ = list.Cell(row, plist::kColName);
+        rowNumber_ = row;
+        fileName_ = list.Cell(row, plist::kColName);
         SleepMs(kTickMs);
-        view_.SetStatus(file_name_, row_number_);
+        view_.SetStatus(fileName_, rowNumber_);
         if (!dialog_.Running()) break;
         if (!num::TryStrToInt(list.Cell(row, plist::kColStart), &start) ||
             !num::TryStrToInt(list.Cell(row, plist::kColLength), &length))
@@ -57,7 +49,7 @@ PlayThread::End PlayThread::Execute() {
         start_ = num::Clamp32(chip_start);
         end_ = num::Clamp32(addr::EndAddress(start, length, chip));
         if (chip_start < chip.lowest) continue;
-        last_play_result_ = driver->PlaySegment(start_, end_);
+        driver->PlaySegment(start_, end_);  // the playback goes on whatever it returns
         if (!dialog_.Running()) break;
         SleepMs(length);
         SleepMs(kAfterSegmentMs);

@@ -21,7 +21,7 @@ inline constexpr const char* kPlayCaption = "正在播放......";
 
 struct PlayJob {
     plist::ProgrammingList list;
-    addr::ChipParams chip;
+    chips::ChipProfile chip;
     DriverBinding* drivers = nullptr;
 };
 
@@ -40,9 +40,6 @@ public:
     PlayThread(PlayJob job, RunDialog& dialog, IRunView& view, IUserPrompt& ui);
     End Execute();
 
-    // The result of the latest PlaySegment (kept, never examined).
-    int32_t LastPlayResult() const { return last_play_result_; }
-
 private:
     End Fail(IDevInter* driver);
 
@@ -50,11 +47,10 @@ private:
     RunDialog& dialog_;
     IRunView& view_;
     IUserPrompt& ui_;
-    int32_t last_play_result_ = 0;
     int32_t start_ = 0;
     int32_t end_ = 0;
-    std::string file_name_;
-    int32_t row_number_ = 0;
+    std::string fileName_;
+    int32_t rowNumber_ = 0;
 };
 
 // The play-count dialog's show step: starts a PlayThread unless the dialog is

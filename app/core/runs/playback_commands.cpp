@@ -5,13 +5,13 @@
 
 namespace {
 
-bool AddressAccepted(std::string& box, const addr::ChipParams& chip, IUserPrompt& ui, int32_t* address) {
-    return play_address::CheckPlayAddress(box, chip.lowest, chip.last_address, ui, address);
+bool AddressAccepted(std::string& box, const chips::ChipProfile& chip, IUserPrompt& ui, int32_t* address) {
+    return play_address::CheckPlayAddress(box, chip.lowest, chip.lastAddress, ui, address);
 }
 
 }  // namespace
 
-PulseEnd PulsePlayCommand(std::string& box, const addr::ChipParams& chip, DriverBinding* drivers,
+PulseEnd PulsePlayCommand(std::string& box, const chips::ChipProfile& chip, DriverBinding* drivers,
                           IUserPrompt& ui) {
     int32_t address = 0;
     if (!AddressAccepted(box, chip, ui, &address)) return PulseEnd::Stopped;
@@ -23,7 +23,7 @@ PulseEnd PulsePlayCommand(std::string& box, const addr::ChipParams& chip, Driver
 }
 
 CommandEnd ContinuousPlayCommand(std::string& box, const plist::ProgrammingList& list,
-                                 const addr::ChipParams& chip, DriverBinding* drivers, IUserPrompt& ui,
+                                 const chips::ChipProfile& chip, DriverBinding* drivers, IUserPrompt& ui,
                                  PlayJob* job) {
     if (!list.IsUsed(1)) {
         ShowMessage(ui, MsgId::NothingToPlay);

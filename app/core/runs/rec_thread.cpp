@@ -1,24 +1,17 @@
 #include "rec_thread.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "debug_trace.h"
 #include "media_player.h"
+#include "mono_clock.h"
 #include "numbers.h"
 #include "project_file.h"
 
+using audio::MonotonicMs;
+using audio::SleepMs;
+
 namespace {
-
-void SleepMs(int64_t ms) {
-    if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-int64_t MonotonicMs() {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 bool CellNumber(const plist::ProgrammingList& list, int row, int col, int32_t* value) {
     return num::TryStrToInt(list.Cell(row, col), value);
@@ -40,79 +33,102 @@ RecThread::End RecThread::Execute() {
     IDevInter* driver = lease.driver();
     if (!driver) return End::Failed;
     CMyMediaPlayer player;
-    const plist::ProgrammingList& list = job_.list;
-    const addr::ChipParams& chip = job_.chip;
 
     status_ = kRecCaptionRunning;
     view_.SetCaption(status_);
-    int64_t sound_started_ms = 0, sound_length_ms = 0;
+    soundStartedMs_ = 0;
+    soundLengthMs_ = 0;
 
     for (int row = 1; row <= plist::kRows;) {
-        if (list.Cell(row, plist::kColRow).empty()) break;
-        int32_t flag = 0;
-        if (!CellNumber(list, row, plist::kColFlag, &flag)) return Fail(driver);
-        if (flag == 0) {
-            ++row;
-            continue;
-        }
-        SleepMs(kPauseMs);
-        // The previous segment's sound still plays: another pause for this row.
-        // A player that still says so a second after the sound's length (the
-        // list's or the file's own, whichever is longer) has run out is stuck;
-        // it is stopped rather than waited for without end.
-        if (player.GetMode() == kModePlay) {
-            const int64_t longest = std::max<int64_t>(sound_length_ms, player.GetLength());
-            if (MonotonicMs() < sound_started_ms + longest + kStuckPlayerGraceMs) continue;
-            player.Close();
-        }
+        const RowEnd end = RunRow(row, *driver, player);
+        if (end == RowEnd::Failed) return Fail(driver);
+        if (end == RowEnd::StopRun) break;
+        if (end == RowEnd::NextRow) ++row;
+    }
+    return Finish(driver, lease, player);
+}
 
-        int32_t start = 0, length = 0;
-        if (!CellNumber(list, row, plist::kColStart, &start)) return Fail(driver);
-        position_ = num::Clamp32(int64_t{start} * chip.step);
-        status_ = list.Cell(row, plist::kColName);
-        view_.SetStatus(status_, position_);
-        file_path_ = list.Cell(row, plist::kColShownPath);
+RecThread::RowEnd RecThread::RunRow(int row, IDevInter& driver, CMyMediaPlayer& player) {
+    const plist::ProgrammingList& list = job_.list;
+    if (list.Cell(row, plist::kColRow).empty()) return RowEnd::StopRun;
+    int32_t flag = 0;
+    if (!CellNumber(list, row, plist::kColFlag, &flag)) return RowEnd::Failed;
+    if (flag == 0) return RowEnd::NextRow;
+    SleepMs(kPauseMs);
+    if (PreviousSoundPlays(player)) return RowEnd::SameRow;
 
-        if (start > chip.last_address) {
-            dialog_.MarkOverflow();
-            break;
-        }
-        if (!CellNumber(list, row, plist::kColLength, &length)) return Fail(driver);
-        start_ = num::Clamp32(addr::ChipStart(start, chip));
-        end_ = num::Clamp32(addr::EndAddress(start, length, chip));
-        if (!dialog_.Running()) break;
-        // A file missing when the project was loaded shows the marker instead of its path.
-        if (file_path_ == plist::kFileDeleted || !qwf::FileExists(file_path_)) {
-            summary_.missing.push_back({row, status_, 0});
-            ++row;
-            continue;
-        }
-
-        // The file is opened (and pre-rolled) before the record command, so
-        // that only starting the sound lies between the accepted command and
-        // the sound reaching the module. The previous sound has ended here.
-        player.SetFileName(file_path_);
-        player.Close();
-        player.Open();
-
-        int32_t code = 0;
-        for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-            code = driver->RecordSegment(start_, end_, chip.code);
-            attempt_failed_ = code != 0;
-            dbg::Outputf("Recording %d retrun=%d", row, attempt_failed_ ? 1 : 0);
-            if (!attempt_failed_) break;
-            if (attempt < kAttempts) SleepMs(kRetryPauseMs);
-        }
-        if (attempt_failed_) summary_.unrecorded.push_back({row, status_, code});
-        player.Play();
-        sound_started_ms = MonotonicMs();
-        sound_length_ms = length;
-
-        if (!dialog_.Running()) break;
-        SleepMs(length);
-        ++row;
+    int32_t length = 0;
+    const RowEnd addressed = AddressSegment(row, &length);
+    if (addressed != RowEnd::GoOn) return addressed;
+    // A file missing when the project was loaded shows the marker instead of its path.
+    if (filePath_ == plist::kFileDeleted || !qwf::FileExists(filePath_)) {
+        summary_.missing.push_back({row, status_, 0});
+        return RowEnd::NextRow;
     }
 
+    // The file is opened (and pre-rolled) before the record command, so
+    // that only starting the sound lies between the accepted command and
+    // the sound reaching the module. The previous sound has ended here.
+    player.SetFileName(filePath_);
+    player.Close();
+    player.Open();
+    const int32_t code = SendRecordCommand(row, driver);
+    if (attemptFailed_) summary_.unrecorded.push_back({row, status_, code});
+    player.Play();
+    soundStartedMs_ = MonotonicMs();
+    soundLengthMs_ = length;
+
+    if (!dialog_.Running()) return RowEnd::StopRun;
+    SleepMs(length);
+    return RowEnd::NextRow;
+}
+
+bool RecThread::PreviousSoundPlays(CMyMediaPlayer& player) {
+    // The previous segment's sound still plays: another pause for this row.
+    // A player that still says so a second after the sound's length (the
+    // list's or the file's own, whichever is longer) has run out is stuck;
+    // it is stopped rather than waited for without end.
+    if (player.GetMode() != kModePlay) return false;
+    const int64_t longest = std::max<int64_t>(soundLengthMs_, player.GetLength());
+    if (MonotonicMs() < soundStartedMs_ + longest + kStuckPlayerGraceMs) return true;
+    player.Close();
+    return false;
+}
+
+RecThread::RowEnd RecThread::AddressSegment(int row, int32_t* length) {
+    const plist::ProgrammingList& list = job_.list;
+    const chips::ChipProfile& chip = job_.chip;
+    int32_t start = 0;
+    if (!CellNumber(list, row, plist::kColStart, &start)) return RowEnd::Failed;
+    position_ = num::Clamp32(int64_t{start} * chip.step);
+    status_ = list.Cell(row, plist::kColName);
+    view_.SetStatus(status_, position_);
+    filePath_ = list.Cell(row, plist::kColShownPath);
+
+    if (start > chip.lastAddress) {
+        dialog_.MarkOverflow();
+        return RowEnd::StopRun;
+    }
+    if (!CellNumber(list, row, plist::kColLength, length)) return RowEnd::Failed;
+    start_ = num::Clamp32(addr::ChipStart(start, chip));
+    end_ = num::Clamp32(addr::EndAddress(start, *length, chip));
+    if (!dialog_.Running()) return RowEnd::StopRun;
+    return RowEnd::GoOn;
+}
+
+int32_t RecThread::SendRecordCommand(int row, IDevInter& driver) {
+    int32_t code = 0;
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+        code = driver.RecordSegment(start_, end_, job_.chip.code);
+        attemptFailed_ = code != 0;
+        dbg::Outputf("Recording %d retrun=%d", row, attemptFailed_ ? 1 : 0);
+        if (!attemptFailed_) break;
+        if (attempt < kAttempts) SleepMs(kRetryPauseMs);
+    }
+    return code;
+}
+
+RecThread::End RecThread::Finish(IDevInter* driver, DriverLease& lease, CMyMediaPlayer& player) {
     SleepMs(kEndPauseMs);
     driver->EndRecording();
     lease = DriverLease();  // the run is done with the driver

@@ -20,6 +20,8 @@
 #include "run_dialog.h"
 #include "run_view.h"
 
+class CMyMediaPlayer;
+
 // Texts of the programming progress dialog.
 inline constexpr const char* kRecCaptionPreparing = "准备编程";
 inline constexpr const char* kRecStatusPreparing = "准备编程...";
@@ -29,7 +31,7 @@ inline constexpr const char* kRecFinished = "编程结束";
 // Everything one run reads. The list is the worker's own copy.
 struct RecJob {
     plist::ProgrammingList list;
-    addr::ChipParams chip;
+    chips::ChipProfile chip;
     int64_t extent = 0;                // list extent in ms: the end of the progress range
     DriverBinding* drivers = nullptr;  // leased for the whole run
 };
@@ -66,18 +68,40 @@ public:
     const RecSummary& Summary() const { return summary_; }
 
 private:
+    // What one row of the list leads to.
+    enum class RowEnd {
+        NextRow,  // done with the row (recorded, skipped or its file missing)
+        SameRow,  // the previous sound still plays: the row again after another pause
+        StopRun,  // end of the list, overflow or cancel: the ending steps follow
+        Failed,   // a cell that is no number
+        GoOn,     // (AddressSegment) addressed: record it
+    };
+
     End Fail(IDevInter* driver);
+    // One row: its pause, address, record command and sound.
+    RowEnd RunRow(int row, IDevInter& driver, CMyMediaPlayer& player);
+    // True while the previous sound plays; a stuck player is closed instead.
+    bool PreviousSoundPlays(CMyMediaPlayer& player);
+    // Shows the segment and computes its chip addresses; *length its length in ms.
+    RowEnd AddressSegment(int row, int32_t* length);
+    // The record command with its retries; the last attempt's result.
+    int32_t SendRecordCommand(int row, IDevInter& driver);
+    // The ending steps: EndRecording, the lease returned, the dialog closed.
+    End Finish(IDevInter* driver, DriverLease& lease, CMyMediaPlayer& player);
 
     RecJob job_;
     RunDialog& dialog_;
     IRunView& view_;
     // What the next update shows, and the segment in work.
     std::string status_;
-    std::string file_path_;
+    std::string filePath_;
     int32_t position_ = 0;
-    bool attempt_failed_ = false;
+    bool attemptFailed_ = false;
     int32_t start_ = 0;
     int32_t end_ = 0;
+    // The last sound started: when, and its length in the list.
+    int64_t soundStartedMs_ = 0;
+    int64_t soundLengthMs_ = 0;
     RecSummary summary_;
 };
 

@@ -16,7 +16,7 @@ bool LowerThreadPriority() {
     return setpriority(PRIO_PROCESS, tid, current + 1) == 0;
 }
 
-RunDialog::RunDialog(IUserPrompt& ui, std::optional<MsgId> overflow_msg) : ui_(ui), overflow_msg_(overflow_msg) {}
+RunDialog::RunDialog(IUserPrompt& ui, std::optional<MsgId> overflow_msg) : ui_(ui), overflowMsg_(overflow_msg) {}
 
 RunDialog::~RunDialog() {
     running_.store(false);
@@ -37,7 +37,7 @@ bool RunDialog::Show(std::function<void()> work) {
     if (alive_) return false;
     if (thread_.joinable()) thread_.join();  // ended; only its handle is left
     overflow_.store(false);
-    overflow_reported_ = false;
+    overflowReported_ = false;
     running_.store(true);
     alive_ = true;
     thread_ = std::thread([this, work = std::move(work)]() {
@@ -68,8 +68,8 @@ bool RunDialog::WaitForWorker(int timeout_ms) {
 void RunDialog::Close() {
     running_.store(false);
     WaitForWorker(kCloseWaitMs);
-    if (overflow_.load() && overflow_msg_ && !overflow_reported_) {
-        overflow_reported_ = true;
-        ShowMessage(ui_, *overflow_msg_);
+    if (overflow_.load() && overflowMsg_ && !overflowReported_) {
+        overflowReported_ = true;
+        ShowMessage(ui_, *overflowMsg_);
     }
 }

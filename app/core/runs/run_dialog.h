@@ -59,10 +59,10 @@ public:
 
 private:
     IUserPrompt& ui_;
-    const std::optional<MsgId> overflow_msg_;
+    const std::optional<MsgId> overflowMsg_;
     std::atomic<bool> running_{false};
     std::atomic<bool> overflow_{false};
-    bool overflow_reported_ = false;  // user-interface thread only
+    bool overflowReported_ = false;  // user-interface thread only
 
     mutable std::mutex mutex_;
     std::condition_variable ended_;

@@ -1,5 +1,5 @@
 // Output volume arithmetic, the start/dialog/exit sequence over a fake mixer,
-// the WavVal edge cases, the ALSA range mapping and the AUX mode toggle.
+// the WavVal edge cases and the ALSA range mapping.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <unistd.h>
@@ -7,11 +7,11 @@
 #include <fstream>
 
 #include "alsa_mixer.h"
-#include "aux_mode.h"
 #include "fake_mixer.h"
 #include "volume.h"
 
 using namespace audio;
+using test_support::FakeMixer;
 
 TEST(VolumeWord, bothChannelsCarryLevelTimes256) {
     EXPECT_EQ(VolumeWordForLevel(LevelForWavVal(15)), 0xFF00FF00u);
@@ -106,23 +106,6 @@ TEST(AlsaMixer, noCard_failsQuietly) {
     close(saved);
     EXPECT_EQ(ftell(capture), 0) << "alsa-lib printed to stderr";
     fclose(capture);
-}
-
-TEST(AuxMode, toggleTwiceReturnsToStartState) {
-    AuxModeState aux;
-    EXPECT_EQ(aux.value, 0);
-    EXPECT_STREQ(aux.Hint(), "启用AUX录音模式");
-    EXPECT_EQ(aux.ImageIndex(), 23);
-    EXPECT_FALSE(aux.Pressed());
-    aux.Toggle();
-    EXPECT_EQ(aux.value, 26);
-    EXPECT_STREQ(aux.Hint(), "关闭AUX录音模式");
-    EXPECT_EQ(aux.ImageIndex(), 22);
-    EXPECT_TRUE(aux.Pressed());
-    aux.Toggle();
-    EXPECT_EQ(aux.value, 0);
-    EXPECT_STREQ(aux.Hint(), "启用AUX录音模式");
-    EXPECT_EQ(aux.ImageIndex(), 23);
 }
 
 int main(int argc, char** argv) {

@@ -10,7 +10,7 @@ using namespace plist;
 
 namespace {
 
-addr::ChipParams Chip() { return addr::ChipParams{}; }
+chips::ChipProfile Chip() { return chips::ChipProfile{}; }
 
 const qwf::Header kHeader{"SM-1编程器", "SV020A"};
 const std::string kHeaderBytes = "V1.0,20261207,wendaloprist,SM-1\xB1\xE0\xB3\xCC\xC6\xF7,SV020A,\r\n";

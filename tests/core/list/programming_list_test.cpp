@@ -12,10 +12,10 @@ using namespace plist;
 
 namespace {
 
-addr::ChipParams Chip(int32_t lowest = 0, int32_t capacity = 100000, int32_t scale = 1) {
-    addr::ChipParams c;
+chips::ChipProfile Chip(int32_t lowest = 0, int32_t capacity = 100000, int32_t scale = 1) {
+    chips::ChipProfile c;
     c.step = 125;
-    c.last_address = 0x9F;
+    c.lastAddress = 0x9F;
     c.scale = scale;
     c.lowest = lowest;
     c.capacity = capacity;
@@ -31,7 +31,7 @@ std::string Row(const ProgrammingList& l, int r) {
     return l.Cell(r, kColRow) + "|" + l.Cell(r, kColStart) + "|" + l.Cell(r, kColEnd) + "|" + l.Cell(r, kColName);
 }
 
-ProgrammingList ThreeSegments(const addr::ChipParams& chip) {
+ProgrammingList ThreeSegments(const chips::ChipProfile& chip) {
     ProgrammingList l;
     EXPECT_EQ(AppendAuto(l, Facts("a.wav", 1000), chip, nullptr), kListOk);
     EXPECT_EQ(AppendAuto(l, Facts("b.wav", 1001), chip, nullptr), kListOk);
@@ -42,7 +42,7 @@ ProgrammingList ThreeSegments(const addr::ChipParams& chip) {
 }  // namespace
 
 TEST(AddressMath, countsEndsAndNextStarts) {
-    addr::ChipParams c = Chip();
+    chips::ChipProfile c = Chip();
     EXPECT_EQ(addr::AddressCount(1000, 125), 8);
     EXPECT_EQ(addr::AddressCount(1001, 125), 9);
     EXPECT_EQ(addr::EndAddress(0, 1000, c), 7);
@@ -61,7 +61,7 @@ TEST(AddressMath, countsEndsAndNextStarts) {
 }
 
 TEST(AppendAuto, chainsSegmentsFromTheLowestAddress) {
-    addr::ChipParams chip = Chip(16);
+    chips::ChipProfile chip = Chip(16);
     ProgrammingList l = ThreeSegments(chip);
     EXPECT_EQ(Row(l, 1), "1|0X0010|0X0017|a.wav");
     EXPECT_EQ(Row(l, 2), "2|0X0018|0X0020|b.wav");
@@ -75,7 +75,7 @@ TEST(AppendAuto, chainsSegmentsFromTheLowestAddress) {
 }
 
 TEST(AppendAuto, lastRowAtZeroWithNoLengthRestartsAtLowest) {
-    addr::ChipParams chip = Chip(16);
+    chips::ChipProfile chip = Chip(16);
     ProgrammingList l;
     ASSERT_EQ(AppendAuto(l, Facts("silent.wav", 0), chip, nullptr), kListOk);
     l.SetCell(1, kColStart, "0X0000");
@@ -84,7 +84,7 @@ TEST(AppendAuto, lastRowAtZeroWithNoLengthRestartsAtLowest) {
 }
 
 TEST(AppendAuto, refusesAFullListAndUnstorableNames) {
-    addr::ChipParams chip = Chip();
+    chips::ChipProfile chip = Chip();
     ProgrammingList l;
     for (int i = 0; i < kRows; ++i) ASSERT_EQ(AppendAuto(l, Facts("x.wav", 0), chip, nullptr), kListOk);
     EXPECT_EQ(l.FirstFree(), 0);
@@ -103,7 +103,7 @@ TEST(AppendAuto, refusesAFullListAndUnstorableNames) {
 }
 
 TEST(DeleteRow, firstOfThreeUnderAutoReaddressesFromLowest) {
-    addr::ChipParams chip = Chip(16);
+    chips::ChipProfile chip = Chip(16);
     ProgrammingList l = ThreeSegments(chip);
     ASSERT_EQ(DeleteRow(l, 1, true, chip, nullptr), kListOk);
     EXPECT_EQ(Row(l, 1), "1|0X0010|0X0018|b.wav");
@@ -114,7 +114,7 @@ TEST(DeleteRow, firstOfThreeUnderAutoReaddressesFromLowest) {
 }
 
 TEST(DeleteRow, middleRowUnderAutoFollowsTheRowAbove) {
-    addr::ChipParams chip = Chip();
+    chips::ChipProfile chip = Chip();
     ProgrammingList l = ThreeSegments(chip);
     ASSERT_EQ(DeleteRow(l, 2, true, chip, nullptr), kListOk);
     EXPECT_EQ(Row(l, 1), "1|0X0000|0X0007|a.wav");
@@ -122,7 +122,7 @@ TEST(DeleteRow, middleRowUnderAutoFollowsTheRowAbove) {
 }
 
 TEST(DeleteRow, withoutAutoKeepsAddressesAndNumbers) {
-    addr::ChipParams chip = Chip();
+    chips::ChipProfile chip = Chip();
     ProgrammingList l = ThreeSegments(chip);
     ASSERT_EQ(DeleteRow(l, 1, false, chip, nullptr), kListOk);
     EXPECT_EQ(Row(l, 1), "1|0X0008|0X0010|b.wav");
@@ -136,7 +136,7 @@ TEST(DeleteRow, withoutAutoKeepsAddressesAndNumbers) {
 }
 
 TEST(DeleteRow, aDamagedLengthLeavesTheListUntouched) {
-    addr::ChipParams chip = Chip();
+    chips::ChipProfile chip = Chip();
     ProgrammingList l = ThreeSegments(chip);
     l.SetCell(3, kColLength, "abc");
     ProgrammingList before = l;
@@ -147,7 +147,7 @@ TEST(DeleteRow, aDamagedLengthLeavesTheListUntouched) {
 }
 
 TEST(Extent, measuresFromLowestToTheLastRowsEnd) {
-    addr::ChipParams chip = Chip(16);
+    chips::ChipProfile chip = Chip(16);
     ProgrammingList l = ThreeSegments(chip);
     int64_t e = -1;
     ASSERT_EQ(ComputeExtent(l, chip, &e, nullptr), kListOk);

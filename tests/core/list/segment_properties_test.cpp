@@ -11,14 +11,14 @@ using props::OkResult;
 
 namespace {
 
-addr::ChipParams Chip() {
-    addr::ChipParams c;
+chips::ChipProfile Chip() {
+    chips::ChipProfile c;
     c.step = 125;
-    c.last_address = 0x9F;
+    c.lastAddress = 0x9F;
     return c;
 }
 
-ProgrammingList Four(const addr::ChipParams& chip) {
+ProgrammingList Four(const chips::ChipProfile& chip) {
     ProgrammingList l;
     for (const char* n : {"a.wav", "b.wav", "c.wav", "d.wav"})
         AppendAuto(l, FileFacts{n, "1KB", ".wav", "t", std::string("/s/") + n, 1000}, chip, nullptr);
@@ -42,7 +42,7 @@ TEST(AddressKeys, onlyHexDigitsAndBackspacePass) {
 }
 
 TEST(PropertiesOk, addressChecksKeepTheDialogOpen) {
-    addr::ChipParams chip = Chip();
+    chips::ChipProfile chip = Chip();
     ProgrammingList l;
     ScriptedPrompt ui{MsgAnswer::No};
     props::SegmentForm f = props::FormForAdd(FileFacts{"a.wav", "1KB", ".wav", "t", "/s/a.wav", 1000}, 0x9F);
@@ -79,7 +79,7 @@ TEST(PropertiesOk, addressChecksKeepTheDialogOpen) {
 }
 
 TEST(PropertiesOk, editUnderAutoReaddressesTheFollowingRowsOnly) {
-    addr::ChipParams chip = Chip();
+    chips::ChipProfile chip = Chip();
     ProgrammingList l = Four(chip);
     ScriptedPrompt ui{MsgAnswer::No};
     props::SegmentForm f = EditForm(l, 2, true);
@@ -97,7 +97,7 @@ TEST(PropertiesOk, editUnderAutoReaddressesTheFollowingRowsOnly) {
 }
 
 TEST(PropertiesOk, editWithoutAutoChangesThatRowAlone) {
-    addr::ChipParams chip = Chip();
+    chips::ChipProfile chip = Chip();
     ProgrammingList l = Four(chip);
     ScriptedPrompt ui{MsgAnswer::No};
     props::SegmentForm f = EditForm(l, 2, false);
@@ -110,7 +110,7 @@ TEST(PropertiesOk, editWithoutAutoChangesThatRowAlone) {
 }
 
 TEST(PropertiesOk, editPutsTheFullPathBackOverDeletedMark) {
-    addr::ChipParams chip = Chip();
+    chips::ChipProfile chip = Chip();
     ws::Workspace w;
     w.chip = chip;
     w.list = Four(chip);
@@ -123,7 +123,7 @@ TEST(PropertiesOk, editPutsTheFullPathBackOverDeletedMark) {
 }
 
 TEST(PropertiesOk, addModeOnAFullListIsRefused) {
-    addr::ChipParams chip = Chip();
+    chips::ChipProfile chip = Chip();
     ProgrammingList l;
     for (int i = 0; i < kRows; ++i) AppendAuto(l, FileFacts{"x", "", "", "", "/x", 0}, chip, nullptr);
     ScriptedPrompt ui{MsgAnswer::No};

@@ -21,7 +21,7 @@ protected:
         rig::PointPortsAt(sim_->Path());
         ASSERT_EQ(drivers_.Bind("libsonmiradrv.so", kOut).code, kBindOk);
         chip_.step = 125;
-        chip_.last_address = 0x9F;
+        chip_.lastAddress = 0x9F;
         chip_.capacity = 20000;
     }
     void TearDown() override { dialog_.WaitForWorker(10000); }
@@ -41,7 +41,7 @@ protected:
     }
     int64_t ElapsedMs() const { return (t1_ - t0_) / 1000000; }
 
-    addr::ChipParams chip_;
+    chips::ChipProfile chip_;
     plist::ProgrammingList list_;
     ScriptedPrompt prompt_{MsgAnswer::Yes};
     rig::RecordingView view_;
@@ -134,7 +134,7 @@ TEST_F(Playback, pulsePlaySendsTheTypedAddressWithoutScale) {
 TEST(PlaybackWithoutModule, driverFailuresAreShownAndNothingBoundDoesNothing) {
     rig::PointPortsAt("/nonexistent/sonmira-com1");
     ScriptedPrompt prompt{MsgAnswer::Yes};
-    addr::ChipParams chip;
+    chips::ChipProfile chip;
     plist::ProgrammingList list;
     rig::PutRow(list, 1, true, "0X0000", "a.wav", 200, "/x/a.wav");
     std::string box = "0000";

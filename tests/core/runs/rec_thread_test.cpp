@@ -23,7 +23,7 @@ protected:
         setenv("SONMIRA_PLAY_LOG", (dir_ + "/play.log").c_str(), 1);
         setenv("SONMIRA_DEBUG", "1", 1);
         chip_.step = 125;
-        chip_.last_address = 0x9F;
+        chip_.lastAddress = 0x9F;
         chip_.capacity = 20000;
     }
     void TearDown() override {
@@ -81,7 +81,7 @@ protected:
 
     test_support::TempDir temp_{"sonmira-run"};
     std::string dir_;
-    addr::ChipParams chip_;
+    chips::ChipProfile chip_;
     plist::ProgrammingList list_;
     ScriptedPrompt prompt_{MsgAnswer::Yes};
     rig::RecordingView view_;
@@ -168,7 +168,7 @@ TEST_F(RecRun, afterHundredFailedAttemptsTheSoundIsPlayedAndTheRunGoesOn) {
 
 TEST_F(RecRun, overflowEndsTheRunAndIsReportedOnceWhenTheDialogCloses) {
     Start("first");
-    chip_.last_address = 4;
+    chip_.lastAddress = 4;
     const std::string a = Tone("a.wav", 300);
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 300, a);
     rig::PutRow(list_, 2, true, "0X0005", "b.wav", 300, a);

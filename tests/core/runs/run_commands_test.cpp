@@ -33,7 +33,7 @@ protected:
         in_.drivers = drivers;
         return DownloadCommand(in_, prompt_, view_, &job_);
     }
-    addr::ChipParams chip_;
+    chips::ChipProfile chip_;
     plist::ProgrammingList list_;
     DownloadInputs in_;
     ScriptedPrompt prompt_{MsgAnswer::Yes};

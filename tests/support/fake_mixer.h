@@ -1,13 +1,14 @@
 // A mixer without a device, for tests: remembers the word and every write.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "volume.h"
 
-namespace audio {
+namespace test_support {
 
-class FakeMixer : public IMixer {
+class FakeMixer : public audio::IMixer {
 public:
     uint32_t word = 0;
     bool works = true;  // false: behaves like a machine without a card
@@ -26,4 +27,4 @@ public:
     }
 };
 
-}  // namespace audio
+}  // namespace test_support

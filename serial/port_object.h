@@ -2,7 +2,7 @@
 //
 // The object is process-wide (one per loaded library); its settings persist
 // across open and close. The primitives return the library's result codes
-// (Commport.h); the platform half lives in port_posix.cpp.
+// (Commport.h, the exported API); the platform half lives in port_posix.cpp.
 #pragma once
 
 #include <stdint.h>

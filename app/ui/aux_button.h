@@ -1,0 +1,15 @@
+// The AUX recording mode tool button: its hint names what the next click
+// does; its image is an index into the window's image list.
+#pragma once
+
+#include "aux_mode.h"
+
+namespace ui {
+
+inline const char* AuxButtonHint(const AuxModeState& aux) {
+    return aux.Pressed() ? "关闭AUX录音模式" : "启用AUX录音模式";
+}
+
+inline int AuxButtonImageIndex(const AuxModeState& aux) { return aux.Pressed() ? 22 : 23; }
+
+}  // namespace ui
