@@ -19,12 +19,9 @@ namespace ws {
 // Close, SetFileName, Open, GetLength, Close. The player must outlive the query.
 plist::LengthQuery LengthThroughPlayer(CMyMediaPlayer& player);
 
-// Open-file dialog of Add file.
+// Open-file dialog of Add file (its filters: file_filters.h).
 inline constexpr const char* kAddDialogTitle = "增加声音文件";
 inline constexpr const char* kAddDialogDefaultExt = "wav";
-inline constexpr const char* kAddDialogFilter =
-    "音频文件(*.mp3;*.wma;*.wav)|*.mp3;*.wma;*.wav|Wave Sound File(*.wav)|*.wav|Mp3 File(*.mp3)|*.mp3|"
-    "windows media audio File(*.wma)|*.wma|所有文件(*.*)|*.*";
 
 // Runs the properties dialog modally on `form`. The dialog's OK calls
 // PropertiesOk below until it answers Accepted or Refused; returns true when

@@ -16,9 +16,7 @@ namespace ws {
 
 inline constexpr const char* kOpenDialogTitle = "打开岚舟声音数据文件";
 inline constexpr const char* kOpenDialogDefaultExt = "QWF";
-inline constexpr const char* kOpenDialogFilter = "Qv Wave Files (*.QWF)|*.QWF";
 inline constexpr const char* kSaveDialogDefaultExt = "QWF";
-inline constexpr const char* kSaveDialogFilter = "Qv Wave  Files (*.QWF)|*.QWF";
 
 // Asks for a file name to save to, proposing `proposed` ("QV" + yyyymmdd).
 using SaveAsDialog = std::function<std::optional<std::string>(const std::string& proposed)>;

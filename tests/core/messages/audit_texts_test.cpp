@@ -8,6 +8,7 @@
 #include <string>
 
 #include "download_command.h"
+#include "file_filters.h"
 #include "list_commands.h"
 #include "messages.h"
 #include "play_thread.h"
@@ -38,15 +39,20 @@ TEST(FixedTexts, gridHeaderRowWithItsLeadingBlanks) {
 TEST(FixedTexts, fileDialogsTitlesExtensionsAndFilters) {
     EXPECT_STREQ(ws::kAddDialogTitle, "增加声音文件");
     EXPECT_STREQ(ws::kAddDialogDefaultExt, "wav");
-    EXPECT_STREQ(ws::kAddDialogFilter,
+    EXPECT_EQ(ws::FilterText(ws::AddDialogFilters()),
                  "音频文件(*.mp3;*.wma;*.wav)|*.mp3;*.wma;*.wav|Wave Sound File(*.wav)|*.wav|Mp3 File(*.mp3)|*.mp3|"
                  "windows media audio File(*.wma)|*.wma|所有文件(*.*)|*.*");
     EXPECT_STREQ(ws::kOpenDialogTitle, "打开岚舟声音数据文件");
     EXPECT_STREQ(ws::kOpenDialogDefaultExt, "QWF");
-    EXPECT_STREQ(ws::kOpenDialogFilter, "Qv Wave Files (*.QWF)|*.QWF");
+    EXPECT_EQ(ws::FilterText(ws::OpenDialogFilters()), "Qv Wave Files (*.QWF)|*.QWF");
     EXPECT_STREQ(ws::kSaveDialogDefaultExt, "QWF");
     // Two blanks before "Files" in the save filter, one in the open filter.
-    EXPECT_STREQ(ws::kSaveDialogFilter, "Qv Wave  Files (*.QWF)|*.QWF");
+    EXPECT_EQ(ws::FilterText(ws::SaveDialogFilters()), "Qv Wave  Files (*.QWF)|*.QWF");
+
+    // Each front end builds its dialog from the pairs.
+    EXPECT_EQ(ws::FilterPatterns(ws::AddDialogFilters()[0]), (std::vector<std::string>{"*.mp3", "*.wma", "*.wav"}));
+    EXPECT_EQ(ws::FilterPatterns(ws::AddDialogFilters()[4]), (std::vector<std::string>{"*.*"}));
+    EXPECT_EQ(ws::FilterPatterns(ws::FileFilter{"x", ";*.a;;*.b;"}), (std::vector<std::string>{"*.a", "*.b"}));
 
     const std::string proposed = ws::ProposedProjectName();
     ASSERT_EQ(proposed.size(), 10u) << proposed;
