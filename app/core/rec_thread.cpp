@@ -7,6 +7,7 @@
 #include "debug_trace.h"
 #include "media_player.h"
 #include "numbers.h"
+#include "play_log.h"
 #include "project_file.h"
 
 namespace {
@@ -96,8 +97,10 @@ RecThread::End RecThread::Execute() {
         player.Open();
 
         int32_t code = 0;
+        int64_t record_sent_ns = 0;
         for (int attempt = 1; attempt <= kAttempts; ++attempt) {
             code = driver->RecordSegment(start_, end_, chip.code);
+            record_sent_ns = audio::MonotonicNs();
             attempt_failed_ = code != 0;
             dbg::Outputf("Recording %d retrun=%d", row, attempt_failed_ ? 1 : 0);
             if (!attempt_failed_) break;
@@ -107,6 +110,9 @@ RecThread::End RecThread::Execute() {
         player.Play();
         sound_started_ms = MonotonicMs();
         sound_length_ms = length;
+        // Written once the sound is started, so nothing but the start lies
+        // between the command and the sound.
+        if (!attempt_failed_) audio::LogRecordSent(record_sent_ns, row);
 
         if (!dialog_.Running()) break;
         SleepMs(length);

@@ -63,9 +63,11 @@ inline void SetPorts(const std::string& c1, const std::string& c2 = "", const st
 
 namespace modsim_test {
 
-// A fixed pause on the wire, seen from the simulator's time stamps. Generous:
-// the machine is loaded and the tests run under sanitizers. The lower bound
-// allows for the simulator reading the earlier frame a little late.
+// A fixed pause on the wire, seen from the simulator's time stamps (taken as
+// it reads each frame; it runs ahead of other processes where the system
+// allows, see ModSimProcess). The upper bound is generous: the tests run
+// under sanitizers, beside other tests. The lower bound allows for the
+// simulator reading the earlier frame a little late.
 inline ::testing::AssertionResult PauseNear(double gapMs, double pauseMs) {
     if (gapMs >= pauseMs - 4 && gapMs <= pauseMs + 60) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "gap " << gapMs << " ms, expected a pause of " << pauseMs << " ms";
