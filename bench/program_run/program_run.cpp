@@ -113,7 +113,7 @@ int Bench(const std::string& module) {
         if (f.cmd == "record" || f.cmd == "record_aux") records.push_back(f.t_ns);
     std::vector<int64_t> buffers;
     for (const auto& l : rig::Lines(rig::ReadFile(dir + "/play.log")))
-        buffers.push_back(std::stoll(rig::JsonField(l, "t_ns")));
+        if (rig::JsonField(l, "event") == "first_buffer") buffers.push_back(std::stoll(rig::JsonField(l, "t_ns")));
     if (records.size() != kSegments || buffers.size() != kSegments) {
         std::printf("  (b) %zu record frames, %zu first buffers: cannot pair them\n", records.size(), buffers.size());
         return 1;

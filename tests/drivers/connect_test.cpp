@@ -70,7 +70,7 @@ TEST(Connect, linkUpThenModuleSilent_replyTimeOutPassesThrough_linkStaysUp) {
     EXPECT_EQ(lease->BeginPlayback(0x0102), 1033);
     const double ms = (MonotonicNs() - t0) / 1e6;
     EXPECT_GE(ms, 500);
-    EXPECT_LE(ms, 900);
+    EXPECT_LT(ms, 2 * 500);   // a second reply wait (a port scan) would take this long at least
     EXPECT_EQ(DriverResultMessage(1033), "串口通信错误!");
     EXPECT_EQ(lease->BeginPlayback(0x0102), 1033);
     // No second port scan: one handshake per call.
@@ -102,7 +102,6 @@ TEST(Connect, twoDriverLibrariesKeepTheirOwnLinkState) {
     // the first (one Sertra per process). Had it shared the first's flag, it
     // would have sent its handshake on the first's port.
     EXPECT_EQ(b->BeginPlayback(0x0102), -1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(Hexes(sim.Rx()), (Frames{"5A 44 44 5A"}));
+    EXPECT_EQ(Hexes(sim.RxSettled(1)), (Frames{"5A 44 44 5A"}));
     EXPECT_EQ(a->BeginPlayback(0), 0);
 }

@@ -46,15 +46,13 @@ TEST(FirstDriver, programmingRunOfTwoSegments_recordsAtEachStart) {
     EXPECT_TRUE(PauseNear(GapMs(rx[4], rx[5]), 10));
 
     // The simulator's chip map: two open-ended ranges, each ended by a release.
-    const std::string map = rig->sim.Map();
-    EXPECT_NE(map.find("{\"start\":0,\"end\":null,\"mode\":\"normal\",\"chip_code\":null,\"t_record_ns\":"
-                       + std::to_string(rx[3].t_ns) + ",\"t_release_ns\":" + std::to_string(rx[4].t_ns) + "}"),
-              std::string::npos)
-        << map;
-    EXPECT_NE(map.find("{\"start\":40,\"end\":null,\"mode\":\"normal\",\"chip_code\":null,\"t_record_ns\":"
-                       + std::to_string(rx[5].t_ns) + ",\"t_release_ns\":" + std::to_string(rx[6].t_ns) + "}"),
-              std::string::npos)
-        << map;
+    const std::string first = "{\"start\":0,\"end\":null,\"mode\":\"normal\",\"chip_code\":null,\"t_record_ns\":" +
+                              std::to_string(rx[3].t_ns) + ",\"t_release_ns\":" + std::to_string(rx[4].t_ns) + "}";
+    const std::string second = "{\"start\":40,\"end\":null,\"mode\":\"normal\",\"chip_code\":null,\"t_record_ns\":" +
+                               std::to_string(rx[5].t_ns) + ",\"t_release_ns\":" + std::to_string(rx[6].t_ns) + "}";
+    const std::string map = rig->sim.WaitMapWith({first, second});
+    EXPECT_NE(map.find(first), std::string::npos) << map;
+    EXPECT_NE(map.find(second), std::string::npos) << map;
 }
 
 TEST(FirstDriver, playbackSendsTheStartOnly) {
@@ -83,16 +81,14 @@ TEST(FirstDriver, addressesBeyondOneByte_refusedWithMinus8AfterTheRelease) {
     EXPECT_EQ(rig->dev->RecordSegment(0x100, 0x1A5, 7), -8);
     EXPECT_EQ(rig->dev->PlaySegment(-1, 0x10), -8);
     EXPECT_EQ(rig->dev->PulsePlay(0x1FF, 7), -8);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(Hexes(rig->sim.Rx()), (Frames{kHandshake, kRelease, kRelease, kHandshake, kRelease}));
+    EXPECT_EQ(Hexes(rig->sim.RxSettled(5)), (Frames{kHandshake, kRelease, kRelease, kHandshake, kRelease}));
 }
 
 TEST(FirstDriver, failedHandshakeWithLinkUp_endsTheOperationWithMinus7) {
     auto rig = FirstRig({"--wrong-reply", "--fault-after", "1"});
     ASSERT_EQ(rig->dev->Connect(), 0);
     EXPECT_EQ(rig->dev->PulsePlay(0x05, 3), -7);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(Hexes(rig->sim.Rx()), (Frames{kHandshake, kHandshake}));
+    EXPECT_EQ(Hexes(rig->sim.RxSettled(2)), (Frames{kHandshake, kHandshake}));
 }
 
 TEST(FirstDriver, linkAlreadyUp_beginRecordingSendsOnlyTheHandshake) {
@@ -100,8 +96,7 @@ TEST(FirstDriver, linkAlreadyUp_beginRecordingSendsOnlyTheHandshake) {
     ASSERT_EQ(rig->dev->Connect(), 0);
     EXPECT_EQ(rig->dev->BeginRecording(7, 0), 0);
     EXPECT_EQ(rig->dev->BeginRecording(7, 0), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(Hexes(rig->sim.Rx()), (Frames{kHandshake, kHandshake, kHandshake}));
+    EXPECT_EQ(Hexes(rig->sim.RxSettled(3)), (Frames{kHandshake, kHandshake, kHandshake}));
 }
 
 TEST(FirstDriver, closedPort_writesNothing_andDisconnectClearsTheLink) {

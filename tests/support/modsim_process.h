@@ -3,8 +3,10 @@
 // with SIGTERM. The driver tests and the run tests both drive it this way.
 #pragma once
 
+#include <sched.h>
 #include <signal.h>
 #include <stdio.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -16,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "load_margins.h"
 #include "test_files.h"
 
 namespace test_support {
@@ -50,6 +53,28 @@ inline std::vector<std::string> Lines(const std::string& text) {
     return out;
 }
 
+// The non-empty lines of a file another process is appending to, without a
+// last line it has not finished writing (no line feed yet).
+inline std::vector<std::string> WholeLines(std::string text) {
+    const size_t end = text.rfind('\n');
+    text.resize(end == std::string::npos ? 0 : end + 1);
+    return Lines(text);
+}
+
+// Reads with read() until done(what was read) holds, or timeoutMs has
+// passed; returns the last read. For whatever another process writes: one
+// read right after an operation may come before the other process is done.
+template <typename Read, typename Done>
+auto WaitFor(Read read, Done done, int timeoutMs = kWaitMs) -> decltype(read()) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    auto got = read();
+    while (!done(got) && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        got = read();
+    }
+    return got;
+}
+
 // One line of the simulator's frame log.
 struct SimFrame {
     int64_t t_ns = 0;
@@ -78,6 +103,7 @@ public:
         if (pipe(out) != 0) return;
         pid_ = fork();
         if (pid_ == 0) {
+            ScheduleAhead();
             dup2(out[1], 1);
             close(out[0]);
             close(out[1]);
@@ -123,12 +149,29 @@ public:
     const std::string& Path() const { return path_; }
     const std::string& LogPath() const { return logPath_; }
     const std::string& MapPath() const { return mapPath_; }
+    // The chip map as it is now. The simulator writes it after logging the
+    // frame that changed it: after an operation, wait with WaitMap.
     std::string Map() const { return ReadBytes(mapPath_); }
+    // The chip map once done(map) holds (the last read on time-out).
+    template <typename Done>
+    std::string WaitMap(Done done, int timeoutMs = kWaitMs) const {
+        return WaitFor([this] { return Map(); }, done, timeoutMs);
+    }
+    // The chip map once it holds every one of `parts`.
+    std::string WaitMapWith(const std::vector<std::string>& parts, int timeoutMs = kWaitMs) const {
+        return WaitMap(
+            [&parts](const std::string& map) {
+                for (const auto& p : parts)
+                    if (map.find(p) == std::string::npos) return false;
+                return true;
+            },
+            timeoutMs);
+    }
 
     // Every logged frame, both directions, in order.
     std::vector<SimFrame> Log() const {
         std::vector<SimFrame> frames;
-        for (const auto& l : Lines(ReadBytes(logPath_))) {
+        for (const auto& l : WholeLines(ReadBytes(logPath_))) {
             SimFrame f;
             f.t_ns = std::stoll(JsonField(l, "t_ns"));
             f.dir = JsonField(l, "dir");
@@ -150,19 +193,37 @@ public:
         return rx;
     }
 
-    // Frames are logged as the simulator reads them, a moment after the
-    // writer wrote them: wait until n frames are in.
-    std::vector<SimFrame> WaitRx(size_t n, int timeoutMs = 3000) const {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        std::vector<SimFrame> rx = Rx();
-        while (rx.size() < n && std::chrono::steady_clock::now() < until) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            rx = Rx();
-        }
-        return rx;
+    // Frames are logged as the simulator reads them, a moment (or, on a
+    // loaded machine, a long while) after the writer wrote them: wait until
+    // n frames are in.
+    std::vector<SimFrame> WaitRx(size_t n, int timeoutMs = kWaitMs) const {
+        return WaitFor([this] { return Rx(); }, [n](const std::vector<SimFrame>& rx) { return rx.size() >= n; },
+                       timeoutMs);
+    }
+
+    // For "exactly these frames and nothing after them": once n frames are
+    // in, whatever else comes within settleMs. A frame sent beyond the n
+    // shows up here (it was written before the operation returned, so the
+    // simulator reads it with or right after the nth).
+    std::vector<SimFrame> RxSettled(size_t n, int settleMs = 200) const {
+        WaitRx(n);
+        return WaitRx(n + 1, settleMs);
     }
 
 private:
+    // The simulator stamps a frame when it reads it, and the tests take that
+    // stamp for the time the frame was written: on a loaded machine a
+    // simulator that waits for a CPU would read late and stamp late. Where
+    // the system allows it (root, CAP_SYS_NICE or an RLIMIT_RTPRIO), it runs
+    // ahead of everything else: real-time, else at the highest nice level.
+    // It sleeps in poll() between frames, so it takes next to no CPU.
+    static void ScheduleAhead() {
+        sched_param p{};
+        p.sched_priority = 1;
+        if (sched_setscheduler(0, SCHED_FIFO, &p) == 0) return;
+        setpriority(PRIO_PROCESS, 0, -20);
+    }
+
     TempDir dir_;
     std::string logPath_, mapPath_, path_;
     pid_t pid_ = -1;

@@ -45,9 +45,11 @@ public:
         : ModSimProcess(exe, WithModule(module, extra)) {}
 
     std::vector<std::string> RxHex() const { return test_support::Hexes(Rx()); }
-    std::vector<std::string> WaitRxHex(size_t n, int timeout_ms = 3000) const {
+    std::vector<std::string> WaitRxHex(size_t n, int timeout_ms = test_support::kWaitMs) const {
         return test_support::Hexes(WaitRx(n, timeout_ms));
     }
+    // Exactly what came once n frames are in (see RxSettled).
+    std::vector<std::string> RxSettledHex(size_t n) const { return test_support::Hexes(RxSettled(n)); }
 
 private:
     static std::vector<std::string> WithModule(const std::string& module, const std::vector<std::string>& extra) {

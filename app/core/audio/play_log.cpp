@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace audio {
 namespace {
@@ -19,6 +20,15 @@ GstPadProbeReturn OnBuffer(GstPad*, GstPadProbeInfo*, gpointer data) {
         if (s->state.compare_exchange_strong(expected, 2)) s->Write();
     }
     return GST_PAD_PROBE_REMOVE;
+}
+
+// One write with O_APPEND keeps lines whole when several writers log.
+void AppendLine(const std::string& path, const std::string& line) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) return;
+    ssize_t ignored = write(fd, line.data(), line.size());
+    (void)ignored;
+    close(fd);
 }
 
 }  // namespace
@@ -41,6 +51,16 @@ std::string FirstBufferLine(int64_t monotonicNs, const std::string& file) {
     return line;
 }
 
+std::string RecordSentLine(int64_t monotonicNs, int row) {
+    return "{\"event\":\"record_sent\",\"t_ns\":" + std::to_string(monotonicNs) +
+           ",\"row\":" + std::to_string(row) + "}\n";
+}
+
+void LogRecordSent(int64_t monotonicNs, int row) {
+    const char* log = std::getenv("SONMIRA_PLAY_LOG");
+    if (log && *log) AppendLine(log, RecordSentLine(monotonicNs, row));
+}
+
 void FirstBufferStamp::Attach(GstPad* sinkPad) {
     if (logPath.empty() || !sinkPad) return;
     gst_pad_add_probe(sinkPad, GST_PAD_PROBE_TYPE_BUFFER, OnBuffer, this, nullptr);
@@ -52,14 +72,6 @@ void FirstBufferStamp::OnPlaying() {
     if (state.compare_exchange_strong(expected, 2)) Write();
 }
 
-void FirstBufferStamp::Write() {
-    std::string line = FirstBufferLine(MonotonicNs(), file);
-    // One write with O_APPEND keeps lines whole when several players log.
-    int fd = open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) return;
-    ssize_t ignored = write(fd, line.data(), line.size());
-    (void)ignored;
-    close(fd);
-}
+void FirstBufferStamp::Write() { AppendLine(logPath, FirstBufferLine(MonotonicNs(), file)); }
 
 }  // namespace audio

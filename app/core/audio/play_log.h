@@ -1,6 +1,11 @@
 // SONMIRA_PLAY_LOG: when it names a file, one JSON line is appended per played
 // file as its first buffer reaches the sink:
 //   {"event":"first_buffer","t_ns":<CLOCK_MONOTONIC ns>,"file":"<path>"}
+// and, by the programming run, one per segment whose record command the
+// module took, stamped when the driver call that wrote it returned (so after
+// the frame was written, before the segment's sound was started):
+//   {"event":"record_sent","t_ns":<CLOCK_MONOTONIC ns>,"row":<row>}
+// Lines are appended as they are written, not always in t_ns order.
 #pragma once
 
 #include <gst/gst.h>
@@ -15,6 +20,11 @@ namespace audio {
 
 // The line as written (with its newline); the path JSON-escaped.
 std::string FirstBufferLine(int64_t monotonicNs, const std::string& file);
+
+std::string RecordSentLine(int64_t monotonicNs, int row);
+
+// Appends a record_sent line when SONMIRA_PLAY_LOG is set; else nothing.
+void LogRecordSent(int64_t monotonicNs, int row);
 
 // A pad probe that stamps the first buffer. A buffer that arrives while the
 // pipeline is pre-rolling is held by the sink until PLAYING, so its stamp is

@@ -6,6 +6,7 @@
 #include "media_player.h"
 #include "mono_clock.h"
 #include "numbers.h"
+#include "play_log.h"
 #include "project_file.h"
 
 using audio::MonotonicMs;
@@ -72,11 +73,15 @@ RecThread::RowEnd RecThread::RunRow(int row, IDevInter& driver, CMyMediaPlayer& 
     player.SetFileName(filePath_);
     player.Close();
     player.Open();
-    const int32_t code = SendRecordCommand(row, driver);
+    int64_t sentNs = 0;
+    const int32_t code = SendRecordCommand(row, driver, &sentNs);
     if (attemptFailed_) summary_.unrecorded.push_back({row, status_, code});
     player.Play();
     soundStartedMs_ = MonotonicMs();
     soundLengthMs_ = length;
+    // Written once the sound is started, so nothing but the start lies
+    // between the command and the sound.
+    if (!attemptFailed_) audio::LogRecordSent(sentNs, row);
 
     if (!dialog_.Running()) return RowEnd::StopRun;
     SleepMs(length);
@@ -116,10 +121,11 @@ RecThread::RowEnd RecThread::AddressSegment(int row, int32_t* length) {
     return RowEnd::GoOn;
 }
 
-int32_t RecThread::SendRecordCommand(int row, IDevInter& driver) {
+int32_t RecThread::SendRecordCommand(int row, IDevInter& driver, int64_t* sentNs) {
     int32_t code = 0;
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         code = driver.RecordSegment(start_, end_, job_.chip.code);
+        *sentNs = audio::MonotonicNs();
         attemptFailed_ = code != 0;
         dbg::Outputf("Recording %d retrun=%d", row, attemptFailed_ ? 1 : 0);
         if (!attemptFailed_) break;

@@ -84,8 +84,9 @@ private:
     bool PreviousSoundPlays(CMyMediaPlayer& player);
     // Shows the segment and computes its chip addresses; *length its length in ms.
     RowEnd AddressSegment(int row, int32_t* length);
-    // The record command with its retries; the last attempt's result.
-    int32_t SendRecordCommand(int row, IDevInter& driver);
+    // The record command with its retries; the last attempt's result, and
+    // in *sentNs when that attempt's driver call returned.
+    int32_t SendRecordCommand(int row, IDevInter& driver, int64_t* sentNs);
     // The ending steps: EndRecording, the lease returned, the dialog closed.
     End Finish(IDevInter* driver, DriverLease& lease, CMyMediaPlayer& player);
 

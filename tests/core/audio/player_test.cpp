@@ -2,6 +2,10 @@
 // into a synchronised fake sink or a WAV capture, driven from a worker thread.
 #include "media_player.h"
 
+#include <dirent.h>
+#include <limits.h>
+#include <stdlib.h>
+
 #include <chrono>
 #include <thread>
 
@@ -9,10 +13,12 @@
 #include "audio_output.h"
 #include "audio_result.h"
 #include "play_log.h"
+#include "../support/load_margins.h"
 
 using namespace audio;
 using namespace audiotest;
 using Clock = std::chrono::steady_clock;
+using test_support::kLoadSlackMs;
 
 namespace {
 
@@ -28,6 +34,26 @@ bool WaitWhilePlaying(CMyMediaPlayer& p, long timeoutMs) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
+}
+
+// How many of this process's descriptors are open on the file at `path`:
+// what the player holds of it, whatever other threads have open.
+int DescriptorsOn(const std::string& path) {
+    char want[PATH_MAX];
+    if (!realpath(path.c_str(), want)) return 0;  // no such file: nothing open on it
+    int n = 0;
+    DIR* d = opendir("/proc/self/fd");
+    if (!d) return -1;
+    while (dirent* e = readdir(d)) {
+        char target[PATH_MAX];
+        const std::string link = std::string("/proc/self/fd/") + e->d_name;
+        const ssize_t len = readlink(link.c_str(), target, sizeof target - 1);
+        if (len <= 0) continue;
+        target[len] = 0;
+        if (std::string(target) == want) ++n;
+    }
+    closedir(d);
+    return n;
 }
 
 class PlayerTest : public ::testing::Test {
@@ -89,7 +115,10 @@ std::string MidiWithTempoChange() {
 }  // namespace
 
 TEST_F(PlayerTest, playFromWorkerThread_modeFollowsTheSound) {
-    std::string wav = MakeWav("400ms.wav", 44100, 2, 17640);
+    // Long enough that "returns at once" and "still playing right after"
+    // hold however late a loaded machine runs the checks.
+    constexpr long kLengthMs = 3000;
+    std::string wav = MakeWav("3s.wav", 44100, 2, 44100 * kLengthMs / 1000);
     CMyMediaPlayer player;  // built here, used from another thread, as the programming worker does
     std::thread worker([&] {
         EXPECT_EQ(player.GetMode(), 0);
@@ -99,12 +128,12 @@ TEST_F(PlayerTest, playFromWorkerThread_modeFollowsTheSound) {
         EXPECT_EQ(player.GetMode(), kModeStop);  // pre-rolled, not yet playing
         auto start = Clock::now();
         EXPECT_EQ(player.Play(), kAudioOk);
-        EXPECT_LT(MsSince(start), 300);  // returns at once
+        EXPECT_LT(MsSince(start), kLengthMs / 2);  // returns at once, not at the end
         EXPECT_EQ(player.GetMode(), kModePlay);
-        ASSERT_TRUE(WaitWhilePlaying(player, 5000));
+        ASSERT_TRUE(WaitWhilePlaying(player, kLengthMs + test_support::kWaitMs));
         long played = MsSince(start);
-        EXPECT_GE(played, 350);
-        EXPECT_LT(played, 2500);
+        EXPECT_GE(played, kLengthMs - 50);
+        EXPECT_LT(played, kLengthMs + kLoadSlackMs);
         EXPECT_EQ(player.GetMode(), kModeStop);  // ended by itself, still open
 
         EXPECT_EQ(player.Play(), kAudioOk);  // again from the start
@@ -135,7 +164,7 @@ TEST_F(PlayerTest, captureMatchesSourceAndMeasuredLength) {
     long played = 0;
     Pcm got = Capture(wav, "cap_out.wav", &played);
     EXPECT_GE(played, 470);
-    EXPECT_LE(played, 750);
+    EXPECT_LE(played, 500 + kLoadSlackMs);
     ASSERT_EQ(got.rate, 44100);
     ASSERT_EQ(got.channels, 2);
     EXPECT_EQ(got.samples.size(), source.samples.size());
@@ -156,7 +185,7 @@ TEST_F(PlayerTest, captureMatchesSourceAndMeasuredLength) {
     p.Close();
     Pcm mp3 = Capture(PathOf("cap.mp3"), "cap_mp3_out.wav", &played);
     EXPECT_GE(played, length - 30);
-    EXPECT_LE(played, length + 250);
+    EXPECT_LE(played, length + kLoadSlackMs);
     EXPECT_EQ(length, 1001);
     EXPECT_NEAR(mp3.Seconds() * 1000, length, 1.0);
 }
@@ -172,12 +201,12 @@ TEST_F(PlayerTest, endOfPlayFollowsRealTime_whateverTheSinkSyncsOn) {
     long played = 0;
     Pcm got = Capture(wav, "8k400_out.wav", &played);
     EXPECT_GE(played, 370);
-    EXPECT_LE(played, 650);
+    EXPECT_LE(played, 400 + kLoadSlackMs);
     EXPECT_EQ(got.rate, 8000);
     EXPECT_EQ(got.samples.size(), source.samples.size());
     Capture(one, "8k100_out.wav", &played);
     EXPECT_GE(played, 85);
-    EXPECT_LE(played, 350);
+    EXPECT_LE(played, 100 + kLoadSlackMs);
 
     setenv("SONMIRA_AUDIO_SINK", "fakesink sync=false", 1);
     CMyMediaPlayer p;
@@ -213,7 +242,7 @@ TEST_F(PlayerTest, manyShortPlays_eachEndsAndTheRunCapturesEverySample) {
         auto start = Clock::now();
         p.Play();
         long lengthMs = RoundMs(samples[i % 2], 44100);
-        bool ended = WaitWhilePlaying(p, lengthMs + 1500);
+        bool ended = WaitWhilePlaying(p, lengthMs + kLoadSlackMs);
         long played = MsSince(start);
         EXPECT_TRUE(ended) << "play " << i << " still playing after " << played << " ms";
         stuck += !ended;
@@ -237,7 +266,7 @@ TEST_F(PlayerTest, midiRendersTempoChangeOnTimeAndStopsAtLastEvent) {
     long played = 0;
     Pcm got = Capture(mid, "midi_out.wav", &played);
     EXPECT_GE(played, 1470);
-    EXPECT_LE(played, 1750);
+    EXPECT_LE(played, 1500 + kLoadSlackMs);
     ASSERT_GT(got.rate, 0);
     EXPECT_NEAR(got.Seconds(), 1.5, 0.03);  // no release tail after the last event
     double note1 = got.Rms(0.02, 0.23), gap = got.Rms(0.80, 0.97), note2 = got.Rms(1.05, 1.45);
@@ -250,6 +279,7 @@ TEST_F(PlayerTest, playLogStampsFirstBufferOnce) {
     EXPECT_EQ(FirstBufferLine(123456789, "/tmp/a \"b\"\\c.wav"),
               "{\"event\":\"first_buffer\",\"t_ns\":123456789,\"file\":\"/tmp/a \\\"b\\\"\\\\c.wav\"}\n");
     EXPECT_EQ(FirstBufferLine(1, std::string("x\ty", 3)), "{\"event\":\"first_buffer\",\"t_ns\":1,\"file\":\"x\\u0009y\"}\n");
+    EXPECT_EQ(RecordSentLine(987654321, 12), "{\"event\":\"record_sent\",\"t_ns\":987654321,\"row\":12}\n");
 
     std::string wav = MakeWav("log me.wav", 44100, 2, 4410);
     std::string log = PathOf("play.log");
@@ -308,23 +338,30 @@ TEST_F(PlayerTest, noOutputDevice_reportedAndNothingPlays) {
     EXPECT_EQ(status.message, "sound output: SONMIRA_AUDIO_SINK \"fakesink sync=true\"");
 }
 
+// What the player opens, the file it plays and the file its output writes,
+// is closed again by Close, however often. Counted on those two files, not
+// over the whole process: GStreamer's own threads open and close
+// descriptors of their own at any time.
 TEST_F(PlayerTest, repeatedOpenCloseAndStatus_leaveNoFileOpen) {
     std::string wav = MakeWav("fd.wav", 44100, 2, 441);
-    auto openFds = [] { return RunOutput("ls /proc/" + std::to_string(getpid()) + "/fd | wc -l"); };
-    setenv("SONMIRA_AUDIO_SINK", ("wavenc ! filesink location=" + PathOf("fd_out.wav")).c_str(), 1);
+    std::string out = PathOf("fd_out.wav");
+    setenv("SONMIRA_AUDIO_SINK", ("wavenc ! filesink location=" + out).c_str(), 1);
     CMyMediaPlayer p;
     p.SetFileName(wav);
-    p.Open();  // the first round loads plug-ins, which may keep files of their own
-    p.Close();
-    AudioOutputStatus();
-    std::string before = openFds();
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(AudioOutputStatus().code, kAudioOk);
+        EXPECT_EQ(DescriptorsOn(wav), 0) << i;
+        EXPECT_EQ(DescriptorsOn(out), 0) << i;
         EXPECT_EQ(p.Open(), kAudioOk);
+        // Open and pre-rolled: the player reads the one and writes the other
+        // (so the count sees them when they are open).
+        EXPECT_GE(DescriptorsOn(wav), 1) << i;
+        EXPECT_GE(DescriptorsOn(out), 1) << i;
         if (i % 2) p.Play();
         EXPECT_EQ(p.Close(), kAudioOk);
+        EXPECT_EQ(DescriptorsOn(wav), 0) << i;
+        EXPECT_EQ(DescriptorsOn(out), 0) << i;
     }
-    EXPECT_EQ(openFds(), before);
 }
 
 TEST_F(PlayerTest, undecodableAndMidiLikeGarbage_openFailsCleanly) {
