@@ -65,16 +65,20 @@ namespace modsim_test {
 
 // A fixed pause on the wire, seen from the simulator's time stamps (taken as
 // it reads each frame; it runs ahead of other processes where the system
-// allows, see ModSimProcess). The lower bound allows for the simulator
-// reading the earlier frame a little late. The upper bound is what load
+// allows, see ModSimProcess). The upper bound is what load
 // cannot break (the writer may wake late from its pause on a busy machine)
 // and still tells a pause from a wait for a reply that never comes
 // (kReplyWaitMs), the likeliest wrong wait between two frames; the pauses'
 // tight figures are the benchmarks' business.
 constexpr double kReplyWaitMs = 500;
 
+// The lower bound: the terminal's data reaches the simulator through a kernel
+// worker that load delays, so the earlier frame's stamp may be late by a few
+// milliseconds (5.5 ms seen under two CPU hogs); half the pause still tells a
+// pause from none, and a test that times the call checks the pauses' sum
+// exactly on its own clock.
 inline ::testing::AssertionResult PauseNear(double gapMs, double pauseMs) {
-    if (gapMs >= pauseMs - 4 && gapMs < pauseMs + kReplyWaitMs) return ::testing::AssertionSuccess();
+    if (gapMs >= pauseMs / 2 && gapMs < pauseMs + kReplyWaitMs) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "gap " << gapMs << " ms, expected a pause of " << pauseMs << " ms";
 }
 
