@@ -50,7 +50,7 @@ int RunAdd(int argc, char** argv) {
 
     cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(yes));
     ws::Workspace w;
-    w.bind_drivers = false;  // adding files needs no module
+    w.bindDrivers = false;  // adding files needs no module
     ws::StartUp(w, std::make_unique<ini::CIniFile>(cfg::OpenConfigForReading()), loc::ProgramDir(),
                 chips::ChipTablePath(), ui);
     if (qwf::FileExists(project) && !ws::OpenProject(w, ui, project)) return 1;
@@ -59,8 +59,8 @@ int RunAdd(int argc, char** argv) {
         return rc;
 
     CMyMediaPlayer player;
-    w.length_of = ws::LengthThroughPlayer(player);
-    w.auto_addressing = true;  // for this run only; the configuration is not written
+    w.lengthOf = ws::LengthThroughPlayer(player);
+    w.autoAddressing = true;  // for this run only; the configuration is not written
     int first = w.list.UsedCount() + 1;
     for (size_t i = 1; i < rest.size(); ++i)
         if (ws::AddFile(w, ui, rest[i], nullptr) != plist::kListOk) return 1;  // nothing saved

@@ -21,9 +21,9 @@ plist::Status Place(Workspace& w, IUserPrompt& ui, plist::FileFacts f, const Pro
         ShowMessage(ui, MsgId::ListFull);
         return plist::kListFull;
     }
-    f.length_ms = w.length_of ? w.length_of(f.path) : 0;
-    if (f.length_ms < 0) f.length_ms = 0;
-    if (w.auto_addressing) {
+    f.lengthMs = w.lengthOf ? w.lengthOf(f.path) : 0;
+    if (f.lengthMs < 0) f.lengthMs = 0;
+    if (w.autoAddressing) {
         std::string bad;
         if (plist::AppendAuto(w.list, f, w.chip, &bad) == plist::kListBadNumber) {
             if (bad_cell_msg)
@@ -76,22 +76,22 @@ plist::Status AddFile(Workspace& w, IUserPrompt& ui, const std::optional<std::st
 
 plist::Status DropItem(Workspace& w, IUserPrompt& ui, const std::optional<BrowserItem>& item,
                        const PropertiesDialog& dialog) {
-    if (!item || item->display_name.empty()) {
+    if (!item || item->displayName.empty()) {
         ShowMessage(ui, MsgId::SystemError);
         return plist::kListNoSelection;
     }
     std::string path = item->folder;
     if (!path.empty() && path.back() != '/') path += '/';
-    path += item->display_name;
-    std::string type = plist::LowerExtension(item->display_name);
+    path += item->displayName;
+    std::string type = plist::LowerExtension(item->displayName);
     // The browser may show names without their extension.
     if (!IsAudioType(type)) path += ".wav";
     if (!qwf::FileExists(path)) return plist::kListIgnored;
     plist::FileFacts f;
-    f.name = item->display_name;
-    f.size_text = plist::SizeText(item->kilobytes);
+    f.name = item->displayName;
+    f.sizeText = plist::SizeText(item->kilobytes);
     f.type = type;
-    f.time_text = item->time_text;
+    f.timeText = item->timeText;
     f.path = path;
     return Place(w, ui, std::move(f), dialog, MsgId::SystemError);
 }
@@ -102,7 +102,7 @@ bool DeleteSegment(Workspace& w, IUserPrompt& ui, int row) {
     if (w.list.Cell(row, kColRow).empty() || w.list.Cell(row, kColPath).empty()) return false;
     if (ShowMessage(ui, MsgId::AskDeleteSegment, w.list.Cell(row, kColName)) != MsgAnswer::Yes) return false;
     std::string bad;
-    if (DeleteRow(w.list, row, w.auto_addressing, w.chip, &bad) != kListOk) {
+    if (DeleteRow(w.list, row, w.autoAddressing, w.chip, &bad) != kListOk) {
         ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         return false;
     }
@@ -119,7 +119,7 @@ void EditSegment(Workspace& w, IUserPrompt& ui, int row, const PropertiesDialog&
     }
     props::SegmentForm form;
     std::string bad;
-    if (!props::FormForEdit(w.list, row, w.chip.lastAddress, w.auto_addressing, &form, &bad)) {
+    if (!props::FormForEdit(w.list, row, w.chip.lastAddress, w.autoAddressing, &form, &bad)) {
         ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         return;
     }

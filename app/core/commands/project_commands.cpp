@@ -38,7 +38,7 @@ bool NewProject(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
     if (w.modified && ShowMessage(ui, MsgId::AskSaveNew) == MsgAnswer::Yes && !SaveProject(w, ui, save_as))
         return false;  // the user wanted the list kept: do not throw it away
     w.bound = false;
-    w.project_path.clear();
+    w.projectPath.clear();
     w.modified = false;
     w.list.Clear();
     w.extent = 0;
@@ -53,7 +53,7 @@ bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>
     qwf::Result r = qwf::Read(*chosen, &fresh, &header, &bad);
     if (r == qwf::kProjectNotFound || r == qwf::kProjectTooLarge) {
         w.bound = false;
-        w.project_path.clear();
+        w.projectPath.clear();
         ShowMessage(ui, MsgId::OpenFailed);
         return false;
     }
@@ -63,14 +63,14 @@ bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>
         // Reading stopped at a damaged line; what came before is shown, but
         // it is not the file any more, so Save must not go back to it unasked.
         w.bound = false;
-        w.project_path.clear();
+        w.projectPath.clear();
         w.modified = true;
         ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         RecomputeExtent(w, ui);
         return false;
     }
     w.bound = true;
-    w.project_path = *chosen;
+    w.projectPath = *chosen;
     SelectProgrammerByName(w, header.programmer, ui);
     SelectChipByName(w, header.chip, ui);
     RecomputeExtent(w, ui);
@@ -80,7 +80,7 @@ bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>
 
 bool SaveProject(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
     if (!w.bound) return SaveProjectAs(w, ui, save_as);
-    if (!WriteTo(w, ui, w.project_path)) return false;
+    if (!WriteTo(w, ui, w.projectPath)) return false;
     w.modified = false;
     return true;
 }
@@ -92,19 +92,19 @@ bool SaveProjectAs(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
     if (qwf::FileExists(path) && ShowMessage(ui, MsgId::AskOverwrite) != MsgAnswer::Yes) return false;
     if (!WriteTo(w, ui, path)) return false;
     w.bound = true;
-    w.project_path = path;
+    w.projectPath = path;
     w.modified = false;
     return true;
 }
 
 bool ExitRoutine(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
-    if (w.exit_done) return true;
+    if (w.exitDone) return true;
     if (w.modified && ShowMessage(ui, MsgId::AskSaveExit) == MsgAnswer::Yes && !SaveProject(w, ui, save_as))
         return false;
-    if (w.restore_volume) w.restore_volume();
-    if (w.config) cfg::WriteSelection(*w.config, w.programmer_index, w.chip_index);
+    if (w.restoreVolume) w.restoreVolume();
+    if (w.config) cfg::WriteSelection(*w.config, w.programmerIndex, w.chipIndex);
     w.config.reset();
-    w.exit_done = true;
+    w.exitDone = true;
     return true;
 }
 

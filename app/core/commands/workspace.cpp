@@ -18,7 +18,7 @@ int InRangeOrNone(int index, size_t size) { return index >= 0 && index < static_
 bool ReadChipTable(Workspace& w, IUserPrompt& ui) {
     std::string error;
     // Values read before a bad field count too.
-    int rc = chips::ReadChipProfile(w.chip_table_path, ChipName(w), &w.chip, &error);
+    int rc = chips::ReadChipProfile(w.chipTablePath, ChipName(w), &w.chip, &error);
     if (rc == chips::kChipTableMissing || rc == chips::kChipTableUnreadable) return false;
     if (rc == chips::kChipTableBadNumber) {
         ShowGeneralError(ui, error);
@@ -35,22 +35,22 @@ int IndexByName(const std::vector<std::string>& v, const std::string& name) {
 
 }  // namespace
 
-std::string ProgrammerName(const Workspace& w) { return Entry(w.programmers, w.programmer_index); }
-std::string ChipName(const Workspace& w) { return Entry(w.chips, w.chip_index); }
+std::string ProgrammerName(const Workspace& w) { return Entry(w.programmers, w.programmerIndex); }
+std::string ChipName(const Workspace& w) { return Entry(w.chips, w.chipIndex); }
 
 void StartUp(Workspace& w, std::unique_ptr<ini::CIniFile> config, const std::string& program_dir,
              const std::string& chip_table_path, IUserPrompt& ui) {
     w.config = std::move(config);
-    w.program_dir = program_dir;
-    w.chip_table_path = chip_table_path;
+    w.programDir = program_dir;
+    w.chipTablePath = chip_table_path;
     w.chip = chips::ChipProfile{};
     cfg::StartSettings s;
     if (w.config) s = cfg::ReadStartSettings(*w.config);
-    w.auto_addressing = s.autoAddressing;
+    w.autoAddressing = s.autoAddressing;
     w.programmers = s.programmers;
-    w.programmer_index = InRangeOrNone(s.programmerIndex, w.programmers.size());
+    w.programmerIndex = InRangeOrNone(s.programmerIndex, w.programmers.size());
     ProgrammerChangeStep(w, ui);
-    w.chip_index = InRangeOrNone(s.chipIndex, w.chips.size());
+    w.chipIndex = InRangeOrNone(s.chipIndex, w.chips.size());
     ApplyChipSelection(w, ui);
 }
 
@@ -60,11 +60,11 @@ void ProgrammerChangeStep(Workspace& w, IUserPrompt& ui) {
     cfg::ProgrammerSection section;
     if (w.config) section = cfg::ReadProgrammerSection(*w.config, name);
     w.chips = section.chips;
-    w.chip_index = static_cast<int>(w.chips.size()) - 1;
-    if (!w.bind_drivers) return;
+    w.chipIndex = static_cast<int>(w.chips.size()) - 1;
+    if (!w.bindDrivers) return;
     w.drivers.Unbind();
     if (section.driverFile.empty()) return;
-    BindResult r = w.drivers.Bind(section.driverFile, w.program_dir);
+    BindResult r = w.drivers.Bind(section.driverFile, w.programDir);
     if (!r.message.empty()) ShowMessage(ui, MsgId::DriverFileNotFound, section.driverFile);
 }
 
@@ -73,28 +73,28 @@ void ApplyChipSelection(Workspace& w, IUserPrompt& ui) {
 }
 
 void SelectProgrammer(Workspace& w, int index, IUserPrompt& ui) {
-    w.programmer_index = InRangeOrNone(index, w.programmers.size());
+    w.programmerIndex = InRangeOrNone(index, w.programmers.size());
     ProgrammerChangeStep(w, ui);
     ApplyChipSelection(w, ui);
 }
 
 void SelectChip(Workspace& w, int index, IUserPrompt& ui) {
-    w.chip_index = InRangeOrNone(index, w.chips.size());
+    w.chipIndex = InRangeOrNone(index, w.chips.size());
     ApplyChipSelection(w, ui);
 }
 
 void SelectProgrammerByName(Workspace& w, const std::string& name, IUserPrompt& ui) {
-    w.programmer_index = IndexByName(w.programmers, name);
+    w.programmerIndex = IndexByName(w.programmers, name);
     ProgrammerChangeStep(w, ui);
 }
 
 void SelectChipByName(Workspace& w, const std::string& name, IUserPrompt& ui) {
-    w.chip_index = IndexByName(w.chips, name);
+    w.chipIndex = IndexByName(w.chips, name);
     ReadChipTable(w, ui);
 }
 
 void SetAutoAddressing(Workspace& w, bool on) {
-    w.auto_addressing = on;
+    w.autoAddressing = on;
     if (w.config) cfg::WriteAuto(*w.config, on);
 }
 

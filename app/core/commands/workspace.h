@@ -26,36 +26,36 @@ struct Workspace {
     // Configuration "Sonmira.INI"; released (null) by the exit routine, after
     // which nothing writes to it.
     std::unique_ptr<ini::CIniFile> config;
-    std::string program_dir;       // where driver libraries are looked for (trailing '/')
-    std::string chip_table_path;   // "sound.dat"
+    std::string programDir;       // where driver libraries are looked for (trailing '/')
+    std::string chipTablePath;   // "sound.dat"
 
     std::vector<std::string> programmers;  // ComProgram entries
-    int programmer_index = -1;             // -1: nothing selected
+    int programmerIndex = -1;             // -1: nothing selected
     std::vector<std::string> chips;        // ComChip entries of the selected programmer
-    int chip_index = -1;
+    int chipIndex = -1;
 
     // Chip profile as the table scan leaves it.
     chips::ChipProfile chip;
 
-    bool auto_addressing = true;  // CheckAuto
+    bool autoAddressing = true;  // CheckAuto
     plist::ProgrammingList list;
     int64_t extent = 0;           // last computed list extent in ms (gauge position)
     bool modified = false;
     bool bound = false;           // project binding
-    std::string project_path;     // bound project file
+    std::string projectPath;     // bound project file
 
     DriverBinding drivers;
 
     // Length of an audio file in ms (0 when it cannot be opened). The GUI and
     // the CLI set it to the audio player's length query.
-    plist::LengthQuery length_of;
+    plist::LengthQuery lengthOf;
     // Puts back the wave device volume found at start-up (exit routine).
-    std::function<void()> restore_volume;
+    std::function<void()> restoreVolume;
 
     // The command-line tool edits lists without talking to a module: it
     // clears this so no driver library is loaded.
-    bool bind_drivers = true;
-    bool exit_done = false;
+    bool bindDrivers = true;
+    bool exitDone = false;
 };
 
 // Selected names; empty when nothing is selected.

@@ -56,7 +56,7 @@ bool Storable(const std::string& utf8) {
 }
 
 bool Storable(const FileFacts& f) {
-    for (const std::string* t : {&f.name, &f.size_text, &f.type, &f.time_text, &f.path})
+    for (const std::string* t : {&f.name, &f.sizeText, &f.type, &f.timeText, &f.path})
         if (!Storable(*t)) return false;
     return true;
 }
@@ -98,12 +98,12 @@ void FillRow(ProgrammingList& list, int row, int64_t start, bool program, const 
     list.SetCell(row, kColFlag, program ? "1" : "0");
     list.SetCell(row, kColFlagText, program ? kYes : kNo);
     list.SetCell(row, kColStart, addr::Text(start));
-    list.SetCell(row, kColEnd, addr::Text(addr::EndAddress(start, f.length_ms, chip)));
+    list.SetCell(row, kColEnd, addr::Text(addr::EndAddress(start, f.lengthMs, chip)));
     list.SetCell(row, kColName, f.name);
-    list.SetCell(row, kColLength, std::to_string(f.length_ms));
-    list.SetCell(row, kColSize, f.size_text);
+    list.SetCell(row, kColLength, std::to_string(f.lengthMs));
+    list.SetCell(row, kColSize, f.sizeText);
     list.SetCell(row, kColType, f.type);
-    list.SetCell(row, kColTime, f.time_text);
+    list.SetCell(row, kColTime, f.timeText);
     list.SetCell(row, kColPath, f.path);
     list.SetCell(row, kColShownPath, f.path);
 }
@@ -219,11 +219,11 @@ bool LookUpFile(const std::string& path, const LengthQuery& length_of, FileFacts
     if (name.empty() || name[0] == '.') return false;  // hidden files are not offered
     FileFacts f;
     f.name = name;
-    f.size_text = SizeText(st.st_size / 1024);
+    f.sizeText = SizeText(st.st_size / 1024);
     f.type = LowerExtension(name);
-    f.time_text = TimeText(st.st_mtime);
+    f.timeText = TimeText(st.st_mtime);
     f.path = path;
-    f.length_ms = length_of ? length_of(path) : 0;
+    f.lengthMs = length_of ? length_of(path) : 0;
     *facts = std::move(f);
     return true;
 }

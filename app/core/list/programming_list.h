@@ -59,11 +59,11 @@ private:
 // Everything a new segment needs besides its addresses.
 struct FileFacts {
     std::string name;       // file name without folder
-    std::string size_text;  // "%dKB"
+    std::string sizeText;  // "%dKB"
     std::string type;       // lower-case extension with the dot, or ""
-    std::string time_text;  // modification time text
+    std::string timeText;  // modification time text
     std::string path;       // full path
-    int32_t length_ms = 0;
+    int32_t lengthMs = 0;
 };
 
 // Length of an audio file in ms (0 when it cannot be opened).

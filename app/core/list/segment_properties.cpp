@@ -12,11 +12,11 @@ SegmentForm FormForAdd(const plist::FileFacts& f, int32_t upper_limit) {
     form.upper_limit = upper_limit;
     form.path = f.path;
     form.name = f.name;
-    form.time_text = f.time_text;
-    form.play_time = std::to_string(f.length_ms) + " MS";
-    form.length_ms = f.length_ms;
-    form.size_text = f.size_text;
-    form.type_text = f.type;
+    form.timeText = f.timeText;
+    form.playTime = std::to_string(f.lengthMs) + " MS";
+    form.lengthMs = f.lengthMs;
+    form.sizeText = f.sizeText;
+    form.typeText = f.type;
     return form;
 }
 
@@ -32,14 +32,14 @@ bool FormForEdit(const plist::ProgrammingList& list, int row, int32_t upper_limi
     f.upper_limit = upper_limit;
     f.path = list.Cell(row, kColPath);
     f.name = list.Cell(row, kColName);
-    f.time_text = list.Cell(row, kColTime);
-    f.play_time = list.Cell(row, kColLength) + " MS";
+    f.timeText = list.Cell(row, kColTime);
+    f.playTime = list.Cell(row, kColLength) + " MS";
     f.address = num::Hex4(start);
     f.program = flag == 1;
-    f.length_ms = length;
-    f.size_text = list.Cell(row, kColSize);
-    f.type_text = list.Cell(row, kColType);
-    f.auto_addressing = auto_addressing;
+    f.lengthMs = length;
+    f.sizeText = list.Cell(row, kColSize);
+    f.typeText = list.Cell(row, kColType);
+    f.autoAddressing = auto_addressing;
     f.row = row;
     *form = std::move(f);
     return true;
@@ -85,12 +85,12 @@ OkResult PressOk(const SegmentForm& form, plist::ProgrammingList& list, const ch
     } else if (row < 1 || row > kRows) {
         return OkResult::Refused;
     }
-    FileFacts f{form.name, form.size_text, form.type_text, form.time_text, form.path, form.length_ms};
+    FileFacts f{form.name, form.sizeText, form.typeText, form.timeText, form.path, form.lengthMs};
     std::string keep_number = list.Cell(row, kColRow);
     FillRow(list, row, a, form.program, f, chip);
     if (form.mode == Mode::Edit) {
         list.SetCell(row, kColRow, keep_number);
-        if (form.auto_addressing) {
+        if (form.autoAddressing) {
             std::string bad;
             if (Readdress(list, row, chip, &bad) != kListOk) ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         }

@@ -52,7 +52,7 @@ CommandEnd DownloadCommand(const DownloadInputs& in, IUserPrompt& ui, IRunView& 
         if (!TakeDriver(in.drivers, ui, &lease, &end)) return end;
         // Without a sound output the module would record silence and the run
         // would still end as if all went well.
-        const bool has_output = in.has_sound_output ? in.has_sound_output() : SoundOutputExists();
+        const bool has_output = in.hasSoundOutput ? in.hasSoundOutput() : SoundOutputExists();
         if (!has_output && ShowMessage(ui, MsgId::AskNoSoundOutput) != MsgAnswer::Yes) return CommandEnd::Stopped;
         if (ShowDriverResult(ui, lease->BeginRecording(in.chip.code, in.aux_mode))) return CommandEnd::Stopped;
     }  // the worker takes the lease when it starts

@@ -26,7 +26,7 @@ struct DownloadInputs {
     DriverBinding* drivers = nullptr;
     CMyMediaPlayer* player = nullptr;    // the main window's player: closed before the run
     // True when a sound output exists. Unset: asks the audio output.
-    std::function<bool()> has_sound_output;
+    std::function<bool()> hasSoundOutput;
 };
 
 enum class CommandEnd {

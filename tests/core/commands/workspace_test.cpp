@@ -38,7 +38,7 @@ protected:
     void SetUp() override {
         WriteBytes(d / "Sonmira.INI", text::ToGbk(kIni));
         WriteBytes(d / "sound.dat", kTable);
-        w.restore_volume = [this] { ++volume_restored; };
+        w.restoreVolume = [this] { ++volume_restored; };
         ws::StartUp(w, std::make_unique<ini::CIniFile>(d / "Sonmira.INI"), d.path() + "/", d / "sound.dat", ui);
     }
     // A Save As dialog that must not be shown.
@@ -61,7 +61,7 @@ protected:
 }  // namespace
 
 TEST_F(WorkspaceTest, startUpRestoresChoicesAndReportsAMissingLibrary) {
-    EXPECT_FALSE(w.auto_addressing);
+    EXPECT_FALSE(w.autoAddressing);
     ASSERT_EQ(w.programmers.size(), 2u);
     EXPECT_EQ(ws::ProgrammerName(w), "声芯编程器");
     EXPECT_EQ(w.chips, (std::vector<std::string>{"SV020A", "SV040A"}));
@@ -163,7 +163,7 @@ TEST_F(WorkspaceTest, saveAsProposesADatedNameAndAsksBeforeOverwriting) {
 
     ui.answers = {MsgAnswer::Yes};
     EXPECT_TRUE(ws::SaveProjectAs(w, ui, dialog));
-    EXPECT_EQ(w.project_path, d / "QVold.QWF");
+    EXPECT_EQ(w.projectPath, d / "QVold.QWF");
     EXPECT_TRUE(w.bound);
     EXPECT_FALSE(w.modified);
     EXPECT_NE(ReadBytes(d / "QVold.QWF"), "old");
@@ -179,7 +179,7 @@ TEST_F(WorkspaceTest, aFailedOrRefusedSaveIsReportedAndChangesNothing) {
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].text, "保存QWF数据文件失败！");
     EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
-    EXPECT_EQ(w.project_path, d / "p.QWF");
+    EXPECT_EQ(w.projectPath, d / "p.QWF");
     EXPECT_TRUE(w.modified);
 
     w.list.SetCell(2, kColName, "b,c.wav");
@@ -200,7 +200,7 @@ TEST_F(WorkspaceTest, newOffersToSaveAndKeepsTheListWhenThatFails) {
     EXPECT_EQ(w.list.UsedCount(), 1);
 
     w.bound = true;
-    w.project_path = d / "p.QWF";
+    w.projectPath = d / "p.QWF";
     ui.answers = {MsgAnswer::No};
     EXPECT_TRUE(ws::NewProject(w, ui, NoDialog));
     EXPECT_EQ(w.list.UsedCount(), 0);

@@ -185,10 +185,10 @@ TEST(LookUpFile, sizeTypeTimeAndHiddenFiles) {
     FileFacts f;
     ASSERT_TRUE(LookUpFile(d / "Song.WAV", [](const std::string&) { return 1234; }, &f));
     EXPECT_EQ(f.name, "Song.WAV");
-    EXPECT_EQ(f.size_text, "1KB");
+    EXPECT_EQ(f.sizeText, "1KB");
     EXPECT_EQ(f.type, ".wav");
     EXPECT_EQ(f.path, d / "Song.WAV");
-    EXPECT_EQ(f.length_ms, 1234);
+    EXPECT_EQ(f.lengthMs, 1234);
     WriteBytes(d / ".hidden.wav", "x");
     EXPECT_FALSE(LookUpFile(d / ".hidden.wav", nullptr, &f));
     EXPECT_FALSE(LookUpFile(d.path(), nullptr, &f));
@@ -209,7 +209,7 @@ class ListCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         w.chip = Chip(0, 100000);
-        w.length_of = [](const std::string&) { return 1000; };
+        w.lengthOf = [](const std::string&) { return 1000; };
     }
     TempDir d;
     ws::Workspace w;
@@ -263,7 +263,7 @@ TEST_F(ListCommands, addRefusesFullListsAndCommasWithAMessage) {
 }
 
 TEST_F(ListCommands, manualAddingOpensTheFormAndMarksEvenWhenCancelled) {
-    w.auto_addressing = false;
+    w.autoAddressing = false;
     WriteBytes(d / "a.wav", std::string(2048, 'x'));
     props::SegmentForm seen;
     ASSERT_EQ(ws::AddFile(w, ui, d / "a.wav", [&](props::SegmentForm& f) {
@@ -273,8 +273,8 @@ TEST_F(ListCommands, manualAddingOpensTheFormAndMarksEvenWhenCancelled) {
     EXPECT_EQ(seen.mode, props::Mode::Add);
     EXPECT_EQ(seen.address, "");
     EXPECT_FALSE(seen.program);
-    EXPECT_EQ(seen.play_time, "1000 MS");
-    EXPECT_EQ(seen.size_text, "2KB");
+    EXPECT_EQ(seen.playTime, "1000 MS");
+    EXPECT_EQ(seen.sizeText, "2KB");
     EXPECT_EQ(seen.upper_limit, 0x9F);
     EXPECT_EQ(w.list.UsedCount(), 0);
     EXPECT_TRUE(w.modified);

@@ -85,7 +85,7 @@ TEST(PropertiesOk, editUnderAutoReaddressesTheFollowingRowsOnly) {
     props::SegmentForm f = EditForm(l, 2, true);
     EXPECT_EQ(f.address, "0008");
     EXPECT_TRUE(f.program);
-    EXPECT_EQ(f.play_time, "1000 MS");
+    EXPECT_EQ(f.playTime, "1000 MS");
     f.address = "20";
     ASSERT_EQ(props::PressOk(f, l, chip, ui), OkResult::Accepted);
     EXPECT_EQ(Addr(l, 1), "0X0000-0X0007");

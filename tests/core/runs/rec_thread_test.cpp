@@ -50,7 +50,7 @@ protected:
         in.list = &list_;
         in.chip = chip_;
         in.drivers = drivers_.get();
-        in.has_sound_output = [] { return true; };
+        in.hasSoundOutput = [] { return true; };
         return in;
     }
     // The download command, then the dialog's show step; waits for the close request.

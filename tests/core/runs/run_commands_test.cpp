@@ -27,7 +27,7 @@ protected:
         chip_.capacity = 2000;
         in_.list = &list_;
         in_.chip = chip_;
-        in_.has_sound_output = [this] { return sound_; };
+        in_.hasSoundOutput = [this] { return sound_; };
     }
     CommandEnd Press(DriverBinding* drivers) {
         in_.drivers = drivers;
