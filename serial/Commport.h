@@ -28,14 +28,14 @@ extern "C" {
 SERTRA_API int32_t OpenPort(void);
 SERTRA_API void ClosePort(void);
 // The setters return SERTRA_SET_ACCEPTED (1) or SERTRA_SET_REFUSED (0), not a result code.
-SERTRA_API int32_t SetCommPort(int32_t number);   // 1..4 select COM1..COM4; refused: COM1
-SERTRA_API int32_t SetCommBaud(int32_t rate);     // refused: the default rate
-SERTRA_API int32_t SetDTR(void);                  // refused while the port is closed
+SERTRA_API int32_t SetCommPort(int32_t number);  // 1..4 select COM1..COM4; refused: COM1
+SERTRA_API int32_t SetCommBaud(int32_t rate);    // refused: the default rate
+SERTRA_API int32_t SetDTR(void);                 // refused while the port is closed
 SERTRA_API int32_t ClrDTR(void);
 SERTRA_API int32_t SetRTS(void);
 SERTRA_API int32_t ClrRTS(void);
-SERTRA_API intptr_t GetCommHandle(void);          // file descriptor, -1 while closed
-SERTRA_API int32_t GetDllVersion(void);           // 20427
+SERTRA_API intptr_t GetCommHandle(void);  // file descriptor, -1 while closed
+SERTRA_API int32_t GetDllVersion(void);   // 20427
 
 // Frame exchange.
 // SendData with replyLen <= 0 stores the reply up to and including the
@@ -44,10 +44,10 @@ SERTRA_API int32_t GetDllVersion(void);           // 20427
 // SendOrder stores head, header and payload, its length taken from the reply's
 // own header: reply must hold the largest reply the frame head's layout allows
 // (0x00: 258 bytes, 0x80: 259, 0x40: 65539, 0xC0: SERTRA_ORDER_REPLY_MAX).
-SERTRA_API int32_t SendData(const uint8_t* frame, uint8_t* reply, int32_t frameLen, int32_t timeoutMs,
-                            int32_t replyLen, uint8_t terminator, uint8_t waitReply);
+SERTRA_API int32_t SendData(const uint8_t* frame, uint8_t* reply, int32_t frameLen, int32_t timeoutMs, int32_t replyLen,
+                            uint8_t terminator, uint8_t waitReply);
 SERTRA_API int32_t SendOrder(const uint8_t* frame, uint8_t* reply, int32_t timeoutMs);
-SERTRA_API int32_t SetFrameHead(int32_t head);   // 0..256; SERTRA_SET_ACCEPTED or SERTRA_SET_REFUSED
+SERTRA_API int32_t SetFrameHead(int32_t head);  // 0..256; SERTRA_SET_ACCEPTED or SERTRA_SET_REFUSED
 SERTRA_API int32_t ReadBlock(uint8_t* buffer, int32_t length, int32_t timeoutMs);
 
 #ifdef __cplusplus
@@ -68,10 +68,10 @@ enum {
 // Result codes of OpenPort, SendData, SendOrder and ReadBlock (0 for success).
 enum {
     SERTRA_OK = 0,
-    SERTRA_ERR_WAIT_EVENT = 1,      // reply wait event, or a read in the head search
-    SERTRA_ERR_OPEN = 101,          // device cannot be opened
-    SERTRA_ERR_NOT_OPEN = 102,      // port not open (OpenPort: already open)
-    SERTRA_ERR_WRITE = 104,         // write failed or timed out
+    SERTRA_ERR_WAIT_EVENT = 1,  // reply wait event, or a read in the head search
+    SERTRA_ERR_OPEN = 101,      // device cannot be opened
+    SERTRA_ERR_NOT_OPEN = 102,  // port not open (OpenPort: already open)
+    SERTRA_ERR_WRITE = 104,     // write failed or timed out
     SERTRA_ERR_EVENT = 200,
     SERTRA_ERR_GET_STATE = 201,
     SERTRA_ERR_SET_STATE = 202,

@@ -6,11 +6,9 @@
 
 namespace sertra {
 
-bool SetCustomSpeed(int fd, int rate)
-{
+bool SetCustomSpeed(int fd, int rate) {
     struct termios2 tio {};
-    if (ioctl(fd, TCGETS2, &tio) != 0)
-        return false;
+    if (ioctl(fd, TCGETS2, &tio) != 0) return false;
     tio.c_cflag &= ~CBAUD;
     tio.c_cflag |= BOTHER;
     tio.c_cflag &= ~(CBAUD << IBSHIFT);

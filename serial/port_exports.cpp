@@ -9,10 +9,7 @@ namespace {
 CCommPort g_port;
 }  // namespace
 
-CCommPort& ThePort()
-{
-    return g_port;
-}
+CCommPort& ThePort() { return g_port; }
 
 }  // namespace sertra
 
@@ -20,25 +17,17 @@ using sertra::ThePort;
 
 extern "C" {
 
-int32_t OpenPort(void)
-{
-    return ThePort().Open();
-}
+int32_t OpenPort(void) { return ThePort().Open(); }
 
-void ClosePort(void)
-{
-    ThePort().Close();
-}
+void ClosePort(void) { ThePort().Close(); }
 
-int32_t SetCommPort(int32_t number)
-{
+int32_t SetCommPort(int32_t number) {
     const bool valid = number >= 1 && number <= 4;
     ThePort().portNumber = valid ? number : 1;
     return valid ? SERTRA_SET_ACCEPTED : SERTRA_SET_REFUSED;
 }
 
-int32_t SetCommBaud(int32_t rate)
-{
+int32_t SetCommBaud(int32_t rate) {
     sertra::CCommPort& port = ThePort();
     if (!sertra::IsAcceptedBaud(rate)) {
         port.baudRate = sertra::kDefaultBaud;
@@ -49,34 +38,16 @@ int32_t SetCommBaud(int32_t rate)
     return SERTRA_SET_ACCEPTED;
 }
 
-int32_t SetDTR(void)
-{
-    return ThePort().SetModemLine(sertra::ModemLine::Dtr, true);
-}
+int32_t SetDTR(void) { return ThePort().SetModemLine(sertra::ModemLine::Dtr, true); }
 
-int32_t ClrDTR(void)
-{
-    return ThePort().SetModemLine(sertra::ModemLine::Dtr, false);
-}
+int32_t ClrDTR(void) { return ThePort().SetModemLine(sertra::ModemLine::Dtr, false); }
 
-int32_t SetRTS(void)
-{
-    return ThePort().SetModemLine(sertra::ModemLine::Rts, true);
-}
+int32_t SetRTS(void) { return ThePort().SetModemLine(sertra::ModemLine::Rts, true); }
 
-int32_t ClrRTS(void)
-{
-    return ThePort().SetModemLine(sertra::ModemLine::Rts, false);
-}
+int32_t ClrRTS(void) { return ThePort().SetModemLine(sertra::ModemLine::Rts, false); }
 
-intptr_t GetCommHandle(void)
-{
-    return ThePort().Handle();
-}
+intptr_t GetCommHandle(void) { return ThePort().Handle(); }
 
-int32_t GetDllVersion(void)
-{
-    return 20427;
-}
+int32_t GetDllVersion(void) { return 20427; }
 
 }  // extern "C"

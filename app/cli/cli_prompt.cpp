@@ -11,8 +11,7 @@ TerminalPrompt::Mode TerminalPrompt::ModeFor(bool yes) {
     return ::isatty(STDIN_FILENO) ? Mode::AskTerminal : Mode::AssumeNo;
 }
 
-MsgAnswer TerminalPrompt::Ask(const std::string& text, const std::string& caption, MsgIcon,
-                              MsgButtons buttons) {
+MsgAnswer TerminalPrompt::Ask(const std::string& text, const std::string& caption, MsgIcon, MsgButtons buttons) {
     if (buttons == MsgButtons::Ok) {
         std::fprintf(out_, "%s: %s\n", caption.c_str(), text.c_str());
         std::fflush(out_);

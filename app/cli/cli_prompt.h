@@ -15,15 +15,13 @@ class TerminalPrompt : public IUserPrompt {
 public:
     enum class Mode { AssumeYes, AskTerminal, AssumeNo };
 
-    explicit TerminalPrompt(Mode mode, FILE* out = stderr, FILE* in = stdin)
-        : mode_(mode), out_(out), in_(in) {}
+    explicit TerminalPrompt(Mode mode, FILE* out = stderr, FILE* in = stdin) : mode_(mode), out_(out), in_(in) {}
 
     // AssumeYes when `yes` (the --yes flag); else AskTerminal when stdin is a
     // terminal; else AssumeNo.
     static Mode ModeFor(bool yes);
 
-    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon,
-                  MsgButtons buttons) override;
+    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) override;
 
 private:
     Mode mode_;

@@ -21,8 +21,7 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: sonmira-cli add [--programmer NAME] [--chip NAME] [--yes] PROJECT.QWF FILE...\n";
+constexpr const char* kUsage = "usage: sonmira-cli add [--programmer NAME] [--chip NAME] [--yes] PROJECT.QWF FILE...\n";
 
 int RunAdd(int argc, char** argv) {
     bool yes = cli::TakeYesFlag(&argc, argv);

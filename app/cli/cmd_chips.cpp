@@ -38,8 +38,7 @@ int RunChips(int argc, char** argv) {
     std::string tablePath = chips::ChipTablePath();
     std::vector<std::string> programmers = cfg::ReadProgrammers(config);
     if (programmers.empty()) {
-        std::fprintf(stderr,
-                     "sonmira-cli chips: no programmer types in %s (section [Device], keys 0, 1, ...)\n",
+        std::fprintf(stderr, "sonmira-cli chips: no programmer types in %s (section [Device], keys 0, 1, ...)\n",
                      config.Path().c_str());
         return 1;
     }
@@ -66,9 +65,12 @@ int RunChips(int argc, char** argv) {
                 continue;
             }
             allFound = false;
-            if (rc == chips::kChipNotFound) std::printf("  (not in the chip table)\n");
-            else if (rc == chips::kChipTableBadNumber) std::printf("  (chip table error: %s)\n", error.c_str());
-            else std::printf("  (chip table unreadable)\n");
+            if (rc == chips::kChipNotFound)
+                std::printf("  (not in the chip table)\n");
+            else if (rc == chips::kChipTableBadNumber)
+                std::printf("  (chip table error: %s)\n", error.c_str());
+            else
+                std::printf("  (chip table unreadable)\n");
         }
     }
     if (tableMissing) std::fprintf(stderr, "sonmira-cli chips: chip table not found: %s\n", tablePath.c_str());

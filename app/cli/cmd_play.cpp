@@ -44,20 +44,16 @@ int RunPlay(int argc, char** argv) {
     RunDialog dialog(ui, std::nullopt);
     PlayJob job;
     switch (ContinuousPlayCommand(box, w.list, w.chip, &w.drivers, ui, &job)) {
-        case CommandEnd::OpenDialog:
-            break;
-        case CommandEnd::Stopped:
-            return 1;
-        case CommandEnd::NoDriver:
-            return cli::NoDriverBound("play", w);
+        case CommandEnd::OpenDialog: break;
+        case CommandEnd::Stopped: return 1;
+        case CommandEnd::NoDriver: return cli::NoDriverBound("play", w);
     }
     view.SetCaption(kPlayCaption);
     PlayThread::End end = PlayThread::End::Failed;
     bool cancelled = false;
     cli::RunWorkerModal(
         dialog, view,
-        [&] { StartPlayThread(dialog, std::move(job), view, ui, [&end](PlayThread::End e) { end = e; }); },
-        &cancelled);
+        [&] { StartPlayThread(dialog, std::move(job), view, ui, [&end](PlayThread::End e) { end = e; }); }, &cancelled);
     if (end != PlayThread::End::Finished) return 1;
     return cancelled ? 130 : 0;
 }

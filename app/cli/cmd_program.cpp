@@ -64,19 +64,20 @@ int RunProgram(int argc, char** argv) {
     in.drivers = &w.drivers;
     RecJob job;
     switch (DownloadCommand(in, ui, view, &job)) {
-        case CommandEnd::OpenDialog:
-            break;
-        case CommandEnd::Stopped:
-            return 1;
-        case CommandEnd::NoDriver:
-            return cli::NoDriverBound("program", w);
+        case CommandEnd::OpenDialog: break;
+        case CommandEnd::Stopped: return 1;
+        case CommandEnd::NoDriver: return cli::NoDriverBound("program", w);
     }
     RecThread::End end = RecThread::End::Failed;
     RecSummary summary;
     bool cancelled = false;
     // Closing the dialog shows the overflow message when there was one.
     const bool closed = cli::RunWorkerModal(
-        dialog, view, [&] { StartRecThread(dialog, std::move(job), view, [&end](RecThread::End e) { end = e; }, &summary); },
+        dialog, view,
+        [&] {
+            StartRecThread(
+                dialog, std::move(job), view, [&end](RecThread::End e) { end = e; }, &summary);
+        },
         &cancelled);
     if (!closed || end != RecThread::End::Finished) {
         std::fprintf(stderr, "sonmira-cli program: the run stopped: a cell of the list is not a number\n");
@@ -87,8 +88,7 @@ int RunProgram(int argc, char** argv) {
         std::fprintf(stderr, "sonmira-cli program: row %d (%s) left out: the audio file does not exist\n", m.row,
                      m.file.c_str());
     for (const auto& u : summary.unrecorded)
-        std::fprintf(stderr,
-                     "sonmira-cli program: row %d (%s) not recorded: the record command failed %d times: %s\n",
+        std::fprintf(stderr, "sonmira-cli program: row %d (%s) not recorded: the record command failed %d times: %s\n",
                      u.row, u.file.c_str(), RecThread::kAttempts, DriverResultMessage(u.code).c_str());
     if (cancelled) return 130;
     return dialog.Overflow() || !summary.missing.empty() || !summary.unrecorded.empty() ? 1 : 0;

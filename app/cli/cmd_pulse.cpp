@@ -45,10 +45,8 @@ int RunPulse(int argc, char** argv) {
         case PulseEnd::Played:
             std::printf("playing from %s\n", num::AddrText(std::stoi(box, nullptr, 16)).c_str());
             return 0;
-        case PulseEnd::Stopped:
-            return 1;
-        case PulseEnd::NoDriver:
-            return cli::NoDriverBound("pulse", w);
+        case PulseEnd::Stopped: return 1;
+        case PulseEnd::NoDriver: return cli::NoDriverBound("pulse", w);
     }
     return 1;
 }

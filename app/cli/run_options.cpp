@@ -32,9 +32,12 @@ std::string ParseRunOptions(int argc, char** argv, bool allow_aux, bool allow_ad
             name = a.substr(0, eq);
             value = a.substr(eq + 1);
         }
-        if (name == "--programmer") target = &o->programmer;
-        else if (name == "--chip") target = &o->chip;
-        else if (name == "--address" && allow_address) target = &o->address;
+        if (name == "--programmer")
+            target = &o->programmer;
+        else if (name == "--chip")
+            target = &o->chip;
+        else if (name == "--address" && allow_address)
+            target = &o->address;
         if (target) {
             if (eq == std::string::npos) {
                 if (i + 1 >= argc) return "option '" + a + "' needs a value";
@@ -98,8 +101,8 @@ int PrepareWorkspace(const char* command, const RunOptions& o, const std::string
         }
         if (!ws::OpenProject(w, ui, project)) return 1;
     }
-    return SelectByName(command, o.programmer.empty() ? nullptr : &o.programmer, o.chip.empty() ? nullptr : &o.chip,
-                        w, ui);
+    return SelectByName(command, o.programmer.empty() ? nullptr : &o.programmer, o.chip.empty() ? nullptr : &o.chip, w,
+                        ui);
 }
 
 }  // namespace cli

@@ -12,7 +12,7 @@
 namespace cli {
 
 struct RunOptions {
-    std::string programmer, chip;  // empty: as configured / as the project says
+    std::string programmer, chip;   // empty: as configured / as the project says
     std::vector<std::string> rest;  // positional arguments
     bool aux = false;               // --aux (program only)
     std::string address;            // --address HEX (play only)

@@ -97,8 +97,7 @@ bool TerminalRunView::WaitForClose(RunDialog& dialog, bool* cancelled) {
     }
 }
 
-bool RunWorkerModal(RunDialog& dialog, TerminalRunView& view, const std::function<void()>& start,
-                    bool* cancelled) {
+bool RunWorkerModal(RunDialog& dialog, TerminalRunView& view, const std::function<void()>& start, bool* cancelled) {
     CatchInterrupt();
     start();
     const bool closed = view.WaitForClose(dialog, cancelled);

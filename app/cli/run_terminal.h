@@ -53,7 +53,6 @@ void ReleaseInterrupt();
 // then the wait lasts until the worker asks for the close or ends; the dialog
 // is closed (showing its closing message, if any) and the worker waited for.
 // Returns whether the close was asked; *cancelled, whether Ctrl+C cancelled.
-bool RunWorkerModal(RunDialog& dialog, TerminalRunView& view, const std::function<void()>& start,
-                    bool* cancelled);
+bool RunWorkerModal(RunDialog& dialog, TerminalRunView& view, const std::function<void()>& start, bool* cancelled);
 
 }  // namespace cli

@@ -48,8 +48,8 @@ std::string Out(const std::string& cmd) {
 std::string Wav(const std::string& dir, const std::string& name, int rate, int ch, int bits, long samples,
                 const char* tone = "sine 440") {
     std::string path = dir + "/" + name;
-    Sh("sox -r " + std::to_string(rate) + " -c " + std::to_string(ch) + " -n -b " + std::to_string(bits) + " '" +
-       path + "' synth " + std::to_string(samples) + "s " + tone + " vol 0.5");
+    Sh("sox -r " + std::to_string(rate) + " -c " + std::to_string(ch) + " -n -b " + std::to_string(bits) + " '" + path +
+       "' synth " + std::to_string(samples) + "s " + tone + " vol 0.5");
     return path;
 }
 
@@ -98,7 +98,7 @@ std::vector<Item> BuildCorpus(const std::string& dir) {
         int rate, ch, bits;
         long samples;
     };
-    const W wavs[] = {{8000, 1, 16, 12345},   {11025, 1, 8, 30000},   {16000, 2, 16, 77777},  {22050, 1, 16, 99999},
+    const W wavs[] = {{8000, 1, 16, 12345},   {11025, 1, 8, 30000},   {16000, 2, 16, 77777}, {22050, 1, 16, 99999},
                       {22050, 2, 8, 44100},   {32000, 2, 24, 160001}, {44100, 1, 16, 44144}, {44100, 2, 16, 441000},
                       {48000, 2, 16, 123457}, {48000, 1, 24, 96001}};
     int k = 0;
@@ -124,7 +124,9 @@ std::vector<Item> BuildCorpus(const std::string& dir) {
         if (Sh("ffmpeg -y -i '" + src + "' -c:a libmp3lame -q:a " + std::to_string(i + 2) + " -write_xing 0 '" + base +
                "_nohdr.mp3'")) {
             long frames = std::atol(Out("ffprobe -v error -count_packets -show_entries stream=nb_read_packets -of "
-                                        "csv=p=0 '" + base + "_nohdr.mp3'").c_str());
+                                        "csv=p=0 '" +
+                                        base + "_nohdr.mp3'")
+                                        .c_str());
             int spf = s.rate >= 32000 ? 1152 : 576;  // MPEG-2 and 2.5 frames hold half as many
             items.push_back({"MP3 VBR no header", base + "_nohdr.mp3", ms, frames * spf * 1000.0 / s.rate});
         }
@@ -219,8 +221,9 @@ int main(int argc, char** argv) {
     std::printf("%-18s %5zu | %-26s %9.1f | %-26s %9.1f\n", "all", items.size(), "", items.size() / allOurs, "",
                 items.size() / allProbe);
     std::printf("throughput ratio sonmira/ffprobe: %.1fx\n", allProbe / allOurs);
-    std::printf("\nerrors are against the duration of the sound given to the encoder (MIDI: its tempo map);\n"
-                "\"frames\" is against the whole MPEG frames in the file, the length a decoder plays.\n");
+    std::printf(
+        "\nerrors are against the duration of the sound given to the encoder (MIDI: its tempo map);\n"
+        "\"frames\" is against the whole MPEG frames in the file, the length a decoder plays.\n");
     if (own) Sh("rm -rf '" + dir + "'");
     return 0;
 }

@@ -56,8 +56,8 @@ int main(int argc, char** argv) {
     std::string wav = dir + "/a.wav", mp3 = dir + "/a.mp3", mid = dir + "/a.mid";
     Sh("sox -r 44100 -c 2 -n -b 16 '" + wav + "' synth 0.2 sine 440");
     Sh("lame --quiet -V 4 '" + wav + "' '" + mp3 + "'");
-    const unsigned char smf[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0, 12,
-                                 0, 0x90, 60, 100, 19, 0x80, 60, 0, 0, 0xFF, 0x2F, 0};
+    const unsigned char smf[] = {'M', 'T', 'h', 'd', 0,  0, 0,    6,  0,   0,  0,    1,  0, 96, 'M',  'T',  'r',
+                                 'k', 0,   0,   0,   12, 0, 0x90, 60, 100, 19, 0x80, 60, 0, 0,  0xFF, 0x2F, 0};
     std::ofstream(mid, std::ios::binary).write(reinterpret_cast<const char*>(smf), sizeof smf);
     const std::string files[] = {wav, mp3, mid};
     const char* kinds[] = {"WAV", "MP3", "MIDI"};

@@ -49,8 +49,10 @@ int Bench(const std::string& module) {
     const test_support::TempDir temp("sonmira-run");
     const std::string dir = temp.path();
     const std::string capture = dir + "/capture.raw";
-    const std::string sink = "identity sync=true ! audioconvert ! audio/x-raw,format=S16LE,channels=1,rate=8000"
-                             " ! filesink location=" + capture + " append=true async=false";
+    const std::string sink =
+        "identity sync=true ! audioconvert ! audio/x-raw,format=S16LE,channels=1,rate=8000"
+        " ! filesink location=" +
+        capture + " append=true async=false";
     setenv("SONMIRA_AUDIO_SINK", sink.c_str(), 1);
     setenv("SONMIRA_PLAY_LOG", (dir + "/play.log").c_str(), 1);
 
@@ -100,8 +102,8 @@ int Bench(const std::string& module) {
     dialog.Close();
 
     const DriverPauses p = PausesOf(module);
-    const int64_t prescribed = kSegments * (RecThread::kPauseMs + p.per_segment_ms) + sounds_ms +
-                               RecThread::kEndPauseMs + p.end_ms;
+    const int64_t prescribed =
+        kSegments * (RecThread::kPauseMs + p.per_segment_ms) + sounds_ms + RecThread::kEndPauseMs + p.end_ms;
     const double run_ms = (view.closed_ns - t0) / 1e6;
     std::printf("module %s: %d segments, sounds %lld ms\n", module.c_str(), kSegments,
                 static_cast<long long>(sounds_ms));

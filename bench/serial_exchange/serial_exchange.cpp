@@ -19,70 +19,58 @@
 
 namespace {
 
-int64_t NowNs()
-{
+int64_t NowNs() {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return int64_t{ts.tv_sec} * 1000000000 + ts.tv_nsec;
 }
 
-void MakeRaw(int fd)
-{
+void MakeRaw(int fd) {
     termios tio{};
     tcgetattr(fd, &tio);
     cfmakeraw(&tio);
     tcsetattr(fd, TCSANOW, &tio);
 }
 
-bool ReadFull(int fd, uint8_t* buffer, size_t n)
-{
+bool ReadFull(int fd, uint8_t* buffer, size_t n) {
     size_t got = 0;
     while (got < n) {
         pollfd pfd{fd, POLLIN, 0};
-        if (poll(&pfd, 1, 2000) <= 0)
-            return false;
+        if (poll(&pfd, 1, 2000) <= 0) return false;
         const ssize_t r = read(fd, buffer + got, n - got);
-        if (r <= 0)
-            return false;
+        if (r <= 0) return false;
         got += static_cast<size_t>(r);
     }
     return true;
 }
 
 // Answers every 4-byte frame at once; records its own time per frame.
-void Answer(int master, int count, std::vector<int64_t>* peerNs)
-{
+void Answer(int master, int count, std::vector<int64_t>* peerNs) {
     const uint8_t reply[4] = {0x5A, 0x10, 0x55, 0x1F};
     uint8_t frame[4];
     for (int i = 0; i < count; ++i) {
-        if (!ReadFull(master, frame, 4))
-            return;
+        if (!ReadFull(master, frame, 4)) return;
         const int64_t t0 = NowNs();
-        if (write(master, reply, 4) != 4)
-            return;
+        if (write(master, reply, 4) != 4) return;
         peerNs->push_back(NowNs() - t0);
     }
 }
 
-double Percentile(std::vector<int64_t> values, double p)
-{
-    if (values.empty())
-        return 0;
+double Percentile(std::vector<int64_t> values, double p) {
+    if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
     const size_t index = std::min(values.size() - 1, static_cast<size_t>(p * (values.size() - 1) + 0.5));
     return values[index] / 1000.0;  // microseconds
 }
 
-void Report(const char* what, const std::vector<int64_t>& ns)
-{
+void Report(const char* what, const std::vector<int64_t>& ns) {
     printf("%-34s median %8.1f us   p99 %8.1f us   (n=%zu)\n", what, Percentile(ns, 0.5), Percentile(ns, 0.99),
            ns.size());
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const int rounds = argc > 1 ? atoi(argv[1]) : 2000;
     int master = -1, slave = -1;
     char name[128] = {};
@@ -149,8 +137,7 @@ int main(int argc, char** argv)
             uint8_t sink[256];
             while (!done.load()) {
                 pollfd pfd{master, POLLIN, 0};
-                if (poll(&pfd, 1, 20) > 0 && read(master, sink, sizeof sink) <= 0)
-                    return;
+                if (poll(&pfd, 1, 20) > 0 && read(master, sink, sizeof sink) <= 0) return;
             }
         });
         const uint8_t command[5] = {0x5A, 0x21, 0x01, 0x00, 0x7A};
@@ -176,8 +163,7 @@ int main(int argc, char** argv)
             const int64_t t0 = NowNs();
             const int32_t code = SendData(frame, reply, 4, waitMs, 4, 0, 1);
             overNs.push_back(NowNs() - t0 - int64_t{waitMs} * 1000000);
-            if (code != SERTRA_ERR_READ_TIMEOUT)
-                fprintf(stderr, "expected 1033, got %d\n", code);
+            if (code != SERTRA_ERR_READ_TIMEOUT) fprintf(stderr, "expected 1033, got %d\n", code);
             tcflush(master, TCIFLUSH);
         }
         std::sort(overNs.begin(), overNs.end());

@@ -10,16 +10,16 @@
 
 class IDevInter {
 public:
-    virtual ~IDevInter() {}                                                      // slot 0
-    virtual int32_t Connect() = 0;                                               // slot 1
-    virtual int32_t Disconnect() = 0;                                            // slot 2
-    virtual int32_t PulsePlay(int32_t address, int32_t chipCode) = 0;            // slot 3
-    virtual int32_t BeginPlayback(int32_t chipCode) = 0;                         // slot 4
-    virtual int32_t PlaySegment(int32_t start, int32_t end) = 0;                 // slot 5
-    virtual int32_t EndPlayback() = 0;                                           // slot 6
-    virtual int32_t BeginRecording(int32_t chipCode, int32_t auxMode) = 0;       // slot 7
+    virtual ~IDevInter() {}                                                           // slot 0
+    virtual int32_t Connect() = 0;                                                    // slot 1
+    virtual int32_t Disconnect() = 0;                                                 // slot 2
+    virtual int32_t PulsePlay(int32_t address, int32_t chipCode) = 0;                 // slot 3
+    virtual int32_t BeginPlayback(int32_t chipCode) = 0;                              // slot 4
+    virtual int32_t PlaySegment(int32_t start, int32_t end) = 0;                      // slot 5
+    virtual int32_t EndPlayback() = 0;                                                // slot 6
+    virtual int32_t BeginRecording(int32_t chipCode, int32_t auxMode) = 0;            // slot 7
     virtual int32_t RecordSegment(int32_t start, int32_t end, int32_t chipCode) = 0;  // slot 8
-    virtual int32_t EndRecording() = 0;                                          // slot 9
+    virtual int32_t EndRecording() = 0;                                               // slot 9
 };
 
 // BeginRecording's auxMode: the program passes kAuxModeOn while AUX recording

@@ -36,9 +36,7 @@ int32_t Pause(int32_t ms) {
 
 //   byte:   0    1    2    3
 //   reply:  5A   x    y    5A^x^y
-bool ReplyGood(const uint8_t reply[kReplyLen]) {
-    return reply[0] == kHeader && reply[3] == CheckByte(reply, 3);
-}
+bool ReplyGood(const uint8_t reply[kReplyLen]) { return reply[0] == kHeader && reply[3] == CheckByte(reply, 3); }
 
 int32_t Exchange(const Frame& frame, uint8_t reply[kReplyLen]) {
     memset(reply, 0, kReplyLen);

@@ -18,9 +18,9 @@ namespace drv {
 // Every step returns a result code of dev_result.h (through IDevInter.h);
 // Sertra's own codes are positive and pass through.
 
-constexpr uint8_t kHeader = 0x5A;        // first byte of every frame, both directions
-constexpr int32_t kReplyLen = 4;         // every reply: 5A x y (5A^x^y)
-constexpr int32_t kReplyTimeoutMs = 500; // handshake, chip type and most writes
+constexpr uint8_t kHeader = 0x5A;         // first byte of every frame, both directions
+constexpr int32_t kReplyLen = 4;          // every reply: 5A x y (5A^x^y)
+constexpr int32_t kReplyTimeoutMs = 500;  // handshake, chip type and most writes
 constexpr int32_t kRecordTimeoutMs = 1000;
 
 // One command frame: 4 bytes (one argument byte) or 5 (two, high first).
@@ -53,7 +53,7 @@ constexpr Frame MakeFrame5(uint8_t command, uint16_t argument) {
 // Library-wide state.
 bool LinkUp();
 int32_t LastResult();
-int32_t Store(int32_t code);   // records the step's code as last result and returns it
+int32_t Store(int32_t code);  // records the step's code as last result and returns it
 
 // Whole-millisecond pause; always 0, so it chains like a step.
 int32_t Pause(int32_t ms);

@@ -92,7 +92,9 @@ public:
         });
     }
 
-    int32_t EndRecording() override { return RunSteps({[] { return Release(); }}); }
+    int32_t EndRecording() override {
+        return RunSteps({[] { return Release(); }});
+    }
 };
 
 }  // namespace

@@ -14,19 +14,19 @@ using drv::Pause;
 using drv::RunSteps;
 using drv::WriteOnly;
 
-constexpr uint8_t kCmdHandshake = 0x44;  // handshake and chip type share this byte
-constexpr uint16_t kArgHandshake = 3;    // the handshake is command 0x44 with argument 3
-constexpr uint8_t kCmdChipType = 0x44;   // tells the chip code; reply byte 2 = FF when ready
-constexpr uint8_t kCmdCC = 0xCC;         // sent after the chip type before a run
-constexpr uint8_t kCmdBB = 0xBB;         // sent once when a programming run begins
-constexpr uint8_t kCmdRelease = 0x66;    // ends a recording or playback
-constexpr uint8_t kCmdEndAddress = 0xDD; // end address of the next play or record
-constexpr uint8_t kCmdPlay = 0x33;       // play from a start address to the end address
-constexpr uint8_t kCmdPulsePlay = 0x22;  // one-shot play from an address
-constexpr uint8_t kCmdRecord = 0x11;     // record in normal mode until the next release
-constexpr uint8_t kCmdRecordAux = 0x1A;  // record in AUX mode until the next release
+constexpr uint8_t kCmdHandshake = 0x44;   // handshake and chip type share this byte
+constexpr uint16_t kArgHandshake = 3;     // the handshake is command 0x44 with argument 3
+constexpr uint8_t kCmdChipType = 0x44;    // tells the chip code; reply byte 2 = FF when ready
+constexpr uint8_t kCmdCC = 0xCC;          // sent after the chip type before a run
+constexpr uint8_t kCmdBB = 0xBB;          // sent once when a programming run begins
+constexpr uint8_t kCmdRelease = 0x66;     // ends a recording or playback
+constexpr uint8_t kCmdEndAddress = 0xDD;  // end address of the next play or record
+constexpr uint8_t kCmdPlay = 0x33;        // play from a start address to the end address
+constexpr uint8_t kCmdPulsePlay = 0x22;   // one-shot play from an address
+constexpr uint8_t kCmdRecord = 0x11;      // record in normal mode until the next release
+constexpr uint8_t kCmdRecordAux = 0x1A;   // record in AUX mode until the next release
 
-constexpr uint8_t kChipReady = 0xFF;     // chip-type reply byte 2 when the module is ready
+constexpr uint8_t kChipReady = 0xFF;  // chip-type reply byte 2 when the module is ready
 
 constexpr int32_t kChipTypePauseMs = 100;
 constexpr int32_t kCCPauseMs = 100;
@@ -38,8 +38,7 @@ constexpr Frame kHandshake = MakeFrame5(kCmdHandshake, kArgHandshake);  // 5A 44
 constexpr Frame kCC = MakeFrame5(kCmdCC, 0);                            // 5A CC 00 00 96
 constexpr Frame kBB = MakeFrame5(kCmdBB, 0);                            // 5A BB 00 00 E1
 constexpr Frame kRelease = MakeFrame5(kCmdRelease, 0);                  // 5A 66 00 00 3C
-static_assert(kHandshake.bytes[4] == 0x1D && kCC.bytes[4] == 0x96 && kBB.bytes[4] == 0xE1 &&
-                  kRelease.bytes[4] == 0x3C,
+static_assert(kHandshake.bytes[4] == 0x1D && kCC.bytes[4] == 0x96 && kBB.bytes[4] == 0xE1 && kRelease.bytes[4] == 0x3C,
               "frame table");
 
 // Stored by each BeginRecording, even one whose link check then fails; read by
@@ -154,7 +153,9 @@ public:
         });
     }
 
-    int32_t EndRecording() override { return RunSteps({[] { return Release(); }}); }
+    int32_t EndRecording() override {
+        return RunSteps({[] { return Release(); }});
+    }
 };
 
 }  // namespace

@@ -57,9 +57,8 @@ std::string Printed(int row, const Wav& w, const std::string& start, const std::
 
 // ...and as the project file stores it (GBK, a comma after every field, CR LF).
 std::string Stored(const Wav& w, const std::string& start, const std::string& end, bool on = true) {
-    return (on ? "1," + kYesGbk : "0," + kNoGbk) + "," + start + "," + end + "," + w.name + "," +
-           std::to_string(w.ms) + "," + w.size + ",.wav," + w.time + "," + w.path + "," +
-           (w.gone ? kDeletedGbk : w.path) + ",\r\n";
+    return (on ? "1," + kYesGbk : "0," + kNoGbk) + "," + start + "," + end + "," + w.name + "," + std::to_string(w.ms) +
+           "," + w.size + ",.wav," + w.time + "," + w.path + "," + (w.gone ? kDeletedGbk : w.path) + ",\r\n";
 }
 
 struct CliRun {
@@ -91,8 +90,8 @@ protected:
     // A sanitizer build must not add its summary of suppressed leaks to the messages.
     CliRun Cli(const std::string& args) {
         std::string cmd = "cd '" + audiotest::TempDir() + "' && SONMIRA_HOME='" + home_ +
-                          "' LSAN_OPTIONS=\"${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0\" '" + kCli +
-                          "' " + args + " 2>'" + (tmp_ / "stderr") + "'";
+                          "' LSAN_OPTIONS=\"${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0\" '" + kCli + "' " +
+                          args + " 2>'" + (tmp_ / "stderr") + "'";
         CliRun r{-1, "", ""};
         FILE* p = popen(cmd.c_str(), "r");
         if (!p) return r;
@@ -143,8 +142,8 @@ TEST_F(AddListTest, addAddressesAutomaticallyEvenWhenTheConfigurationSaysOff) {
 
     // An existing project keeps its own programmer and chip (SV060V: 100 ms per
     // address) and its rows, a missing file's included; the date is today's.
-    test_support::WriteBytes(tmp_ / "q.QWF", Header(kSv2Gbk, "SV060V", "20200101") +
-                                                 Stored(old, "0X0100", "0X0109", false));
+    test_support::WriteBytes(tmp_ / "q.QWF",
+                             Header(kSv2Gbk, "SV060V", "20200101") + Stored(old, "0X0100", "0X0109", false));
     r = Cli("add '" + (tmp_ / "q.QWF") + "' a.wav c.wav");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, Printed(2, a, "0X010A", "0X0122") + Printed(3, c, "0X0123", "0X0127"));
@@ -187,8 +186,8 @@ TEST_F(AddListTest, listPrintsEveryRowOfTheProject) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "");
 
-    const std::string rows = Stored(a, "0X0000", "0X0013") + Stored(b, "0X0014", "0X001C", false) +
-                             Stored(old, "0X001D", "0X0024");
+    const std::string rows =
+        Stored(a, "0X0000", "0X0013") + Stored(b, "0X0014", "0X001C", false) + Stored(old, "0X001D", "0X0024");
     test_support::WriteBytes(tmp_ / "full.QWF", Header(kSm1Gbk, "SV020A", "20200101") + rows);
     const std::string printed = Printed(1, a, "0X0000", "0X0013") + Printed(2, b, "0X0014", "0X001C", false) +
                                 Printed(3, old, "0X001D", "0X0024");

@@ -18,7 +18,7 @@ TEST(Connect, moduleOnCom3_silentCom1AndCom2AreTriedAndClosed) {
 
     const int64_t t0 = MonotonicNs();
     EXPECT_EQ(lease->Connect(), 0);
-    EXPECT_GE((MonotonicNs() - t0) / 1e6, 2 * 500);   // two reply time-outs
+    EXPECT_GE((MonotonicNs() - t0) / 1e6, 2 * 500);  // two reply time-outs
     EXPECT_EQ(Hexes(com1.WaitRx(1)), (Frames{"5A 44 44 5A"}));
     EXPECT_EQ(Hexes(com2.WaitRx(1)), (Frames{"5A 44 44 5A"}));
     EXPECT_EQ(OpenDescriptorsOn(com1.Path()), 0);
@@ -39,7 +39,7 @@ TEST(Connect, noPortAnswersWell_givesMinus1EvenForABadReplyOnTheLastPort) {
     ASSERT_EQ(binding.Bind(kSecondLib, SONMIRA_OUT_DIR).code, kBindOk);
     DriverLease lease = binding.Acquire();
     EXPECT_EQ(lease->Connect(), -1);
-    EXPECT_EQ(lease->PulsePlay(5, 0x0102), -1);   // the link check connects, fails, stops
+    EXPECT_EQ(lease->PulsePlay(5, 0x0102), -1);  // the link check connects, fails, stops
     EXPECT_EQ(Hexes(bad.WaitRx(2)), (Frames{"5A 44 00 03 1D", "5A 44 00 03 1D"}));
     EXPECT_EQ(OpenDescriptorsOn(bad.Path()), 0);
     EXPECT_EQ(DriverResultMessage(-1), "串口未打开！");
@@ -70,7 +70,7 @@ TEST(Connect, linkUpThenModuleSilent_replyTimeOutPassesThrough_linkStaysUp) {
     EXPECT_EQ(lease->BeginPlayback(0x0102), 1033);
     const double ms = (MonotonicNs() - t0) / 1e6;
     EXPECT_GE(ms, 500);
-    EXPECT_LT(ms, 2 * 500);   // a second reply wait (a port scan) would take this long at least
+    EXPECT_LT(ms, 2 * 500);  // a second reply wait (a port scan) would take this long at least
     EXPECT_EQ(DriverResultMessage(1033), "串口通信错误!");
     EXPECT_EQ(lease->BeginPlayback(0x0102), 1033);
     // No second port scan: one handshake per call.

@@ -33,7 +33,7 @@ TEST(FirstDriver, pulsePlayWithLinkUp_handshakeReleasePlayRelease) {
 
 TEST(FirstDriver, programmingRunOfTwoSegments_recordsAtEachStart) {
     auto rig = FirstRig();
-    EXPECT_EQ(rig->dev->BeginRecording(7, 26), 0);   // link down: port scan, then handshake
+    EXPECT_EQ(rig->dev->BeginRecording(7, 26), 0);  // link down: port scan, then handshake
     EXPECT_EQ(rig->dev->RecordSegment(0x00, 0x27, 7), 0);
     EXPECT_EQ(rig->dev->RecordSegment(0x28, 0x40, 7), 0);
     double ms = 0;
@@ -63,14 +63,14 @@ TEST(FirstDriver, playbackSendsTheStartOnly) {
     EXPECT_EQ(rig->dev->RecordSegment(0x9F, 0xA5, 7), 0);
     EXPECT_EQ(rig->dev->PulsePlay(0xFF, 7), 0);
     auto rx = rig->sim.WaitRx(11);
-    EXPECT_EQ(Hexes(rx), (Frames{kHandshake, kHandshake,                 // BeginPlayback
-                                 kRelease, "5A 33 30 59",                 // PlaySegment
-                                 kRelease,                                // EndPlayback
-                                 kRelease, "5A 11 9F D4",                 // RecordSegment
+    EXPECT_EQ(Hexes(rx), (Frames{kHandshake, kHandshake,   // BeginPlayback
+                                 kRelease, "5A 33 30 59",  // PlaySegment
+                                 kRelease,                 // EndPlayback
+                                 kRelease, "5A 11 9F D4",  // RecordSegment
                                  kHandshake, kRelease, "5A 33 FF 96", kRelease}));
     ASSERT_GE(rx.size(), 5u);
     EXPECT_TRUE(PauseNear(GapMs(rx[2], rx[3]), 10 + 20));
-    EXPECT_TRUE(PauseNear(GapMs(rx[3], rx[4]), 1));   // play, then 1 ms, then release
+    EXPECT_TRUE(PauseNear(GapMs(rx[3], rx[4]), 1));  // play, then 1 ms, then release
 }
 
 // An address beyond the argument byte would land at (address mod 256): the
@@ -101,12 +101,12 @@ TEST(FirstDriver, linkAlreadyUp_beginRecordingSendsOnlyTheHandshake) {
 
 TEST(FirstDriver, closedPort_writesNothing_andDisconnectClearsTheLink) {
     auto rig = FirstRig();
-    EXPECT_EQ(rig->dev->RecordSegment(0x10, 0x20, 7), 102);   // no link check: the port was never opened
+    EXPECT_EQ(rig->dev->RecordSegment(0x10, 0x20, 7), 102);  // no link check: the port was never opened
     ASSERT_EQ(rig->dev->Connect(), 0);
     EXPECT_EQ(rig->dev->Disconnect(), 0);
     EXPECT_EQ(rig->dev->PlaySegment(0x10, 0x20), 102);
     EXPECT_EQ(rig->dev->EndRecording(), 102);
-    EXPECT_EQ(rig->dev->BeginRecording(7, 0), 0);   // the link is down again: port scan, then handshake
+    EXPECT_EQ(rig->dev->BeginRecording(7, 0), 0);  // the link is down again: port scan, then handshake
     auto rx = rig->sim.WaitRx(3);
     EXPECT_EQ(Hexes(rx), (Frames{kHandshake, kHandshake, kHandshake}));
 }

@@ -80,10 +80,10 @@ const Bytes kSecondChip0102{0x5A, 0x44, 0x01, 0x02, 0x1D};
 TEST(ModSim, badFramesAreLoggedAndUnanswered_goodOnesAfterThemStillAre) {
     ModSim sim({"--module", "first"});
     Client c(sim.Path());
-    EXPECT_TRUE(Exchange(c, {0x5A, 0x44, 0x44, 0x00}, 150).empty());       // wrong check byte
-    EXPECT_TRUE(Exchange(c, {0x5A, 0x44, 0x00, 0x03, 0x1D}, 150).empty()); // the other module's frame
+    EXPECT_TRUE(Exchange(c, {0x5A, 0x44, 0x44, 0x00}, 150).empty());                // wrong check byte
+    EXPECT_TRUE(Exchange(c, {0x5A, 0x44, 0x00, 0x03, 0x1D}, 150).empty());          // the other module's frame
     EXPECT_EQ(Exchange(c, {0x13, 0x37, 0x5A, 0x44, 0x44, 0x5A}), kFirstHandshake);  // noise, then a frame
-    c.Send({0x5A, 0x44});                                                 // a frame cut short
+    c.Send({0x5A, 0x44});                                                           // a frame cut short
     ASSERT_EQ(sim.WaitRx(6).size(), 6u);  // the simulator has given up on it (100 ms without its rest)
     EXPECT_EQ(Exchange(c, kFirstHandshake), kFirstHandshake);
     auto rx = sim.WaitRx(7);
@@ -105,10 +105,18 @@ TEST(ModSim, logLinesAreOneJsonObjectEach_withMonotonicTimes) {
     for (std::string l; std::getline(in, l);) lines.push_back(l);
     ASSERT_EQ(lines.size(), 4u);
     const std::string t = "\\{\"t_ns\":([0-9]+),";
-    EXPECT_TRUE(std::regex_match(lines[0], std::regex(t + "\"dir\":\"rx\",\"hex\":\"5A 44 00 03 1D\",\"cmd\":\"handshake\",\"arg\":3\\}"))) << lines[0];
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex(t + "\"dir\":\"tx\",\"hex\":\"5A 44 FF E1\",\"cmd\":\"handshake\"\\}"))) << lines[1];
-    EXPECT_TRUE(std::regex_match(lines[2], std::regex(t + "\"dir\":\"rx\",\"hex\":\"5A 1A 01 23 62\",\"cmd\":\"record_aux\",\"arg\":291\\}"))) << lines[2];
-    EXPECT_TRUE(std::regex_match(lines[3], std::regex(t + "\"dir\":\"rx\",\"hex\":\"5A 44 01 02 00\",\"cmd\":\"bad_frame\"\\}"))) << lines[3];
+    EXPECT_TRUE(std::regex_match(
+        lines[0], std::regex(t + "\"dir\":\"rx\",\"hex\":\"5A 44 00 03 1D\",\"cmd\":\"handshake\",\"arg\":3\\}")))
+        << lines[0];
+    EXPECT_TRUE(
+        std::regex_match(lines[1], std::regex(t + "\"dir\":\"tx\",\"hex\":\"5A 44 FF E1\",\"cmd\":\"handshake\"\\}")))
+        << lines[1];
+    EXPECT_TRUE(std::regex_match(
+        lines[2], std::regex(t + "\"dir\":\"rx\",\"hex\":\"5A 1A 01 23 62\",\"cmd\":\"record_aux\",\"arg\":291\\}")))
+        << lines[2];
+    EXPECT_TRUE(std::regex_match(lines[3],
+                                 std::regex(t + "\"dir\":\"rx\",\"hex\":\"5A 44 01 02 00\",\"cmd\":\"bad_frame\"\\}")))
+        << lines[3];
     auto log = sim.Log();
     for (size_t i = 0; i < log.size(); ++i) {
         EXPECT_GE(log[i].t_ns, before);
@@ -124,10 +132,10 @@ TEST(ModSim, mapFile_recordsWithEndModeAndRelease_playsAndPrintedOnExit) {
     Client c(sim.Path());
     EXPECT_EQ(sim.Map(), "{\"module\":\"second\",\"chip_code\":null,\n\"records\":[],\n\"plays\":[]}\n");
     Exchange(c, kSecondChip0102);
-    for (const Bytes& f : {Bytes{0x5A, 0x66, 0x00, 0x00, 0x3C}, Bytes{0x5A, 0xDD, 0x04, 0x56, 0xD5},
-                           Bytes{0x5A, 0x1A, 0x01, 0x23, 0x62}, Bytes{0x5A, 0x66, 0x00, 0x00, 0x3C},
-                           Bytes{0x5A, 0xDD, 0x00, 0xB0, 0x37}, Bytes{0x5A, 0x11, 0x00, 0x80, 0xCB},
-                           Bytes{0x5A, 0x33, 0x00, 0x80, 0xE9}, Bytes{0x5A, 0x22, 0x00, 0x05, 0x7D}}) {
+    for (const Bytes& f :
+         {Bytes{0x5A, 0x66, 0x00, 0x00, 0x3C}, Bytes{0x5A, 0xDD, 0x04, 0x56, 0xD5}, Bytes{0x5A, 0x1A, 0x01, 0x23, 0x62},
+          Bytes{0x5A, 0x66, 0x00, 0x00, 0x3C}, Bytes{0x5A, 0xDD, 0x00, 0xB0, 0x37}, Bytes{0x5A, 0x11, 0x00, 0x80, 0xCB},
+          Bytes{0x5A, 0x33, 0x00, 0x80, 0xE9}, Bytes{0x5A, 0x22, 0x00, 0x05, 0x7D}}) {
         c.Send(f);
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
@@ -136,12 +144,17 @@ TEST(ModSim, mapFile_recordsWithEndModeAndRelease_playsAndPrintedOnExit) {
     // The map is written after the frame that changed it is logged.
     const std::string expected =
         "{\"module\":\"second\",\"chip_code\":258,\n\"records\":[\n"
-        "{\"start\":291,\"end\":1110,\"mode\":\"aux\",\"chip_code\":258,\"t_record_ns\":" + std::to_string(rx[3].t_ns) +
-        ",\"t_release_ns\":" + std::to_string(rx[4].t_ns) + "},\n"
-        "{\"start\":128,\"end\":176,\"mode\":\"normal\",\"chip_code\":258,\"t_record_ns\":" + std::to_string(rx[6].t_ns) +
+        "{\"start\":291,\"end\":1110,\"mode\":\"aux\",\"chip_code\":258,\"t_record_ns\":" +
+        std::to_string(rx[3].t_ns) + ",\"t_release_ns\":" + std::to_string(rx[4].t_ns) +
+        "},\n"
+        "{\"start\":128,\"end\":176,\"mode\":\"normal\",\"chip_code\":258,\"t_record_ns\":" +
+        std::to_string(rx[6].t_ns) +
         ",\"t_release_ns\":null}],\n\"plays\":[\n"
-        "{\"kind\":\"play\",\"start\":128,\"end\":176,\"t_ns\":" + std::to_string(rx[7].t_ns) + "},\n"
-        "{\"kind\":\"pulse_play\",\"start\":5,\"end\":null,\"t_ns\":" + std::to_string(rx[8].t_ns) + "}]}\n";
+        "{\"kind\":\"play\",\"start\":128,\"end\":176,\"t_ns\":" +
+        std::to_string(rx[7].t_ns) +
+        "},\n"
+        "{\"kind\":\"pulse_play\",\"start\":5,\"end\":null,\"t_ns\":" +
+        std::to_string(rx[8].t_ns) + "}]}\n";
     EXPECT_EQ(sim.WaitMap([&](const std::string& map) { return map == expected; }), expected);
     EXPECT_EQ(sim.Stop(), expected);
     EXPECT_TRUE(WIFEXITED(sim.Status()) && WEXITSTATUS(sim.Status()) == 0);
@@ -176,5 +189,5 @@ TEST(ModSim, hangUpAfterNFrames_closesTheTerminalAndExits) {
     sim.Stop();
     EXPECT_TRUE(WIFEXITED(sim.Status()) && WEXITSTATUS(sim.Status()) == 0);
     struct stat st;
-    EXPECT_NE(lstat(link.c_str(), &st), 0);   // the link goes with the terminal
+    EXPECT_NE(lstat(link.c_str(), &st), 0);  // the link goes with the terminal
 }

@@ -40,7 +40,7 @@ TEST(SecondDriver, recordSegment_chipTypeReleaseEndAddressRecord_inBothModes) {
     auto rig = SecondRig();
     ASSERT_EQ(rig->dev->BeginRecording(0x0102, 26), 0);
     const size_t before = rig->sim.WaitRx(6).size();
-    ASSERT_EQ(before, 6u);   // port scan, then the handshake, chip type, CC, BB, chip type
+    ASSERT_EQ(before, 6u);  // port scan, then the handshake, chip type, CC, BB, chip type
     const int64_t t0 = MonotonicNs();
     EXPECT_EQ(rig->dev->RecordSegment(0x0123, 0x0456, 0x0102), 0);
     EXPECT_EQ(rig->dev->EndRecording(), 0);
@@ -53,7 +53,8 @@ TEST(SecondDriver, recordSegment_chipTypeReleaseEndAddressRecord_inBothModes) {
     ASSERT_EQ(all.size(), before + 15);
     EXPECT_EQ(Frames(all.begin() + before, all.begin() + before + 5),
               (Frames{kChip0102, kRelease, "5A DD 04 56 D5", "5A 1A 01 23 62", kRelease}));
-    EXPECT_EQ(Frames(all.end() - 5, all.end()), (Frames{kChip0102, kRelease, "5A DD 04 56 D5", "5A 11 01 23 69", kRelease}));
+    EXPECT_EQ(Frames(all.end() - 5, all.end()),
+              (Frames{kChip0102, kRelease, "5A DD 04 56 D5", "5A 11 01 23 69", kRelease}));
     const LogLine* s = &rx[before];
     EXPECT_TRUE(PauseNear((s[0].t_ns - t0) / 1e6, 50));
     EXPECT_TRUE(PauseNear(GapMs(s[0], s[1]), 100));
@@ -61,8 +62,9 @@ TEST(SecondDriver, recordSegment_chipTypeReleaseEndAddressRecord_inBothModes) {
     EXPECT_TRUE(NoPause(GapMs(s[2], s[3])));
 
     // Map: the end address comes with the range, the record byte gives the mode.
-    const std::string aux = "{\"start\":291,\"end\":1110,\"mode\":\"aux\",\"chip_code\":258,\"t_record_ns\":" +
-                            std::to_string(s[3].t_ns) + ",\"t_release_ns\":" + std::to_string(s[4].t_ns) + "}";
+    const std::string aux =
+        "{\"start\":291,\"end\":1110,\"mode\":\"aux\",\"chip_code\":258,\"t_record_ns\":" + std::to_string(s[3].t_ns) +
+        ",\"t_release_ns\":" + std::to_string(s[4].t_ns) + "}";
     const std::string normal = "{\"start\":291,\"end\":1110,\"mode\":\"normal\",\"chip_code\":258,";
     const std::string map = rig->sim.WaitMapWith({aux, normal});
     EXPECT_NE(map.find(aux), std::string::npos) << map;
@@ -73,7 +75,7 @@ TEST(SecondDriver, chipTypeReplies_busyAndWrongGiveMinus2_silenceGives1033AfterT
     {
         auto rig = SecondRig({"--busy"});
         EXPECT_EQ(rig->dev->BeginPlayback(0x0102), -2);
-        EXPECT_EQ(Hexes(rig->sim.RxSettled(3)), (Frames{kHandshake, kHandshake, kChip0102}));   // nothing after it
+        EXPECT_EQ(Hexes(rig->sim.RxSettled(3)), (Frames{kHandshake, kHandshake, kChip0102}));  // nothing after it
     }
     {
         auto rig = SecondRig({"--wrong-reply", "--fault-after", "2"});
@@ -84,7 +86,7 @@ TEST(SecondDriver, chipTypeReplies_busyAndWrongGiveMinus2_silenceGives1033AfterT
         double ms = 0;
         EXPECT_EQ(rig->Timed([&] { return rig->dev->BeginPlayback(0x0102); }, ms), 1033);
         EXPECT_GE(ms, 500 + 100);
-        EXPECT_LT(ms, 2 * 500 + 100);   // a second reply wait would take this long at least
+        EXPECT_LT(ms, 2 * 500 + 100);  // a second reply wait would take this long at least
     }
 }
 
@@ -99,9 +101,8 @@ TEST(SecondDriver, playSegment_releaseEndAddressPlay) {
     auto rx = rig->sim.WaitRx(before + 7);
     const Frames all = Hexes(rx);
     ASSERT_EQ(all.size(), before + 7);
-    EXPECT_EQ(Frames(all.begin() + before, all.end()),
-              (Frames{kRelease, "5A DD 00 B0 37", "5A 33 00 80 E9", kRelease, "5A DD FF FF 87", "5A 33 FF FF 69",
-                      kRelease}));
+    EXPECT_EQ(Frames(all.begin() + before, all.end()), (Frames{kRelease, "5A DD 00 B0 37", "5A 33 00 80 E9", kRelease,
+                                                               "5A DD FF FF 87", "5A 33 FF FF 69", kRelease}));
     const LogLine* s = &rx[before];
     EXPECT_TRUE(PauseNear(GapMs(s[0], s[1]), 10 + 50));
     EXPECT_TRUE(PauseNear(GapMs(s[1], s[2]), 20));

@@ -33,15 +33,15 @@ protected:
             ASSERT_EQ(symlink((kOut + f).c_str(), (home_ + "/" + f).c_str()), 0) << f;
         setenv("SONMIRA_HOME", home_.c_str(), 1);
         capture_ = home_ + "/capture.raw";
-        const std::string sink = "identity sync=true ! audioconvert ! audio/x-raw,format=S16LE,channels=1,rate=8000"
-                                 " ! filesink location=" + capture_ + " append=true async=false";
+        const std::string sink =
+            "identity sync=true ! audioconvert ! audio/x-raw,format=S16LE,channels=1,rate=8000"
+            " ! filesink location=" +
+            capture_ + " append=true async=false";
         setenv("SONMIRA_AUDIO_SINK", sink.c_str(), 1);
         setenv("SONMIRA_PLAY_LOG", (home_ + "/play.log").c_str(), 1);
         setenv("SONMIRA_DEBUG", "1", 1);
     }
-    void TearDown() override {
-        sim_.reset();
-    }
+    void TearDown() override { sim_.reset(); }
     void StartSim(const std::string& module, std::vector<std::string> faults = {}) {
         sim_ = std::make_unique<rig::ModSim>(kOut + "sonmira-modsim", module, std::move(faults));
         rig::PointPortsAt(sim_->Path());
@@ -59,7 +59,8 @@ protected:
     Result Cli(const std::string& args) {
         Result r;
         const std::string out = home_ + "/cli.out", err = home_ + "/cli.err";
-        const int status = std::system((kOut + "sonmira-cli " + args + " >" + out + " 2>" + err + " </dev/null").c_str());
+        const int status =
+            std::system((kOut + "sonmira-cli " + args + " >" + out + " 2>" + err + " </dev/null").c_str());
         r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         r.out = rig::ReadFile(out);
         r.err = rig::ReadFile(err);
@@ -94,13 +95,15 @@ protected:
         ASSERT_EQ(sent.size(), n);
         ASSERT_EQ(buffers.size(), n);
         for (size_t i = 0; i < n; ++i) {
-            const int64_t ns = std::stoll(rig::JsonField(buffers[i], "t_ns")) - std::stoll(rig::JsonField(sent[i], "t_ns"));
+            const int64_t ns =
+                std::stoll(rig::JsonField(buffers[i], "t_ns")) - std::stoll(rig::JsonField(sent[i], "t_ns"));
             EXPECT_GE(ns, 0) << i << ": the sound started before its record command was written";
             // Soon after: a sound is started right after its command (the benchmark
             // bench_program_run measures how soon); not only at the next segment.
             EXPECT_LT(ns / 1e6, test_support::kLoadSlackMs) << i;
             if (i + 1 < n) {
-                EXPECT_LT(ns, std::stoll(rig::JsonField(sent[i + 1], "t_ns")) - std::stoll(rig::JsonField(sent[i], "t_ns")))
+                EXPECT_LT(ns,
+                          std::stoll(rig::JsonField(sent[i + 1], "t_ns")) - std::stoll(rig::JsonField(sent[i], "t_ns")))
                     << i << ": the sound came after the next record command";
             }
             if (played) played->push_back(rig::JsonField(buffers[i], "file"));
@@ -138,13 +141,15 @@ TEST_F(CliRun, programmingTheFirstModuleRecordsEachSegmentAsItsSoundStarts) {
     ASSERT_EQ(r.code, 1) << r.err;
 
     EXPECT_EQ(sim_->WaitRxHex(7), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A",  // connect, BeginRecording
-                                                          "5A 66 FF C3", "5A 11 00 4B",  // row 1 at 0x00
-                                                          "5A 66 FF C3", "5A 11 09 42",  // row 4 at 0x09
-                                                          "5A 66 FF C3"}));              // EndRecording
-    EXPECT_EQ(r.out, "[0/1625 ms] 准备编程...\n准备编程\n正在编程...\n[0/1625 ms] a.wav\n[375/1625 ms] gone.wav\n"
-                     "[1125/1625 ms] c.wav\n[1625/1625 ms] 编程结束\n编程结束\n");
-    EXPECT_EQ(r.err, "Recording 1 retrun=0\nRecording 4 retrun=0\n"
-                     "sonmira-cli program: row 2 (gone.wav) left out: the audio file does not exist\n");
+                                                            "5A 66 FF C3", "5A 11 00 4B",  // row 1 at 0x00
+                                                            "5A 66 FF C3", "5A 11 09 42",  // row 4 at 0x09
+                                                            "5A 66 FF C3"}));              // EndRecording
+    EXPECT_EQ(r.out,
+              "[0/1625 ms] 准备编程...\n准备编程\n正在编程...\n[0/1625 ms] a.wav\n[375/1625 ms] gone.wav\n"
+              "[1125/1625 ms] c.wav\n[1625/1625 ms] 编程结束\n编程结束\n");
+    EXPECT_EQ(r.err,
+              "Recording 1 retrun=0\nRecording 4 retrun=0\n"
+              "sonmira-cli program: row 2 (gone.wav) left out: the audio file does not exist\n");
 
     std::vector<std::string> played;
     ASSERT_NO_FATAL_FAILURE(ExpectEachSoundFollowsItsRecord(2, &played));
@@ -231,9 +236,8 @@ TEST_F(CliRun, continuousPlayAndPulsePlayDriveTheModule) {
     Result r = Cli("play '" + Project(kFirst, "SV020A") + "'");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "正在播放......\n[1/4] a.wav\n[3/4] c.wav\n");
-    EXPECT_EQ(sim_->WaitRxHex(7), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3",
-                                                          "5A 33 00 69", "5A 66 FF C3", "5A 33 04 6D",
-                                                          "5A 66 FF C3"}));
+    EXPECT_EQ(sim_->WaitRxHex(7), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3", "5A 33 00 69",
+                                                            "5A 66 FF C3", "5A 33 04 6D", "5A 66 FF C3"}));
     r = Cli("pulse 0x9f");
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "playing from 0X009F\n");

@@ -46,8 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string& after = edited.Bytes();
         size_t lines = CountLines(before), linesAfter = CountLines(after);
         // One line changed, or one (plus a line end, plus a header) added.
-        if (existed) Check(lines == linesAfter);
-        else Check(linesAfter >= lines + 1 && linesAfter <= lines + 2);
+        if (existed)
+            Check(lines == linesAfter);
+        else
+            Check(linesAfter >= lines + 1 && linesAfter <= lines + 2);
         // Everything before the first difference and after the last is untouched.
         size_t head = 0;
         while (head < before.size() && head < after.size() && before[head] == after[head]) ++head;
@@ -57,8 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             ++tail;
         std::string removed = before.substr(head, before.size() - head - tail);
         // A new key only inserts bytes; a changed key only touches its own line.
-        if (existed) Check(removed.find('\n') == std::string::npos);
-        else Check(removed.empty());
+        if (existed)
+            Check(removed.find('\n') == std::string::npos);
+        else
+            Check(removed.empty());
     }
     // Junk names are refused, never written.
     ini::CIniText junk(text.Bytes());

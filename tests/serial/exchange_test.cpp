@@ -15,8 +15,7 @@ const Bytes kHandshakeReply = {0x5A, 0x10, 0x55, 0x1F};
 
 class ExchangeTest : public SerialTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SerialTest::SetUp();
         ASSERT_EQ(OpenPort(), 0);
     }
@@ -24,8 +23,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ExchangeTest, sendDataWithReply_writesFrameAndFillsReply)
-{
+TEST_F(ExchangeTest, sendDataWithReply_writesFrameAndFillsReply) {
     Bytes seen;
     Peer module([&] {
         seen = ReadBytes(pty->master(), 4, 2000);
@@ -41,8 +39,7 @@ TEST_F(ExchangeTest, sendDataWithReply_writesFrameAndFillsReply)
     EXPECT_EQ(reply[5], 0xEE);
 }
 
-TEST_F(ExchangeTest, replyInPieces_isCollectedUntilComplete)
-{
+TEST_F(ExchangeTest, replyInPieces_isCollectedUntilComplete) {
     Peer module([&] {
         ReadBytes(pty->master(), 4, 2000);
         WriteBytes(pty->master(), {0x5A, 0x10});
@@ -54,8 +51,7 @@ TEST_F(ExchangeTest, replyInPieces_isCollectedUntilComplete)
     EXPECT_EQ(Bytes(reply, reply + 4), kHandshakeReply);
 }
 
-TEST_F(ExchangeTest, sendDataWriteOnly_returnsAtOnceAndReadsNothing)
-{
+TEST_F(ExchangeTest, sendDataWriteOnly_returnsAtOnceAndReadsNothing) {
     const Bytes frame = {0x5A, 0x21, 0x01, 0x00, 0x7A};
     uint8_t reply[4];
     memset(reply, 0xEE, sizeof reply);
@@ -65,8 +61,7 @@ TEST_F(ExchangeTest, sendDataWriteOnly_returnsAtOnceAndReadsNothing)
     EXPECT_EQ(reply[0], 0xEE);
 }
 
-TEST_F(ExchangeTest, backToBackWriteOnlyFrames_bothReachPromptPeerIntact)
-{
+TEST_F(ExchangeTest, backToBackWriteOnlyFrames_bothReachPromptPeerIntact) {
     const Bytes first = {0x5A, 0x31, 0x12, 0x34, 0x4D};
     const Bytes second = {0x5A, 0x32, 0x00, 0x10, 0x78};
     Bytes seen;
@@ -79,8 +74,7 @@ TEST_F(ExchangeTest, backToBackWriteOnlyFrames_bothReachPromptPeerIntact)
     EXPECT_EQ(seen, expected);
 }
 
-TEST_F(ExchangeTest, backToBackWriteOnlyFrames_bothReachLatePeerIntact)
-{
+TEST_F(ExchangeTest, backToBackWriteOnlyFrames_bothReachLatePeerIntact) {
     // The peer reads only long after both writes: each still counts as sent,
     // and the purge before the second must not drop the first.
     const Bytes first = {0x5A, 0x31, 0x12, 0x34, 0x4D};
@@ -95,8 +89,7 @@ TEST_F(ExchangeTest, backToBackWriteOnlyFrames_bothReachLatePeerIntact)
     EXPECT_EQ(ReadBytes(pty->master(), 10, 1000), expected);
 }
 
-TEST_F(ExchangeTest, silentLine_returns1033AfterTheWait)
-{
+TEST_F(ExchangeTest, silentLine_returns1033AfterTheWait) {
     uint8_t reply[4] = {};
     const int64_t start = NowMs();
     EXPECT_EQ(SendData(kHandshake.data(), reply, 4, 500, 4, 0, 1), SERTRA_ERR_READ_TIMEOUT);
@@ -106,8 +99,7 @@ TEST_F(ExchangeTest, silentLine_returns1033AfterTheWait)
     EXPECT_EQ(ReadBytes(pty->master(), 4, 1000), kHandshake);
 }
 
-TEST_F(ExchangeTest, shortReply_returns1033)
-{
+TEST_F(ExchangeTest, shortReply_returns1033) {
     Peer module([&] {
         ReadBytes(pty->master(), 4, 2000);
         WriteBytes(pty->master(), {0x5A, 0x10});
@@ -116,8 +108,7 @@ TEST_F(ExchangeTest, shortReply_returns1033)
     EXPECT_EQ(SendData(kHandshake.data(), reply, 4, 200, 4, 0, 1), SERTRA_ERR_READ_TIMEOUT);
 }
 
-TEST_F(ExchangeTest, waitWithoutTimeout_writesFrameThenReturns333)
-{
+TEST_F(ExchangeTest, waitWithoutTimeout_writesFrameThenReturns333) {
     uint8_t reply[4] = {};
     EXPECT_EQ(SendData(kHandshake.data(), reply, 4, 0, 4, 0, 1), SERTRA_ERR_NO_TIMEOUT);
     EXPECT_EQ(SendData(kHandshake.data(), reply, 4, -5, 4, 0x0D, 1), SERTRA_ERR_NO_TIMEOUT);
@@ -126,8 +117,7 @@ TEST_F(ExchangeTest, waitWithoutTimeout_writesFrameThenReturns333)
     EXPECT_EQ(ReadBytes(pty->master(), 8, 1000), expected);
 }
 
-TEST_F(ExchangeTest, closedPort_exchangesReturn102AndWriteNothing)
-{
+TEST_F(ExchangeTest, closedPort_exchangesReturn102AndWriteNothing) {
     ClosePort();
     uint8_t reply[8] = {};
     EXPECT_EQ(SendData(kHandshake.data(), reply, 4, 500, 4, 0, 1), SERTRA_ERR_NOT_OPEN);
@@ -136,8 +126,7 @@ TEST_F(ExchangeTest, closedPort_exchangesReturn102AndWriteNothing)
     EXPECT_TRUE(ReadBytes(pty->master(), 1, 100).empty());
 }
 
-TEST_F(ExchangeTest, badBuffersAndLengths_failWithoutTouchingMemory)
-{
+TEST_F(ExchangeTest, badBuffersAndLengths_failWithoutTouchingMemory) {
     uint8_t reply[4] = {};
     EXPECT_EQ(SendData(nullptr, reply, 4, 500, 4, 0, 1), SERTRA_ERR_WRITE);
     EXPECT_EQ(SendData(kHandshake.data(), reply, -1, 500, 4, 0, 1), SERTRA_ERR_WRITE);
@@ -146,8 +135,7 @@ TEST_F(ExchangeTest, badBuffersAndLengths_failWithoutTouchingMemory)
     EXPECT_EQ(ReadBlock(reply, 0, 0), SERTRA_ERR_RECEIVE_WAIT);
 }
 
-TEST_F(ExchangeTest, lateReply_isPurgedBeforeTheNextExchange)
-{
+TEST_F(ExchangeTest, lateReply_isPurgedBeforeTheNextExchange) {
     uint8_t reply[4] = {};
     // First exchange gives up; the module answers afterwards.
     EXPECT_EQ(SendData(kHandshake.data(), reply, 4, 100, 4, 0, 1), SERTRA_ERR_READ_TIMEOUT);
@@ -169,8 +157,7 @@ TEST_F(ExchangeTest, lateReply_isPurgedBeforeTheNextExchange)
     EXPECT_EQ(Bytes(reply, reply + 4), kHandshakeReply);
 }
 
-TEST_F(ExchangeTest, terminatorMode_storesUpToAndIncludingTerminator)
-{
+TEST_F(ExchangeTest, terminatorMode_storesUpToAndIncludingTerminator) {
     Peer module([&] {
         ReadBytes(pty->master(), 4, 2000);
         WriteBytes(pty->master(), {0x01, 0x02, 0x0D, 0x77});
@@ -181,8 +168,7 @@ TEST_F(ExchangeTest, terminatorMode_storesUpToAndIncludingTerminator)
     EXPECT_EQ(Bytes(reply, reply + 4), (Bytes{0x01, 0x02, 0x0D, 0xEE}));
 }
 
-TEST_F(ExchangeTest, terminatorZero_endsAtOnceWithNothingStored)
-{
+TEST_F(ExchangeTest, terminatorZero_endsAtOnceWithNothingStored) {
     WriteBytes(pty->master(), {0x00});  // purged before the write
     Peer module([&] {
         ReadBytes(pty->master(), 4, 2000);
@@ -194,8 +180,7 @@ TEST_F(ExchangeTest, terminatorZero_endsAtOnceWithNothingStored)
     EXPECT_EQ(reply[0], 0xEE);
 }
 
-TEST_F(ExchangeTest, terminatorModeSilentLine_returns209AfterTheWait)
-{
+TEST_F(ExchangeTest, terminatorModeSilentLine_returns209AfterTheWait) {
     uint8_t reply[4] = {};
     const int64_t start = NowMs();
     EXPECT_EQ(SendData(kHandshake.data(), reply, 4, 200, 0, 0x0D, 1), SERTRA_ERR_RECEIVE_WAIT);
@@ -203,8 +188,7 @@ TEST_F(ExchangeTest, terminatorModeSilentLine_returns209AfterTheWait)
     EXPECT_LT(NowMs() - start, 200 + test_support::kLoadSlackMs);
 }
 
-TEST_F(ExchangeTest, terminatorModeStalledReply_returns1033)
-{
+TEST_F(ExchangeTest, terminatorModeStalledReply_returns1033) {
     Peer module([&] {
         ReadBytes(pty->master(), 4, 2000);
         WriteBytes(pty->master(), {0x01, 0x02});
@@ -217,8 +201,7 @@ TEST_F(ExchangeTest, terminatorModeStalledReply_returns1033)
     EXPECT_EQ(Bytes(reply, reply + 2), (Bytes{0x01, 0x02}));
 }
 
-TEST_F(ExchangeTest, terminatorModeWithoutTerminator_stopsAtBoundAndFails)
-{
+TEST_F(ExchangeTest, terminatorModeWithoutTerminator_stopsAtBoundAndFails) {
     Peer module([&] {
         ReadBytes(pty->master(), 4, 2000);
         WriteBytes(pty->master(), Bytes(SERTRA_TERMINATOR_REPLY_MAX + 40, 0x41));
@@ -233,14 +216,13 @@ namespace {
 
 struct OrderCase {
     int32_t head;
-    Bytes frame;        // with one trailing byte that must never be sent
+    Bytes frame;  // with one trailing byte that must never be sent
     size_t frameLength;
-    Bytes reply;        // as the module sends it, after up to two bytes of noise
+    Bytes reply;  // as the module sends it, after up to two bytes of noise
     size_t replyLength;
 };
 
-void RunOrder(PtyPair& pty, const OrderCase& c, const Bytes& noise)
-{
+void RunOrder(PtyPair& pty, const OrderCase& c, const Bytes& noise) {
     ASSERT_EQ(SetFrameHead(c.head), 1);
     Bytes seen;
     Peer module([&] {
@@ -254,15 +236,15 @@ void RunOrder(PtyPair& pty, const OrderCase& c, const Bytes& noise)
     module.Join();
     EXPECT_EQ(seen, Bytes(c.frame.begin(), c.frame.begin() + c.frameLength)) << std::hex << c.head;
     EXPECT_EQ(Bytes(reply.begin(), reply.begin() + c.replyLength),
-              Bytes(c.reply.begin(), c.reply.begin() + c.replyLength)) << std::hex << c.head;
+              Bytes(c.reply.begin(), c.reply.begin() + c.replyLength))
+        << std::hex << c.head;
     EXPECT_EQ(reply[c.replyLength], 0xEE) << std::hex << c.head;
     EXPECT_TRUE(ReadBytes(pty.master(), 1, 50).empty()) << "extra frame bytes sent";
 }
 
 }  // namespace
 
-TEST_F(ExchangeTest, sendOrder_everyHeaderLayoutWritesAndReadsByItsLengths)
-{
+TEST_F(ExchangeTest, sendOrder_everyHeaderLayoutWritesAndReadsByItsLengths) {
     const OrderCase cases[] = {
         // 0x00: length in byte 2.
         {0x12, {0x12, 0x01, 0x02, 0xAA, 0xBB, 0x99}, 5, {0x12, 0x07, 0x02, 0xAA, 0xBB, 0x66}, 5},
@@ -273,22 +255,18 @@ TEST_F(ExchangeTest, sendOrder_everyHeaderLayoutWritesAndReadsByItsLengths)
         // 0xC0: length in bytes 3-4.
         {0xD2, {0xD2, 0x01, 0x02, 0x00, 0x01, 0xAA, 0x99}, 6, {0xD2, 0x01, 0x02, 0x00, 0x02, 0xC1, 0xC2, 0x66}, 7},
     };
-    for (const OrderCase& c : cases)
-        RunOrder(*pty, c, {});
-    for (const OrderCase& c : cases)
-        RunOrder(*pty, c, {0x00, 0xFF});  // up to two bytes of noise before the head
+    for (const OrderCase& c : cases) RunOrder(*pty, c, {});
+    for (const OrderCase& c : cases) RunOrder(*pty, c, {0x00, 0xFF});  // up to two bytes of noise before the head
 }
 
-TEST_F(ExchangeTest, sendOrderSilentLine_returns209)
-{
+TEST_F(ExchangeTest, sendOrderSilentLine_returns209) {
     uint8_t reply[16] = {};
     const uint8_t frame[] = {0x12, 0x01, 0x00};
     EXPECT_EQ(SendOrder(frame, reply, 150), SERTRA_ERR_RECEIVE_WAIT);
     EXPECT_EQ(ReadBytes(pty->master(), 4, 500), (Bytes{0x12, 0x01, 0x00}));
 }
 
-TEST_F(ExchangeTest, sendOrderHeadMissing_storesThirdByteAsHead)
-{
+TEST_F(ExchangeTest, sendOrderHeadMissing_storesThirdByteAsHead) {
     Peer module([&] {
         ReadBytes(pty->master(), 3, 2000);
         WriteBytes(pty->master(), {0x01, 0x02, 0x03, 0x04, 0x01, 0xC1});
@@ -300,8 +278,7 @@ TEST_F(ExchangeTest, sendOrderHeadMissing_storesThirdByteAsHead)
     EXPECT_EQ(Bytes(reply, reply + 5), (Bytes{0x03, 0x04, 0x01, 0xC1, 0xEE}));
 }
 
-TEST_F(ExchangeTest, setFrameHead_acceptsZeroTo256AndKeepsHeadOtherwise)
-{
+TEST_F(ExchangeTest, setFrameHead_acceptsZeroTo256AndKeepsHeadOtherwise) {
     EXPECT_EQ(SetFrameHead(0x52), 1);
     EXPECT_EQ(SetFrameHead(257), 0);
     EXPECT_EQ(SetFrameHead(-1), 0);
@@ -312,8 +289,7 @@ TEST_F(ExchangeTest, setFrameHead_acceptsZeroTo256AndKeepsHeadOtherwise)
     EXPECT_EQ(SetFrameHead(0), 1);
 }
 
-TEST_F(ExchangeTest, readBlock_takesWaitingOrArrivingBytes)
-{
+TEST_F(ExchangeTest, readBlock_takesWaitingOrArrivingBytes) {
     WriteBytes(pty->master(), {0x11, 0x22, 0x33});
     usleep(20000);
     uint8_t buffer[4];
@@ -331,8 +307,7 @@ TEST_F(ExchangeTest, readBlock_takesWaitingOrArrivingBytes)
     EXPECT_EQ(Bytes(buffer, buffer + 2), (Bytes{0x44, 0x55}));
 }
 
-TEST_F(ExchangeTest, readBlockSilentOrShort_returns209Or1033)
-{
+TEST_F(ExchangeTest, readBlockSilentOrShort_returns209Or1033) {
     uint8_t buffer[4] = {};
     const int64_t start = NowMs();
     EXPECT_EQ(ReadBlock(buffer, 4, 150), SERTRA_ERR_RECEIVE_WAIT);
@@ -342,8 +317,7 @@ TEST_F(ExchangeTest, readBlockSilentOrShort_returns209Or1033)
     EXPECT_EQ(ReadBlock(buffer, 4, 100), SERTRA_ERR_READ_TIMEOUT);
 }
 
-TEST_F(ExchangeTest, deviceGoneDuringReplyWait_failsPromptly)
-{
+TEST_F(ExchangeTest, deviceGoneDuringReplyWait_failsPromptly) {
     Peer module([&] {
         ReadBytes(pty->master(), 4, 2000);
         pty->CloseMaster();

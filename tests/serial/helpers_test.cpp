@@ -12,8 +12,7 @@ namespace {
 constexpr int64_t kMs = 1000000;
 }
 
-TEST(TimeLimit, startThenCheck_expiresExactlyAtWait)
-{
+TEST(TimeLimit, startThenCheck_expiresExactlyAtWait) {
     const int64_t t0 = 5 * kMs;
     const TimeLimit limit = TimeLimitStart(t0, 100);
     EXPECT_FALSE(TimeLimitExpired(limit, t0));
@@ -23,30 +22,26 @@ TEST(TimeLimit, startThenCheck_expiresExactlyAtWait)
     EXPECT_EQ(TimeLimitRemainingNs(limit, t0 + 300 * kMs), 0);
 }
 
-TEST(TimeLimit, zeroOrNegativeWait_isExpiredAtStart)
-{
+TEST(TimeLimit, zeroOrNegativeWait_isExpiredAtStart) {
     EXPECT_TRUE(TimeLimitExpired(TimeLimitStart(kMs, 0), kMs));
     EXPECT_TRUE(TimeLimitExpired(TimeLimitStart(kMs, -20), kMs));
     EXPECT_EQ(TimeLimitRemainingNs(TimeLimitStart(kMs, -20), kMs), 0);
 }
 
-TEST(TimeLimit, hugeWait_isClampedWithoutOverflow)
-{
+TEST(TimeLimit, hugeWait_isClampedWithoutOverflow) {
     const TimeLimit limit = TimeLimitStart(kMs, INT64_MAX / 2);
     EXPECT_GT(TimeLimitRemainingNs(limit, kMs), 0);
     EXPECT_EQ(TimeLimitRemainingNs(limit, kMs), kMaxWaitMs * kMs);
 }
 
-TEST(TimeLimit, earlier_picksTheFirstToEnd)
-{
+TEST(TimeLimit, earlier_picksTheFirstToEnd) {
     const TimeLimit a = TimeLimitStart(0, 504);
     const TimeLimit b = TimeLimitStart(0, 500);
     EXPECT_EQ(TimeLimitEarlier(a, b).endNs, b.endNs);
     EXPECT_EQ(TimeLimitEarlier(b, a).endNs, b.endNs);
 }
 
-TEST(LineSpeed, acceptedRates_giveTheirPerByteTimes)
-{
+TEST(LineSpeed, acceptedRates_giveTheirPerByteTimes) {
     for (int32_t rate : {1200, 2400, 4800, 9600, 14400, 19200, 38400, 56000, 57600, 115200})
         EXPECT_TRUE(IsAcceptedBaud(rate)) << rate;
     EXPECT_EQ(PerByteMs(1200), 9);
@@ -55,30 +50,25 @@ TEST(LineSpeed, acceptedRates_giveTheirPerByteTimes)
     EXPECT_EQ(PerByteMs(115200), 1);
 }
 
-TEST(LineSpeed, otherRates_areRefused)
-{
-    for (int32_t rate : {0, -9600, 300, 9601, 230400})
-        EXPECT_FALSE(IsAcceptedBaud(rate)) << rate;
+TEST(LineSpeed, otherRates_areRefused) {
+    for (int32_t rate : {0, -9600, 300, 9601, 230400}) EXPECT_FALSE(IsAcceptedBaud(rate)) << rate;
 }
 
-TEST(PortNames, environment_namesTheDeviceOutright)
-{
+TEST(PortNames, environment_namesTheDeviceOutright) {
     EXPECT_EQ(ResolvePortPath(2, "/dev/pts/7", {"ttyUSB0"}), "/dev/pts/7");
     EXPECT_EQ(ResolvePortPath(1, "", {"ttyUSB0"}), "");
 }
 
-TEST(PortNames, withoutEnvironment_usbThenAcmThenOnboardInNumericOrder)
-{
-    const std::vector<std::string> dev = {"ttyS1", "ttyACM0", "ttyUSB10", "tty0", "ttyS0",
-                                          "ttyUSB2", "ttyUSBx", "ttySAC0", "null"};
+TEST(PortNames, withoutEnvironment_usbThenAcmThenOnboardInNumericOrder) {
+    const std::vector<std::string> dev = {"ttyS1",   "ttyACM0", "ttyUSB10", "tty0", "ttyS0",
+                                          "ttyUSB2", "ttyUSBx", "ttySAC0",  "null"};
     EXPECT_EQ(ResolvePortPath(1, nullptr, dev), "/dev/ttyUSB2");
     EXPECT_EQ(ResolvePortPath(2, nullptr, dev), "/dev/ttyUSB10");
     EXPECT_EQ(ResolvePortPath(3, nullptr, dev), "/dev/ttyACM0");
     EXPECT_EQ(ResolvePortPath(4, nullptr, dev), "/dev/ttyS0");
 }
 
-TEST(PortNames, excludedDevices_doNotTakeANumber)
-{
+TEST(PortNames, excludedDevices_doNotTakeANumber) {
     const std::vector<std::string> dev = {"ttyS0", "ttyS1", "ttyS2", "ttyUSB0"};
     const std::vector<std::string> excluded = {"ttyS0", "ttyS1"};
     EXPECT_EQ(ResolvePortPath(1, nullptr, dev, excluded), "/dev/ttyUSB0");
@@ -87,8 +77,7 @@ TEST(PortNames, excludedDevices_doNotTakeANumber)
     EXPECT_EQ(ResolvePortPath(1, "/dev/ttyS0", dev, excluded), "/dev/ttyS0");  // named outright
 }
 
-TEST(PortNames, fewerDevicesThanNumber_givesNoDevice)
-{
+TEST(PortNames, fewerDevicesThanNumber_givesNoDevice) {
     EXPECT_EQ(ResolvePortPath(2, nullptr, {"ttyUSB0"}), "");
     EXPECT_EQ(ResolvePortPath(1, nullptr, {}), "");
     EXPECT_EQ(ResolvePortPath(5, "/dev/pts/1", {}), "");

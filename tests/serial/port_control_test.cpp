@@ -18,23 +18,19 @@ using namespace sertra_test;
 
 namespace {
 
-std::string RunProbe(const std::string& args)
-{
+std::string RunProbe(const std::string& args) {
     const std::string command = std::string(SERTRA_PROBE_PATH) + " " + args;
     FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return "popen failed";
+    if (pipe == nullptr) return "popen failed";
     char line[64] = {};
-    if (fgets(line, sizeof line, pipe) == nullptr)
-        line[0] = 0;
+    if (fgets(line, sizeof line, pipe) == nullptr) line[0] = 0;
     pclose(pipe);
     return line;
 }
 
 }  // namespace
 
-TEST(SerialExports, dynamicSymbolTable_holdsExactlyTheFourteenExports)
-{
+TEST(SerialExports, dynamicSymbolTable_holdsExactlyTheFourteenExports) {
     const std::string command = std::string("nm -D --defined-only ") + SERTRA_LIB_PATH;
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
@@ -42,18 +38,16 @@ TEST(SerialExports, dynamicSymbolTable_holdsExactlyTheFourteenExports)
     char line[512];
     while (fgets(line, sizeof line, pipe) != nullptr) {
         char address[64], type[8], name[256];
-        if (sscanf(line, "%63s %7s %255s", address, type, name) == 3)
-            names.insert(name);
+        if (sscanf(line, "%63s %7s %255s", address, type, name) == 3) names.insert(name);
     }
     ASSERT_EQ(pclose(pipe), 0);
-    const std::set<std::string> expected = {"OpenPort", "ClosePort", "SetCommPort", "SetCommBaud", "SetDTR",
-                                            "ClrDTR", "SetRTS", "ClrRTS", "GetCommHandle", "GetDllVersion",
+    const std::set<std::string> expected = {"OpenPort", "ClosePort", "SetCommPort",  "SetCommBaud",   "SetDTR",
+                                            "ClrDTR",   "SetRTS",    "ClrRTS",       "GetCommHandle", "GetDllVersion",
                                             "SendData", "SendOrder", "SetFrameHead", "ReadBlock"};
     EXPECT_EQ(names, expected);
 }
 
-TEST_F(SerialTest, closedPort_versionHandleAndModemLinesAnswerWithoutDevice)
-{
+TEST_F(SerialTest, closedPort_versionHandleAndModemLinesAnswerWithoutDevice) {
     EXPECT_EQ(GetDllVersion(), 20427);
     EXPECT_EQ(GetCommHandle(), -1);
     EXPECT_EQ(SetDTR(), 0);
@@ -64,8 +58,7 @@ TEST_F(SerialTest, closedPort_versionHandleAndModemLinesAnswerWithoutDevice)
     EXPECT_EQ(GetCommHandle(), -1);
 }
 
-TEST_F(SerialTest, openPort_opensRawLineAndReportsDescriptor)
-{
+TEST_F(SerialTest, openPort_opensRawLineAndReportsDescriptor) {
     // Start from a cooked line so every setting the library must change is wrong.
     termios tio{};
     ASSERT_EQ(tcgetattr(pty->slave(), &tio), 0);
@@ -98,8 +91,7 @@ TEST_F(SerialTest, openPort_opensRawLineAndReportsDescriptor)
     EXPECT_EQ(GetCommHandle(), -1);
 }
 
-TEST_F(SerialTest, openPortTwice_returns102AndStaysOpen)
-{
+TEST_F(SerialTest, openPortTwice_returns102AndStaysOpen) {
     ASSERT_EQ(OpenPort(), 0);
     const intptr_t handle = GetCommHandle();
     EXPECT_EQ(OpenPort(), SERTRA_ERR_NOT_OPEN);
@@ -109,8 +101,7 @@ TEST_F(SerialTest, openPortTwice_returns102AndStaysOpen)
     EXPECT_EQ(ReadBytes(pty->master(), 4, 1000), Bytes(frame, frame + 4));
 }
 
-TEST_F(SerialTest, setCommPort_selectsNameUsedByNextOpen)
-{
+TEST_F(SerialTest, setCommPort_selectsNameUsedByNextOpen) {
     PtyPair second;
     setenv("SERTRA_COM1", "/nonexistent/sertra-com1", 1);
     setenv("SERTRA_COM2", second.path().c_str(), 1);
@@ -135,8 +126,7 @@ TEST_F(SerialTest, setCommPort_selectsNameUsedByNextOpen)
     }
 }
 
-TEST_F(SerialTest, openPortHeldInThisProcess_returns101)
-{
+TEST_F(SerialTest, openPortHeldInThisProcess_returns101) {
     const int holder = open(pty->path().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     ASSERT_GE(holder, 0);
     ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
@@ -146,8 +136,7 @@ TEST_F(SerialTest, openPortHeldInThisProcess_returns101)
     EXPECT_EQ(OpenPort(), 0);
 }
 
-TEST_F(SerialTest, openPortHeldByOtherProcess_returns101BothWays)
-{
+TEST_F(SerialTest, openPortHeldByOtherProcess_returns101BothWays) {
     ASSERT_EQ(OpenPort(), 0);
     EXPECT_EQ(RunProbe("1"), "101\n");
     ClosePort();
@@ -164,8 +153,7 @@ TEST_F(SerialTest, openPortHeldByOtherProcess_returns101BothWays)
     EXPECT_EQ(OpenPort(), 0);
 }
 
-TEST_F(SerialTest, openPortOnMissingOrNonTerminalDevice_failsWithoutLeak)
-{
+TEST_F(SerialTest, openPortOnMissingOrNonTerminalDevice_failsWithoutLeak) {
     char regular[] = "/tmp/sertra-regular-XXXXXX";
     const int made = mkstemp(regular);
     ASSERT_GE(made, 0);
@@ -189,8 +177,7 @@ TEST_F(SerialTest, openPortOnMissingOrNonTerminalDevice_failsWithoutLeak)
     unlink(regular);
 }
 
-TEST_F(SerialTest, deviceGoneWhileOpen_failsPromptlyAndCloseReleases)
-{
+TEST_F(SerialTest, deviceGoneWhileOpen_failsPromptlyAndCloseReleases) {
     ASSERT_EQ(OpenPort(), 0);
     pty->CloseMaster();
     pty->CloseSlave();
@@ -206,8 +193,7 @@ TEST_F(SerialTest, deviceGoneWhileOpen_failsPromptlyAndCloseReleases)
     EXPECT_EQ(CountOpenFds(), before);
 }
 
-TEST_F(SerialTest, writeThatCannotLeave_returns104AfterPerByteWait)
-{
+TEST_F(SerialTest, writeThatCannotLeave_returns104AfterPerByteWait) {
     ASSERT_EQ(OpenPort(), 0);
     uint8_t frame[50] = {};
     const struct {
@@ -227,8 +213,7 @@ TEST_F(SerialTest, writeThatCannotLeave_returns104AfterPerByteWait)
     }
 }
 
-TEST_F(SerialTest, unloadingLibraryCopy_closesItsOpenPort)
-{
+TEST_F(SerialTest, unloadingLibraryCopy_closesItsOpenPort) {
     char copy[] = "/tmp/sertra-copy-XXXXXX";
     const int out = mkstemp(copy);
     ASSERT_GE(out, 0);

@@ -45,10 +45,8 @@ class Peer {
 public:
     explicit Peer(std::function<void()> body) : thread_(std::move(body)) {}
     ~Peer() { Join(); }
-    void Join()
-    {
-        if (thread_.joinable())
-            thread_.join();
+    void Join() {
+        if (thread_.joinable()) thread_.join();
     }
 
 private:

@@ -14,8 +14,7 @@ namespace sertra_test {
 
 class SerialTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         pty = std::make_unique<PtyPair>();
         setenv("SERTRA_COM1", pty->path().c_str(), 1);
         SetCommPort(1);
@@ -23,11 +22,9 @@ protected:
         SetFrameHead(0x12);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         ClosePort();
-        for (const char* name : {"SERTRA_COM1", "SERTRA_COM2", "SERTRA_COM3", "SERTRA_COM4"})
-            unsetenv(name);
+        for (const char* name : {"SERTRA_COM1", "SERTRA_COM2", "SERTRA_COM3", "SERTRA_COM4"}) unsetenv(name);
     }
 
     std::unique_ptr<PtyPair> pty;

@@ -52,8 +52,8 @@ inline std::string RunOutput(const std::string& cmd) {
 // A sine of `samples` samples (sox takes an exact sample count with "s").
 inline std::string MakeWav(const std::string& name, int rate, int channels, long samples, int bits = 16) {
     std::string path = PathOf(name);
-    Sh("sox -r " + std::to_string(rate) + " -c " + std::to_string(channels) + " -n -b " + std::to_string(bits) +
-        " '" + path + "' synth " + std::to_string(samples) + "s sine 440 vol 0.5");
+    Sh("sox -r " + std::to_string(rate) + " -c " + std::to_string(channels) + " -n -b " + std::to_string(bits) + " '" +
+       path + "' synth " + std::to_string(samples) + "s sine 440 vol 0.5");
     return path;
 }
 
@@ -83,7 +83,8 @@ struct Track {
         bytes.insert(bytes.end(), ev);
     }
     void Tempo(uint32_t delta, uint32_t usPerQuarter) {
-        Event(delta, {0xFF, 0x51, 0x03, uint8_t(usPerQuarter >> 16), uint8_t(usPerQuarter >> 8), uint8_t(usPerQuarter)});
+        Event(delta,
+              {0xFF, 0x51, 0x03, uint8_t(usPerQuarter >> 16), uint8_t(usPerQuarter >> 8), uint8_t(usPerQuarter)});
     }
     void End(uint32_t delta) { Event(delta, {0xFF, 0x2F, 0x00}); }
 };

@@ -71,9 +71,7 @@ inline void PointPortsAt(const std::string& com1) {
 class RecordingView : public IRunView {
 public:
     void SetCaption(const std::string& text) override { Add("caption:" + text); }
-    void SetStatus(const std::string& text, int32_t pos) override {
-        Add("status:" + text + "@" + std::to_string(pos));
-    }
+    void SetStatus(const std::string& text, int32_t pos) override { Add("status:" + text + "@" + std::to_string(pos)); }
     void SetRange(int32_t max) override { Add("range:" + std::to_string(max)); }
     void CloseDialog() override { Add("close"); }
 

@@ -23,8 +23,7 @@ public:
     // Answers for the questions, in order; an OK box takes none.
     std::deque<MsgAnswer> answers;
 
-    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon,
-                  MsgButtons buttons) override {
+    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) override {
         std::lock_guard<std::mutex> lock(mutex_);
         shown_.push_back({text, caption, icon, buttons});
         if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;

@@ -58,14 +58,14 @@ std::string ChipMap::ToJson() const {
     for (size_t i = 0; i < records_.size(); ++i) {
         const RecordEntry& r = records_[i];
         o << (i ? ",\n" : "\n") << "{\"start\":" << r.start << ",\"end\":" << Opt(r.end) << ",\"mode\":\""
-          << (r.aux ? "aux" : "normal") << "\",\"chip_code\":" << Opt(r.chipCode)
-          << ",\"t_record_ns\":" << r.tRecordNs << ",\"t_release_ns\":" << Opt(r.tReleaseNs) << "}";
+          << (r.aux ? "aux" : "normal") << "\",\"chip_code\":" << Opt(r.chipCode) << ",\"t_record_ns\":" << r.tRecordNs
+          << ",\"t_release_ns\":" << Opt(r.tReleaseNs) << "}";
     }
     o << "],\n\"plays\":[";
     for (size_t i = 0; i < plays_.size(); ++i) {
         const PlayEntry& p = plays_[i];
-        o << (i ? ",\n" : "\n") << "{\"kind\":\"" << p.kind << "\",\"start\":" << p.start
-          << ",\"end\":" << Opt(p.end) << ",\"t_ns\":" << p.tNs << "}";
+        o << (i ? ",\n" : "\n") << "{\"kind\":\"" << p.kind << "\",\"start\":" << p.start << ",\"end\":" << Opt(p.end)
+          << ",\"t_ns\":" << p.tNs << "}";
     }
     o << "]}\n";
     return o.str();

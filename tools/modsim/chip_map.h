@@ -13,15 +13,15 @@ namespace modsim {
 
 struct RecordEntry {
     int32_t start = 0;
-    std::optional<int32_t> end;        // second module: last end address; first: none (open-ended)
+    std::optional<int32_t> end;  // second module: last end address; first: none (open-ended)
     bool aux = false;
-    std::optional<int32_t> chipCode;   // last chip type told before the record frame
+    std::optional<int32_t> chipCode;  // last chip type told before the record frame
     int64_t tRecordNs = 0;
-    std::optional<int64_t> tReleaseNs; // the release that ended it; none while recording
+    std::optional<int64_t> tReleaseNs;  // the release that ended it; none while recording
 };
 
 struct PlayEntry {
-    std::string kind;                  // play or pulse_play
+    std::string kind;  // play or pulse_play
     int32_t start = 0;
     std::optional<int32_t> end;
     int64_t tNs = 0;
@@ -40,7 +40,7 @@ private:
     Module module_;
     std::optional<int32_t> chipCode_;
     std::optional<int32_t> endAddress_;
-    bool recording_ = false;   // the last record entry is still open
+    bool recording_ = false;  // the last record entry is still open
     std::vector<RecordEntry> records_;
     std::vector<PlayEntry> plays_;
 };

@@ -71,7 +71,7 @@ private:
     ChipMap map_;
     FrameSplitter splitter_;
     int master_ = -1;
-    int slave_ = -1;   // held open so the terminal lives while no client has it open
+    int slave_ = -1;  // held open so the terminal lives while no client has it open
     FILE* log_ = nullptr;
     int64_t frames_ = 0;
     int64_t partialSinceNs_ = 0;
@@ -150,8 +150,10 @@ void Simulator::WriteMap() {
     if (!f) return;
     const std::string json = map_.ToJson();
     const bool ok = fwrite(json.data(), 1, json.size(), f) == json.size();
-    if (fclose(f) == 0 && ok) rename(tmp.c_str(), opt_.mapPath.c_str());
-    else unlink(tmp.c_str());
+    if (fclose(f) == 0 && ok)
+        rename(tmp.c_str(), opt_.mapPath.c_str());
+    else
+        unlink(tmp.c_str());
 }
 
 void Simulator::OnUnit(const FrameSplitter::Unit& u, int64_t t) {
@@ -171,8 +173,10 @@ void Simulator::OnUnit(const FrameSplitter::Unit& u, int64_t t) {
     const bool fault = FaultActive();
     if (fault && opt_.silent) return;
     ReplyKind kind = ReplyKind::Good;
-    if (fault && opt_.wrongReply) kind = ReplyKind::Wrong;
-    else if (fault && opt_.busy) kind = ReplyKind::Busy;
+    if (fault && opt_.wrongReply)
+        kind = ReplyKind::Wrong;
+    else if (fault && opt_.busy)
+        kind = ReplyKind::Busy;
     const int64_t delayNs = fault ? static_cast<int64_t>(opt_.delayMs) * 1'000'000 : 0;
     PendingReply reply{t + delayNs, Reply(opt_.module, c, kind), c.name};
     auto at = pending_.end();

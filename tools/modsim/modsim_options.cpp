@@ -75,9 +75,12 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
             o.busy = true;
         } else if (name == "--module") {
             if (!take(v)) return "--module needs a value";
-            if (v == "first") o.module = Module::First;
-            else if (v == "second") o.module = Module::Second;
-            else return "--module must be first or second";
+            if (v == "first")
+                o.module = Module::First;
+            else if (v == "second")
+                o.module = Module::Second;
+            else
+                return "--module must be first or second";
         } else if (name == "--link" || name == "--log" || name == "--map") {
             if (!take(v) || v.empty()) return name + " needs a path";
             (name == "--link" ? o.link : name == "--log" ? o.logPath : o.mapPath) = v;

@@ -29,7 +29,10 @@ Command Decode(Module m, const std::vector<uint8_t>& frame) {
     if (m == Module::First) {
         c.arg = frame[2];
         switch (cmd) {
-            case 0x44: c.name = "handshake"; c.wantsReply = true; break;
+            case 0x44:
+                c.name = "handshake";
+                c.wantsReply = true;
+                break;
             case 0x66: c.name = "release"; break;
             case 0x33: c.name = "play"; break;
             case 0x11: c.name = "record"; break;

@@ -21,7 +21,7 @@ size_t FrameLength(Module m);
 // play, record, record_aux, end_address, pulse_play, cmd_cc, cmd_bb, unknown.
 struct Command {
     std::string name;
-    int32_t arg = 0;     // the argument byte (first module) or 16-bit argument (second)
+    int32_t arg = 0;  // the argument byte (first module) or 16-bit argument (second)
     bool wantsReply = false;
 };
 

@@ -24,9 +24,7 @@ struct SampleCounter {
     uint64_t frames = 0;
     uint64_t closedNs = 0;
 
-    uint64_t TotalNs() const {
-        return closedNs + (rate ? gst_util_uint64_scale(frames, GST_SECOND, rate) : 0);
-    }
+    uint64_t TotalNs() const { return closedNs + (rate ? gst_util_uint64_scale(frames, GST_SECOND, rate) : 0); }
 };
 
 GstPadProbeReturn CountProbe(GstPad*, GstPadProbeInfo* info, gpointer data) {
@@ -61,8 +59,8 @@ int MeasureDecoded(const std::string& path, int* lengthMs) {
     if (!sink) return kAudioFailed;
     g_object_set(sink, "sync", FALSE, nullptr);
     GstPad* pad = gst_element_get_static_pad(sink, "sink");
-    gst_pad_add_probe(pad, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM),
-                      CountProbe, &counter, nullptr);
+    gst_pad_add_probe(pad, GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM), CountProbe,
+                      &counter, nullptr);
     gst_object_unref(pad);
 
     DecodeChain chain;

@@ -37,8 +37,8 @@ GstElement* OpenCustomSink(const char* description, std::string* name, std::stri
     GError* err = nullptr;
     GstElement* bin = gst_parse_bin_from_description(description, TRUE, &err);
     if (!bin) {
-        *error = std::string("SONMIRA_AUDIO_SINK is not a usable GStreamer sink: ") +
-                 (err ? err->message : "parse failed");
+        *error =
+            std::string("SONMIRA_AUDIO_SINK is not a usable GStreamer sink: ") + (err ? err->message : "parse failed");
         g_clear_error(&err);
         return nullptr;
     }

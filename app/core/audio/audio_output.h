@@ -31,9 +31,9 @@ struct OutputStatus {
 OutputStatus AudioOutputStatus();
 
 struct AudioOutput {
-    GstElement* bin = nullptr;   // audioconvert ! audioresample ! sink, ghost pad "sink" (floating)
-    GstPad* sinkPad = nullptr;   // the sink's own input pad (ref held), for the first-buffer stamp
-    std::string name;            // what was chosen, for messages
+    GstElement* bin = nullptr;  // audioconvert ! audioresample ! sink, ghost pad "sink" (floating)
+    GstPad* sinkPad = nullptr;  // the sink's own input pad (ref held), for the first-buffer stamp
+    std::string name;           // what was chosen, for messages
 };
 
 // Builds the output stage, already opened (READY). kAudioNoOutput when no sink

@@ -217,8 +217,7 @@ int DecodeChain::Preroll(GstClockTime timeout) {
 
 int DecodeChain::Start() {
     if (!pipeline_) return kAudioNotOpen;
-    return gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE ? kAudioFailed
-                                                                                             : kAudioOk;
+    return gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE ? kAudioFailed : kAudioOk;
 }
 
 int DecodeChain::RunToEnd(GstClockTime timeout) {

@@ -70,8 +70,8 @@ private:
     bool padsDone_ = false;
     bool eos_ = false;
     bool error_ = false;
-    int64_t playedOutAtUs_ = 0;             // g_get_monotonic_time() at which the sound is over
-    GstSegment segment_{};                  // the output's current segment (streaming thread only)
+    int64_t playedOutAtUs_ = 0;              // g_get_monotonic_time() at which the sound is over
+    GstSegment segment_{};                   // the output's current segment (streaming thread only)
     std::atomic<int64_t> endRunningNs_{-1};  // running time at which the last sample sent to the output ends
 };
 

@@ -9,7 +9,7 @@
 namespace audio {
 namespace {
 
-constexpr uint32_t kDefaultTempo = 500000;  // µs per quarter note: 120 bpm
+constexpr uint32_t kDefaultTempo = 500000;   // µs per quarter note: 120 bpm
 constexpr uint64_t kTickLimit = 1ull << 40;  // keeps the arithmetic finite on garbage deltas
 
 uint32_t Be32(const uint8_t* p) {
@@ -172,8 +172,7 @@ int SmfDurationUs(const uint8_t* data, size_t size, int64_t* durationUs) {
         long double ticksPerSecond = (fps == 29 ? 30000.0L / 1001.0L : fps) * perFrame;
         us = lastTick * 1e6L / ticksPerSecond;
     } else {
-        std::stable_sort(tempos.begin(), tempos.end(),
-                         [](const Tempo& a, const Tempo& b) { return a.tick < b.tick; });
+        std::stable_sort(tempos.begin(), tempos.end(), [](const Tempo& a, const Tempo& b) { return a.tick < b.tick; });
         uint64_t at = 0;
         uint32_t tempo = kDefaultTempo;
         for (const Tempo& t : tempos) {

@@ -24,10 +24,8 @@ std::string FindSoundFont() {
     const char* env = std::getenv("SONMIRA_SOUNDFONT");
     if (env && Readable(env)) return env;
     static const char* const kCandidates[] = {
-        "/usr/share/sounds/sf2/TimGM6mb.sf2",
-        "/usr/share/sounds/sf2/default-GM.sf2",
-        "/usr/share/soundfonts/default.sf2",
-        "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+        "/usr/share/sounds/sf2/TimGM6mb.sf2",   "/usr/share/sounds/sf2/default-GM.sf2",
+        "/usr/share/soundfonts/default.sf2",    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
         "/usr/share/soundfonts/FluidR3_GM.sf2",
     };
     for (const char* path : kCandidates)
@@ -94,11 +92,10 @@ GstElement* MidiSource::Start(const std::vector<uint8_t>& smf, int64_t durationU
         *result = kAudioFailed;
         return nullptr;
     }
-    GstCaps* caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "layout", G_TYPE_STRING,
-                                        "interleaved", "rate", G_TYPE_INT, kMidiRate, "channels", G_TYPE_INT,
-                                        int(kChannels), nullptr);
-    g_object_set(src, "caps", caps, "format", GST_FORMAT_TIME, "is-live", FALSE, "max-bytes", kQueueBytes,
-                 nullptr);
+    GstCaps* caps =
+        gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "layout", G_TYPE_STRING, "interleaved",
+                            "rate", G_TYPE_INT, kMidiRate, "channels", G_TYPE_INT, int(kChannels), nullptr);
+    g_object_set(src, "caps", caps, "format", GST_FORMAT_TIME, "is-live", FALSE, "max-bytes", kQueueBytes, nullptr);
     gst_caps_unref(caps);
     GstAppSrcCallbacks callbacks = {};
     callbacks.need_data = OnNeedData;
@@ -122,8 +119,8 @@ void MidiSource::OnNeedData(GstAppSrc* src, guint, gpointer self) {
     fluid_synth_write_s16(m->synth_, int(frames), map.data, 0, kChannels, map.data, 1, kChannels);
     gst_buffer_unmap(buf, &map);
     GST_BUFFER_PTS(buf) = gst_util_uint64_scale(m->framesDone_, GST_SECOND, kMidiRate);
-    GST_BUFFER_DURATION(buf) = gst_util_uint64_scale(m->framesDone_ + frames, GST_SECOND, kMidiRate) -
-                               GST_BUFFER_PTS(buf);
+    GST_BUFFER_DURATION(buf) =
+        gst_util_uint64_scale(m->framesDone_ + frames, GST_SECOND, kMidiRate) - GST_BUFFER_PTS(buf);
     GST_BUFFER_OFFSET(buf) = m->framesDone_;
     m->framesDone_ += frames;
     gst_app_src_push_buffer(src, buf);

@@ -52,8 +52,8 @@ std::string FirstBufferLine(int64_t monotonicNs, const std::string& file) {
 }
 
 std::string RecordSentLine(int64_t monotonicNs, int row) {
-    return "{\"event\":\"record_sent\",\"t_ns\":" + std::to_string(monotonicNs) +
-           ",\"row\":" + std::to_string(row) + "}\n";
+    return "{\"event\":\"record_sent\",\"t_ns\":" + std::to_string(monotonicNs) + ",\"row\":" + std::to_string(row) +
+           "}\n";
 }
 
 void LogRecordSent(int64_t monotonicNs, int row) {

@@ -14,8 +14,8 @@ constexpr uint32_t kSavedVolumeWhenZero = 15;
 // Both channels at level × 256: (level << 8) | (level << 24). level is
 // clamped to 0..255 so that it can never spill into the other channel.
 uint32_t VolumeWordForLevel(int level);
-int LevelForWavVal(int wavVal);      // wavVal clamped to 0..15, times 17
-int WavValForLevel(int level);       // integer division by 17, clamped to 0..15
+int LevelForWavVal(int wavVal);                   // wavVal clamped to 0..15, times 17
+int WavValForLevel(int level);                    // integer division by 17, clamped to 0..15
 uint32_t SavedDeviceVolume(uint32_t deviceWord);  // 15 when the device reads 0
 
 // The WavVal to use from the configuration's raw value.

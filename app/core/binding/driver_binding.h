@@ -31,18 +31,18 @@
 
 // Outcome of a binding.
 enum BindCode : int32_t {
-    kBindOk = 0,           // library loaded, driver object made
-    kBindNoFile = 1,       // empty file name: no driver bound, nothing to tell
-    kBindNotFound = -1,    // the library cannot be loaded
-    kBindNoFactory = -2,   // the library has no CreateObj
-    kBindNoObject = -3,    // CreateObj gave no object
+    kBindOk = 0,          // library loaded, driver object made
+    kBindNoFile = 1,      // empty file name: no driver bound, nothing to tell
+    kBindNotFound = -1,   // the library cannot be loaded
+    kBindNoFactory = -2,  // the library has no CreateObj
+    kBindNoObject = -3,   // CreateObj gave no object
 };
 
 struct BindResult {
     int32_t code = kBindNoFile;
-    std::string message;   // for the user: empty, or MsgId::DriverFileNotFound's text for the file
-    std::string caption;   // that message's caption when there is one
-    std::string detail;    // the loader's own text, for diagnostics only
+    std::string message;  // for the user: empty, or MsgId::DriverFileNotFound's text for the file
+    std::string caption;  // that message's caption when there is one
+    std::string detail;   // the loader's own text, for diagnostics only
 };
 
 // Scoped access to the bound driver. Empty (false) when the wait ran out.
@@ -53,13 +53,12 @@ public:
     DriverLease& operator=(DriverLease&&) = default;
 
     explicit operator bool() const { return lock_.owns_lock(); }
-    IDevInter* driver() const { return driver_; }   // null when no driver is bound
+    IDevInter* driver() const { return driver_; }  // null when no driver is bound
     IDevInter* operator->() const { return driver_; }
 
 private:
     friend class DriverBinding;
-    DriverLease(std::unique_lock<std::timed_mutex> lock, IDevInter* driver)
-        : lock_(std::move(lock)), driver_(driver) {}
+    DriverLease(std::unique_lock<std::timed_mutex> lock, IDevInter* driver) : lock_(std::move(lock)), driver_(driver) {}
 
     std::unique_lock<std::timed_mutex> lock_;
     IDevInter* driver_ = nullptr;
@@ -68,7 +67,7 @@ private:
 class DriverBinding {
 public:
     DriverBinding() = default;
-    ~DriverBinding();   // unbinds
+    ~DriverBinding();  // unbinds
     DriverBinding(const DriverBinding&) = delete;
     DriverBinding& operator=(const DriverBinding&) = delete;
 

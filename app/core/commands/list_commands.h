@@ -43,9 +43,9 @@ plist::Status AddFile(Workspace& w, IUserPrompt& ui, const std::optional<std::st
 
 // The file browser's selected item as the drop sees it.
 struct BrowserItem {
-    std::string folder;        // browsed folder, with or without trailing '/'
+    std::string folder;       // browsed folder, with or without trailing '/'
     std::string displayName;  // may lack its extension
-    int64_t kilobytes = 0;     // size div 1000
+    int64_t kilobytes = 0;    // size div 1000
     std::string timeText;     // the browser's date text
 };
 

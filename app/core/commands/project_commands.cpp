@@ -12,14 +12,9 @@ namespace {
 bool WriteTo(Workspace& w, IUserPrompt& ui, const std::string& path) {
     qwf::Header h{ProgrammerName(w), ChipName(w)};
     switch (qwf::Write(path, w.list, h, qwf::Today())) {
-    case qwf::kProjectOk:
-        return true;
-    case qwf::kProjectUnstorable:
-        ShowMessage(ui, MsgId::ProjectUnstorable);
-        return false;
-    default:
-        ShowMessage(ui, MsgId::SaveFailed);
-        return false;
+        case qwf::kProjectOk: return true;
+        case qwf::kProjectUnstorable: ShowMessage(ui, MsgId::ProjectUnstorable); return false;
+        default: ShowMessage(ui, MsgId::SaveFailed); return false;
     }
 }
 

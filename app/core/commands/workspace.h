@@ -26,11 +26,11 @@ struct Workspace {
     // Configuration "Sonmira.INI"; released (null) by the exit routine, after
     // which nothing writes to it.
     std::unique_ptr<ini::CIniFile> config;
-    std::string programDir;       // where driver libraries are looked for (trailing '/')
-    std::string chipTablePath;   // "sound.dat"
+    std::string programDir;     // where driver libraries are looked for (trailing '/')
+    std::string chipTablePath;  // "sound.dat"
 
     std::vector<std::string> programmers;  // ComProgram entries
-    int programmerIndex = -1;             // -1: nothing selected
+    int programmerIndex = -1;              // -1: nothing selected
     std::vector<std::string> chips;        // ComChip entries of the selected programmer
     int chipIndex = -1;
 
@@ -39,10 +39,10 @@ struct Workspace {
 
     bool autoAddressing = true;  // CheckAuto
     plist::ProgrammingList list;
-    int64_t extent = 0;           // last computed list extent in ms (gauge position)
+    int64_t extent = 0;  // last computed list extent in ms (gauge position)
     bool modified = false;
-    bool bound = false;           // project binding
-    std::string projectPath;     // bound project file
+    bool bound = false;       // project binding
+    std::string projectPath;  // bound project file
 
     DriverBinding drivers;
 

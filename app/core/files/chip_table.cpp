@@ -8,7 +8,7 @@
 namespace chips {
 
 int ScanChipTable(std::string_view table, std::string_view chipName, ChipProfile* profile, std::string* error) {
-    int32_t* numbers[] = {&profile->code, nullptr, &profile->step, &profile->lastAddress,
+    int32_t* numbers[] = {&profile->code,  nullptr,          &profile->step,    &profile->lastAddress,
                           &profile->scale, &profile->lowest, &profile->capacity};
     std::string field;
     size_t fieldNo = 0;

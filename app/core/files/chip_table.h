@@ -30,10 +30,10 @@ struct ChipProfile {
 
 enum : int {
     kChipFound = 0,
-    kChipNotFound = 1,         // no line matched; the fields hold the last values read
-    kChipTableMissing = 2,     // no file; the profile is unchanged
-    kChipTableBadNumber = -1,  // a number field did not convert; the scan ended there
-    kChipTableUnreadable = -2, // could not be read, or larger than kMaxTableBytes; unchanged
+    kChipNotFound = 1,          // no line matched; the fields hold the last values read
+    kChipTableMissing = 2,      // no file; the profile is unchanged
+    kChipTableBadNumber = -1,   // a number field did not convert; the scan ended there
+    kChipTableUnreadable = -2,  // could not be read, or larger than kMaxTableBytes; unchanged
 };
 
 // A field keeps its first kFieldMaxBytes bytes; the rest of a longer field is dropped.

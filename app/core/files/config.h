@@ -19,14 +19,14 @@ inline constexpr const char* kConfigFileName = "Sonmira.INI";
 
 // What the main window takes from the configuration at creation.
 struct StartSettings {
-    bool autoAddressing = true;           // AUTO
-    bool editorEnabled = false;           // EDIT
-    std::string editorPath;               // EditPath
-    bool hasWavVal = false;               // WavVal present and a number
-    int32_t wavVal = 0;                   // its raw value when present
-    std::vector<std::string> programmers; // Device "0", "1", ...
-    int32_t programmerIndex = 0;          // ComProgram
-    int32_t chipIndex = 0;                // ComChip
+    bool autoAddressing = true;            // AUTO
+    bool editorEnabled = false;            // EDIT
+    std::string editorPath;                // EditPath
+    bool hasWavVal = false;                // WavVal present and a number
+    int32_t wavVal = 0;                    // its raw value when present
+    std::vector<std::string> programmers;  // Device "0", "1", ...
+    int32_t programmerIndex = 0;           // ComProgram
+    int32_t chipIndex = 0;                 // ComChip
 };
 
 struct ProgrammerSection {

@@ -136,8 +136,10 @@ int CIniText::Write(std::string_view section, std::string_view key, std::string_
         const Line& after = lines_[s->lastKey];
         std::string add;
         std::string lineEnd = fileEnd;
-        if (after.next == after.end) add += fileEnd;  // the last line had no line end
-        else lineEnd = bytes_.substr(after.end, after.next - after.end);
+        if (after.next == after.end)
+            add += fileEnd;  // the last line had no line end
+        else
+            lineEnd = bytes_.substr(after.end, after.next - after.end);
         add += gbkKey + "=" + gbkValue + lineEnd;
         bytes_.insert(after.next, add);
     }

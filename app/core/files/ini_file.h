@@ -59,7 +59,7 @@ private:
         size_t eq;     // position of the first '=' in a key line
     };
     struct Section {
-        size_t lastKey;   // line index of the last key line, or of the header
+        size_t lastKey;                                // line index of the last key line, or of the header
         std::unordered_map<std::string, size_t> keys;  // folded name -> line index
         std::unordered_map<std::string, std::string> values;
     };

@@ -83,8 +83,7 @@ std::string WritePathIn(const Places& places, std::string_view name) {
     if (wfile::Exists(own)) return own;
     if (!MakeDirs(places.userDir)) return beside;
     std::string seed;
-    if (wfile::Read(beside, 64u << 20, &seed) == wfile::kFileOk &&
-        wfile::WriteAtomically(own, seed) != wfile::kFileOk)
+    if (wfile::Read(beside, 64u << 20, &seed) == wfile::kFileOk && wfile::WriteAtomically(own, seed) != wfile::kFileOk)
         return beside;
     return own;
 }

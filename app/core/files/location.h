@@ -35,7 +35,7 @@ std::string WritableFilePath(std::string_view name);
 struct Places {
     std::string programDir;  // trailing '/'
     bool programDirWritable;
-    std::string userDir;     // trailing '/', or empty
+    std::string userDir;  // trailing '/', or empty
 };
 std::string ReadPathIn(const Places& places, std::string_view name);
 std::string WritePathIn(const Places& places, std::string_view name);

@@ -39,8 +39,8 @@ bool AppendField(std::string* out, const std::string& utf8, std::string* bad_fie
 
 }  // namespace
 
-Result Build(const plist::ProgrammingList& list, const Header& header, const std::string& date8,
-             std::string* bytes, std::string* bad_field) {
+Result Build(const plist::ProgrammingList& list, const Header& header, const std::string& date8, std::string* bytes,
+             std::string* bad_field) {
     std::string out;
     if (!AppendField(&out, kVersion, bad_field) || !AppendField(&out, date8, bad_field) ||
         !AppendField(&out, kMagic, bad_field) || !AppendField(&out, header.programmer, bad_field) ||

@@ -43,8 +43,8 @@ std::string Today();
 
 // The file's bytes for `list` (used rows only). kProjectUnstorable and *bad_field
 // (UTF-8) when a field cannot be stored faithfully.
-Result Build(const plist::ProgrammingList& list, const Header& header, const std::string& date8,
-             std::string* bytes, std::string* bad_field);
+Result Build(const plist::ProgrammingList& list, const Header& header, const std::string& date8, std::string* bytes,
+             std::string* bad_field);
 
 // Writes atomically. A failure leaves an existing file untouched.
 Result Write(const std::string& path, const plist::ProgrammingList& list, const Header& header,

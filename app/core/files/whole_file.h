@@ -13,9 +13,9 @@ namespace wfile {
 
 enum : int {
     kFileOk = 0,
-    kFileMissing = 1,     // the file does not exist
-    kFileTooLarge = -3,   // larger than the caller's limit; nothing read
-    kFileIoError = -4,    // open, read, write, flush or rename failed
+    kFileMissing = 1,    // the file does not exist
+    kFileTooLarge = -3,  // larger than the caller's limit; nothing read
+    kFileIoError = -4,   // open, read, write, flush or rename failed
 };
 
 // Reads the whole file into *bytes (cleared first).

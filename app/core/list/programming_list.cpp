@@ -12,7 +12,7 @@
 namespace plist {
 
 const std::array<const char*, kCols> kHeaders = {
-    "",         "IS 1 ",         " 是否编程",     " 编程地址",     " 结束地址", "       文件名称",
+    "",          "IS 1 ",     " 是否编程",     " 编程地址",     " 结束地址", "       文件名称",
     " 长度(MS)", " 文件大小", "     文件类型", "     修改日期", "path",      "     文件路径"};
 
 namespace {
@@ -71,13 +71,12 @@ bool CellInt(const ProgrammingList& list, int row, int col, int32_t* value, std:
 namespace {
 
 // Start address and length of the last used row; 0 and 0 for an empty list.
-Status LastRowStartAndLength(const ProgrammingList& list, int32_t* start, int32_t* length,
-                             std::string* bad_text) {
+Status LastRowStartAndLength(const ProgrammingList& list, int32_t* start, int32_t* length, std::string* bad_text) {
     *start = 0;
     *length = 0;
     int last = list.UsedCount();
-    if (last > 0 && (!CellInt(list, last, kColStart, start, bad_text) ||
-                     !CellInt(list, last, kColLength, length, bad_text)))
+    if (last > 0 &&
+        (!CellInt(list, last, kColStart, start, bad_text) || !CellInt(list, last, kColLength, length, bad_text)))
         return kListBadNumber;
     return kListOk;
 }
@@ -108,8 +107,7 @@ void FillRow(ProgrammingList& list, int row, int64_t start, bool program, const 
     list.SetCell(row, kColShownPath, f.path);
 }
 
-Status AppendAuto(ProgrammingList& list, const FileFacts& f, const chips::ChipProfile& chip,
-                  std::string* bad_text) {
+Status AppendAuto(ProgrammingList& list, const FileFacts& f, const chips::ChipProfile& chip, std::string* bad_text) {
     if (!Storable(f)) return kListUnstorable;
     int row = list.FirstFree();
     if (row == 0) return kListFull;
@@ -150,8 +148,7 @@ Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const chi
     int32_t l = 0;
     if (row > 1) {
         int32_t a32 = 0;
-        if (!CellInt(list, row - 1, kColStart, &a32, bad_text) ||
-            !CellInt(list, row - 1, kColLength, &l, bad_text))
+        if (!CellInt(list, row - 1, kColStart, &a32, bad_text) || !CellInt(list, row - 1, kColLength, &l, bad_text))
             return kListBadNumber;
         a = a32;
     }

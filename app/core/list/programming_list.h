@@ -58,11 +58,11 @@ private:
 
 // Everything a new segment needs besides its addresses.
 struct FileFacts {
-    std::string name;       // file name without folder
+    std::string name;      // file name without folder
     std::string sizeText;  // "%dKB"
-    std::string type;       // lower-case extension with the dot, or ""
+    std::string type;      // lower-case extension with the dot, or ""
     std::string timeText;  // modification time text
-    std::string path;       // full path
+    std::string path;      // full path
     int32_t lengthMs = 0;
 };
 
@@ -102,8 +102,7 @@ void FillRow(ProgrammingList& list, int row, int64_t start, bool program, const 
 
 // Appends one segment with automatic addressing into the first free row.
 // kListFull, kListUnstorable or kListBadNumber leave the list unchanged.
-Status AppendAuto(ProgrammingList& list, const FileFacts& f, const chips::ChipProfile& chip,
-                  std::string* bad_text);
+Status AppendAuto(ProgrammingList& list, const FileFacts& f, const chips::ChipProfile& chip, std::string* bad_text);
 
 // Removes used row `row` and closes the gap (row numbers stay 1, 2, 3...).
 // With automatic addressing the rows that move up are re-addressed from the

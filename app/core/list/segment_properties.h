@@ -23,15 +23,15 @@ struct SegmentForm {
     int32_t upper_limit = 159;  // the chip's last address
     std::string path;           // FilePathName
     std::string name;           // FileName
-    std::string timeText;      // ChangeDate
-    std::string playTime;      // PlayTime: length + " MS"
+    std::string timeText;       // ChangeDate
+    std::string playTime;       // PlayTime: length + " MS"
     std::string address;        // Eadd: hex without prefix, at most 4 characters
     bool program = false;       // PCheck
     int32_t lengthMs = 0;
     std::string sizeText;
     std::string typeText;
     bool autoAddressing = false;  // edit mode only
-    int row = 0;                   // edit mode only
+    int row = 0;                  // edit mode only
 };
 
 // Add mode: empty address, PCheck cleared.

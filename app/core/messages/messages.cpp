@@ -38,8 +38,8 @@ constexpr MsgRow kMessages[] = {
 
     {MsgId::NothingToProgram, "没有要编程的语音文件，请选择！", kCaptionSystem, kInfo, kOkButton},
     {MsgId::AskOverCapacity, "语音文件总长度超过芯片容量，是否继续？", kCaptionSystem, kQuestion, kYesNo},
-    {MsgId::AskNoSoundOutput, "没有找到可用的声音输出设备，编程时芯片录不到声音，是否继续？", kCaptionSystem,
-     kQuestion, kYesNo},
+    {MsgId::AskNoSoundOutput, "没有找到可用的声音输出设备，编程时芯片录不到声音，是否继续？", kCaptionSystem, kQuestion,
+     kYesNo},
     {MsgId::WorkerBusy, "上一次编程或播放尚未结束，请稍候再试！", kCaptionSystem, kInfo, kOkButton},
     {MsgId::RecOverflow, "编程地址溢出！", kCaptionSystem, kInfo, kOkButton},
     {MsgId::NothingToPlay, "编程列表中没有数据供播放!", kCaptionSystem, kInfo, kOkButton},
@@ -70,12 +70,8 @@ struct DriverResultRow {
     MsgId id;
 };
 constexpr DriverResultRow kDriverResults[] = {
-    {kDevNoPort, MsgId::PortNotOpen},
-    {kDevBusy, MsgId::ProgrammerBusy},
-    {kDevNotConnected, MsgId::NotConnected},
-    {kDevBadEnd, MsgId::SetEndFailed},
-    {kDevNoModule, MsgId::NotConnected},
-    {kDevBadStart, MsgId::BadStartAddress},
+    {kDevNoPort, MsgId::PortNotOpen},  {kDevBusy, MsgId::ProgrammerBusy},   {kDevNotConnected, MsgId::NotConnected},
+    {kDevBadEnd, MsgId::SetEndFailed}, {kDevNoModule, MsgId::NotConnected}, {kDevBadStart, MsgId::BadStartAddress},
 };
 
 }  // namespace

@@ -25,12 +25,12 @@ inline constexpr std::string_view kMsgArgument = "%1";
 
 enum class MsgId {
     // Programming list.
-    ListOverCapacity,   // 系统提示
-    SystemError,        // 系统提示: a failed drop, a failed playback
-    NoAudioFile,        // 提示信息
-    ListFull,           // 提示信息
-    ListUnstorable,     // 提示信息: a name or path the project file cannot hold
-    AskDeleteSegment,   // 提示信息, Yes/No; composed: the segment's file name
+    ListOverCapacity,  // 系统提示
+    SystemError,       // 系统提示: a failed drop, a failed playback
+    NoAudioFile,       // 提示信息
+    ListFull,          // 提示信息
+    ListUnstorable,    // 提示信息: a name or path the project file cannot hold
+    AskDeleteSegment,  // 提示信息, Yes/No; composed: the segment's file name
     // Segment properties.
     NoAddress,          // 提示信息
     AddressOutOfRange,  // 提示信息
@@ -42,25 +42,25 @@ enum class MsgId {
     SaveFailed,         // 提示信息
     ProjectUnstorable,  // 提示信息
     // Driver library.
-    DriverFileNotFound, // 信息提示; composed: the library's file name
+    DriverFileNotFound,  // 信息提示; composed: the library's file name
     // Programming and playback commands.
-    NothingToProgram,   // 系统提示
-    AskOverCapacity,    // 系统提示, Yes/No
-    AskNoSoundOutput,   // 系统提示, Yes/No
-    WorkerBusy,         // 系统提示: a cancelled worker still holds the driver
-    RecOverflow,        // 系统提示: shown by the programming dialog's close step
-    NothingToPlay,      // 系统提示
+    NothingToProgram,  // 系统提示
+    AskOverCapacity,   // 系统提示, Yes/No
+    AskNoSoundOutput,  // 系统提示, Yes/No
+    WorkerBusy,        // 系统提示: a cancelled worker still holds the driver
+    RecOverflow,       // 系统提示: shown by the programming dialog's close step
+    NothingToPlay,     // 系统提示
     // Play address box; composed: the corrected box text.
-    StartBelowLowest,   // 系统提示: leaving the box
-    PlayBelowLowest,    // 系统提示
-    PlayAboveLast,      // 系统提示
+    StartBelowLowest,  // 系统提示: leaving the box
+    PlayBelowLowest,   // 系统提示
+    PlayAboveLast,     // 系统提示
     // Driver results (DriverResultMsgId), all 信息提示.
     PortNotOpen,
     ProgrammerBusy,
     NotConnected,
     SetEndFailed,
     BadStartAddress,
-    CommError,          // every other non-zero code, Sertra's among them
+    CommError,  // every other non-zero code, Sertra's among them
 };
 inline constexpr int kMsgIdCount = static_cast<int>(MsgId::CommError) + 1;
 

@@ -13,6 +13,5 @@ enum class MsgAnswer { Ok, Yes, No, Cancel };
 class IUserPrompt {
 public:
     virtual ~IUserPrompt() = default;
-    virtual MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon,
-                          MsgButtons buttons) = 0;
+    virtual MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) = 0;
 };

@@ -22,9 +22,9 @@ inline constexpr int kLeaseWaitMs = 100;
 struct DownloadInputs {
     const plist::ProgrammingList* list = nullptr;
     chips::ChipProfile chip;
-    int32_t aux_mode = 0;                // kAuxModeOn while AUX recording mode is on
+    int32_t aux_mode = 0;  // kAuxModeOn while AUX recording mode is on
     DriverBinding* drivers = nullptr;
-    CMyMediaPlayer* player = nullptr;    // the main window's player: closed before the run
+    CMyMediaPlayer* player = nullptr;  // the main window's player: closed before the run
     // True when a sound output exists. Unset: asks the audio output.
     std::function<bool()> hasSoundOutput;
 };

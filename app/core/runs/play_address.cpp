@@ -6,8 +6,7 @@
 namespace play_address {
 
 bool KeyPasses(int key) {
-    return (key >= '0' && key <= '9') || (key >= 'A' && key <= 'F') || (key >= 'a' && key <= 'f') ||
-           key == kBackspace;
+    return (key >= '0' && key <= '9') || (key >= 'A' && key <= 'F') || (key >= 'a' && key <= 'f') || key == kBackspace;
 }
 
 bool BoxValue(const std::string& box, int32_t* value) { return num::TryStrToInt("0X" + box, value); }
@@ -37,8 +36,7 @@ bool LeaveBox(std::string& box, int32_t lowestStart, IUserPrompt& ui) {
     return true;
 }
 
-bool CheckPlayAddress(std::string& box, int32_t lowestStart, int32_t lastAddress, IUserPrompt& ui,
-                      int32_t* address) {
+bool CheckPlayAddress(std::string& box, int32_t lowestStart, int32_t lastAddress, IUserPrompt& ui, int32_t* address) {
     int32_t value = 0;
     if (!ReadBox(box, ui, &value)) return false;
     if (value < lowestStart) {

@@ -33,7 +33,6 @@ bool LeaveBox(std::string& box, int32_t lowestStart, IUserPrompt& ui);
 // First steps of both play commands. True with *address when the value lies
 // within lowest start .. last address; otherwise the box is set to the bound
 // it crossed, the message shown, and false returned.
-bool CheckPlayAddress(std::string& box, int32_t lowestStart, int32_t lastAddress, IUserPrompt& ui,
-                      int32_t* address);
+bool CheckPlayAddress(std::string& box, int32_t lowestStart, int32_t lastAddress, IUserPrompt& ui, int32_t* address);
 
 }  // namespace play_address

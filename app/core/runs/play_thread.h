@@ -33,7 +33,7 @@ public:
                    // asked to close, then MsgId::SystemError shown
     };
 
-    static constexpr int kTickMs = 1;         // before the range and each update
+    static constexpr int kTickMs = 1;  // before the range and each update
     static constexpr int kAfterSegmentMs = 100;
 
     // `ui` shows the failure message; it is called on the worker's thread.

@@ -11,8 +11,7 @@ bool AddressAccepted(std::string& box, const chips::ChipProfile& chip, IUserProm
 
 }  // namespace
 
-PulseEnd PulsePlayCommand(std::string& box, const chips::ChipProfile& chip, DriverBinding* drivers,
-                          IUserPrompt& ui) {
+PulseEnd PulsePlayCommand(std::string& box, const chips::ChipProfile& chip, DriverBinding* drivers, IUserPrompt& ui) {
     int32_t address = 0;
     if (!AddressAccepted(box, chip, ui, &address)) return PulseEnd::Stopped;
     DriverLease lease;
@@ -22,9 +21,8 @@ PulseEnd PulsePlayCommand(std::string& box, const chips::ChipProfile& chip, Driv
     return ShowDriverResult(ui, lease->PulsePlay(address, chip.code)) ? PulseEnd::Stopped : PulseEnd::Played;
 }
 
-CommandEnd ContinuousPlayCommand(std::string& box, const plist::ProgrammingList& list,
-                                 const chips::ChipProfile& chip, DriverBinding* drivers, IUserPrompt& ui,
-                                 PlayJob* job) {
+CommandEnd ContinuousPlayCommand(std::string& box, const plist::ProgrammingList& list, const chips::ChipProfile& chip,
+                                 DriverBinding* drivers, IUserPrompt& ui, PlayJob* job) {
     if (!list.IsUsed(1)) {
         ShowMessage(ui, MsgId::NothingToPlay);
         return CommandEnd::Stopped;

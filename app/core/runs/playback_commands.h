@@ -20,12 +20,10 @@ enum class PulseEnd {
     Stopped,   // an address, busy or driver message was shown
     NoDriver,  // nothing bound: nothing shown
 };
-PulseEnd PulsePlayCommand(std::string& box, const chips::ChipProfile& chip, DriverBinding* drivers,
-                          IUserPrompt& ui);
+PulseEnd PulsePlayCommand(std::string& box, const chips::ChipProfile& chip, DriverBinding* drivers, IUserPrompt& ui);
 
 // Continuous play up to the dialog: empty list check, the address check (its
 // value is not used further), BeginPlayback with its result shown. On
 // OpenDialog *job holds the playback for the play-count dialog's show step.
-CommandEnd ContinuousPlayCommand(std::string& box, const plist::ProgrammingList& list,
-                                 const chips::ChipProfile& chip, DriverBinding* drivers, IUserPrompt& ui,
-                                 PlayJob* job);
+CommandEnd ContinuousPlayCommand(std::string& box, const plist::ProgrammingList& list, const chips::ChipProfile& chip,
+                                 DriverBinding* drivers, IUserPrompt& ui, PlayJob* job);

@@ -41,8 +41,8 @@ struct RecJob {
 struct RecSummary {
     struct Segment {
         int row = 0;
-        std::string file;   // the file-name cell
-        int32_t code = 0;   // the last RecordSegment result; 0 for a missing file
+        std::string file;  // the file-name cell
+        int32_t code = 0;  // the last RecordSegment result; 0 for a missing file
     };
     std::vector<Segment> unrecorded;  // every record attempt failed (the sound was played all the same)
     std::vector<Segment> missing;     // skipped: the audio file does not exist
@@ -55,10 +55,10 @@ public:
         Failed,    // a cell that is no number: EndRecording only, the dialog stays open
     };
 
-    static constexpr int kPauseMs = 1000;       // before each marked segment
-    static constexpr int kAttempts = 100;       // record command attempts
+    static constexpr int kPauseMs = 1000;  // before each marked segment
+    static constexpr int kAttempts = 100;  // record command attempts
     static constexpr int kRetryPauseMs = 50;
-    static constexpr int kEndPauseMs = 200;     // before EndRecording
+    static constexpr int kEndPauseMs = 200;  // before EndRecording
     // A sound still "playing" this long after its length has run out is
     // taken as a stuck player and stopped, so the run cannot hang on it.
     static constexpr int kStuckPlayerGraceMs = 1000;
@@ -109,5 +109,5 @@ private:
 // The dialog's show step: starts a RecThread on `job` unless the dialog is
 // running or its last worker has not ended. on_end (optional) is called on
 // the worker thread as its last act; summary (optional) is filled just before.
-bool StartRecThread(RunDialog& dialog, RecJob job, IRunView& view,
-                    std::function<void(RecThread::End)> on_end = {}, RecSummary* summary = nullptr);
+bool StartRecThread(RunDialog& dialog, RecJob job, IRunView& view, std::function<void(RecThread::End)> on_end = {},
+                    RecSummary* summary = nullptr);

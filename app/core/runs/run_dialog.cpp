@@ -27,8 +27,10 @@ RunDialog::~RunDialog() {
         worker = std::move(thread_);
     }
     if (!worker.joinable()) return;
-    if (worker.get_id() == std::this_thread::get_id()) worker.detach();
-    else worker.join();
+    if (worker.get_id() == std::this_thread::get_id())
+        worker.detach();
+    else
+        worker.join();
 }
 
 bool RunDialog::Show(std::function<void()> work) {

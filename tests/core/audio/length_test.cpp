@@ -25,9 +25,9 @@ constexpr int kFrameSamples = 1152;
 
 // Frames in an MP3 file, counted by ffprobe (independent of GStreamer).
 long Mp3Frames(const std::string& path) {
-    return std::atol(RunOutput("ffprobe -v error -count_packets -show_entries stream=nb_read_packets -of csv=p=0 '" +
-                               path + "'")
-                         .c_str());
+    return std::atol(
+        RunOutput("ffprobe -v error -count_packets -show_entries stream=nb_read_packets -of csv=p=0 '" + path + "'")
+            .c_str());
 }
 
 }  // namespace
@@ -36,8 +36,11 @@ TEST(Length, wavExactForEveryLayout) {
     struct Case {
         int rate, channels, bits;
         long samples;
-    } cases[] = {{44100, 2, 16, 44144}, {8000, 1, 8, 5897}, {22050, 1, 16, 27221}, {48000, 2, 24, 96007},
-                   {48000, 1, 24, 96001}};  // odd data chunks: GStreamer's pull mode plays nothing of them
+    } cases[] = {{44100, 2, 16, 44144},
+                 {8000, 1, 8, 5897},
+                 {22050, 1, 16, 27221},
+                 {48000, 2, 24, 96007},
+                 {48000, 1, 24, 96001}};  // odd data chunks: GStreamer's pull mode plays nothing of them
     for (const Case& c : cases) {
         std::string name = "w" + std::to_string(c.rate) + "_" + std::to_string(c.channels) + ".wav";
         std::string path = MakeWav(name, c.rate, c.channels, c.samples, c.bits);
@@ -46,7 +49,7 @@ TEST(Length, wavExactForEveryLayout) {
 }
 
 TEST(Length, mp3WithLameHeader_exactIncludingDelayAndPadding) {
-    std::string wav = MakeWav("src1001.wav", 44100, 2, 44144);  // 1001 ms
+    std::string wav = MakeWav("src1001.wav", 44100, 2, 44144);   // 1001 ms
     std::string mono = MakeWav("src3200.wav", 22050, 1, 70560);  // 3200 ms
     ASSERT_TRUE(Sh("lame --quiet -b 128 '" + wav + "' '" + PathOf("cbr.mp3") + "'"));
     ASSERT_TRUE(Sh("lame --quiet -V 2 '" + wav + "' '" + PathOf("vbr.mp3") + "'"));

@@ -52,9 +52,9 @@ TEST(SmfLength, formatOne_tempoTrackAppliesToLongestTrack) {
 
 TEST(SmfLength, defaultTempoAndSkippedSysexAndMeta) {
     Track t;
-    t.Event(0, {0xF0, 0x03, 0x7E, 0x7F, 0xF7});             // sysex with its length
+    t.Event(0, {0xF0, 0x03, 0x7E, 0x7F, 0xF7});               // sysex with its length
     t.Event(0, {0xFF, 0x03, 0x05, 'P', 'i', 'a', 'n', 'o'});  // track name
-    t.Event(0, {0xC0, 19});                                  // program change: one data byte
+    t.Event(0, {0xC0, 19});                                   // program change: one data byte
     t.Event(0, {0x90, 60, 100});
     t.Event(960, {0x80, 60, 0});
     t.End(0);
@@ -101,7 +101,8 @@ TEST(SmfLength, damagedFiles_readUpToTheDamageOrRefused) {
     huge.End(0x0FFFFFFF);
     EXPECT_EQ(DurationUs(Smf(0, 1, {huge})), 2147483647000LL);
 
-    for (auto header : {std::vector<uint8_t>{'M', 'T', 'h', 'd'}, std::vector<uint8_t>(good.begin(), good.begin() + 13)}) {
+    for (auto header :
+         {std::vector<uint8_t>{'M', 'T', 'h', 'd'}, std::vector<uint8_t>(good.begin(), good.begin() + 13)}) {
         EXPECT_EQ(DurationUs(header, &rc), 0);
         EXPECT_EQ(rc, kAudioUnsupported);
     }

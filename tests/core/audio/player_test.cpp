@@ -278,7 +278,8 @@ TEST_F(PlayerTest, midiRendersTempoChangeOnTimeAndStopsAtLastEvent) {
 TEST_F(PlayerTest, playLogStampsFirstBufferOnce) {
     EXPECT_EQ(FirstBufferLine(123456789, "/tmp/a \"b\"\\c.wav"),
               "{\"event\":\"first_buffer\",\"t_ns\":123456789,\"file\":\"/tmp/a \\\"b\\\"\\\\c.wav\"}\n");
-    EXPECT_EQ(FirstBufferLine(1, std::string("x\ty", 3)), "{\"event\":\"first_buffer\",\"t_ns\":1,\"file\":\"x\\u0009y\"}\n");
+    EXPECT_EQ(FirstBufferLine(1, std::string("x\ty", 3)),
+              "{\"event\":\"first_buffer\",\"t_ns\":1,\"file\":\"x\\u0009y\"}\n");
     EXPECT_EQ(RecordSentLine(987654321, 12), "{\"event\":\"record_sent\",\"t_ns\":987654321,\"row\":12}\n");
 
     std::string wav = MakeWav("log me.wav", 44100, 2, 4410);
@@ -321,8 +322,7 @@ TEST_F(PlayerTest, noOutputDevice_reportedAndNothingPlays) {
     setenv("SONMIRA_AUDIO_SINK", "nosuchsink_element", 1);
     status = AudioOutputStatus();
     EXPECT_EQ(status.code, kAudioNoOutput);
-    EXPECT_EQ(status.message,
-              "SONMIRA_AUDIO_SINK is not a usable GStreamer sink: no element \"nosuchsink_element\"");
+    EXPECT_EQ(status.message, "SONMIRA_AUDIO_SINK is not a usable GStreamer sink: no element \"nosuchsink_element\"");
     // A description that parses but has no input for the sound is no output
     // either: found before a run rather than as every file failing to open.
     setenv("SONMIRA_AUDIO_SINK", "audiotestsrc ! fakesink", 1);

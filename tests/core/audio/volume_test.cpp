@@ -78,7 +78,7 @@ TEST(AlsaRange, controlRangeMapsOntoFullChannel) {
     EXPECT_EQ(ChannelFromControl(0, 0, 87), 0);
     EXPECT_EQ(ChannelFromControl(87, 0, 87), 0xFFFF);
     EXPECT_EQ(ChannelFromControl(-5000, -10239, 0), 33532);  // 5239 of 10239 steps
-    EXPECT_EQ(ChannelFromControl(5, 5, 5), 0);  // empty range
+    EXPECT_EQ(ChannelFromControl(5, 5, 5), 0);               // empty range
     EXPECT_EQ(ControlFromChannel(0, -10239, 0), -10239);
     EXPECT_EQ(ControlFromChannel(0xFFFF, -10239, 0), 0);
     for (long v = 0; v <= 87; ++v) EXPECT_EQ(ControlFromChannel(ChannelFromControl(v, 0, 87), 0, 87), v);
@@ -88,7 +88,8 @@ TEST(AlsaMixer, noCard_failsQuietly) {
     if (std::ifstream("/proc/asound/cards").good()) {
         std::string first;
         std::getline(std::ifstream("/proc/asound/cards"), first);
-        if (first.find("no soundcards") == std::string::npos && !first.empty()) GTEST_SKIP() << "a sound card is present";
+        if (first.find("no soundcards") == std::string::npos && !first.empty())
+            GTEST_SKIP() << "a sound card is present";
     }
     fflush(stderr);
     int saved = dup(2);

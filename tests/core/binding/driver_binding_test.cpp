@@ -79,7 +79,7 @@ TEST(DriverBinding, rebindingAndTheEnd_closeTheOldDriversPort) {
 
         ASSERT_EQ(b.Bind("libsonmiradrv.so", kOut).code, kBindOk);
         EXPECT_EQ(OpenDescriptorsOn(sim.Path()), 0);
-        EXPECT_EQ(b.Acquire()->BeginRecording(1, 0), 0);   // the new driver opens the same port
+        EXPECT_EQ(b.Acquire()->BeginRecording(1, 0), 0);  // the new driver opens the same port
         EXPECT_EQ(OpenDescriptorsOn(sim.Path()), 1);
 
         ASSERT_EQ(b.Bind("libsonveltdrv.so", kOut).code, kBindOk);
@@ -87,7 +87,7 @@ TEST(DriverBinding, rebindingAndTheEnd_closeTheOldDriversPort) {
         ASSERT_EQ(b.Bind("libsonmiradrv.so", kOut).code, kBindOk);
         EXPECT_EQ(b.Acquire()->BeginRecording(1, 0), 0);
     }
-    EXPECT_EQ(OpenDescriptorsOn(sim.Path()), 0);   // program end
+    EXPECT_EQ(OpenDescriptorsOn(sim.Path()), 0);  // program end
     dlclose(sertra);
 }
 
@@ -107,7 +107,7 @@ TEST(DriverBinding, lease_keepsOtherThreadsOut_untilReturned) {
     ui.join();
     EXPECT_FALSE(gotIt);
     EXPECT_GE(waitedMs, 150);
-    EXPECT_TRUE(b.IsBound());   // asking does not wait
+    EXPECT_TRUE(b.IsBound());  // asking does not wait
 
     // Rebinding waits for the worker's lease too.
     std::atomic<bool> rebound{false};

@@ -79,7 +79,7 @@ TEST_F(WorkspaceTest, startUpRestoresChoicesAndReportsAMissingLibrary) {
     EXPECT_EQ(w.chips, std::vector<std::string>{"A1"});
     EXPECT_EQ(w.chip.step, 100);
     EXPECT_EQ(ui.Boxes().size(), 1u);  // no File: nothing to tell
-    ws::SelectChip(w, 5, ui);        // no such entry: empty name, no line matches
+    ws::SelectChip(w, 5, ui);          // no such entry: empty name, no line matches
     EXPECT_EQ(ws::ChipName(w), "");
 
     ws::SetAutoAddressing(w, true);

@@ -16,8 +16,7 @@ const qwf::Header kHeader{"SM-1编程器", "SV020A"};
 const std::string kHeaderBytes = "V1.0,20261207,wendaloprist,SM-1\xB1\xE0\xB3\xCC\xC6\xF7,SV020A,\r\n";
 
 void Add(ProgrammingList& l, const std::string& name, const std::string& path, int32_t ms) {
-    ASSERT_EQ(AppendAuto(l, FileFacts{name, "2KB", ".wav", "2026-12-07 14:03:22", path, ms}, Chip(), nullptr),
-              kListOk);
+    ASSERT_EQ(AppendAuto(l, FileFacts{name, "2KB", ".wav", "2026-12-07 14:03:22", path, ms}, Chip(), nullptr), kListOk);
 }
 
 qwf::Result ParseBytes(const std::string& bytes, ProgrammingList* l, qwf::Header* h = nullptr,
@@ -85,7 +84,8 @@ TEST(ProjectRoundTrip, fullListWithLongPathsSurvives) {
     TempDir d;
     ProgrammingList l;
     std::string folder = "/here/" + std::string(300, 'd') + "/长路径";
-    for (int i = 0; i < kRows; ++i) Add(l, "s" + std::to_string(i) + ".mp3", folder + "/s" + std::to_string(i) + ".mp3", 1000 + i);
+    for (int i = 0; i < kRows; ++i)
+        Add(l, "s" + std::to_string(i) + ".mp3", folder + "/s" + std::to_string(i) + ".mp3", 1000 + i);
     l.SetCell(7, kColFlag, "0");
     l.SetCell(7, kColFlagText, kNo);
     ASSERT_EQ(qwf::Write(d / "p.QWF", l, kHeader, qwf::Today()), qwf::kProjectOk);

@@ -183,7 +183,8 @@ TEST(LookUpFile, sizeTypeTimeAndHiddenFiles) {
     TempDir d;
     WriteBytes(d / "Song.WAV", std::string(2000, 'x'));
     FileFacts f;
-    ASSERT_TRUE(LookUpFile(d / "Song.WAV", [](const std::string&) { return 1234; }, &f));
+    ASSERT_TRUE(LookUpFile(
+        d / "Song.WAV", [](const std::string&) { return 1234; }, &f));
     EXPECT_EQ(f.name, "Song.WAV");
     EXPECT_EQ(f.sizeText, "1KB");
     EXPECT_EQ(f.type, ".wav");
@@ -266,10 +267,12 @@ TEST_F(ListCommands, manualAddingOpensTheFormAndMarksEvenWhenCancelled) {
     w.autoAddressing = false;
     WriteBytes(d / "a.wav", std::string(2048, 'x'));
     props::SegmentForm seen;
-    ASSERT_EQ(ws::AddFile(w, ui, d / "a.wav", [&](props::SegmentForm& f) {
-        seen = f;
-        return false;
-    }), kListOk);
+    ASSERT_EQ(ws::AddFile(w, ui, d / "a.wav",
+                          [&](props::SegmentForm& f) {
+                              seen = f;
+                              return false;
+                          }),
+              kListOk);
     EXPECT_EQ(seen.mode, props::Mode::Add);
     EXPECT_EQ(seen.address, "");
     EXPECT_FALSE(seen.program);

@@ -11,8 +11,8 @@ TEST(RulerLabels, followTheCapacityInTenths) {
     ruler::RelabelForCapacity(40000, &t);
     EXPECT_EQ(t, ruler::DesignedLabelTexts());
     ruler::RelabelForCapacity(20000, &t);
-    EXPECT_EQ(t, (ruler::LabelTexts{"0MS", "2000", "4000", "6000", "8000", "10000", "12000", "14000", "16000",
-                                    "18000", "20000"}));
+    EXPECT_EQ(t, (ruler::LabelTexts{"0MS", "2000", "4000", "6000", "8000", "10000", "12000", "14000", "16000", "18000",
+                                    "20000"}));
     ruler::RelabelForCapacity(999, &t);
     EXPECT_EQ(t, (ruler::LabelTexts{"0MS", "99", "198", "297", "396", "495", "594", "693", "792", "891", "990"}));
     // A negative capacity is damage: the texts stay.

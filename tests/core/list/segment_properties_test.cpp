@@ -37,8 +37,10 @@ props::SegmentForm EditForm(const ProgrammingList& l, int row, bool auto_on) {
 }  // namespace
 
 TEST(AddressKeys, onlyHexDigitsAndBackspacePass) {
-    for (int k : std::initializer_list<int>{'0', '9', 'A', 'F', 'a', 'f', 8}) EXPECT_TRUE(props::AcceptAddressKey(k)) << k;
-    for (int k : std::initializer_list<int>{'G', 'g', 'x', ' ', '-', '$', 0, 127, 0x4E00}) EXPECT_FALSE(props::AcceptAddressKey(k)) << k;
+    for (int k : std::initializer_list<int>{'0', '9', 'A', 'F', 'a', 'f', 8})
+        EXPECT_TRUE(props::AcceptAddressKey(k)) << k;
+    for (int k : std::initializer_list<int>{'G', 'g', 'x', ' ', '-', '$', 0, 127, 0x4E00})
+        EXPECT_FALSE(props::AcceptAddressKey(k)) << k;
 }
 
 TEST(PropertiesOk, addressChecksKeepTheDialogOpen) {

@@ -21,18 +21,9 @@
 #include "user_prompt.h"
 
 TEST(FixedTexts, gridHeaderRowWithItsLeadingBlanks) {
-    const char* const expected[plist::kCols] = {"",
-                                                "IS 1 ",
-                                                " 是否编程",
-                                                " 编程地址",
-                                                " 结束地址",
-                                                "       文件名称",
-                                                " 长度(MS)",
-                                                " 文件大小",
-                                                "     文件类型",
-                                                "     修改日期",
-                                                "path",
-                                                "     文件路径"};
+    const char* const expected[plist::kCols] = {
+        "",          "IS 1 ",     " 是否编程",     " 编程地址",     " 结束地址", "       文件名称",
+        " 长度(MS)", " 文件大小", "     文件类型", "     修改日期", "path",      "     文件路径"};
     for (int c = 0; c < plist::kCols; ++c) EXPECT_EQ(std::string(plist::kHeaders[c]), expected[c]) << "column " << c;
 }
 
@@ -40,8 +31,8 @@ TEST(FixedTexts, fileDialogsTitlesExtensionsAndFilters) {
     EXPECT_STREQ(ws::kAddDialogTitle, "增加声音文件");
     EXPECT_STREQ(ws::kAddDialogDefaultExt, "wav");
     EXPECT_EQ(ws::FilterText(ws::AddDialogFilters()),
-                 "音频文件(*.mp3;*.wma;*.wav)|*.mp3;*.wma;*.wav|Wave Sound File(*.wav)|*.wav|Mp3 File(*.mp3)|*.mp3|"
-                 "windows media audio File(*.wma)|*.wma|所有文件(*.*)|*.*");
+              "音频文件(*.mp3;*.wma;*.wav)|*.mp3;*.wma;*.wav|Wave Sound File(*.wav)|*.wav|Mp3 File(*.mp3)|*.mp3|"
+              "windows media audio File(*.wma)|*.wma|所有文件(*.*)|*.*");
     EXPECT_STREQ(ws::kOpenDialogTitle, "打开岚舟声音数据文件");
     EXPECT_STREQ(ws::kOpenDialogDefaultExt, "QWF");
     EXPECT_EQ(ws::FilterText(ws::OpenDialogFilters()), "Qv Wave Files (*.QWF)|*.QWF");

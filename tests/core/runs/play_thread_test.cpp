@@ -33,8 +33,8 @@ protected:
         std::promise<PlayThread::End> end;
         auto ended = end.get_future();
         t0_ = rig::MonotonicNs();
-        EXPECT_TRUE(StartPlayThread(dialog_, std::move(job), view_, prompt_,
-                                    [&end](PlayThread::End e) { end.set_value(e); }));
+        EXPECT_TRUE(
+            StartPlayThread(dialog_, std::move(job), view_, prompt_, [&end](PlayThread::End e) { end.set_value(e); }));
         EXPECT_EQ(ended.wait_for(std::chrono::milliseconds(timeout_ms)), std::future_status::ready);
         t1_ = rig::MonotonicNs();
         return ended.get();
@@ -59,9 +59,9 @@ TEST_F(Playback, playsTheMarkedRowsInOrderAndClosesByItself) {
     EXPECT_EQ(Run(), PlayThread::End::Finished);
     EXPECT_EQ(view_.Events(), (std::vector<std::string>{"range:5", "status:b.wav@2", "status:d.wav@4", "close"}));
     EXPECT_EQ(sim_->WaitRxHex(7), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A",  // BeginPlayback
-                                                          "5A 66 FF C3", "5A 33 02 6B",  // row 2
-                                                          "5A 66 FF C3", "5A 33 30 59",  // row 4
-                                                          "5A 66 FF C3"}));              // EndPlayback
+                                                            "5A 66 FF C3", "5A 33 02 6B",  // row 2
+                                                            "5A 66 FF C3", "5A 33 30 59",  // row 4
+                                                            "5A 66 FF C3"}));              // EndPlayback
     EXPECT_GE(ElapsedMs(), 2 * (250 + 100));
     EXPECT_TRUE(prompt_.Texts().empty());
 }
@@ -73,8 +73,8 @@ TEST_F(Playback, aSegmentStartingBelowTheLowestAddressIsSkippedWithoutPause) {
     rig::PutRow(list_, 2, true, "0X0008", "ok.wav", 200, "/x/ok.wav");     // 16
     EXPECT_EQ(Run(), PlayThread::End::Finished);
     EXPECT_LT(ElapsedMs(), 3000);  // the 3000 ms row did not wait (had it, the run would last longer)
-    EXPECT_EQ(sim_->WaitRxHex(5), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3",
-                                                          "5A 33 10 79", "5A 66 FF C3"}));
+    EXPECT_EQ(sim_->WaitRxHex(5),
+              (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3", "5A 33 10 79", "5A 66 FF C3"}));
     EXPECT_EQ(view_.Events(), (std::vector<std::string>{"range:3", "status:low.wav@1", "status:ok.wav@2", "close"}));
 }
 
@@ -93,8 +93,8 @@ TEST_F(Playback, cancelEndsThePlaybackAfterTheSegmentInWork) {
     const int64_t ms = (rig::MonotonicNs() - t0) / 1000000;
     EXPECT_LT(ms, 1200 + 100 + test_support::kLoadSlackMs);
     // Row 2 was not played: nothing but EndPlayback's release after row 1.
-    EXPECT_EQ(sim_->RxSettledHex(5), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3",
-                                                             "5A 33 00 69", "5A 66 FF C3"}));
+    EXPECT_EQ(sim_->RxSettledHex(5),
+              (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3", "5A 33 00 69", "5A 66 FF C3"}));
     EXPECT_EQ(view_.Events().back(), "close");
 }
 
@@ -108,8 +108,8 @@ TEST_F(Playback, aCellThatIsNoNumberEndsThePlaybackWithTheSystemErrorMessage) {
     ASSERT_EQ(prompt_.Boxes().size(), 1u);
     EXPECT_EQ(prompt_.Boxes()[0].text, "对不起，系统出错！");
     EXPECT_EQ(prompt_.Boxes()[0].caption, "系统提示");
-    EXPECT_EQ(sim_->WaitRxHex(5), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3",
-                                                          "5A 33 00 69", "5A 66 FF C3"}));
+    EXPECT_EQ(sim_->WaitRxHex(5),
+              (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3", "5A 33 00 69", "5A 66 FF C3"}));
 }
 
 TEST_F(Playback, continuousPlayChecksTheListBeforeTheAddress) {
@@ -127,8 +127,8 @@ TEST_F(Playback, pulsePlaySendsTheTypedAddressWithoutScale) {
     chip_.scale = 4;
     std::string box = "9F";
     EXPECT_EQ(PulsePlayCommand(box, chip_, &drivers_, prompt_), PulseEnd::Played);
-    EXPECT_EQ(sim_->WaitRxHex(5), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3",
-                                                          "5A 33 9F F6", "5A 66 FF C3"}));
+    EXPECT_EQ(sim_->WaitRxHex(5),
+              (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3", "5A 33 9F F6", "5A 66 FF C3"}));
     EXPECT_TRUE(prompt_.Texts().empty());
 }
 

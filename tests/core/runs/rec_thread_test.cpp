@@ -115,15 +115,14 @@ TEST_F(RecRun, recordsEachMarkedSegmentAndSkipsUnmarkedAndMissingFiles) {
     dialog_->Close();
 
     EXPECT_EQ(sim_->WaitRxHex(9), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A",  // port scan, link check
-                                                          "5A 66 FF C3", "5A 11 00 4B",  // row 1 at 0x00
-                                                          "5A 66 FF C3", "5A 11 06 4D",  // row 3 at 0x06
-                                                          "5A 66 FF C3", "5A 11 0D 46",  // row 5 at 0x0D
-                                                          "5A 66 FF C3"}));              // EndRecording
+                                                            "5A 66 FF C3", "5A 11 00 4B",  // row 1 at 0x00
+                                                            "5A 66 FF C3", "5A 11 06 4D",  // row 3 at 0x06
+                                                            "5A 66 FF C3", "5A 11 0D 46",  // row 5 at 0x0D
+                                                            "5A 66 FF C3"}));              // EndRecording
     EXPECT_EQ(view_.Events(), (std::vector<std::string>{
                                   "range:1925", "status:准备编程...@0", "caption:准备编程",  // the command
-                                  "caption:正在编程...", "status:a.wav@0", "status:c.wav@750",
-                                  "status:gone.wav@1250", "status:d.wav@1625", "status:编程结束@1925",
-                                  "caption:编程结束", "close"}));
+                                  "caption:正在编程...", "status:a.wav@0", "status:c.wav@750", "status:gone.wav@1250",
+                                  "status:d.wav@1625", "status:编程结束@1925", "caption:编程结束", "close"}));
     EXPECT_EQ(TraceLines(err),
               (std::vector<std::string>{"Recording 1 retrun=0", "Recording 3 retrun=0", "Recording 5 retrun=0"}));
     EXPECT_EQ(PlayedFiles(), (std::vector<std::string>{a, c, d}));
@@ -151,8 +150,7 @@ TEST_F(RecRun, retriesAFailingRecordCommandAndTracesEveryAttempt) {
     ASSERT_EQ(rx.size(), 14u);
     const std::vector<std::string> tail(rx.begin() + 6, rx.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"5A 44 01 02 1D", "5A 44 01 02 1D", "5A 44 01 02 1D", "5A 44 01 02 1D",
-                                              "5A 66 00 00 3C", "5A DD 00 12 95", "5A 11 00 10 5B",
-                                              "5A 66 00 00 3C"}));
+                                              "5A 66 00 00 3C", "5A DD 00 12 95", "5A 11 00 10 5B", "5A 66 00 00 3C"}));
     EXPECT_EQ(PlayedFiles().size(), 1u);
 }
 
@@ -189,8 +187,8 @@ TEST_F(RecRun, overflowEndsTheRunAndIsReportedOnceWhenTheDialogCloses) {
     dialog_->Close();  // the worker's own close after a cancel runs the step again
     EXPECT_EQ(prompt_.Texts(), (std::vector<std::string>{"编程地址溢出！"}));
     EXPECT_EQ(prompt_.Boxes()[0].caption, "系统提示");
-    EXPECT_EQ(sim_->WaitRxHex(5), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3",
-                                                          "5A 11 00 4B", "5A 66 FF C3"}));
+    EXPECT_EQ(sim_->WaitRxHex(5),
+              (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3", "5A 11 00 4B", "5A 66 FF C3"}));
     auto events = view_.Events();
     EXPECT_NE(std::find(events.begin(), events.end(), "status:b.wav@625"), events.end());
     EXPECT_EQ(std::find(events.begin(), events.end(), "status:c.wav@1000"), events.end());
@@ -257,8 +255,8 @@ TEST_F(RecRun, cancelFinishesTheSegmentInWorkAndKeepsTheDriverFromNewCommands) {
     EXPECT_TRUE(dialog_->WaitForWorker(test_support::kWaitMs));
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(TraceLines(err), (std::vector<std::string>{"Recording 1 retrun=0"}));
-    EXPECT_EQ(sim_->RxSettledHex(5), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3",
-                                                             "5A 11 00 4B", "5A 66 FF C3"}));
+    EXPECT_EQ(sim_->RxSettledHex(5),
+              (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3", "5A 11 00 4B", "5A 66 FF C3"}));
     EXPECT_EQ(view_.Events().back(), "close");
 
     // With the worker gone the driver is free again.
@@ -274,8 +272,8 @@ TEST_F(RecRun, aCellThatIsNoNumberEndsTheRecordingAndLeavesTheDialogOpen) {
     EXPECT_TRUE(dialog_->Running());
     auto events = view_.Events();
     EXPECT_EQ(events.back(), "status:a.wav@0");
-    EXPECT_EQ(sim_->WaitRxHex(5), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3",
-                                                          "5A 11 00 4B", "5A 66 FF C3"}));
+    EXPECT_EQ(sim_->WaitRxHex(5),
+              (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3", "5A 11 00 4B", "5A 66 FF C3"}));
     dialog_->Cancel();
     EXPECT_FALSE(dialog_->Running());
 }

@@ -59,7 +59,10 @@ TEST(Gbk, invalidBytesSurviveAReadAndWrite) {
 
 TEST(Gbk, unencodableCharactersAreMarkedLossy) {
     bool lossless = true;
-    EXPECT_EQ(text::ToGbk("a\xF0\x9F\x98\x80" "b", &lossless), "a?b");  // an emoji has no GBK form
+    EXPECT_EQ(text::ToGbk("a\xF0\x9F\x98\x80"
+                          "b",
+                          &lossless),
+              "a?b");  // an emoji has no GBK form
     EXPECT_FALSE(lossless);
     EXPECT_EQ(text::ToGbk("x\xC3", &lossless), "x?");  // truncated UTF-8
     EXPECT_FALSE(lossless);
