@@ -24,7 +24,7 @@ TEST(FirstDriver, pulsePlayWithLinkUp_handshakeReleasePlayRelease) {
     EXPECT_EQ(Hexes(rx), (Frames{kHandshake, kHandshake, kRelease, "5A 33 05 6C", kRelease}));
     ASSERT_EQ(rx.size(), 5u);
     EXPECT_TRUE(NoPause(GapMs(rx[1], rx[2])));
-    EXPECT_TRUE(PauseNear(GapMs(rx[2], rx[3]), 10 + 20));
+    EXPECT_TRUE(PausesFrom(rig->startNs, &rx[1], {0, 0, 10 + 20, 0}));
     EXPECT_TRUE(NoPause(GapMs(rx[3], rx[4])));
     // The last release's own 10 ms are part of the call.
     EXPECT_GE((rx[4].t_ns - rx[1].t_ns) / 1e6 + 10, 40 - 4);
@@ -34,6 +34,7 @@ TEST(FirstDriver, pulsePlayWithLinkUp_handshakeReleasePlayRelease) {
 TEST(FirstDriver, programmingRunOfTwoSegments_recordsAtEachStart) {
     auto rig = FirstRig();
     EXPECT_EQ(rig->dev->BeginRecording(7, 26), 0);  // link down: port scan, then handshake
+    const int64_t t0 = MonotonicNs();
     EXPECT_EQ(rig->dev->RecordSegment(0x00, 0x27, 7), 0);
     EXPECT_EQ(rig->dev->RecordSegment(0x28, 0x40, 7), 0);
     double ms = 0;
@@ -42,8 +43,7 @@ TEST(FirstDriver, programmingRunOfTwoSegments_recordsAtEachStart) {
     auto rx = rig->sim.WaitRx(7);
     EXPECT_EQ(Hexes(rx), (Frames{kHandshake, kHandshake, kRelease, "5A 11 00 4B", kRelease, "5A 11 28 63", kRelease}));
     ASSERT_EQ(rx.size(), 7u);
-    EXPECT_TRUE(PauseNear(GapMs(rx[2], rx[3]), 10));
-    EXPECT_TRUE(PauseNear(GapMs(rx[4], rx[5]), 10));
+    EXPECT_TRUE(PausesFrom(t0, &rx[2], {0, 10, 0, 10}));
 
     // The simulator's chip map: two open-ended ranges, each ended by a release.
     const std::string first = "{\"start\":0,\"end\":null,\"mode\":\"normal\",\"chip_code\":null,\"t_record_ns\":" +
@@ -58,6 +58,7 @@ TEST(FirstDriver, programmingRunOfTwoSegments_recordsAtEachStart) {
 TEST(FirstDriver, playbackSendsTheStartOnly) {
     auto rig = FirstRig();
     ASSERT_EQ(rig->dev->BeginPlayback(3), 0);
+    const int64_t t0 = MonotonicNs();
     EXPECT_EQ(rig->dev->PlaySegment(0x30, 0x45), 0);
     EXPECT_EQ(rig->dev->EndPlayback(), 0);
     EXPECT_EQ(rig->dev->RecordSegment(0x9F, 0xA5, 7), 0);
@@ -69,8 +70,7 @@ TEST(FirstDriver, playbackSendsTheStartOnly) {
                                  kRelease, "5A 11 9F D4",  // RecordSegment
                                  kHandshake, kRelease, "5A 33 FF 96", kRelease}));
     ASSERT_GE(rx.size(), 5u);
-    EXPECT_TRUE(PauseNear(GapMs(rx[2], rx[3]), 10 + 20));
-    EXPECT_TRUE(PauseNear(GapMs(rx[3], rx[4]), 1));  // play, then 1 ms, then release
+    EXPECT_TRUE(PausesFrom(t0, &rx[2], {0, 10 + 20, 1}));  // play, then 1 ms, then release
 }
 
 // An address beyond the argument byte would land at (address mod 256): the

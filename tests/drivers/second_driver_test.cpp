@@ -29,9 +29,7 @@ TEST(SecondDriver, beginRecordingWithLinkUp_chipTypeCCBBChipType) {
     EXPECT_EQ(Hexes(rx), (Frames{kHandshake, kHandshake, kChip0102, kCC, kBB, kChip0102}));
     ASSERT_EQ(rx.size(), 6u);
     EXPECT_TRUE(NoPause(GapMs(rx[1], rx[2])));
-    EXPECT_TRUE(PauseNear(GapMs(rx[2], rx[3]), 100));
-    EXPECT_TRUE(PauseNear(GapMs(rx[3], rx[4]), 100));
-    EXPECT_TRUE(PauseNear(GapMs(rx[4], rx[5]), 10 + 100));
+    EXPECT_TRUE(PausesFrom(rig->startNs, &rx[1], {0, 0, 100, 100, 10 + 100}));
     // The chip type's own 100 ms after the last exchange are part of the call.
     EXPECT_GE(ms, 100 + 100 + 10 + 100 + 100);
 }
@@ -56,9 +54,7 @@ TEST(SecondDriver, recordSegment_chipTypeReleaseEndAddressRecord_inBothModes) {
     EXPECT_EQ(Frames(all.end() - 5, all.end()),
               (Frames{kChip0102, kRelease, "5A DD 04 56 D5", "5A 11 01 23 69", kRelease}));
     const LogLine* s = &rx[before];
-    EXPECT_TRUE(PauseNear((s[0].t_ns - t0) / 1e6, 50));
-    EXPECT_TRUE(PauseNear(GapMs(s[0], s[1]), 100));
-    EXPECT_TRUE(PauseNear(GapMs(s[1], s[2]), 10));
+    EXPECT_TRUE(PausesFrom(t0, s, {50, 100, 10}));
     EXPECT_TRUE(NoPause(GapMs(s[2], s[3])));
 
     // Map: the end address comes with the range, the record byte gives the mode.
@@ -95,6 +91,7 @@ TEST(SecondDriver, playSegment_releaseEndAddressPlay) {
     ASSERT_EQ(rig->dev->BeginPlayback(0x0102), 0);
     const size_t before = rig->sim.WaitRx(4).size();
     ASSERT_EQ(before, 4u);
+    const int64_t t0 = MonotonicNs();
     EXPECT_EQ(rig->dev->PlaySegment(0x0080, 0x00B0), 0);
     EXPECT_EQ(rig->dev->PlaySegment(0xFFFF, 0xFFFF), 0);
     EXPECT_EQ(rig->dev->EndPlayback(), 0);
@@ -104,9 +101,7 @@ TEST(SecondDriver, playSegment_releaseEndAddressPlay) {
     EXPECT_EQ(Frames(all.begin() + before, all.end()), (Frames{kRelease, "5A DD 00 B0 37", "5A 33 00 80 E9", kRelease,
                                                                "5A DD FF FF 87", "5A 33 FF FF 69", kRelease}));
     const LogLine* s = &rx[before];
-    EXPECT_TRUE(PauseNear(GapMs(s[0], s[1]), 10 + 50));
-    EXPECT_TRUE(PauseNear(GapMs(s[1], s[2]), 20));
-    EXPECT_TRUE(PauseNear(GapMs(s[2], s[3]), 10 + 1));
+    EXPECT_TRUE(PausesFrom(t0, s, {0, 10 + 50, 20, 10 + 1}));
     const std::string play = "{\"kind\":\"play\",\"start\":128,\"end\":176,";
     EXPECT_NE(rig->sim.WaitMapWith({play}).find(play), std::string::npos);
 }
@@ -133,9 +128,7 @@ TEST(SecondDriver, pulsePlay_endsWithThePulsePlayFrame) {
     auto rx = rig->sim.WaitRx(6);
     EXPECT_EQ(Hexes(rx), (Frames{kHandshake, kHandshake, kChip0102, kCC, kRelease, "5A 22 00 05 7D"}));
     ASSERT_EQ(rx.size(), 6u);
-    EXPECT_TRUE(PauseNear(GapMs(rx[2], rx[3]), 100));
-    EXPECT_TRUE(PauseNear(GapMs(rx[3], rx[4]), 100 + 20));
-    EXPECT_TRUE(PauseNear(GapMs(rx[4], rx[5]), 10 + 20));
+    EXPECT_TRUE(PausesFrom(rig->startNs, &rx[1], {0, 0, 100, 100 + 20, 10 + 20}));
     EXPECT_GE(ms, 100 + 120 + 30 + 10);
 }
 

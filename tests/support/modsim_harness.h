@@ -63,26 +63,35 @@ inline void SetPorts(const std::string& c1, const std::string& c2 = "", const st
 
 namespace modsim_test {
 
-// A fixed pause on the wire, seen from the simulator's time stamps (taken as
-// it reads each frame; it runs ahead of other processes where the system
-// allows, see ModSimProcess). The upper bound is what load
-// cannot break (the writer may wake late from its pause on a busy machine)
-// and still tells a pause from a wait for a reply that never comes
-// (kReplyWaitMs), the likeliest wrong wait between two frames; the pauses'
-// tight figures are the benchmarks' business.
+// The longest gap that still counts as a pause or as none: a wait for a
+// reply that never comes (the likeliest wrong wait between two frames) takes
+// longer. What load cannot break: the writer may wake late from its pause on
+// a busy machine. The pauses' tight figures are the benchmarks' business.
 constexpr double kReplyWaitMs = 500;
 
-// The lower bound: the terminal's data reaches the simulator through a kernel
-// worker that load delays, so the earlier frame's stamp may be late by a few
-// milliseconds (5.5 ms seen under two CPU hogs); half the pause still tells a
-// pause from none, and a test that times the call checks the pauses' sum
-// exactly on its own clock.
-inline ::testing::AssertionResult PauseNear(double gapMs, double pauseMs) {
-    if (gapMs >= pauseMs / 2 && gapMs < pauseMs + kReplyWaitMs) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "gap " << gapMs << " ms, expected a pause of " << pauseMs << " ms";
+// The pauses a call put between its frames, on the test's own clock from
+// `startNs`, just before the call: the simulator stamps a frame when it reads
+// it, never before it was written, so frame k cannot carry a stamp before
+// startNs plus the pauses up to it, however late load makes the reads (a late
+// read can even bring two frames in one, so a gap between two stamps says
+// nothing of a pause). pausesMs[k] is the pause before frames[k], 0 for none.
+inline ::testing::AssertionResult PausesFrom(int64_t startNs, const LogLine* frames,
+                                             const std::vector<double>& pausesMs) {
+    double due = 0;
+    for (size_t k = 0; k < pausesMs.size(); ++k) {
+        due += pausesMs[k];
+        const double at = (frames[k].t_ns - startNs) / 1e6;
+        if (at < due)
+            return ::testing::AssertionFailure() << "frame " << k << " read " << at << " ms after the call began, "
+                                                 << "before its pauses of " << due << " ms had passed";
+        if (k > 0 && GapMs(frames[k - 1], frames[k]) >= pausesMs[k] + kReplyWaitMs)
+            return ::testing::AssertionFailure() << "gap of " << GapMs(frames[k - 1], frames[k]) << " ms before frame "
+                                                 << k << ", expected a pause of " << pausesMs[k] << " ms";
+    }
+    return ::testing::AssertionSuccess();
 }
 
-// No pause between two frames (see PauseNear).
+// No pause between two frames (see kReplyWaitMs).
 inline ::testing::AssertionResult NoPause(double gapMs) {
     if (gapMs < kReplyWaitMs) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "gap " << gapMs << " ms, expected none";
