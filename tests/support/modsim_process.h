@@ -94,7 +94,8 @@ class ModSimProcess {
 public:
     // exe: the simulator; options: what it is told beside --log and --map
     // (module, faults, link).
-    ModSimProcess(const std::string& exe, const std::vector<std::string>& options) : dir_("sonmira-modsim") {
+    ModSimProcess(const std::string& exe, const std::vector<std::string>& options)
+        : dir_("sonmira-modsim", MemoryFolder()) {
         logPath_ = dir_ / "frames.log";
         mapPath_ = dir_ / "map.json";
         std::vector<std::string> args = {exe, "--log", logPath_, "--map", mapPath_};
@@ -211,12 +212,20 @@ public:
     }
 
 private:
-    // The simulator stamps a frame when it reads it, and the tests take that
-    // stamp for the time the frame was written: on a loaded machine a
-    // simulator that waits for a CPU would read late and stamp late. Where
-    // the system allows it (root, CAP_SYS_NICE or an RLIMIT_RTPRIO), it runs
-    // ahead of everything else: real-time, else at the highest nice level.
-    // It sleeps in poll() between frames, so it takes next to no CPU.
+    // The simulator stamps a frame when it reads it, and the driver tests
+    // take that stamp for the time the frame was written: on a loaded
+    // machine a simulator that waits for a CPU would read late and stamp
+    // late. Where the system allows it (root, CAP_SYS_NICE or an
+    // RLIMIT_RTPRIO), it runs ahead of everything else: real-time, else at
+    // the highest nice level. It sleeps in poll() between frames, so it takes
+    // next to no CPU. (The kernel still hands pty bytes on to the reader from
+    // a worker of its own, which load can delay too.)
+    // The simulator writes its log and map between reading frames; on a disk
+    // that other processes keep busy a write may stall for milliseconds, and
+    // a frame that comes meanwhile is read (and stamped) late. In memory
+    // (/dev/shm, where there is one) no write waits for a disk.
+    static std::string MemoryFolder() { return access("/dev/shm", W_OK | X_OK) == 0 ? "/dev/shm" : ""; }
+
     static void ScheduleAhead() {
         sched_param p{};
         p.sched_priority = 1;

@@ -14,8 +14,10 @@ namespace test_support {
 
 class TempDir {
 public:
-    explicit TempDir(const std::string& prefix = "sonmira-test") {
-        std::string tmpl = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    // base: the folder to make it in; empty for the system's temporary folder.
+    explicit TempDir(const std::string& prefix = "sonmira-test", const std::string& base = "") {
+        const std::filesystem::path in = base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base);
+        std::string tmpl = (in / (prefix + "-XXXXXX")).string();
         if (::mkdtemp(tmpl.data())) path_ = tmpl;
     }
     ~TempDir() {
