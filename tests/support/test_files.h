@@ -16,7 +16,8 @@ class TempDir {
 public:
     // base: the folder to make it in; empty for the system's temporary folder.
     explicit TempDir(const std::string& prefix = "sonmira-test", const std::string& base = "") {
-        const std::filesystem::path in = base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base);
+        const std::filesystem::path in =
+            base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base);
         std::string tmpl = (in / (prefix + "-XXXXXX")).string();
         if (::mkdtemp(tmpl.data())) path_ = tmpl;
     }
