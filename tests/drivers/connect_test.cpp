@@ -21,9 +21,9 @@ TEST(Connect, moduleOnCom3_silentCom1AndCom2AreTriedAndClosed) {
     EXPECT_GE((MonotonicNs() - t0) / 1e6, 2 * 500);  // two reply time-outs
     EXPECT_EQ(Hexes(com1.WaitRx(1)), (Frames{"5A 44 44 5A"}));
     EXPECT_EQ(Hexes(com2.WaitRx(1)), (Frames{"5A 44 44 5A"}));
-    EXPECT_EQ(OpenDescriptorsOn(com1.Path()), 0);
-    EXPECT_EQ(OpenDescriptorsOn(com2.Path()), 0);
-    EXPECT_EQ(OpenDescriptorsOn(com3.Path()), 1);
+    EXPECT_EQ(test_support::DescriptorsOn(com1.Path()), 0);
+    EXPECT_EQ(test_support::DescriptorsOn(com2.Path()), 0);
+    EXPECT_EQ(test_support::DescriptorsOn(com3.Path()), 1);
 
     // The link is up: the next operation skips the scan but still handshakes.
     EXPECT_EQ(lease->BeginRecording(1, 0), 0);
@@ -41,7 +41,7 @@ TEST(Connect, noPortAnswersWell_givesMinus1EvenForABadReplyOnTheLastPort) {
     EXPECT_EQ(lease->Connect(), -1);
     EXPECT_EQ(lease->PulsePlay(5, 0x0102), -1);  // the link check connects, fails, stops
     EXPECT_EQ(Hexes(bad.WaitRx(2)), (Frames{"5A 44 00 03 1D", "5A 44 00 03 1D"}));
-    EXPECT_EQ(OpenDescriptorsOn(bad.Path()), 0);
+    EXPECT_EQ(test_support::DescriptorsOn(bad.Path()), 0);
     EXPECT_EQ(DriverResultMessage(-1), "串口未打开！");
 }
 

@@ -3,7 +3,7 @@
 #include <string.h>
 #include <unistd.h>
 
-#include "../support/load_margins.h"
+#include "load_margins.h"
 #include "serial_fixture.h"
 
 using namespace sertra_test;

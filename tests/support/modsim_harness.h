@@ -31,23 +31,6 @@ public:
 // Milliseconds between two logged frames.
 inline double GapMs(const LogLine& a, const LogLine& b) { return (b.t_ns - a.t_ns) / 1e6; }
 
-// How many of this process's descriptors are open on the terminal at `path`.
-inline int OpenDescriptorsOn(const std::string& path) {
-    int n = 0;
-    DIR* d = opendir("/proc/self/fd");
-    if (!d) return -1;
-    while (dirent* e = readdir(d)) {
-        char target[PATH_MAX];
-        const std::string link = std::string("/proc/self/fd/") + e->d_name;
-        const ssize_t len = readlink(link.c_str(), target, sizeof target - 1);
-        if (len <= 0) continue;
-        target[len] = 0;
-        if (path == target) ++n;
-    }
-    closedir(d);
-    return n;
-}
-
 // Points COM1..COM4 at the given devices; an empty string means "no device".
 inline void SetPorts(const std::string& c1, const std::string& c2 = "", const std::string& c3 = "",
                      const std::string& c4 = "") {

@@ -1,8 +1,11 @@
 // Files for tests: a fresh temporary folder that goes away with everything in
-// it, and whole-file reads and writes.
+// it, whole-file reads and writes, and what this process holds open.
 #pragma once
 
+#include <dirent.h>
+#include <limits.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -47,6 +50,26 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// How many of this process's descriptors are open on the file at `path`:
+// what the code under test holds of it, whatever other threads have open.
+inline int DescriptorsOn(const std::string& path) {
+    char resolved[PATH_MAX];
+    const std::string want = realpath(path.c_str(), resolved) ? resolved : path;
+    int n = 0;
+    DIR* d = opendir("/proc/self/fd");
+    if (!d) return -1;
+    while (dirent* e = readdir(d)) {
+        char target[PATH_MAX];
+        const std::string link = std::string("/proc/self/fd/") + e->d_name;
+        const ssize_t len = readlink(link.c_str(), target, sizeof target - 1);
+        if (len <= 0) continue;
+        target[len] = 0;
+        if (want == target) ++n;
+    }
+    closedir(d);
+    return n;
 }
 
 }  // namespace test_support

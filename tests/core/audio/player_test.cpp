@@ -2,8 +2,6 @@
 // into a synchronised fake sink or a WAV capture, driven from a worker thread.
 #include "media_player.h"
 
-#include <dirent.h>
-#include <limits.h>
 #include <stdlib.h>
 
 #include <chrono>
@@ -13,7 +11,8 @@
 #include "audio_output.h"
 #include "audio_result.h"
 #include "play_log.h"
-#include "../support/load_margins.h"
+#include "load_margins.h"
+#include "test_files.h"
 
 using namespace audio;
 using namespace audiotest;
@@ -34,26 +33,6 @@ bool WaitWhilePlaying(CMyMediaPlayer& p, long timeoutMs) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
-}
-
-// How many of this process's descriptors are open on the file at `path`:
-// what the player holds of it, whatever other threads have open.
-int DescriptorsOn(const std::string& path) {
-    char want[PATH_MAX];
-    if (!realpath(path.c_str(), want)) return 0;  // no such file: nothing open on it
-    int n = 0;
-    DIR* d = opendir("/proc/self/fd");
-    if (!d) return -1;
-    while (dirent* e = readdir(d)) {
-        char target[PATH_MAX];
-        const std::string link = std::string("/proc/self/fd/") + e->d_name;
-        const ssize_t len = readlink(link.c_str(), target, sizeof target - 1);
-        if (len <= 0) continue;
-        target[len] = 0;
-        if (std::string(target) == want) ++n;
-    }
-    closedir(d);
-    return n;
 }
 
 class PlayerTest : public ::testing::Test {
@@ -350,17 +329,17 @@ TEST_F(PlayerTest, repeatedOpenCloseAndStatus_leaveNoFileOpen) {
     p.SetFileName(wav);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(AudioOutputStatus().code, kAudioOk);
-        EXPECT_EQ(DescriptorsOn(wav), 0) << i;
-        EXPECT_EQ(DescriptorsOn(out), 0) << i;
+        EXPECT_EQ(test_support::DescriptorsOn(wav), 0) << i;
+        EXPECT_EQ(test_support::DescriptorsOn(out), 0) << i;
         EXPECT_EQ(p.Open(), kAudioOk);
         // Open and pre-rolled: the player reads the one and writes the other
         // (so the count sees them when they are open).
-        EXPECT_GE(DescriptorsOn(wav), 1) << i;
-        EXPECT_GE(DescriptorsOn(out), 1) << i;
+        EXPECT_GE(test_support::DescriptorsOn(wav), 1) << i;
+        EXPECT_GE(test_support::DescriptorsOn(out), 1) << i;
         if (i % 2) p.Play();
         EXPECT_EQ(p.Close(), kAudioOk);
-        EXPECT_EQ(DescriptorsOn(wav), 0) << i;
-        EXPECT_EQ(DescriptorsOn(out), 0) << i;
+        EXPECT_EQ(test_support::DescriptorsOn(wav), 0) << i;
+        EXPECT_EQ(test_support::DescriptorsOn(out), 0) << i;
     }
 }
 

@@ -75,19 +75,19 @@ TEST(DriverBinding, rebindingAndTheEnd_closeTheOldDriversPort) {
         DriverBinding b;
         ASSERT_EQ(b.Bind("libsonmiradrv.so", kOut).code, kBindOk);
         ASSERT_EQ(b.Acquire()->Connect(), 0);
-        EXPECT_EQ(OpenDescriptorsOn(sim.Path()), 1);
+        EXPECT_EQ(test_support::DescriptorsOn(sim.Path()), 1);
 
         ASSERT_EQ(b.Bind("libsonmiradrv.so", kOut).code, kBindOk);
-        EXPECT_EQ(OpenDescriptorsOn(sim.Path()), 0);
+        EXPECT_EQ(test_support::DescriptorsOn(sim.Path()), 0);
         EXPECT_EQ(b.Acquire()->BeginRecording(1, 0), 0);  // the new driver opens the same port
-        EXPECT_EQ(OpenDescriptorsOn(sim.Path()), 1);
+        EXPECT_EQ(test_support::DescriptorsOn(sim.Path()), 1);
 
         ASSERT_EQ(b.Bind("libsonveltdrv.so", kOut).code, kBindOk);
-        EXPECT_EQ(OpenDescriptorsOn(sim.Path()), 0);
+        EXPECT_EQ(test_support::DescriptorsOn(sim.Path()), 0);
         ASSERT_EQ(b.Bind("libsonmiradrv.so", kOut).code, kBindOk);
         EXPECT_EQ(b.Acquire()->BeginRecording(1, 0), 0);
     }
-    EXPECT_EQ(OpenDescriptorsOn(sim.Path()), 0);  // program end
+    EXPECT_EQ(test_support::DescriptorsOn(sim.Path()), 0);  // program end
     dlclose(sertra);
 }
 

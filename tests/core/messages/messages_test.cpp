@@ -8,24 +8,7 @@
 #include <vector>
 
 #include "messages.h"
-
-namespace {
-
-struct RecordingPrompt : IUserPrompt {
-    struct Box {
-        std::string text, caption;
-        MsgIcon icon;
-        MsgButtons buttons;
-    };
-    std::vector<Box> boxes;
-    MsgAnswer answer = MsgAnswer::Yes;
-    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) override {
-        boxes.push_back({text, caption, icon, buttons});
-        return buttons == MsgButtons::Ok ? MsgAnswer::Ok : answer;
-    }
-};
-
-}  // namespace
+#include "scripted_prompt.h"
 
 TEST(Messages, everyIdHasItsOwnRowWithATextAndOneOfTheThreeCaptions) {
     const std::set<std::string> captions = {"提示信息", "系统提示", "信息提示"};
@@ -90,24 +73,24 @@ TEST(Messages, composedTextsKeepTheirFixedPartsAroundTheArgument) {
 }
 
 TEST(Messages, showHandsTheRowToThePromptAndReturnsItsAnswer) {
-    RecordingPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::Yes};
+    ui.answers = {MsgAnswer::No};
     EXPECT_EQ(ShowMessage(ui, MsgId::RecOverflow), MsgAnswer::Ok);
-    ui.answer = MsgAnswer::No;
     EXPECT_EQ(ShowMessage(ui, MsgId::AskDeleteSegment, "a.wav"), MsgAnswer::No);
     ShowGeneralError(ui, "'x' is not a valid integer value");
     ShowGeneralError(ui, "ends with a dot.");
-    ASSERT_EQ(ui.boxes.size(), 4u);
-    EXPECT_EQ(ui.boxes[0].text, "编程地址溢出！");
-    EXPECT_EQ(ui.boxes[0].caption, "系统提示");
-    EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Information);
-    EXPECT_EQ(ui.boxes[0].buttons, MsgButtons::Ok);
-    EXPECT_EQ(ui.boxes[1].text, "是否删除 'a.wav' ?");
-    EXPECT_EQ(ui.boxes[1].caption, "提示信息");
-    EXPECT_EQ(ui.boxes[1].icon, MsgIcon::Question);
-    EXPECT_EQ(ui.boxes[1].buttons, MsgButtons::YesNo);
+    ASSERT_EQ(ui.Boxes().size(), 4u);
+    EXPECT_EQ(ui.Boxes()[0].text, "编程地址溢出！");
+    EXPECT_EQ(ui.Boxes()[0].caption, "系统提示");
+    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Information);
+    EXPECT_EQ(ui.Boxes()[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(ui.Boxes()[1].text, "是否删除 'a.wav' ?");
+    EXPECT_EQ(ui.Boxes()[1].caption, "提示信息");
+    EXPECT_EQ(ui.Boxes()[1].icon, MsgIcon::Question);
+    EXPECT_EQ(ui.Boxes()[1].buttons, MsgButtons::YesNo);
     // The general error box is no table row: the program's title, a stop icon.
-    EXPECT_EQ(ui.boxes[2].text, "'x' is not a valid integer value.");
-    EXPECT_EQ(ui.boxes[2].caption, "Sonmira");
-    EXPECT_EQ(ui.boxes[2].icon, MsgIcon::Error);
-    EXPECT_EQ(ui.boxes[3].text, "ends with a dot.");
+    EXPECT_EQ(ui.Boxes()[2].text, "'x' is not a valid integer value.");
+    EXPECT_EQ(ui.Boxes()[2].caption, "Sonmira");
+    EXPECT_EQ(ui.Boxes()[2].icon, MsgIcon::Error);
+    EXPECT_EQ(ui.Boxes()[3].text, "ends with a dot.");
 }

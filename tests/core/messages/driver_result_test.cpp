@@ -5,24 +5,7 @@
 #include <vector>
 
 #include "messages.h"
-#include "user_prompt.h"
-
-namespace {
-
-struct RecordingPrompt : IUserPrompt {
-    struct Box {
-        std::string text, caption;
-        MsgIcon icon;
-        MsgButtons buttons;
-    };
-    std::vector<Box> boxes;
-    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) override {
-        boxes.push_back({text, caption, icon, buttons});
-        return MsgAnswer::Ok;
-    }
-};
-
-}  // namespace
+#include "scripted_prompt.h"
 
 TEST(DriverResult, messageTable_exactTexts) {
     EXPECT_EQ(DriverResultMessage(0), "");
@@ -38,15 +21,15 @@ TEST(DriverResult, messageTable_exactTexts) {
 }
 
 TEST(DriverResult, show_successIsSilentAndGoesOn_failureIsOneInformationBox) {
-    RecordingPrompt ui;
+    ScriptedPrompt ui{MsgAnswer::No};
     EXPECT_FALSE(ShowDriverResult(ui, 0));
-    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(ui.Boxes().empty());
     EXPECT_TRUE(ShowDriverResult(ui, -2));
     EXPECT_TRUE(ShowDriverResult(ui, 1033));
-    ASSERT_EQ(ui.boxes.size(), 2u);
-    EXPECT_EQ(ui.boxes[0].text, "对不起，编程器忙！");
-    EXPECT_EQ(ui.boxes[1].text, "串口通信错误!");
-    for (auto& b : ui.boxes) {
+    ASSERT_EQ(ui.Boxes().size(), 2u);
+    EXPECT_EQ(ui.Boxes()[0].text, "对不起，编程器忙！");
+    EXPECT_EQ(ui.Boxes()[1].text, "串口通信错误!");
+    for (auto& b : ui.Boxes()) {
         EXPECT_EQ(b.caption, "信息提示");
         EXPECT_EQ(b.icon, MsgIcon::Information);
         EXPECT_EQ(b.buttons, MsgButtons::Ok);
