@@ -17,6 +17,7 @@
 #include "project_commands.h"
 #include "project_file.h"
 #include "run_options.h"
+#include "whole_file.h"
 #include "workspace.h"
 
 namespace {
@@ -52,7 +53,19 @@ int RunAdd(int argc, char** argv) {
     w.bindDrivers = false;  // adding files needs no module
     ws::StartUp(w, std::make_unique<ini::CIniFile>(cfg::OpenConfigForReading()), loc::ProgramDir(),
                 chips::ChipTablePath(), ui);
-    if (qwf::FileExists(project) && !ws::OpenProject(w, ui, project)) return 1;
+    if (qwf::FileExists(project)) {
+        // Only a whole project is rewritten; anything else stays as it is.
+        std::string bytes;
+        if (wfile::Read(project, qwf::kMaxFileBytes, &bytes) == wfile::kFileOk) {
+            const std::string reason = qwf::IncompleteReason(bytes);
+            if (!reason.empty()) {
+                std::fprintf(stderr, "sonmira-cli add: %s: not a complete project file (%s); nothing written\n",
+                             project.c_str(), reason.c_str());
+                return 1;
+            }
+        }
+        if (!ws::OpenProject(w, ui, project)) return 1;
+    }
     if (int rc = cli::SelectByName("add", o.programmer.empty() ? nullptr : &o.programmer,
                                    o.chip.empty() ? nullptr : &o.chip, w, ui))
         return rc;

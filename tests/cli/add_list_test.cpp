@@ -179,6 +179,27 @@ TEST_F(AddListTest, addChangesNothingOnAMissingFileOrBadUsage) {
     EXPECT_EQ(Project("p.QWF"), before);
 }
 
+TEST_F(AddListTest, addRewritesOnlyAWholeProject) {
+    const std::string good = Header(kSm1Gbk, "SV020A", "20200101") + Stored(a, "0X0000", "0X0013");
+    std::string lf = good;
+    for (size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.erase(at, 1);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {lf, "a line ends in LF without CR"},
+        {good.substr(0, good.size() - 2), "bytes after the last CR LF"},
+        {"notes\n", "a line ends in LF without CR"},
+        {std::string("\x89PNG\r\n\x1a\n\0\0", 10), "no project header"},
+    };
+    for (const auto& [bytes, reason] : cases) {
+        test_support::WriteBytes(tmp_ / "p.QWF", bytes);
+        CliRun r = Cli("add '" + (tmp_ / "p.QWF") + "' b.wav");
+        EXPECT_EQ(r.status, 1) << reason;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "sonmira-cli add: " + (tmp_ / "p.QWF") + ": not a complete project file (" + reason +
+                             "); nothing written\n");
+        EXPECT_EQ(Project("p.QWF"), bytes) << reason;
+    }
+}
+
 TEST_F(AddListTest, listPrintsEveryRowOfTheProject) {
     test_support::WriteBytes(tmp_ / "empty.QWF", Header(kSm1Gbk, "SV020A", "20200101"));
     CliRun r = Cli("list '" + (tmp_ / "empty.QWF") + "'");

@@ -116,6 +116,34 @@ Result Parse(std::string_view bytes, plist::ProgrammingList* list, Header* heade
     return kProjectOk;
 }
 
+std::string IncompleteReason(std::string_view bytes) {
+    if (bytes.empty()) return "the file is empty";
+    int rows = 0;
+    size_t from = 0;
+    bool header = true;
+    while (from < bytes.size()) {
+        const size_t cr = bytes.find('\r', from);
+        const size_t lf = bytes.find('\n', from);
+        if (lf != std::string_view::npos && (cr == std::string_view::npos || lf < cr))
+            return "a line ends in LF without CR";
+        if (cr == std::string_view::npos) return "bytes after the last CR LF";
+        if (cr + 1 >= bytes.size() || bytes[cr + 1] != '\n') return "a line ends in CR without LF";
+        const std::string_view line = bytes.substr(from, cr - from);
+        if (header) {
+            const std::string prefix = std::string(kVersion) + ",";
+            const size_t magic = line.find(',', prefix.size());
+            if (line.substr(0, prefix.size()) != prefix || magic == std::string_view::npos ||
+                line.substr(magic + 1, std::string_view(kMagic).size() + 1) != std::string(kMagic) + ",")
+                return "no project header";
+            header = false;
+        } else if (!line.empty() && ++rows > plist::kRows) {
+            return "more than " + std::to_string(plist::kRows) + " rows";
+        }
+        from = cr + 2;
+    }
+    return "";
+}
+
 Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text) {
     std::string bytes;
     int rc = wfile::Read(path, kMaxFileBytes, &bytes);

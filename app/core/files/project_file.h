@@ -63,6 +63,14 @@ Result Parse(std::string_view bytes, plist::ProgrammingList* list, Header* heade
 // Reads a file: kProjectNotFound, kProjectTooLarge, or Parse's result.
 Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text);
 
+// Why `bytes` are not a whole project as the writer makes them; empty when
+// they are. A whole project has the header line (version, date, the magic
+// word), CR LF after every line and nothing after the last one, and no more
+// rows than the list holds. A tool that only adds to a project refuses to
+// rewrite anything else: Parse reads such files leniently, and writing back
+// what it read would lose the rest.
+std::string IncompleteReason(std::string_view bytes);
+
 // True when a regular file exists at `path`.
 bool FileExists(const std::string& path);
 

@@ -107,6 +107,29 @@ TEST(ProjectRoundTrip, fullListWithLongPathsSurvives) {
     EXPECT_EQ(gone.Cell(1, kColShownPath), "文件已删除");
 }
 
+TEST(ProjectRead, onlyWhatTheWriterMakesCountsAsComplete) {
+    TempDir d;
+    ProgrammingList l;
+    for (int i = 0; i < kRows; ++i) Add(l, "s.wav", "/s.wav", 1000);
+    ASSERT_EQ(qwf::Write(d / "p.QWF", l, kHeader, qwf::Today()), qwf::kProjectOk);
+    const std::string full = ReadBytes(d / "p.QWF");
+    EXPECT_EQ(qwf::IncompleteReason(full), "");
+    const std::string header = full.substr(0, full.find("\r\n") + 2);
+    EXPECT_EQ(qwf::IncompleteReason(header), "");
+    EXPECT_EQ(qwf::IncompleteReason(header + "\r\n" + full.substr(header.size())), "");  // blank lines
+
+    EXPECT_EQ(qwf::IncompleteReason(""), "the file is empty");
+    EXPECT_EQ(qwf::IncompleteReason("notes\n"), "a line ends in LF without CR");
+    EXPECT_EQ(qwf::IncompleteReason("notes\r\n"), "no project header");
+    EXPECT_EQ(qwf::IncompleteReason("V1.0,20261207,other,a,b,\r\n"), "no project header");
+    EXPECT_EQ(qwf::IncompleteReason(full.substr(0, full.size() - 2)), "bytes after the last CR LF");
+    EXPECT_EQ(qwf::IncompleteReason(full.substr(0, full.size() - 1)), "a line ends in CR without LF");
+    std::string lf = full;
+    lf.erase(header.size() - 2, 1);
+    EXPECT_EQ(qwf::IncompleteReason(lf), "a line ends in LF without CR");
+    EXPECT_EQ(qwf::IncompleteReason(full + "1,x,\r\n"), "more than 160 rows");
+}
+
 TEST(ProjectRead, literalRulesForFlagsVersionAndTheLastLine) {
     ProgrammingList l;
     std::string bad;
