@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "audio_length.h"
+#include "audio_reason.h"
+#include "audio_result.h"
 #include "chip_table.h"
 #include "cli_command.h"
 #include "cli_prompt.h"
@@ -44,6 +47,15 @@ int RunAdd(int argc, char** argv) {
         if (!plist::LookUpFile(rest[i], nullptr, &f)) {
             std::fprintf(stderr, "sonmira-cli add: %s: no such file (or hidden, or not a regular file)\n",
                          rest[i].c_str());
+            return 1;
+        }
+        // A file that cannot be measured would be stored with no length and
+        // an end before its start.
+        int ms = 0;
+        const int rc = audio::MeasureAudioLength(rest[i], &ms);
+        if (rc != audio::kAudioOk || ms <= 0) {
+            std::fprintf(stderr, "sonmira-cli add: %s: %s; nothing written\n", rest[i].c_str(),
+                         rc != audio::kAudioOk ? cli::AudioReasonText(rc) : "no sound in it (length 0 ms)");
             return 1;
         }
     }

@@ -4,18 +4,10 @@
 
 #include "audio_length.h"
 #include "audio_result.h"
+#include "audio_reason.h"
 #include "cli_command.h"
 
 namespace {
-
-const char* ReasonText(int rc) {
-    switch (rc) {
-        case audio::kAudioFileNotFound: return "cannot read the file";
-        case audio::kAudioUnsupported: return "not an audio file that can be decoded";
-        case audio::kAudioTimeout: return "decoding did not finish in time";
-        default: return "measuring failed";
-    }
-}
 
 int RunLength(int argc, char** argv) {
     if (argc < 2) {
@@ -28,7 +20,7 @@ int RunLength(int argc, char** argv) {
         int rc = audio::MeasureAudioLength(argv[i], &ms);
         std::printf("%d\t%s\n", ms, argv[i]);
         if (rc != audio::kAudioOk) {
-            std::fprintf(stderr, "sonmira-cli length: %s: %s\n", argv[i], ReasonText(rc));
+            std::fprintf(stderr, "sonmira-cli length: %s: %s\n", argv[i], cli::AudioReasonText(rc));
             ++failures;
         }
     }

@@ -200,6 +200,30 @@ TEST_F(AddListTest, addRewritesOnlyAWholeProject) {
     }
 }
 
+TEST_F(AddListTest, addRefusesAFileItCannotMeasure) {
+    const std::string before = Header(kSm1Gbk, "SV020A", "20200101") + Stored(a, "0X0000", "0X0013");
+    test_support::WriteBytes(tmp_ / "p.QWF", before);
+    test_support::WriteBytes(audiotest::PathOf("bad.wav"), "RIFFjunkjunkjunk");
+    test_support::WriteBytes(audiotest::PathOf("zero.wav"), "");
+    // A valid header over no samples.
+    test_support::WriteBytes(audiotest::PathOf("silent.wav"),
+                             std::string("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0"
+                                         "\x80\x3e\0\0\x02\0\x10\0data\0\0\0\0",
+                                         44));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"bad.wav", "not an audio file that can be decoded"},
+        {"zero.wav", "not an audio file that can be decoded"},
+        {"silent.wav", "no sound in it (length 0 ms)"},
+    };
+    for (const auto& [file, reason] : cases) {
+        CliRun r = Cli("add '" + (tmp_ / "p.QWF") + "' b.wav " + file);
+        EXPECT_EQ(r.status, 1) << file;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, "sonmira-cli add: " + audiotest::PathOf(file) + ": " + reason + "; nothing written\n");
+        EXPECT_EQ(Project("p.QWF"), before) << file;
+    }
+}
+
 TEST_F(AddListTest, listPrintsEveryRowOfTheProject) {
     test_support::WriteBytes(tmp_ / "empty.QWF", Header(kSm1Gbk, "SV020A", "20200101"));
     CliRun r = Cli("list '" + (tmp_ / "empty.QWF") + "'");
