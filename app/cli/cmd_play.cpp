@@ -5,6 +5,7 @@
 #include "cli_command.h"
 #include "cli_prompt.h"
 #include "numbers.h"
+#include "messages.h"
 #include "play_thread.h"
 #include "playback_commands.h"
 #include "project_commands.h"
@@ -50,12 +51,22 @@ int RunPlay(int argc, char** argv) {
     }
     view.SetCaption(kPlayCaption);
     PlayThread::End end = PlayThread::End::Failed;
+    PlaySummary summary;
     bool cancelled = false;
     cli::RunWorkerModal(
         dialog, view,
-        [&] { StartPlayThread(dialog, std::move(job), view, ui, [&end](PlayThread::End e) { end = e; }); }, &cancelled);
+        [&] {
+            StartPlayThread(
+                dialog, std::move(job), view, ui, [&end](PlayThread::End e) { end = e; }, &summary);
+        },
+        &cancelled);
     if (end != PlayThread::End::Finished) return 1;
-    return cancelled ? 130 : 0;
+    // The dialog says nothing of these; a script must know.
+    for (const auto& u : summary.unplayed)
+        std::fprintf(stderr, "sonmira-cli play: row %d (%s) not played: the play command failed: %s\n", u.row,
+                     u.file.c_str(), DriverResultMessage(u.code).c_str());
+    if (cancelled) return 130;
+    return summary.unplayed.empty() ? 0 : 1;
 }
 
 }  // namespace

@@ -228,6 +228,20 @@ TEST_F(CliRun, aListLongerThanTheChipIsOnlyProgrammedWhenTheUserSaysYes) {
     EXPECT_EQ(Records().size(), 1u);
 }
 
+TEST_F(CliRun, playFailsAndNamesTheSegmentsTheModuleDidNotPlay) {
+    // Frames 1..4: two handshakes, release, row 1's play; then the line is gone.
+    StartSim("first", {"--hangup-after", "4"});
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 200, home_ + "/a.wav");
+    rig::PutRow(list_, 2, true, "0X0004", "c.wav", 200, home_ + "/c.wav");
+    const Result r = Cli("play '" + Project(kFirst, "SV020A") + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "正在播放......\n[1/3] a.wav\n[2/3] c.wav\n");
+    EXPECT_NE(r.err.find("sonmira-cli play: row 2 (c.wav) not played: the play command failed: 串口通信错误!\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("row 1"), std::string::npos) << r.err;
+}
+
 TEST_F(CliRun, continuousPlayAndPulsePlayDriveTheModule) {
     StartSim("first");
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 200, home_ + "/a.wav");

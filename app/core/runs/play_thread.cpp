@@ -49,7 +49,9 @@ PlayThread::End PlayThread::Execute() {
         start_ = num::Clamp32(chip_start);
         end_ = num::Clamp32(addr::EndAddress(start, length, chip));
         if (chip_start < chip.lowest) continue;
-        driver->PlaySegment(start_, end_);  // the playback goes on whatever it returns
+        // The playback goes on whatever it returns; the summary keeps the refusals.
+        const int32_t code = driver->PlaySegment(start_, end_);
+        if (code != kDevOk) summary_.unplayed.push_back({row, fileName_, code});
         if (!dialog_.Running()) break;
         SleepMs(length);
         SleepMs(kAfterSegmentMs);
@@ -61,10 +63,11 @@ PlayThread::End PlayThread::Execute() {
 }
 
 bool StartPlayThread(RunDialog& dialog, PlayJob job, IRunView& view, IUserPrompt& ui,
-                     std::function<void(PlayThread::End)> on_end) {
-    return dialog.Show([&dialog, &view, &ui, job = std::move(job), on_end = std::move(on_end)]() mutable {
+                     std::function<void(PlayThread::End)> on_end, PlaySummary* summary) {
+    return dialog.Show([&dialog, &view, &ui, job = std::move(job), on_end = std::move(on_end), summary]() mutable {
         PlayThread worker(std::move(job), dialog, view, ui);
         PlayThread::End end = worker.Execute();
+        if (summary) *summary = worker.Summary();
         if (on_end) on_end(end);
     });
 }

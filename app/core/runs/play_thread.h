@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "address_math.h"
 #include "driver_binding.h"
@@ -25,6 +26,16 @@ struct PlayJob {
     DriverBinding* drivers = nullptr;
 };
 
+// What the dialog does not tell: the segments the module refused to play.
+struct PlaySummary {
+    struct Segment {
+        int row = 0;
+        std::string file;  // the file-name cell
+        int32_t code = 0;  // the PlaySegment result
+    };
+    std::vector<Segment> unplayed;
+};
+
 class PlayThread {
 public:
     enum class End {
@@ -39,6 +50,7 @@ public:
     // `ui` shows the failure message; it is called on the worker's thread.
     PlayThread(PlayJob job, RunDialog& dialog, IRunView& view, IUserPrompt& ui);
     End Execute();
+    const PlaySummary& Summary() const { return summary_; }
 
 private:
     End Fail(IDevInter* driver);
@@ -51,9 +63,11 @@ private:
     int32_t end_ = 0;
     std::string fileName_;
     int32_t rowNumber_ = 0;
+    PlaySummary summary_;
 };
 
 // The play-count dialog's show step: starts a PlayThread unless the dialog is
-// running or its last worker has not ended.
+// running or its last worker has not ended. `summary` (optional) receives the
+// worker's summary before on_end is called.
 bool StartPlayThread(RunDialog& dialog, PlayJob job, IRunView& view, IUserPrompt& ui,
-                     std::function<void(PlayThread::End)> on_end = {});
+                     std::function<void(PlayThread::End)> on_end = {}, PlaySummary* summary = nullptr);

@@ -33,8 +33,8 @@ protected:
         std::promise<PlayThread::End> end;
         auto ended = end.get_future();
         t0_ = rig::MonotonicNs();
-        EXPECT_TRUE(
-            StartPlayThread(dialog_, std::move(job), view_, prompt_, [&end](PlayThread::End e) { end.set_value(e); }));
+        EXPECT_TRUE(StartPlayThread(
+            dialog_, std::move(job), view_, prompt_, [&end](PlayThread::End e) { end.set_value(e); }, &summary_));
         EXPECT_EQ(ended.wait_for(std::chrono::milliseconds(timeout_ms)), std::future_status::ready);
         t1_ = rig::MonotonicNs();
         return ended.get();
@@ -49,6 +49,7 @@ protected:
     DriverBinding drivers_;
     RunDialog dialog_{prompt_, std::nullopt};
     int64_t t0_ = 0, t1_ = 0;
+    PlaySummary summary_;
 };
 
 TEST_F(Playback, playsTheMarkedRowsInOrderAndClosesByItself) {
@@ -64,6 +65,24 @@ TEST_F(Playback, playsTheMarkedRowsInOrderAndClosesByItself) {
                                                             "5A 66 FF C3"}));              // EndPlayback
     EXPECT_GE(ElapsedMs(), 2 * (250 + 100));
     EXPECT_TRUE(prompt_.Texts().empty());
+    EXPECT_TRUE(summary_.unplayed.empty());
+}
+
+TEST_F(Playback, segmentsTheModuleDidNotPlayAreInTheSummary) {
+    // The module hangs up once it has taken row 2's play frame: row 3 is not played.
+    sim_ = std::make_unique<rig::ModSim>(kOut + "sonmira-modsim", "first",
+                                         std::vector<std::string>{"--hangup-after", "4"});
+    rig::PointPortsAt(sim_->Path());
+    rig::PutRow(list_, 1, false, "0X0000", "a.wav", 250, "/x/a.wav");
+    rig::PutRow(list_, 2, true, "0X0002", "b.wav", 250, "/x/b.wav");
+    rig::PutRow(list_, 3, true, "0X0030", "d.wav", 250, "/x/d.wav");
+    EXPECT_EQ(Run(), PlayThread::End::Finished);
+    EXPECT_EQ(sim_->WaitRxHex(4).back(), "5A 33 02 6B");
+    ASSERT_EQ(summary_.unplayed.size(), 1u);
+    EXPECT_EQ(summary_.unplayed[0].row, 3);
+    EXPECT_EQ(summary_.unplayed[0].file, "d.wav");
+    EXPECT_NE(summary_.unplayed[0].code, 0);
+    EXPECT_TRUE(prompt_.Texts().empty());  // the dialog shows nothing of it
 }
 
 TEST_F(Playback, aSegmentStartingBelowTheLowestAddressIsSkippedWithoutPause) {
