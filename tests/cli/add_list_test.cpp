@@ -3,7 +3,6 @@
 // SONMIRA_HOME. Project files are compared whole, byte for byte.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 #include <time.h>
 
 #include <filesystem>
@@ -92,14 +91,8 @@ protected:
         std::string cmd = "cd '" + audiotest::TempDir() + "' && SONMIRA_HOME='" + home_ +
                           "' LSAN_OPTIONS=\"${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0\" '" + kCli + "' " +
                           args + " 2>'" + (tmp_ / "stderr") + "'";
-        CliRun r{-1, "", ""};
-        FILE* p = popen(cmd.c_str(), "r");
-        if (!p) return r;
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-        int st = pclose(p);
-        r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+        const test_support::CommandResult run = test_support::RunCommand(cmd);
+        CliRun r{run.status, run.out, ""};
         r.err = test_support::ReadBytes(tmp_ / "stderr");
         return r;
     }

@@ -1,7 +1,6 @@
 // sonmira-cli chips, run as the user runs it, on a configuration in SONMIRA_HOME.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -15,22 +14,10 @@ namespace {
 
 const std::string kCli = std::string(SONMIRA_OUT_DIR) + "/sonmira-cli";
 
-struct CliRun {
-    int status;
-    std::string out;
-};
+using CliRun = test_support::CommandResult;
 
 CliRun RunCli(const std::string& home, const std::string& args) {
-    std::string cmd = "SONMIRA_HOME='" + home + "' '" + kCli + "' chips " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    CliRun r{-1, ""};
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
+    return test_support::RunCommand("SONMIRA_HOME='" + home + "' '" + kCli + "' chips " + args + " 2>&1");
 }
 
 class ChipsCliTest : public ::testing::Test {

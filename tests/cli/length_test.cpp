@@ -1,7 +1,5 @@
 // sonmira-cli length: one "ms<TAB>path" line per file, exit status 0 only
 // when every file was measured.
-#include <sys/wait.h>
-
 #include "audio_files.h"
 
 using namespace audiotest;
@@ -10,20 +8,9 @@ namespace {
 
 const std::string kCli = std::string(SONMIRA_OUT_DIR) + "/sonmira-cli";
 
-struct Result {
-    int status;
-    std::string out;
-};
+using Result = test_support::CommandResult;
 
-Result RunCli(const std::string& args) {
-    std::string out;
-    FILE* p = popen((kCli + " length " + args + " 2>/dev/null").c_str(), "r");
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    int st = pclose(p);
-    return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, out};
-}
+Result RunCli(const std::string& args) { return test_support::RunCommand(kCli + " length " + args + " 2>/dev/null"); }
 
 }  // namespace
 

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "test_files.h"
+
 namespace audiotest {
 
 inline const std::string& TempDir() {
@@ -38,16 +40,7 @@ inline bool Sh(const std::string& cmd) {
     return rc == 0;
 }
 
-inline std::string RunOutput(const std::string& cmd) {
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    pclose(p);
-    return out;
-}
+inline std::string RunOutput(const std::string& cmd) { return test_support::RunCommand(cmd).out; }
 
 // A sine of `samples` samples (sox takes an exact sample count with "s").
 inline std::string MakeWav(const std::string& name, int rate, int channels, long samples, int bits = 16) {

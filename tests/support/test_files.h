@@ -4,7 +4,9 @@
 
 #include <dirent.h>
 #include <limits.h>
+#include <stdio.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -70,6 +72,24 @@ inline int DescriptorsOn(const std::string& path) {
     }
     closedir(d);
     return n;
+}
+
+// Runs a shell command: its exit status (-1 when it did not exit normally or
+// could not start) and what it printed on standard output.
+struct CommandResult {
+    int status = -1;
+    std::string out;
+};
+inline CommandResult RunCommand(const std::string& cmd) {
+    CommandResult r;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
 }
 
 }  // namespace test_support
