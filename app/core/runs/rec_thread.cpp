@@ -56,6 +56,9 @@ RecThread::RowEnd RecThread::RunRow(int row, IDevInter& driver, CMyMediaPlayer& 
     if (!CellNumber(list, row, plist::kColFlag, &flag)) return RowEnd::Failed;
     if (flag == 0) return RowEnd::NextRow;
     SleepMs(kPauseMs);
+    // After a cancel the segment in work has had its length: nothing is
+    // waited for and no later row is shown.
+    if (!dialog_.Running()) return RowEnd::StopRun;
     if (PreviousSoundPlays(player)) return RowEnd::SameRow;
 
     int32_t length = 0;
@@ -89,13 +92,13 @@ RecThread::RowEnd RecThread::RunRow(int row, IDevInter& driver, CMyMediaPlayer& 
 }
 
 bool RecThread::PreviousSoundPlays(CMyMediaPlayer& player) {
-    // The previous segment's sound still plays: another pause for this row.
-    // A player that still says so a second after the sound's length (the
-    // list's or the file's own, whichever is longer) has run out is stuck;
-    // it is stopped rather than waited for without end.
+    // The previous segment's sound still plays: another pause for this row,
+    // but only until a second after the segment's length in the list has run
+    // out. A file longer than its row (changed after it was added) or a stuck
+    // player is then stopped: it would hold the run and record past the
+    // segment's range.
     if (player.GetMode() != kModePlay) return false;
-    const int64_t longest = std::max<int64_t>(soundLengthMs_, player.GetLength());
-    if (MonotonicMs() < soundStartedMs_ + longest + kStuckPlayerGraceMs) return true;
+    if (MonotonicMs() < soundStartedMs_ + soundLengthMs_ + kStuckPlayerGraceMs) return true;
     player.Close();
     return false;
 }

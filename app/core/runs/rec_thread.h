@@ -59,8 +59,8 @@ public:
     static constexpr int kAttempts = 100;  // record command attempts
     static constexpr int kRetryPauseMs = 50;
     static constexpr int kEndPauseMs = 200;  // before EndRecording
-    // A sound still "playing" this long after its length has run out is
-    // taken as a stuck player and stopped, so the run cannot hang on it.
+    // A sound still playing this long after its segment's length has run
+    // out is stopped, so no file can hold the run or record past its range.
     static constexpr int kStuckPlayerGraceMs = 1000;
 
     RecThread(RecJob job, RunDialog& dialog, IRunView& view);

@@ -6,6 +6,7 @@
 #include <future>
 #include <memory>
 
+#include "audio_files.h"
 #include "run_rig.h"
 #include "download_command.h"
 #include "playback_commands.h"
@@ -79,6 +80,17 @@ protected:
         for (const auto& l : rig::Lines(rig::ReadFile(dir_ + "/play.log")))
             if (rig::JsonField(l, "event") == "record_sent") rows.push_back(std::stoi(rig::JsonField(l, "row")));
         return rows;
+    }
+    // A MIDI file of ten hours (one held note): tiny on disk, endless to play.
+    std::string TenHourMidi() {
+        audiotest::Track t;
+        t.Tempo(0, 0xFFFFFF);  // 16.78 s a quarter note, one tick a quarter
+        t.Event(0, {0x90, 60, 100});
+        t.Event(2146, {0x80, 60, 0});
+        t.End(0);
+        const std::string path = dir_ + "/long.mid";
+        audiotest::WriteBytes(path, audiotest::Smf(0, 1, {t}));
+        return path;
     }
     std::vector<std::string> PlayedFiles() const {
         std::vector<std::string> files;
@@ -261,6 +273,36 @@ TEST_F(RecRun, cancelFinishesTheSegmentInWorkAndKeepsTheDriverFromNewCommands) {
 
     // With the worker gone the driver is free again.
     EXPECT_EQ(PulsePlayCommand(box, chip_, drivers_.get(), prompt_), PulseEnd::Played);
+}
+
+// A file changed after it was added (now ten hours behind a 300 ms row)
+// plays until a second after the row's length, then the run goes on.
+TEST_F(RecRun, aFileLongerThanItsRowIsStoppedASecondAfterTheRowsLength) {
+    Start("first");
+    const std::string b = Tone("b.wav", 300);
+    rig::PutRow(list_, 1, true, "0X0000", "long.mid", 300, TenHourMidi());
+    rig::PutRow(list_, 2, true, "0X0003", "b.wav", 300, b);
+    EXPECT_EQ(Run(test_support::kWaitMs + 3000), RecThread::End::Finished);
+    dialog_->Close();
+    EXPECT_EQ(SentRows(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(PlayedFiles().back(), b);
+    EXPECT_EQ(view_.Events().back(), "close");
+}
+
+TEST_F(RecRun, cancelDuringAFileLongerThanItsRowShowsNoLaterRowAndEndsTheRun) {
+    Start("first");
+    rig::PutRow(list_, 1, true, "0X0000", "long.mid", 300, TenHourMidi());
+    rig::PutRow(list_, 2, true, "0X0003", "b.wav", 300, Tone("b.wav", 300));
+    RecJob job;
+    ASSERT_EQ(DownloadCommand(Inputs(), prompt_, view_, &job), CommandEnd::OpenDialog);
+    ASSERT_TRUE(StartRecThread(*dialog_, std::move(job), view_));
+    ASSERT_EQ(test_support::WaitFor([this] { return PlayedFiles().size(); }, [](size_t n) { return n == 1; }), 1u);
+    dialog_->Cancel();
+    EXPECT_TRUE(dialog_->WaitForWorker(test_support::kWaitMs));
+    EXPECT_EQ(SentRows(), (std::vector<int>{1}));
+    auto events = view_.Events();
+    EXPECT_EQ(std::find(events.begin(), events.end(), "status:b.wav@375"), events.end());
+    EXPECT_EQ(events.back(), "close");
 }
 
 TEST_F(RecRun, aCellThatIsNoNumberEndsTheRecordingAndLeavesTheDialogOpen) {
