@@ -40,11 +40,11 @@ MsgAnswer TerminalPrompt::Ask(const std::string& text, const std::string& captio
     }
 }
 
-bool TakeYesFlag(int* argc, char** argv) {
+bool TakeFlag(int* argc, char** argv, const char* flag, const char* alias) {
     bool found = false;
     int out = 1;
     for (int i = 1; i < *argc; ++i) {
-        if (!std::strcmp(argv[i], "--yes") || !std::strcmp(argv[i], "-y"))
+        if (!std::strcmp(argv[i], flag) || (alias && !std::strcmp(argv[i], alias)))
             found = true;
         else
             argv[out++] = argv[i];
@@ -52,5 +52,7 @@ bool TakeYesFlag(int* argc, char** argv) {
     *argc = out;
     return found;
 }
+
+bool TakeYesFlag(int* argc, char** argv) { return TakeFlag(argc, argv, "--yes", "-y"); }
 
 }  // namespace cli

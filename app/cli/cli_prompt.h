@@ -29,6 +29,10 @@ private:
     FILE* in_;
 };
 
+// Removes every `flag` (and `alias`, when given) from argv, keeping argv[0]
+// and the order of the rest; returns true when one was there.
+bool TakeFlag(int* argc, char** argv, const char* flag, const char* alias = nullptr);
+
 // Removes "--yes"/"-y" from argv (keeping argv[0] and the order of the
 // rest); returns true when one was there.
 bool TakeYesFlag(int* argc, char** argv);

@@ -17,9 +17,11 @@
 #include "list_rows.h"
 #include "location.h"
 #include "media_player.h"
+#include "printable.h"
 #include "project_commands.h"
 #include "project_file.h"
 #include "run_options.h"
+#include "setup_check.h"
 #include "whole_file.h"
 #include "workspace.h"
 
@@ -46,7 +48,7 @@ int RunAdd(int argc, char** argv) {
         plist::FileFacts f;
         if (!plist::LookUpFile(rest[i], nullptr, &f)) {
             std::fprintf(stderr, "sonmira-cli add: %s: no such file (or hidden, or not a regular file)\n",
-                         rest[i].c_str());
+                         cli::Printable(rest[i]).c_str());
             return 1;
         }
         // A file that cannot be measured would be stored with no length and
@@ -54,30 +56,20 @@ int RunAdd(int argc, char** argv) {
         int ms = 0;
         const int rc = audio::MeasureAudioLength(rest[i], &ms);
         if (rc != audio::kAudioOk || ms <= 0) {
-            std::fprintf(stderr, "sonmira-cli add: %s: %s; nothing written\n", rest[i].c_str(),
+            std::fprintf(stderr, "sonmira-cli add: %s: %s; nothing written\n", cli::Printable(rest[i]).c_str(),
                          rc != audio::kAudioOk ? cli::AudioReasonText(rc) : "no sound in it (length 0 ms)");
             return 1;
         }
     }
 
+    // Only a whole project is rewritten, and only on a chip line that can address it.
+    if (int rc = cli::CheckSetup({"add", "nothing written", false}, o, project)) return rc;
     cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(yes));
     ws::Workspace w;
     w.bindDrivers = false;  // adding files needs no module
     ws::StartUp(w, std::make_unique<ini::CIniFile>(cfg::OpenConfigForReading()), loc::ProgramDir(),
                 chips::ChipTablePath(), ui);
-    if (qwf::FileExists(project)) {
-        // Only a whole project is rewritten; anything else stays as it is.
-        std::string bytes;
-        if (wfile::Read(project, qwf::kMaxFileBytes, &bytes) == wfile::kFileOk) {
-            const std::string reason = qwf::IncompleteReason(bytes);
-            if (!reason.empty()) {
-                std::fprintf(stderr, "sonmira-cli add: %s: not a complete project file (%s); nothing written\n",
-                             project.c_str(), reason.c_str());
-                return 1;
-            }
-        }
-        if (!ws::OpenProject(w, ui, project)) return 1;
-    }
+    if (qwf::FileExists(project) && !ws::OpenProject(w, ui, project)) return 1;
     if (int rc = cli::SelectByName("add", o.programmer.empty() ? nullptr : &o.programmer,
                                    o.chip.empty() ? nullptr : &o.chip, w, ui))
         return rc;

@@ -3,9 +3,10 @@
 #include <cstdio>
 
 #include "audio_length.h"
-#include "audio_result.h"
 #include "audio_reason.h"
+#include "audio_result.h"
 #include "cli_command.h"
+#include "printable.h"
 
 namespace {
 
@@ -18,9 +19,10 @@ int RunLength(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         int ms = 0;
         int rc = audio::MeasureAudioLength(argv[i], &ms);
-        std::printf("%d\t%s\n", ms, argv[i]);
+        std::printf("%d\t%s\n", ms, cli::Printable(argv[i]).c_str());
         if (rc != audio::kAudioOk) {
-            std::fprintf(stderr, "sonmira-cli length: %s: %s\n", argv[i], cli::AudioReasonText(rc));
+            std::fprintf(stderr, "sonmira-cli length: %s: %s\n", cli::Printable(argv[i]).c_str(),
+                         cli::AudioReasonText(rc));
             ++failures;
         }
     }

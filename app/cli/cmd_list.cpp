@@ -7,7 +7,9 @@
 #include "list_rows.h"
 #include "messages.h"
 #include "numbers.h"
+#include "printable.h"
 #include "programming_list.h"
+#include "project_check.h"
 #include "project_file.h"
 
 namespace {
@@ -22,7 +24,12 @@ int RunList(int argc, char** argv) {
     qwf::Header header;
     std::string bad;
     qwf::Result r = qwf::Read(argv[1], &list, &header, &bad);
-    if (r == qwf::kProjectNotFound || r == qwf::kProjectTooLarge) {
+    if (r == qwf::kProjectTooLarge) {
+        std::fprintf(stderr, "sonmira-cli list: %s: larger than %zu MiB, the limit for a project file\n",
+                     cli::Printable(argv[1]).c_str(), qwf::kMaxFileBytes >> 20);
+        return 1;
+    }
+    if (r == qwf::kProjectNotFound) {
         ShowMessage(ui, MsgId::OpenFailed);
         return 1;
     }
@@ -31,7 +38,9 @@ int RunList(int argc, char** argv) {
         ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
         return 1;
     }
-    return 0;
+    // What was read is shown; a file read only in part (too many rows, cut
+    // lines) says so, so that a script does not take it for the whole list.
+    return cli::CheckWholeProject("list", argv[1], "only the rows above were read");
 }
 
 }  // namespace
@@ -44,7 +53,9 @@ SONMIRA_CLI_COMMAND("list", "print the rows of a project file",
                     "type, modification time, path, shown path) separated by tabs, in UTF-8.\n"
                     "A shown path of 文件已删除 means the audio file is missing.\n"
                     "\n"
-                    "Exit status: 0 when the file was read whole, 1 when it cannot be opened\n"
-                    "or reading stopped at a damaged line (the rows before it are printed),\n"
+                    "Exit status: 0 when the file was read whole, 1 when it cannot be opened,\n"
+                    "is larger than the 16 MiB a project file may have, or was read only in\n"
+                    "part (a damaged line, more than 160 rows, line ends other than CR LF; the\n"
+                    "rows read are printed and the message says why),\n"
                     "2 on bad usage.\n",
                     RunList);

@@ -4,10 +4,11 @@
 
 #include "cli_command.h"
 #include "cli_prompt.h"
-#include "numbers.h"
 #include "messages.h"
+#include "numbers.h"
 #include "play_thread.h"
 #include "playback_commands.h"
+#include "printable.h"
 #include "project_commands.h"
 #include "run_dialog.h"
 #include "run_options.h"
@@ -64,7 +65,7 @@ int RunPlay(int argc, char** argv) {
     // The dialog says nothing of these; a script must know.
     for (const auto& u : summary.unplayed)
         std::fprintf(stderr, "sonmira-cli play: row %d (%s) not played: the play command failed: %s\n", u.row,
-                     u.file.c_str(), DriverResultMessage(u.code).c_str());
+                     cli::Printable(u.file).c_str(), DriverResultMessage(u.code).c_str());
     if (cancelled) return 130;
     return summary.unplayed.empty() ? 0 : 1;
 }

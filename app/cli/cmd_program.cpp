@@ -3,10 +3,12 @@
 #include <string>
 
 #include "IDevInter.h"
+#include "changed_files.h"
 #include "cli_command.h"
 #include "cli_prompt.h"
 #include "download_command.h"
 #include "messages.h"
+#include "printable.h"
 #include "project_commands.h"
 #include "rec_thread.h"
 #include "run_dialog.h"
@@ -17,7 +19,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: sonmira-cli program [--programmer NAME] [--chip NAME] [--aux] [--yes] PROJECT.QWF\n"
+    "usage: sonmira-cli program [--programmer NAME] [--chip NAME] [--aux] [--yes] [--ignore-changed]\n"
+    "                           PROJECT.QWF\n"
     "\n"
     "Writes the project's programming list into the chip: for every segment\n"
     "marked for programming the module is told to record at the segment's\n"
@@ -32,6 +35,12 @@ constexpr const char* kUsage =
     "  --yes, -y          answer Yes to questions (list longer than the chip,\n"
     "                     no sound output); without it they are asked on a\n"
     "                     terminal and answered No otherwise\n"
+    "  --ignore-changed   program even when a file now needs another number of\n"
+    "                     chip addresses than its row gives (it was changed\n"
+    "                     after it was added); without it the run is refused\n"
+    "\n"
+    "Before anything is sent, the configuration, the chip's line in the chip\n"
+    "table and every marked row are checked; each problem is named once.\n"
     "\n"
     "Progress goes to stdout (a bar on a terminal, one line per step otherwise),\n"
     "messages to stderr. Ctrl+C cancels like the dialog's cancel button: the\n"
@@ -47,6 +56,7 @@ constexpr const char* kUsage =
 
 int RunProgram(int argc, char** argv) {
     const bool yes = cli::TakeYesFlag(&argc, argv);
+    const bool ignoreChanged = cli::TakeFlag(&argc, argv, "--ignore-changed");
     cli::RunOptions o;
     const std::string error = cli::ParseRunOptions(argc, argv, true, false, "project file", &o);
     if (!error.empty()) return cli::UsageError("program", error, kUsage);
@@ -54,6 +64,7 @@ int RunProgram(int argc, char** argv) {
     cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(yes));
     ws::Workspace w;
     if (int rc = cli::PrepareWorkspace("program", o, project, w, ui)) return rc;
+    if (!ignoreChanged && cli::CheckChangedFiles("program", w.list, w.chip)) return 1;
 
     cli::TerminalRunView view(stdout, "ms");
     RunDialog dialog(ui, MsgId::RecOverflow);
@@ -86,10 +97,10 @@ int RunProgram(int argc, char** argv) {
     // The dialog says nothing of these; a script programming chips must know.
     for (const auto& m : summary.missing)
         std::fprintf(stderr, "sonmira-cli program: row %d (%s) left out: the audio file does not exist\n", m.row,
-                     m.file.c_str());
+                     cli::Printable(m.file).c_str());
     for (const auto& u : summary.unrecorded)
         std::fprintf(stderr, "sonmira-cli program: row %d (%s) not recorded: the record command failed %d times: %s\n",
-                     u.row, u.file.c_str(), RecThread::kAttempts, DriverResultMessage(u.code).c_str());
+                     u.row, cli::Printable(u.file).c_str(), RecThread::kAttempts, DriverResultMessage(u.code).c_str());
     if (cancelled) return 130;
     return dialog.Overflow() || !summary.missing.empty() || !summary.unrecorded.empty() ? 1 : 0;
 }

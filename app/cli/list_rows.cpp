@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "printable.h"
+
 namespace cli {
 
 void PrintRows(const plist::ProgrammingList& list, int first) {
@@ -10,7 +12,7 @@ void PrintRows(const plist::ProgrammingList& list, int first) {
         std::string line;
         for (int c = 0; c < plist::kCols; ++c) {
             if (c) line += '\t';
-            line += list.Cell(row, c);
+            line += Printable(list.Cell(row, c));
         }
         line += '\n';
         std::fwrite(line.data(), 1, line.size(), stdout);

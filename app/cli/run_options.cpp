@@ -8,6 +8,7 @@
 #include "location.h"
 #include "project_commands.h"
 #include "project_file.h"
+#include "setup_check.h"
 
 namespace cli {
 
@@ -92,15 +93,13 @@ int SelectByName(const char* command, const std::string* programmer, const std::
 
 int PrepareWorkspace(const char* command, const RunOptions& o, const std::string& project, ws::Workspace& w,
                      IUserPrompt& ui) {
+    // Everything the run depends on is checked first, so that the start-up's
+    // own messages (made for a user who can mend things in the windows)
+    // never come on top of the reason the run is refused.
+    if (int rc = CheckSetup({command, "nothing sent", !project.empty()}, o, project)) return rc;
     ws::StartUp(w, std::make_unique<ini::CIniFile>(cfg::OpenConfigForReading()), loc::ProgramDir(),
                 chips::ChipTablePath(), ui);
-    if (!project.empty()) {
-        if (!qwf::FileExists(project)) {
-            std::fprintf(stderr, "sonmira-cli %s: %s: no such project file\n", command, project.c_str());
-            return 1;
-        }
-        if (!ws::OpenProject(w, ui, project)) return 1;
-    }
+    if (!project.empty() && !ws::OpenProject(w, ui, project)) return 1;
     return SelectByName(command, o.programmer.empty() ? nullptr : &o.programmer, o.chip.empty() ? nullptr : &o.chip, w,
                         ui);
 }

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "printable.h"
+
 namespace cli {
 
 namespace {
@@ -45,16 +47,20 @@ void TerminalRunView::EndBarLine() {
 
 void TerminalRunView::SetCaption(const std::string& text) {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (cancelled_) return;
     EndBarLine();
-    std::fprintf(out_, "%s\n", text.c_str());
+    std::fprintf(out_, "%s\n", Printable(text).c_str());
     std::fflush(out_);
 }
 
 void TerminalRunView::SetStatus(const std::string& text, int32_t position) {
     std::lock_guard<std::mutex> lock(mutex_);
+    // After a cancel the worker only finishes the segment in work: anything it
+    // shows later (the end's texts) would read as if the run had gone on.
+    if (cancelled_) return;
     const std::string of = std::to_string(position) + "/" + std::to_string(max_) + (unit_.empty() ? "" : " " + unit_);
     if (!tty_) {
-        std::fprintf(out_, "[%s] %s\n", of.c_str(), text.c_str());
+        std::fprintf(out_, "[%s] %s\n", of.c_str(), Printable(text).c_str());
         std::fflush(out_);
         return;
     }
@@ -62,7 +68,7 @@ void TerminalRunView::SetStatus(const std::string& text, int32_t position) {
         max_ > 0 ? static_cast<int>(std::clamp<int64_t>(int64_t{position} * kBarWidth / max_, 0, kBarWidth)) : 0;
     std::string bar(static_cast<size_t>(filled), '#');
     bar.append(static_cast<size_t>(kBarWidth - filled), '-');
-    std::fprintf(out_, "\r\033[K[%s] %s  %s", bar.c_str(), of.c_str(), text.c_str());
+    std::fprintf(out_, "\r\033[K[%s] %s  %s", bar.c_str(), of.c_str(), Printable(text).c_str());
     std::fflush(out_);
     barShown_ = true;
 }
@@ -70,6 +76,13 @@ void TerminalRunView::SetStatus(const std::string& text, int32_t position) {
 void TerminalRunView::SetRange(int32_t max) {
     std::lock_guard<std::mutex> lock(mutex_);
     max_ = max;
+}
+
+void TerminalRunView::ShowCancelled() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    EndBarLine();
+    std::fprintf(out_, "cancelled\n");
+    std::fflush(out_);
 }
 
 void TerminalRunView::CloseDialog() {
@@ -86,6 +99,7 @@ bool TerminalRunView::WaitForClose(RunDialog& dialog, bool* cancelled) {
         if (cv_.wait_for(lock, std::chrono::milliseconds(50), [this] { return closeAsked_; })) return true;
         if (g_interrupted && !*cancelled) {
             *cancelled = true;
+            cancelled_ = true;
             EndBarLine();
             lock.unlock();
             std::fprintf(stderr, "cancelled: finishing the segment in work...\n");
@@ -104,6 +118,7 @@ bool RunWorkerModal(RunDialog& dialog, TerminalRunView& view, const std::functio
     dialog.Close();
     dialog.WaitForWorker(60 * 60 * 1000);
     ReleaseInterrupt();
+    if (*cancelled) view.ShowCancelled();
     return closed;
 }
 

@@ -28,6 +28,9 @@ public:
     void SetRange(int32_t max) override;
     void CloseDialog() override;
 
+    // The run's last line after a cancel.
+    void ShowCancelled();
+
     // Waits until the worker asks for the close or ends without asking.
     // Ctrl+C cancels through the dialog once. True when the close was asked.
     bool WaitForClose(RunDialog& dialog, bool* cancelled);
@@ -42,6 +45,7 @@ private:
     std::condition_variable cv_;
     bool closeAsked_ = false;
     bool barShown_ = false;
+    bool cancelled_ = false;  // updates are dropped from the cancel on
     int32_t max_ = 0;
 };
 
@@ -52,7 +56,8 @@ void ReleaseInterrupt();
 // Stands in for the modal dialog: `start` starts the worker with Ctrl+C caught,
 // then the wait lasts until the worker asks for the close or ends; the dialog
 // is closed (showing its closing message, if any) and the worker waited for.
-// Returns whether the close was asked; *cancelled, whether Ctrl+C cancelled.
+// Returns whether the close was asked; *cancelled, whether Ctrl+C cancelled
+// (the run's output then ends with a "cancelled" line).
 bool RunWorkerModal(RunDialog& dialog, TerminalRunView& view, const std::function<void()>& start, bool* cancelled);
 
 }  // namespace cli

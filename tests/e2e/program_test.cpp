@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "audio_files.h"
 #include "project_file.h"
 #include "run_rig.h"
 
@@ -194,6 +195,37 @@ TEST_F(CliRun, aModuleThatHangsUpMidRunFailsTheRunAndNamesTheSegmentsNotRecorded
               std::string::npos)
         << r.err;
     EXPECT_EQ(r.err.find("row 1"), std::string::npos) << r.err;
+}
+
+// A file changed after it was added: ten hours behind a row of 300 ms.
+TEST_F(CliRun, aChangedFileIsRefusedUnlessToldAndThenACancelEndsTheRunWithinTheRowsBound) {
+    StartSim("first");
+    audiotest::WriteTenHourMidi(home_ + "/long.mid");
+    rig::PutRow(list_, 1, true, "0X0000", "long.mid", 300, home_ + "/long.mid");
+    rig::PutRow(list_, 2, true, "0X0003", "b.wav", 300, Tone("b.wav", 300, 800));
+    const std::string project = Project(kFirst, "SV020A");
+    Result r = Cli("program '" + project + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err,
+              "sonmira-cli program: row 1 (long.mid): the file now plays 36003903 ms (288032 chip addresses); its row "
+              "gives 300 ms (3)\nsonmira-cli program: 1 file changed since it was added; re-address the list first (or "
+              "give --ignore-changed); nothing sent\n");
+    EXPECT_TRUE(sim_->RxHex().empty());
+
+    // Told to go on, it is cancelled (SIGTERM) while the long file plays.
+    const std::string log = home_ + "/play.log";
+    const int status =
+        std::system((kOut + "sonmira-cli program --ignore-changed '" + project + "' >" + home_ + "/cli.out 2>" + home_ +
+                     "/cli.err </dev/null & pid=$!; for i in $(seq 400); do "
+                     "grep -q first_buffer " +
+                     log + " 2>/dev/null && break; sleep 0.05; done; kill -TERM $pid; wait $pid")
+                        .c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 130);
+    r.out = rig::ReadFile(home_ + "/cli.out");
+    const std::string tail = "[0/675 ms] long.mid\ncancelled\n";
+    ASSERT_GE(r.out.size(), tail.size()) << r.out;
+    EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail) << r.out;
+    EXPECT_EQ(Records().size(), 1u);
 }
 
 TEST_F(CliRun, aSegmentBeyondTheLastAddressEndsTheRunWithTheOverflowMessage) {

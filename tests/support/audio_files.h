@@ -100,6 +100,16 @@ inline std::vector<uint8_t> Smf(int format, uint16_t division, const std::vector
     return f;
 }
 
+// A MIDI file of ten hours (one held note): tiny on disk, endless to play.
+inline void WriteTenHourMidi(const std::string& path) {
+    Track t;
+    t.Tempo(0, 0xFFFFFF);  // 16.78 s a quarter note, one tick a quarter
+    t.Event(0, {0x90, 60, 100});
+    t.Event(2146, {0x80, 60, 0});
+    t.End(0);
+    WriteBytes(path, Smf(0, 1, {t}));
+}
+
 // 16-bit PCM WAV as written by sox or wavenc: rate, channels and samples.
 struct Pcm {
     int rate = 0;

@@ -44,8 +44,8 @@ bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>
     if (!chosen) return false;
     plist::ProgrammingList fresh;
     qwf::Header header;
-    std::string bad;
-    qwf::Result r = qwf::Read(*chosen, &fresh, &header, &bad);
+    std::string bad, incomplete;
+    qwf::Result r = qwf::Read(*chosen, &fresh, &header, &bad, &incomplete);
     if (r == qwf::kProjectNotFound || r == qwf::kProjectTooLarge) {
         w.bound = false;
         w.projectPath.clear();
@@ -64,8 +64,11 @@ bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>
         RecomputeExtent(w, ui);
         return false;
     }
-    w.bound = true;
-    w.projectPath = *chosen;
+    // A file read only in part (other line ends, a cut last line, more rows
+    // than the list holds) is shown as read, but Save asks for a name rather
+    // than write the shorter list over it.
+    w.bound = incomplete.empty();
+    w.projectPath = w.bound ? *chosen : std::string();
     SelectProgrammerByName(w, header.programmer, ui);
     SelectChipByName(w, header.chip, ui);
     RecomputeExtent(w, ui);

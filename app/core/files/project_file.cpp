@@ -137,18 +137,20 @@ std::string IncompleteReason(std::string_view bytes) {
                 return "no project header";
             header = false;
         } else if (!line.empty() && ++rows > plist::kRows) {
-            return "more than " + std::to_string(plist::kRows) + " rows";
+            return "more than " + std::to_string(plist::kRows) + " rows, the most a list holds";
         }
         from = cr + 2;
     }
     return "";
 }
 
-Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text) {
+Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text,
+            std::string* incomplete) {
     std::string bytes;
     int rc = wfile::Read(path, kMaxFileBytes, &bytes);
     if (rc == wfile::kFileTooLarge) return kProjectTooLarge;
     if (rc != wfile::kFileOk) return kProjectNotFound;  // missing, not a regular file, or unreadable
+    if (incomplete) *incomplete = IncompleteReason(bytes);
     return Parse(bytes, list, header, bad_text, FileExists);
 }
 

@@ -61,7 +61,9 @@ Result Parse(std::string_view bytes, plist::ProgrammingList* list, Header* heade
              const std::function<bool(const std::string&)>& file_exists);
 
 // Reads a file: kProjectNotFound, kProjectTooLarge, or Parse's result.
-Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text);
+// incomplete (optional): IncompleteReason of the bytes read.
+Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text,
+            std::string* incomplete = nullptr);
 
 // Why `bytes` are not a whole project as the writer makes them; empty when
 // they are. A whole project has the header line (version, date, the magic

@@ -2,6 +2,8 @@
 // programmer and chip changes, and New/Open/Save/Save As/exit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "config.h"
 #include "list_test_support.h"
 #include "project_commands.h"
@@ -126,6 +128,22 @@ TEST_F(WorkspaceTest, openFailuresKeepOrProtectTheList) {
     // Unbound, so Save cannot put the partial list over good.QWF unasked.
     EXPECT_FALSE(w.bound);
     EXPECT_TRUE(w.modified);
+
+    // A file read only in part (LF line ends) is shown, but Save asks for a name.
+    std::string lf = Project("SM-1", "A1", kTwoRows);
+    lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
+    WriteBytes(d / "lf.QWF", lf);
+    ASSERT_TRUE(ws::OpenProject(w, ui, d / "lf.QWF"));
+    EXPECT_FALSE(w.bound);
+    EXPECT_EQ(w.projectPath, "");
+    EXPECT_EQ(ws::ProgrammerName(w), "SM-1");
+    bool asked = false;
+    EXPECT_FALSE(ws::SaveProject(w, ui, [&](const std::string&) -> std::optional<std::string> {
+        asked = true;
+        return std::nullopt;
+    }));
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(ReadBytes(d / "lf.QWF"), lf);
 }
 
 TEST_F(WorkspaceTest, saveAfterOpenWritesBackWithoutADialog) {

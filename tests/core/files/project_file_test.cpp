@@ -127,7 +127,7 @@ TEST(ProjectRead, onlyWhatTheWriterMakesCountsAsComplete) {
     std::string lf = full;
     lf.erase(header.size() - 2, 1);
     EXPECT_EQ(qwf::IncompleteReason(lf), "a line ends in LF without CR");
-    EXPECT_EQ(qwf::IncompleteReason(full + "1,x,\r\n"), "more than 160 rows");
+    EXPECT_EQ(qwf::IncompleteReason(full + "1,x,\r\n"), "more than 160 rows, the most a list holds");
 }
 
 TEST(ProjectRead, literalRulesForFlagsVersionAndTheLastLine) {

@@ -81,15 +81,9 @@ protected:
             if (rig::JsonField(l, "event") == "record_sent") rows.push_back(std::stoi(rig::JsonField(l, "row")));
         return rows;
     }
-    // A MIDI file of ten hours (one held note): tiny on disk, endless to play.
     std::string TenHourMidi() {
-        audiotest::Track t;
-        t.Tempo(0, 0xFFFFFF);  // 16.78 s a quarter note, one tick a quarter
-        t.Event(0, {0x90, 60, 100});
-        t.Event(2146, {0x80, 60, 0});
-        t.End(0);
         const std::string path = dir_ + "/long.mid";
-        audiotest::WriteBytes(path, audiotest::Smf(0, 1, {t}));
+        audiotest::WriteTenHourMidi(path);
         return path;
     }
     std::vector<std::string> PlayedFiles() const {

@@ -1,0 +1,48 @@
+#include "changed_files.h"
+
+#include <cstdio>
+#include <string>
+
+#include "address_math.h"
+#include "audio_length.h"
+#include "audio_reason.h"
+#include "audio_result.h"
+#include "numbers.h"
+#include "printable.h"
+#include "project_file.h"
+
+namespace cli {
+
+int CheckChangedFiles(const char* command, const plist::ProgrammingList& list, const chips::ChipProfile& chip) {
+    int changed = 0;
+    for (int row = 1; row <= plist::kRows && list.IsUsed(row); ++row) {
+        int32_t flag = 0, cellMs = 0;
+        if (!num::TryStrToInt(list.Cell(row, plist::kColFlag), &flag) || flag == 0) continue;
+        const std::string& path = list.Cell(row, plist::kColShownPath);
+        // A missing file is the run's own to report: it leaves the row out.
+        if (path == plist::kFileDeleted || !qwf::FileExists(path)) continue;
+        if (!num::TryStrToInt(list.Cell(row, plist::kColLength), &cellMs)) continue;  // the row check's to report
+        int ms = 0;
+        const int rc = audio::MeasureAudioLength(path, &ms);
+        const std::string head = "sonmira-cli " + std::string(command) + ": row " + std::to_string(row) + " (" +
+                                 Printable(list.Cell(row, plist::kColName)) + "): ";
+        if (rc != audio::kAudioOk) {
+            std::fprintf(stderr, "%s%s\n", head.c_str(), AudioReasonText(rc));
+            ++changed;
+            continue;
+        }
+        const int64_t now = addr::AddressCount(ms, chip.step), given = addr::AddressCount(cellMs, chip.step);
+        if (now == given) continue;
+        std::fprintf(stderr, "%sthe file now plays %d ms (%lld chip addresses); its row gives %d ms (%lld)\n",
+                     head.c_str(), ms, static_cast<long long>(now), cellMs, static_cast<long long>(given));
+        ++changed;
+    }
+    if (!changed) return 0;
+    std::fprintf(stderr,
+                 "sonmira-cli %s: %d %s changed since %s added; re-address the list first (or give "
+                 "--ignore-changed); nothing sent\n",
+                 command, changed, changed == 1 ? "file" : "files", changed == 1 ? "it was" : "they were");
+    return 1;
+}
+
+}  // namespace cli

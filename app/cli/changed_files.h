@@ -1,0 +1,17 @@
+// The check sonmira-cli program makes on the sound files themselves: a file
+// changed after it was added (in the sound editor, say) may now need more or
+// fewer chip addresses than its row gives, and would record over the next
+// segment or leave a gap. The list must be re-addressed first.
+#pragma once
+
+#include "chip_table.h"
+#include "programming_list.h"
+
+namespace cli {
+
+// Re-measures the file of every marked row whose file exists. Prints one
+// line per row that needs another number of addresses (or can no longer be
+// measured) and a closing line; returns 1 then, 0 when every file agrees.
+int CheckChangedFiles(const char* command, const plist::ProgrammingList& list, const chips::ChipProfile& chip);
+
+}  // namespace cli

@@ -1,0 +1,159 @@
+#include "run_setup.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cerrno>
+#include <cstring>
+
+#include "address_math.h"
+#include "config.h"
+#include "ini_file.h"
+#include "numbers.h"
+#include "whole_file.h"
+
+namespace ws {
+
+namespace {
+
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+SetupCheck Fault(SetupCheck c, SetupFault f) {
+    c.fault = f;
+    return c;
+}
+
+// The chip's line as the table gives it, or the fault that keeps it from use.
+SetupCheck CheckChipLine(SetupCheck c, const std::string& tablePath) {
+    c.path = tablePath;
+    chips::ChipProfile p;
+    std::string error;
+    switch (chips::ReadChipProfile(tablePath, c.chip, &p, &error)) {
+        case chips::kChipFound: break;
+        case chips::kChipTableMissing: return Fault(c, SetupFault::TableMissing);
+        case chips::kChipTableUnreadable: return Fault(c, SetupFault::TableUnreadable);
+        case chips::kChipTableBadNumber: c.detail = error; return Fault(c, SetupFault::TableBadNumber);
+        default: return Fault(c, SetupFault::ChipNotInTable);
+    }
+    // Each of these would address every segment wrongly: a step below 1
+    // gives no length, a scale below 1 puts every segment at address 0.
+    if (p.step < 1) {
+        c.value = p.step;
+        return Fault(c, SetupFault::StepTooSmall);
+    }
+    if (p.scale < 1) {
+        c.value = p.scale;
+        return Fault(c, SetupFault::ScaleTooSmall);
+    }
+    if (p.lowest > p.lastAddress) {
+        c.value = p.lowest;
+        c.limit = p.lastAddress;
+        return Fault(c, SetupFault::LowestAboveLast);
+    }
+    c.limits = FrameLimitsOf(c.driverFile);
+    if (p.lastAddress < 0 || addr::ChipStart(p.lastAddress, p) > c.limits.start) {
+        c.value = p.lastAddress;
+        c.limit = c.limits.start;
+        return Fault(c, SetupFault::LastAddressTooLarge);
+    }
+    c.profile = p;
+    return c;
+}
+
+}  // namespace
+
+FrameLimits FrameLimitsOf(const std::string& driverFile) {
+    // The first module's frames carry a start byte and no end; the second
+    // module's, and any other's, two bytes of each.
+    const std::string name = driverFile.substr(driverFile.find_last_of('/') + 1);
+    FrameLimits f;
+    if (name == "libsonmiradrv.so") {
+        f.start = 0xFF;
+        f.end = INT64_MAX;
+    }
+    return f;
+}
+
+SetupCheck CheckRunSetup(const std::string& configPath, const std::string& tablePath, const std::string& programmer,
+                         const std::string& chip) {
+    SetupCheck c;
+    c.path = configPath;
+    c.programmer = programmer;
+    c.chip = chip;
+    std::string bytes;
+    switch (wfile::Read(configPath, ini::kMaxFileBytes, &bytes)) {
+        case wfile::kFileOk: break;
+        case wfile::kFileMissing: return Fault(c, SetupFault::ConfigMissing);
+        case wfile::kFileTooLarge:
+            c.detail = "larger than " + std::to_string(ini::kMaxFileBytes >> 20) + " MiB";
+            return Fault(c, SetupFault::ConfigUnreadable);
+        default: c.detail = std::strerror(errno); return Fault(c, SetupFault::ConfigUnreadable);
+    }
+    const ini::CIniFile config(configPath);
+    if (programmer.empty()) return Fault(c, SetupFault::NoProgrammer);
+    if (!Contains(cfg::ReadProgrammers(config), programmer)) return Fault(c, SetupFault::ProgrammerUnknown);
+    const cfg::ProgrammerSection section = cfg::ReadProgrammerSection(config, programmer);
+    if (!Contains(section.chips, chip)) return Fault(c, SetupFault::ChipUnknown);
+    c.driverFile = section.driverFile;
+    return CheckChipLine(c, tablePath);
+}
+
+std::vector<RowProblem> CheckRows(const plist::ProgrammingList& list, const chips::ChipProfile& chip,
+                                  const FrameLimits& limits) {
+    std::vector<RowProblem> problems;
+    // The end cell is not read: a run computes each end from start and length.
+    for (int row = 1; row <= plist::kRows && list.IsUsed(row); ++row) {
+        RowProblem p;
+        p.row = row;
+        int32_t flag = 0, start = 0, length = 0;
+        auto damaged = [&](int col) {
+            p.column = col;
+            p.cell = list.Cell(row, col);
+            problems.push_back(p);
+        };
+        if (!num::TryStrToInt(list.Cell(row, plist::kColFlag), &flag)) {
+            damaged(plist::kColFlag);
+            continue;
+        }
+        if (flag == 0) continue;
+        if (!num::TryStrToInt(list.Cell(row, plist::kColStart), &start)) {
+            damaged(plist::kColStart);
+            continue;
+        }
+        if (!num::TryStrToInt(list.Cell(row, plist::kColLength), &length)) {
+            damaged(plist::kColLength);
+            continue;
+        }
+        p.cell = list.Cell(row, plist::kColStart);
+        if (start < 0) {
+            p.column = plist::kColStart;
+            p.fault = RowFault::StartNegative;
+            p.value = start;
+            problems.push_back(p);
+            continue;
+        }
+        if (length < 1) {
+            p.column = plist::kColLength;
+            p.fault = RowFault::LengthTooSmall;
+            p.cell = list.Cell(row, plist::kColLength);
+            p.value = length;
+            problems.push_back(p);
+            continue;
+        }
+        // Rows past the chip's last address are the run's own overflow stop,
+        // which the capacity question covers; only what no frame can carry is refused.
+        const int64_t chipEnd = addr::EndAddress(start, length, chip);
+        if (start <= chip.lastAddress && chipEnd > limits.end) {
+            p.column = plist::kColEnd;
+            p.fault = RowFault::EndTooLarge;
+            p.cell = list.Cell(row, plist::kColEnd);
+            p.value = chipEnd;
+            p.limit = limits.end;
+            problems.push_back(p);
+        }
+    }
+    return problems;
+}
+
+}  // namespace ws
