@@ -62,6 +62,7 @@ int UsageError(const char* command, const std::string& error, const char* usage)
 }
 
 int NoDriverBound(const char* command, const ws::Workspace& w) {
+    if (w.driverFailureShown) return 1;  // the binding's message said why
     std::fprintf(stderr, "sonmira-cli %s: no driver library is bound for programmer type '%s'\n", command,
                  ws::ProgrammerName(w).c_str());
     return 1;
@@ -92,6 +93,10 @@ int SelectByName(const char* command, const std::string* programmer, const std::
 
 int PrepareWorkspace(const char* command, const RunOptions& o, const std::string& project, ws::Workspace& w,
                      IUserPrompt& ui) {
+    // The driver is bound once, for the final choice: the configured, the
+    // project's and the named programmer type would each bind it, and tell
+    // the same failure again each time.
+    w.bindDrivers = false;
     ws::StartUp(w, std::make_unique<ini::CIniFile>(cfg::OpenConfigForReading()), loc::ProgramDir(),
                 chips::ChipTablePath(), ui);
     if (!project.empty()) {
@@ -101,8 +106,12 @@ int PrepareWorkspace(const char* command, const RunOptions& o, const std::string
         }
         if (!ws::OpenProject(w, ui, project)) return 1;
     }
-    return SelectByName(command, o.programmer.empty() ? nullptr : &o.programmer, o.chip.empty() ? nullptr : &o.chip, w,
-                        ui);
+    if (int rc = SelectByName(command, o.programmer.empty() ? nullptr : &o.programmer,
+                              o.chip.empty() ? nullptr : &o.chip, w, ui))
+        return rc;
+    w.bindDrivers = true;
+    ws::BindProgrammerDriver(w, ui);
+    return 0;
 }
 
 }  // namespace cli
