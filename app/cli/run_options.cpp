@@ -63,6 +63,7 @@ int UsageError(const char* command, const std::string& error, const char* usage)
 }
 
 int NoDriverBound(const char* command, const ws::Workspace& w) {
+    if (w.driverFailureShown) return 1;  // the binding's message said why
     std::fprintf(stderr, "sonmira-cli %s: no driver library is bound for programmer type '%s'\n", command,
                  ws::ProgrammerName(w).c_str());
     return 1;
@@ -97,11 +98,19 @@ int PrepareWorkspace(const char* command, const RunOptions& o, const std::string
     // own messages (made for a user who can mend things in the windows)
     // never come on top of the reason the run is refused.
     if (int rc = CheckSetup({command, "nothing sent", !project.empty()}, o, project)) return rc;
+    // The driver is bound once, for the final choice: the configured, the
+    // project's and the named programmer type would each bind it, and tell
+    // the same failure again each time.
+    w.bindDrivers = false;
     ws::StartUp(w, std::make_unique<ini::CIniFile>(cfg::OpenConfigForReading()), loc::ProgramDir(),
                 chips::ChipTablePath(), ui);
     if (!project.empty() && !ws::OpenProject(w, ui, project)) return 1;
-    return SelectByName(command, o.programmer.empty() ? nullptr : &o.programmer, o.chip.empty() ? nullptr : &o.chip, w,
-                        ui);
+    if (int rc = SelectByName(command, o.programmer.empty() ? nullptr : &o.programmer,
+                              o.chip.empty() ? nullptr : &o.chip, w, ui))
+        return rc;
+    w.bindDrivers = true;
+    ws::BindProgrammerDriver(w, ui);
+    return 0;
 }
 
 }  // namespace cli

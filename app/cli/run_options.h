@@ -29,7 +29,8 @@ std::string ParseRunOptions(int argc, char** argv, bool allow_aux, bool allow_ad
 // usage error's exit code, 2.
 int UsageError(const char* command, const std::string& error, const char* usage);
 
-// Prints that no driver library is bound for the workspace's programmer type;
+// Prints that no driver library is bound for the workspace's programmer type
+// (nothing when the binding's failure was already shown);
 // returns the exit code for a failed driver, 1.
 int NoDriverBound(const char* command, const ws::Workspace& w);
 
@@ -39,7 +40,8 @@ int SelectByName(const char* command, const std::string* programmer, const std::
                  IUserPrompt& ui);
 
 // Start-up from the configuration, then the project (when given), then the
-// named programmer and chip. Returns 0, or an exit code after printing why.
+// named programmer and chip, then the driver of the programmer type chosen,
+// bound once. Returns 0, or an exit code after printing why.
 int PrepareWorkspace(const char* command, const RunOptions& o, const std::string& project, ws::Workspace& w,
                      IUserPrompt& ui);
 

@@ -33,7 +33,7 @@
 enum BindCode : int32_t {
     kBindOk = 0,          // library loaded, driver object made
     kBindNoFile = 1,      // empty file name: no driver bound, nothing to tell
-    kBindNotFound = -1,   // the library cannot be loaded
+    kBindNotFound = -1,   // the library cannot be loaded (or is not a whole one for this machine)
     kBindNoFactory = -2,  // the library has no CreateObj
     kBindNoObject = -3,   // CreateObj gave no object
 };
@@ -42,7 +42,7 @@ struct BindResult {
     int32_t code = kBindNoFile;
     std::string message;  // for the user: empty, or MsgId::DriverFileNotFound's text for the file
     std::string caption;  // that message's caption when there is one
-    std::string detail;   // the loader's own text, for diagnostics only
+    std::string detail;   // why: the loader's own text, or what is wrong with the file (shown on a second line)
 };
 
 // Scoped access to the bound driver. Empty (false) when the wait ran out.

@@ -61,11 +61,21 @@ void ProgrammerChangeStep(Workspace& w, IUserPrompt& ui) {
     if (w.config) section = cfg::ReadProgrammerSection(*w.config, name);
     w.chips = section.chips;
     w.chipIndex = static_cast<int>(w.chips.size()) - 1;
+    BindProgrammerDriver(w, ui);
+}
+
+void BindProgrammerDriver(Workspace& w, IUserPrompt& ui) {
     if (!w.bindDrivers) return;
     w.drivers.Unbind();
-    if (section.driverFile.empty()) return;
-    BindResult r = w.drivers.Bind(section.driverFile, w.programDir);
-    if (!r.message.empty()) ShowMessage(ui, MsgId::DriverFileNotFound, section.driverFile);
+    w.driverFailureShown = false;
+    const std::string name = ProgrammerName(w);
+    if (name.empty() || !w.config) return;
+    const std::string file = cfg::ReadProgrammerSection(*w.config, name).driverFile;
+    if (file.empty()) return;
+    BindResult r = w.drivers.Bind(file, w.programDir);
+    if (r.message.empty()) return;
+    ShowMessageWithReason(ui, MsgId::DriverFileNotFound, file, r.detail);
+    w.driverFailureShown = true;
 }
 
 void ApplyChipSelection(Workspace& w, IUserPrompt& ui) {

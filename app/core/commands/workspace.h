@@ -45,6 +45,9 @@ struct Workspace {
     std::string projectPath;  // bound project file
 
     DriverBinding drivers;
+    // The last binding failed and its message was shown: a command finding
+    // no driver then has nothing more to tell.
+    bool driverFailureShown = false;
 
     // Length of an audio file in ms (0 when it cannot be opened). The GUI and
     // the CLI set it to the audio player's length query.
@@ -53,7 +56,8 @@ struct Workspace {
     std::function<void()> restoreVolume;
 
     // The command-line tool edits lists without talking to a module: it
-    // clears this so no driver library is loaded.
+    // clears this so no driver library is loaded; a run clears it while it
+    // prepares the workspace, then binds once.
     bool bindDrivers = true;
     bool exitDone = false;
 };
@@ -69,10 +73,14 @@ void StartUp(Workspace& w, std::unique_ptr<ini::CIniFile> config, const std::str
              const std::string& chip_table_path, IUserPrompt& ui);
 
 // Programmer change step for the selected programmer: fill the chip names from
-// its section and select the last, then bind its driver library ("File");
-// a library that cannot be loaded shows MsgId::DriverFileNotFound.
+// its section and select the last, then bind its driver library.
 // An empty programmer name does nothing.
 void ProgrammerChangeStep(Workspace& w, IUserPrompt& ui);
+
+// Unbinds, then binds the selected programmer's driver library ("File"); a
+// library that cannot be loaded shows MsgId::DriverFileNotFound with the
+// reason on a second line. Does nothing while bindDrivers is clear.
+void BindProgrammerDriver(Workspace& w, IUserPrompt& ui);
 
 // Reads the chip table for the selected chip into the profile, then
 // recomputes the extent. A missing table changes nothing; a number that does

@@ -110,6 +110,12 @@ MsgAnswer ShowMessage(IUserPrompt& ui, MsgId id, std::string_view argument) {
     return Ask(ui, id, MessageText(id, argument));
 }
 
+MsgAnswer ShowMessageWithReason(IUserPrompt& ui, MsgId id, std::string_view argument, std::string_view reason) {
+    std::string text = MessageText(id, argument);
+    if (!reason.empty()) text.append("\n").append(reason);
+    return Ask(ui, id, text);
+}
+
 void ShowGeneralError(IUserPrompt& ui, std::string message) {
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
     ui.Ask(message, kAppTitle, MsgIcon::Error, MsgButtons::Ok);

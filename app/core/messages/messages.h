@@ -84,6 +84,9 @@ std::string MessageText(MsgId id, std::string_view argument);
 // Shows the message and returns the answer (Ok for an information box).
 MsgAnswer ShowMessage(IUserPrompt& ui, MsgId id);
 MsgAnswer ShowMessage(IUserPrompt& ui, MsgId id, std::string_view argument);
+// The composed message, then `reason` on a line of its own (a failure's own
+// words, such as the system loader's); nothing added when `reason` is empty.
+MsgAnswer ShowMessageWithReason(IUserPrompt& ui, MsgId id, std::string_view argument, std::string_view reason);
 
 // The general error box for an error no command handles (a failed number
 // conversion): not a table row, as its text is the error's own. The text gets

@@ -8,6 +8,7 @@
 
 #include "driver_binding.h"
 #include "modsim_harness.h"
+#include "test_files.h"
 
 using namespace modsim_test;
 
@@ -35,20 +36,41 @@ TEST(DriverBinding, unusableLibraries_toldAsNameFollowedByNotFound_andUnbindTheO
     EXPECT_EQ(r.code, kBindNotFound);
     EXPECT_EQ(r.message, "NoSuchDrv.dll文件没有找到！");
     EXPECT_EQ(r.caption, "信息提示");
+    EXPECT_EQ(r.detail, "NoSuchDrv.dll: cannot open shared object file: No such file or directory");
     EXPECT_FALSE(b.IsBound());
 
     r = b.Bind("libdrvtest_nofactory.so", kTestLibs);
     EXPECT_EQ(r.code, kBindNoFactory);
     EXPECT_EQ(r.message, "libdrvtest_nofactory.so文件没有找到！");
     EXPECT_EQ(r.caption, "信息提示");
+    EXPECT_EQ(r.detail, kTestLibs + "/libdrvtest_nofactory.so: undefined symbol: CreateObj");
     EXPECT_FALSE(b.IsBound());
 
     const std::string nullObject = kTestLibs + "/libdrvtest_nullobject.so";
     r = b.Bind(nullObject, "/nonexistent");
     EXPECT_EQ(r.code, kBindNoObject);
     EXPECT_EQ(r.message, nullObject + "文件没有找到！");
+    EXPECT_EQ(r.detail, "CreateObj gave no object");
     EXPECT_FALSE(b.IsBound());
     EXPECT_EQ(b.Acquire().driver(), nullptr);
+}
+
+TEST(DriverBinding, damagedFiles_refusedWithTheReason_beforeTheLoaderMapsThem) {
+    // The loader would map a cut library's segments past the file's end and
+    // die of SIGBUS touching them.
+    test_support::TempDir d;
+    test_support::WriteBytes(d / "libcut.so", test_support::ReadBytes(kOut + "/libsonmiradrv.so").substr(0, 3000));
+    test_support::WriteBytes(d / "libtext.so", "not a library\n");
+    DriverBinding b;
+    BindResult r = b.Bind(d / "libcut.so", "/nonexistent");
+    EXPECT_EQ(r.code, kBindNotFound);
+    EXPECT_EQ(r.message, d / "libcut.so文件没有找到！");
+    EXPECT_EQ(r.detail, d / "libcut.so: cut short: a loadable segment lies past the file's end (3000 bytes)");
+    r = b.Bind("libtext.so", d.path());  // beside the program
+    EXPECT_EQ(r.code, kBindNotFound);
+    EXPECT_EQ(r.message, "libtext.so文件没有找到！");
+    EXPECT_EQ(r.detail, d / "libtext.so: not an ELF file");
+    EXPECT_FALSE(b.IsBound());
 }
 
 TEST(DriverBinding, bareName_foundBesideTheProgramOrByTheLoadersSearch) {

@@ -72,7 +72,8 @@ TEST_F(WorkspaceTest, startUpRestoresChoicesAndReportsAMissingLibrary) {
     EXPECT_EQ(w.chip.lowest, 16);
     EXPECT_EQ(w.chip.capacity, 20000);
     ASSERT_EQ(ui.Boxes().size(), 1u);
-    EXPECT_EQ(ui.Boxes()[0].text, "libnothere.so文件没有找到！");
+    EXPECT_EQ(ui.Boxes()[0].text,
+              "libnothere.so文件没有找到！\nlibnothere.so: cannot open shared object file: No such file or directory");
     EXPECT_EQ(ui.Boxes()[0].caption, "信息提示");
     EXPECT_FALSE(w.drivers.IsBound());
 
