@@ -27,11 +27,12 @@ TEST(PortScanCli, noModuleFound_namesWhatEachPortDid) {
         "' SERTRA_COM3=/nonexistent/sonmira-com3 SERTRA_COM4= '" + kOut +
         "sonmira-cli' pulse --programmer 'SM-1 编程器' 0010 2>&1 </dev/null");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "信息提示: 串口未打开！\n"
-                     "  COM1 (" + silent.Path() + "): opened, no reply within 500 ms\n"
-                     "  COM2 (" + wrong.Path() + "): opened, reply 5A 44 44 00 failed its check\n"
-                     "  COM3 (/nonexistent/sonmira-com3): no device at this path\n"
-                     "  COM4: no device for this port\n");
+    std::string expected = "信息提示: 串口未打开！\n";
+    expected += "  COM1 (" + silent.Path() + "): opened, no reply within 500 ms\n";
+    expected += "  COM2 (" + wrong.Path() + "): opened, reply 5A 44 44 00 failed its check\n";
+    expected += "  COM3 (/nonexistent/sonmira-com3): no device at this path\n";
+    expected += "  COM4: no device for this port\n";
+    EXPECT_EQ(r.out, expected);
 }
 
 }  // namespace
