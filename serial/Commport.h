@@ -8,6 +8,7 @@
 //   setting was taken, SERTRA_SET_REFUSED (0) when not. Binary contract:
 //   check them against SERTRA_SET_ACCEPTED, never as a result code.
 // GetCommHandle and GetDllVersion return their value.
+// GetPortRecord is a Sonmira extension (see below); it returns a result code.
 // Thread contract: no locks. Callers must not use the library from two
 // threads at once; the application serialises all driver calls.
 #pragma once
@@ -50,6 +51,45 @@ SERTRA_API int32_t SendOrder(const uint8_t* frame, uint8_t* reply, int32_t timeo
 SERTRA_API int32_t SetFrameHead(int32_t head);  // 0..256; SERTRA_SET_ACCEPTED or SERTRA_SET_REFUSED
 SERTRA_API int32_t ReadBlock(uint8_t* buffer, int32_t length, int32_t timeoutMs);
 
+// Sonmira extension: what the last use of each port found, so a caller whose
+// port scan found no module can tell the user, port by port, why. The library
+// keeps one record per port number, from the last OpenPort with that port
+// chosen (an OpenPort while a port is open records nothing) and from the last
+// SendData or SendOrder while that open lasted. ClosePort keeps it.
+enum {
+    SERTRA_RECORD_PATH_MAX = 256,  // path bytes kept, the terminating 0 included
+    SERTRA_RECORD_BYTES = 16,      // received bytes kept
+};
+
+// How the last OpenPort on the port went (SertraPortRecord.openFailure).
+enum {
+    SERTRA_OPEN_DONE = 0,          // opened
+    SERTRA_OPEN_NO_PATH = 1,       // the port has no device (SERTRA_COMn empty, or no n-th serial device)
+    SERTRA_OPEN_NO_DEVICE = 2,     // nothing at the path (ENOENT, ENODEV, ENXIO)
+    SERTRA_OPEN_BUSY = 3,          // held by another opener: the exclusive lock, or EBUSY
+    SERTRA_OPEN_FAILED = 4,        // open() failed otherwise; openErrno says why
+    SERTRA_OPEN_NOT_TERMINAL = 5,  // opened, but the device is no terminal
+};
+
+typedef struct SertraPortRecord {
+    int32_t openTried;                  // 0: no OpenPort on this port since the library was loaded
+    int32_t openResult;                 // what OpenPort returned
+    int32_t openFailure;                // SERTRA_OPEN_*
+    int32_t openErrno;                  // errno of the failed call, 0 when none
+    char path[SERTRA_RECORD_PATH_MAX];  // the device tried, 0-terminated (cut if longer); "" for no device
+    int32_t exchanged;                  // 1 when a SendData or SendOrder ran while that open lasted
+    int32_t exchangeResult;             // what it returned
+    int32_t replyWaitMs;                // the time-out it was given for the reply; 0 when no reply was awaited
+    int32_t sentBytes;                  // bytes written
+    int32_t replyTimedOut;              // 1 when a wait for reply bytes ran out
+    int32_t receivedBytes;              // bytes read; the first SERTRA_RECORD_BYTES of them in received
+    uint8_t received[SERTRA_RECORD_BYTES];
+} SertraPortRecord;
+
+// Copies the record of port `number` (1..4) into *record: SERTRA_OK, or
+// SERTRA_ERR_ARGUMENT for another number or a null record.
+SERTRA_API int32_t GetPortRecord(int32_t number, SertraPortRecord* record);
+
 #ifdef __cplusplus
 }
 #endif
@@ -65,7 +105,7 @@ enum {
     SERTRA_SET_ACCEPTED = 1,
 };
 
-// Result codes of OpenPort, SendData, SendOrder and ReadBlock (0 for success).
+// Result codes of OpenPort, SendData, SendOrder, ReadBlock and GetPortRecord (0 for success).
 enum {
     SERTRA_OK = 0,
     SERTRA_ERR_WAIT_EVENT = 1,  // reply wait event, or a read in the head search
@@ -81,6 +121,7 @@ enum {
     SERTRA_ERR_PURGE = 207,
     SERTRA_ERR_EVENT_MASK = 208,
     SERTRA_ERR_RECEIVE_WAIT = 209,  // waiting for the first received character
+    SERTRA_ERR_ARGUMENT = 300,      // GetPortRecord only: no such port, or no record to fill
     SERTRA_ERR_NO_TIMEOUT = 333,    // SendData asked to wait with a time-out <= 0
     SERTRA_ERR_READ_START = 1031,
     SERTRA_ERR_READ_RESULT = 1032,

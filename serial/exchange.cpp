@@ -82,6 +82,35 @@ int32_t ReceiveOrderReply(CCommPort& port, uint8_t* reply, int32_t timeoutMs) {
     return port.ReadPort(reply + 1 + layout.headerBytes, length, nullptr, ByteWait(port, length));
 }
 
+// SendData on an open port.
+int32_t SendAndReceive(CCommPort& port, const uint8_t* frame, uint8_t* reply, int32_t frameLen, int32_t timeoutMs,
+                       int32_t replyLen, uint8_t terminator, uint8_t waitReply) {
+    port.PurgePort();
+    // t / r + 1 ms per byte lets a whole reply take a little over t, so the
+    // caller's wait of t always ends a silent read first. Terminator mode reads
+    // single bytes bounded by their own waits: no read time-out.
+    int32_t msPerByte = 0;
+    if (replyLen > 0 && timeoutMs > 0) msPerByte = timeoutMs / replyLen + 1;
+    port.SetReadTimeout(msPerByte);
+
+    const int32_t code = port.WritePort(frame, frameLen, nullptr, ByteWait(port, frameLen));
+    if (code != SERTRA_OK) return code;
+    if (waitReply == 0) return SERTRA_OK;  // a reply stays queued until the next exchange purges it
+    if (timeoutMs <= 0) return SERTRA_ERR_NO_TIMEOUT;
+    if (replyLen > 0) return port.ReadPort(reply, replyLen, nullptr, timeoutMs);
+    return ReceiveUntilTerminator(port, reply, timeoutMs, terminator);
+}
+
+// SendOrder on an open port, frame and reply given.
+int32_t SendOrderAndReceive(CCommPort& port, const uint8_t* frame, uint8_t* reply, int32_t timeoutMs) {
+    const OrderLayout layout = LayoutFor(port.frameHead);
+    const int32_t length = PayloadLength(layout, frame) + 1 + layout.headerBytes;
+    port.PurgePort();
+    const int32_t code = port.WritePort(frame, length, nullptr, ByteWait(port, length));
+    if (code != SERTRA_OK) return code;
+    return ReceiveOrderReply(port, reply, timeoutMs);
+}
+
 }  // namespace
 
 }  // namespace sertra
@@ -95,20 +124,9 @@ int32_t SendData(const uint8_t* frame, uint8_t* reply, int32_t frameLen, int32_t
                  uint8_t terminator, uint8_t waitReply) {
     CCommPort& port = ThePort();
     if (!port.IsOpen()) return SERTRA_ERR_NOT_OPEN;
-    port.PurgePort();
-    // t / r + 1 ms per byte lets a whole reply take a little over t, so the
-    // caller's wait of t always ends a silent read first. Terminator mode reads
-    // single bytes bounded by their own waits: no read time-out.
-    int32_t msPerByte = 0;
-    if (replyLen > 0 && timeoutMs > 0) msPerByte = timeoutMs / replyLen + 1;
-    port.SetReadTimeout(msPerByte);
-
-    const int32_t code = port.WritePort(frame, frameLen, nullptr, sertra::ByteWait(port, frameLen));
-    if (code != SERTRA_OK) return code;
-    if (waitReply == 0) return SERTRA_OK;  // a reply stays queued until the next exchange purges it
-    if (timeoutMs <= 0) return SERTRA_ERR_NO_TIMEOUT;
-    if (replyLen > 0) return port.ReadPort(reply, replyLen, nullptr, timeoutMs);
-    return sertra::ReceiveUntilTerminator(port, reply, timeoutMs, terminator);
+    port.BeginExchange(waitReply != 0 ? timeoutMs : 0);
+    return port.EndExchange(
+        sertra::SendAndReceive(port, frame, reply, frameLen, timeoutMs, replyLen, terminator, waitReply));
 }
 
 int32_t SendOrder(const uint8_t* frame, uint8_t* reply, int32_t timeoutMs) {
@@ -117,13 +135,8 @@ int32_t SendOrder(const uint8_t* frame, uint8_t* reply, int32_t timeoutMs) {
     if (!port.IsOpen()) return SERTRA_ERR_NOT_OPEN;
     if (frame == nullptr) return SERTRA_ERR_WRITE;
     if (reply == nullptr) return SERTRA_ERR_READ_START;
-
-    const sertra::OrderLayout layout = sertra::LayoutFor(port.frameHead);
-    const int32_t length = sertra::PayloadLength(layout, frame) + 1 + layout.headerBytes;
-    port.PurgePort();
-    const int32_t code = port.WritePort(frame, length, nullptr, sertra::ByteWait(port, length));
-    if (code != SERTRA_OK) return code;
-    return sertra::ReceiveOrderReply(port, reply, timeoutMs);
+    port.BeginExchange(timeoutMs);
+    return port.EndExchange(sertra::SendOrderAndReceive(port, frame, reply, timeoutMs));
 }
 
 int32_t SetFrameHead(int32_t head) {

@@ -1,4 +1,5 @@
-// Port control exports: choose, set up, open and close the one port.
+// Port control exports: choose, set up, open and close the one port, and
+// what each port's last use found.
 #include "Commport.h"
 #include "port_object.h"
 
@@ -49,5 +50,12 @@ int32_t ClrRTS(void) { return ThePort().SetModemLine(sertra::ModemLine::Rts, fal
 intptr_t GetCommHandle(void) { return ThePort().Handle(); }
 
 int32_t GetDllVersion(void) { return 20427; }
+
+int32_t GetPortRecord(int32_t number, SertraPortRecord* record) {
+    const SertraPortRecord* kept = ThePort().Record(number);
+    if (kept == nullptr || record == nullptr) return SERTRA_ERR_ARGUMENT;
+    *record = *kept;
+    return SERTRA_OK;
+}
 
 }  // extern "C"

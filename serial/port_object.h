@@ -7,6 +7,9 @@
 
 #include <stdint.h>
 
+#include <string>
+
+#include "Commport.h"
 #include "line_speed.h"
 
 namespace sertra {
@@ -45,15 +48,31 @@ public:
     // 1 when the line was changed, 0 when closed or refused.
     int32_t SetModemLine(ModemLine line, bool raise);
 
+    // The per-port records behind GetPortRecord (port_record.cpp). An exchange
+    // is recorded from BeginExchange to EndExchange, which returns its code.
+    const SertraPortRecord* Record(int32_t number) const;
+    void BeginExchange(int32_t replyWaitMs);
+    int32_t EndExchange(int32_t code);
+
     int32_t frameHead = 0x12;
     int32_t portNumber = 1;  // COM1..COM4
     int32_t baudRate = kDefaultBaud;
     int32_t perByteMs = kDefaultPerByteMs;
 
 private:
+    // Records an open attempt on portNumber and returns `code`.
+    int32_t RecordOpen(int32_t code, int32_t failure, int error, const std::string& path);
+    // Notes for the exchange in progress, if any.
+    void NoteSent(int32_t count);
+    void NoteReceived(const uint8_t* bytes, int32_t count);
+    void NoteReplyTimeout();
+
     int fd_ = -1;
     bool isPty_ = false;
     int32_t readMsPerByte_ = 0;
+    SertraPortRecord records_[4] = {};
+    int32_t openNumber_ = 1;   // the port the open descriptor belongs to
+    bool exchanging_ = false;  // between BeginExchange and EndExchange
 };
 
 // The library's one port object.

@@ -62,6 +62,17 @@ int PollUntil(int fd, short events, TimeLimit limit) {
     }
 }
 
+// What an open() failure means for the user: nothing there, someone else has it, or another reason.
+int32_t OpenFailureFor(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENODEV:
+        case ENXIO: return SERTRA_OPEN_NO_DEVICE;
+        case EBUSY: return SERTRA_OPEN_BUSY;  // TIOCEXCL held by another opener
+        default: return SERTRA_OPEN_FAILED;
+    }
+}
+
 void SleepNs(int64_t ns) {
     timespec ts{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
     while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {}
@@ -75,27 +86,32 @@ int32_t CCommPort::Open() {
     if (IsOpen()) return SERTRA_ERR_NOT_OPEN;
 
     const std::string path = PortPathFor(portNumber);
-    if (path.empty()) return SERTRA_ERR_OPEN;
+    if (path.empty()) return RecordOpen(SERTRA_ERR_OPEN, SERTRA_OPEN_NO_PATH, 0, path);
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return SERTRA_ERR_OPEN;
+    if (fd < 0) {
+        const int error = errno;
+        return RecordOpen(SERTRA_ERR_OPEN, OpenFailureFor(error), error, path);
+    }
     // TIOCEXCL keeps other users out but not root; the lock covers every opener
     // that honours flock, this process included.
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
         close(fd);
-        return SERTRA_ERR_OPEN;
+        return RecordOpen(SERTRA_ERR_OPEN, error == EWOULDBLOCK ? SERTRA_OPEN_BUSY : SERTRA_OPEN_FAILED, error, path);
     }
     // A device that is no terminal has no line to size or set up.
     termios probe{};
     if (tcgetattr(fd, &probe) != 0) {
+        const int error = errno;
         close(fd);
-        return SERTRA_ERR_BUFFERS;
+        return RecordOpen(SERTRA_ERR_BUFFERS, SERTRA_OPEN_NOT_TERMINAL, error, path);
     }
     ioctl(fd, TIOCEXCL);
     fd_ = fd;
     isPty_ = IsPtySlave(fd);
     ConfigureLine(baudRate, 8, Parity::None, 1);
     SetReadTimeout(0);
-    return SERTRA_OK;
+    return RecordOpen(SERTRA_OK, SERTRA_OPEN_DONE, 0, path);
 }
 
 void CCommPort::Close() {
@@ -176,6 +192,7 @@ int32_t CCommPort::WritePort(const uint8_t* buffer, int32_t length, int32_t* wri
         const ssize_t n = write(fd_, buffer + count, static_cast<size_t>(length - count));
         if (n > 0) {
             count += static_cast<int32_t>(n);
+            NoteSent(static_cast<int32_t>(n));
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
@@ -226,6 +243,7 @@ int32_t CCommPort::ReadPort(uint8_t* buffer, int32_t length, int32_t* read, int6
     while (count < length) {
         const ssize_t n = ::read(fd_, buffer + count, static_cast<size_t>(length - count));
         if (n > 0) {
+            NoteReceived(buffer + count, static_cast<int32_t>(n));
             count += static_cast<int32_t>(n);
             continue;
         }
@@ -234,7 +252,10 @@ int32_t CCommPort::ReadPort(uint8_t* buffer, int32_t length, int32_t* read, int6
         // n == 0 is an empty queue under VMIN 0 or a hang-up; poll() tells which.
         const int revents = PollUntil(fd_, POLLIN, limit);
         if (revents < 0) return SERTRA_ERR_READ_WAIT;
-        if (revents == 0) return readEndsFirst ? SERTRA_OK : SERTRA_ERR_READ_TIMEOUT;
+        if (revents == 0) {
+            NoteReplyTimeout();
+            return readEndsFirst ? SERTRA_OK : SERTRA_ERR_READ_TIMEOUT;
+        }
         if ((revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) return SERTRA_ERR_READ_RESULT;
     }
     return SERTRA_OK;
@@ -243,6 +264,7 @@ int32_t CCommPort::ReadPort(uint8_t* buffer, int32_t length, int32_t* read, int6
 int32_t CCommPort::WaitForReceive(int64_t waitMs) {
     if (!IsOpen()) return SERTRA_ERR_NOT_OPEN;
     const int revents = PollUntil(fd_, POLLIN, TimeLimitStart(MonotonicNowNs(), waitMs));
+    if (revents == 0) NoteReplyTimeout();
     if (revents <= 0 || (revents & POLLIN) == 0) return SERTRA_ERR_RECEIVE_WAIT;
     // A hung-up device reports itself readable; only real bytes count.
     if ((revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {

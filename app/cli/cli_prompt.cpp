@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "port_scan_report.h"
+
 namespace cli {
 
 TerminalPrompt::Mode TerminalPrompt::ModeFor(bool yes) {
@@ -15,6 +17,7 @@ MsgAnswer TerminalPrompt::Ask(const std::string& text, const std::string& captio
     if (buttons == MsgButtons::Ok) {
         std::fprintf(out_, "%s: %s\n", caption.c_str(), text.c_str());
         std::fflush(out_);
+        if (IsPortNotOpenMessage(text)) PrintPortScanReport(out_);
         return MsgAnswer::Ok;
     }
     bool cancel = buttons == MsgButtons::YesNoCancel;

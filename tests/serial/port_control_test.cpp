@@ -30,7 +30,7 @@ std::string RunProbe(const std::string& args) {
 
 }  // namespace
 
-TEST(SerialExports, dynamicSymbolTable_holdsExactlyTheFourteenExports) {
+TEST(SerialExports, dynamicSymbolTable_holdsExactlyTheFifteenExports) {
     const std::string command = std::string("nm -D --defined-only ") + SERTRA_LIB_PATH;
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
@@ -43,7 +43,7 @@ TEST(SerialExports, dynamicSymbolTable_holdsExactlyTheFourteenExports) {
     ASSERT_EQ(pclose(pipe), 0);
     const std::set<std::string> expected = {"OpenPort", "ClosePort", "SetCommPort",  "SetCommBaud",   "SetDTR",
                                             "ClrDTR",   "SetRTS",    "ClrRTS",       "GetCommHandle", "GetDllVersion",
-                                            "SendData", "SendOrder", "SetFrameHead", "ReadBlock"};
+                                            "SendData", "SendOrder", "SetFrameHead", "ReadBlock",     "GetPortRecord"};
     EXPECT_EQ(names, expected);
 }
 
