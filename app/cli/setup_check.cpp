@@ -125,8 +125,7 @@ int CheckSetup(const SetupScope& scope, const RunOptions& o, const std::string& 
     if (!scope.rows) return 0;
     const auto problems = ws::CheckRows(rows, c.profile, c.limits);
     for (const auto& p : problems)
-        std::fprintf(stderr, "sonmira-cli %s: %s: %s\n", scope.command, Printable(project).c_str(),
-                     RowText(p).c_str());
+        std::fprintf(stderr, "sonmira-cli %s: %s: %s\n", scope.command, Printable(project).c_str(), RowText(p).c_str());
     if (problems.empty()) return 0;
     std::fprintf(stderr, "sonmira-cli %s: %zu %s to mend first; %s\n", scope.command, problems.size(),
                  problems.size() == 1 ? "row" : "rows", scope.consequence);

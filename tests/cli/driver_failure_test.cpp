@@ -14,10 +14,13 @@ protected:
     void SetUp() override {
         // Programmer P, configured and named by the project: the library is
         // asked for at start-up and again when the project is opened.
-        Put("Sonmira.INI", "[Option]\r\nComProgram=0\r\nComChip=0\r\n[Device]\r\n0=P\r\n1=Q\r\n[P]\r\n0=SV020A\r\nFile=" +
-                               kNoFactory + "\r\n[Q]\r\n0=SV020A\r\n");
+        Put("Sonmira.INI",
+            "[Option]\r\nComProgram=0\r\nComChip=0\r\n[Device]\r\n0=P\r\n1=Q\r\n[P]\r\n0=SV020A\r\nFile=" + kNoFactory +
+                "\r\n[Q]\r\n0=SV020A\r\n");
         Put("sound.dat", "h,\r\n1,SV020A,125,0x9F,1,0,20000,\r\n");
-        Put("p.QWF", "V1.0,20261207,x,P,SV020A,\r\n1,\xca\xc7,0X0000,0X0009,a.wav,1000,1KB,.wav,t,/x/a.wav,/x/a.wav,\r\n");
+        Put("p.QWF",
+            "V1.0,20261207,wendaloprist,P,SV020A,\r\n1,\xca\xc7,0X0000,0X0009,a.wav,1000,1KB,.wav,t,/x/a.wav,/x/"
+            "a.wav,\r\n");
     }
     void Put(const std::string& name, const std::string& bytes) { test_support::WriteBytes(tmp_ / name, bytes); }
     test_support::CommandResult Cli(const std::string& args) {

@@ -84,7 +84,8 @@ TEST_F(RunChecks, aSetUpThatWouldBeGuessedIsRefusedWithOneLineAndNothingSent) {
         {[this] { Edit("sound.dat", "1,SV020A,125,0x9F,1,", "1,SV020A,125,0x9F,0,"); }, kHeader,
          "the chip table " + table_ + " gives chip 'SV020A' an address scale of 0; it must be 1 or more"},
         {[this] { Edit("sound.dat", "1,SV020A,125,0x9F,1,0,", "1,SV020A,125,0x9F,1,0xA0,"); }, kHeader,
-         "the chip table " + table_ + " gives chip 'SV020A' a lowest start address 0X00A0 above its last address 0X009F"},
+         "the chip table " + table_ +
+             " gives chip 'SV020A' a lowest start address 0X00A0 above its last address 0X009F"},
         {[this] { Edit("sound.dat", "1,SV020A,125,0x9F,", "1,SV020A,125,0x1FF,"); }, kHeader,
          "the chip table " + table_ +
              " gives chip 'SV020A' a last address 0X01FF that the module's frames cannot carry (at most 0X00FF)"},
@@ -114,7 +115,8 @@ TEST_F(RunChecks, damagedRowsAreNamedOnceEachBeforeTheModuleIsTouched) {
         const std::string head = std::string("sonmira-cli ") + command + ": ";
         EXPECT_EQ(r.err, head + p + ": row 2, length: -300 ms is no sound length (it must be 1 ms or more)\n" + head +
                              p + ": row 3, start: 0XFFFFFFFF is not a chip address\n" + head + p +
-                             ": row 4, length: '3x0' is not a number\n" + head + "3 rows to mend first; nothing sent\n");
+                             ": row 4, length: '3x0' is not a number\n" + head +
+                             "3 rows to mend first; nothing sent\n");
     }
     // A flag that is no number ends the reading: named by its row, once.
     const CliRun r = Cli("program '" + Project(Row("0X0000", "300") + "x,\xca\xc7,0X0003,\r\n") + "'");
@@ -153,9 +155,10 @@ TEST_F(RunChecks, controlCharactersInNamesArePrintedEscaped) {
     Project(Row("0X0000", "300", std::string("a\tb\x1b[2J") + '\0' + "c.wav"));
     const CliRun r = Cli("list '" + project_ + "'");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out,
-              "1\t1\t是\t0X0000\t0X0001\ta\\tb\\x1B[2J\\x00c.wav\t300\t1KB\t.wav\t2026-12-08\t/x/a\\tb\\x1B[2J\\x00c.wav\t"
-              "文件已删除\n");
+    EXPECT_EQ(
+        r.out,
+        "1\t1\t是\t0X0000\t0X0001\ta\\tb\\x1B[2J\\x00c.wav\t300\t1KB\t.wav\t2026-12-08\t/x/a\\tb\\x1B[2J\\x00c.wav\t"
+        "文件已删除\n");
 
     const CliRun l = Cli("length '" + (tmp_ / "new\nline.wav") + "'");
     EXPECT_EQ(l.status, 1);

@@ -99,7 +99,8 @@ std::string ElfSharedObjectProblem(const std::string& path) {
                std::to_string(kBits) + "-bit";
     }
     if (data != kData) {
-        if (data != ELFDATA2LSB && data != ELFDATA2MSB) return path + ": unknown ELF data encoding " + std::to_string(data);
+        if (data != ELFDATA2LSB && data != ELFDATA2MSB)
+            return path + ": unknown ELF data encoding " + std::to_string(data);
         return path + ": a " + (kLittle ? "big" : "little") + "-endian library, this machine is " +
                (kLittle ? "little" : "big") + "-endian";
     }

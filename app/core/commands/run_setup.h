@@ -55,10 +55,10 @@ SetupCheck CheckRunSetup(const std::string& configPath, const std::string& table
 FrameLimits FrameLimitsOf(const std::string& driverFile);
 
 enum class RowFault {
-    NotANumber,     // cell holds the text
-    StartNegative,  // value: the start as the cell spells it (a 32-bit pattern reads negative)
-    LengthTooSmall, // value
-    EndTooLarge     // value: the computed end address; limit: the largest end a frame carries
+    NotANumber,      // cell holds the text
+    StartNegative,   // value: the start as the cell spells it (a 32-bit pattern reads negative)
+    LengthTooSmall,  // value
+    EndTooLarge      // value: the computed end address; limit: the largest end a frame carries
 };
 
 struct RowProblem {

@@ -50,15 +50,16 @@ TEST_F(ElfCheck, aWholeDriverPasses_aDamagedOneIsToldWhatIsWrong) {
     EXPECT_EQ(Check(""), path_ + ": not an ELF file");
     EXPECT_EQ(Check("#!/bin/sh\n"), path_ + ": not an ELF file");
     EXPECT_EQ(Check(bytes_.substr(0, 20)), path_ + ": cut short: the ELF header lies past the file's end (20 bytes)");
-    EXPECT_EQ(Check(bytes_.substr(0, 3000)), path_ + ": cut short: a loadable segment lies past the file's end (3000 bytes)");
+    EXPECT_EQ(Check(bytes_.substr(0, 3000)),
+              path_ + ": cut short: a loadable segment lies past the file's end (3000 bytes)");
 
     EXPECT_EQ(Patched([](auto& h) { h.e_ident[EI_CLASS] = ELFCLASS32; }),
               path_ + ": a 32-bit library, this program is 64-bit");
     EXPECT_EQ(Patched([](auto& h) { h.e_ident[EI_DATA] = ELFDATA2MSB; }),
               path_ + ": a big-endian library, this machine is little-endian");
     EXPECT_EQ(Patched([](auto& h) { h.e_machine = EM_SPARCV9; }),
-              path_ + ": built for another machine (ELF machine 43, this program's is " + std::to_string(eh_.e_machine) +
-                  ")");
+              path_ + ": built for another machine (ELF machine 43, this program's is " +
+                  std::to_string(eh_.e_machine) + ")");
     EXPECT_EQ(Patched([](auto& h) { h.e_type = ET_EXEC; }), path_ + ": not a shared library (ELF type 2)");
     EXPECT_EQ(Patched([&](auto& h) { h.e_phoff = bytes_.size() - 8; }),
               path_ + ": cut short: the program header table lies past the file's end (" + size + " bytes)");
