@@ -6,6 +6,7 @@
 #include "changed_files.h"
 #include "cli_command.h"
 #include "cli_prompt.h"
+#include "config.h"
 #include "download_command.h"
 #include "messages.h"
 #include "printable.h"
@@ -13,6 +14,7 @@
 #include "rec_thread.h"
 #include "run_dialog.h"
 #include "run_options.h"
+#include "run_setup.h"
 #include "run_terminal.h"
 #include "workspace.h"
 
@@ -65,6 +67,11 @@ int RunProgram(int argc, char** argv) {
     ws::Workspace w;
     if (int rc = cli::PrepareWorkspace("program", o, project, w, ui)) return rc;
     if (!ignoreChanged && cli::CheckChangedFiles("program", w.list, w.chip)) return 1;
+    if (o.aux && !ws::RecordsAux(cfg::ReadProgrammerSection(*w.config, ws::ProgrammerName(w)).driverFile))
+        std::fprintf(stderr,
+                     "sonmira-cli program: warning: --aux changes nothing: programmer type '%s' has no AUX "
+                     "recording mode\n",
+                     cli::Printable(ws::ProgrammerName(w)).c_str());
 
     cli::TerminalRunView view(stdout, "ms");
     RunDialog dialog(ui, MsgId::RecOverflow);

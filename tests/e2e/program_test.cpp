@@ -234,8 +234,14 @@ TEST_F(CliRun, aSegmentBeyondTheLastAddressEndsTheRunWithTheOverflowMessage) {
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 300, a);
     rig::PutRow(list_, 2, true, "0X00A0", "b.wav", 300, a);  // SV020A ends at 0x9F
     rig::PutRow(list_, 3, true, "0X0003", "c.wav", 300, a);
-    const Result r = Cli("program '" + Project(kFirst, "SV020A") + "'");
+    // --aux means nothing to the first module: said once, and the run goes on.
+    const Result r = Cli("program --aux '" + Project(kFirst, "SV020A") + "'");
     EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err.rfind("sonmira-cli program: warning: --aux changes nothing: programmer type 'SM-1 编程器' has no "
+                          "AUX recording mode\n",
+                          0),
+              0u)
+        << r.err;
     EXPECT_NE(r.err.find("系统提示: 编程地址溢出！\n"), std::string::npos) << r.err;
     // Two handshakes, release, row 1's record, release: the simulator may still be reading them.
     EXPECT_EQ(sim_->RxSettled(5).size(), 5u);

@@ -63,12 +63,22 @@ SetupCheck CheckChipLine(SetupCheck c, const std::string& tablePath) {
 
 }  // namespace
 
+namespace {
+
+// The first module's driver: its frames carry a start byte and no end, and
+// it has one record command, no AUX mode. The second module's, and any other's,
+// carry two bytes of each and switch modes.
+bool IsFirstModuleDriver(const std::string& driverFile) {
+    return driverFile.substr(driverFile.find_last_of('/') + 1) == "libsonmiradrv.so";
+}
+
+}  // namespace
+
+bool RecordsAux(const std::string& driverFile) { return !IsFirstModuleDriver(driverFile); }
+
 FrameLimits FrameLimitsOf(const std::string& driverFile) {
-    // The first module's frames carry a start byte and no end; the second
-    // module's, and any other's, two bytes of each.
-    const std::string name = driverFile.substr(driverFile.find_last_of('/') + 1);
     FrameLimits f;
-    if (name == "libsonmiradrv.so") {
+    if (IsFirstModuleDriver(driverFile)) {
         f.start = 0xFF;
         f.end = INT64_MAX;
     }

@@ -54,6 +54,9 @@ SetupCheck CheckRunSetup(const std::string& configPath, const std::string& table
 // The frame limits of a driver library, by its file name.
 FrameLimits FrameLimitsOf(const std::string& driverFile);
 
+// Whether the driver library's module has an AUX recording mode.
+bool RecordsAux(const std::string& driverFile);
+
 enum class RowFault {
     NotANumber,      // cell holds the text
     StartNegative,   // value: the start as the cell spells it (a 32-bit pattern reads negative)
