@@ -17,8 +17,8 @@ enum class WavKind {
 struct WavInfo {
     uint32_t rate = 0;
     uint16_t blockAlign = 0;
-    size_t fmtAt = 0;     // offset of the "fmt " chunk's body
-    size_t dataAt = 0;    // offset of the "data" chunk's body
+    size_t fmtAt = 0;        // offset of the "fmt " chunk's body
+    size_t dataAt = 0;       // offset of the "data" chunk's body
     uint64_t dataBytes = 0;  // whole frames of the data chunk that lie in the file
     int64_t durationNs = 0;  // dataBytes as time, rounded up to the nanosecond
 };
