@@ -26,9 +26,13 @@ for t in "${TARGETS[@]}"; do
   corpus="$BUILD/corpus/$t"
   findings="$BUILD/findings/$t"
   mkdir -p "$corpus" "$findings"
-  # The installation data are good seeds for both readers.
-  cp -n data/* "$corpus/" 2>/dev/null || true
-  rm -f "$corpus/CMakeLists.txt"
+  # Tiny files of each kind seed the audio readers; the installation data the others.
+  if [ -d "tests/fuzz/seeds/$t" ]; then
+    cp -n "tests/fuzz/seeds/$t"/* "$corpus/"
+  else
+    cp -n data/* "$corpus/" 2>/dev/null || true
+    rm -f "$corpus/CMakeLists.txt"
+  fi
   log="$BUILD/fuzz_$t.log"
   echo "== fuzz_$t: ${SECONDS_EACH}s"
   set +e

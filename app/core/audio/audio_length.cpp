@@ -10,6 +10,7 @@
 #include "audio_result.h"
 #include "decode_chain.h"
 #include "midi_file.h"
+#include "wav_header.h"
 
 namespace audio {
 namespace {
@@ -96,6 +97,13 @@ int MeasureAudioLength(const std::string& path, int* lengthMs) {
         std::vector<uint8_t> smf;
         if (!LoadMidiFile(path, &smf)) return kAudioUnsupported;
         return MeasureMidi(smf, lengthMs);
+    }
+    // Uncompressed WAV from its header: the data chunk as far as the file holds it.
+    WavInfo wav;
+    switch (ReadWavFileHeader(path, &wav)) {
+        case WavKind::kPcm: *lengthMs = NsToMs(wav.durationNs); return kAudioOk;
+        case WavKind::kDamaged: return kAudioUnsupported;
+        case WavKind::kOther: break;
     }
     int rc = MeasureDecoded(path, lengthMs);
     if (rc != kAudioOk) *lengthMs = 0;

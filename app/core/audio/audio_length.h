@@ -9,7 +9,9 @@ namespace audio {
 
 // *lengthMs is 0 whenever the result is not kAudioOk.
 //  - MIDI (recognised by content): the time of the last event from the tempo map.
-//  - Raw PCM straight from a container (WAV, AIFF): the container's exact duration.
+//  - Uncompressed WAV: from its header, the data chunk's whole frames that lie
+//    in the file; a WAV header that gives no length refuses the file.
+//  - Raw PCM straight from another container (AIFF): the container's exact duration.
 //  - Everything else: decoded through the same GStreamer decoder chain that
 //    plays it and the samples counted, so encoder delay and padding (LAME
 //    header) and VBR without a header come out as actually rendered.

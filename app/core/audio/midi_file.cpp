@@ -41,14 +41,16 @@ struct Tempo {
 };
 
 // One MTrk chunk body in [begin, end). Returns the tick of its last complete
-// event; stops quietly at the first damaged event.
-uint64_t ScanTrack(const uint8_t* data, size_t begin, size_t end, std::vector<Tempo>* tempos) {
+// event; *damaged is set when it stopped at damage rather than at the end of
+// the track or of its bytes.
+uint64_t ScanTrack(const uint8_t* data, size_t begin, size_t end, std::vector<Tempo>* tempos, bool* damaged) {
     size_t pos = begin;
     uint64_t tick = 0, lastTick = 0;
     uint8_t running = 0;
+    *damaged = true;
     while (pos < end) {
         uint32_t delta;
-        if (!ReadVlq(data, end, &pos, &delta) || pos >= end) break;
+        if (!ReadVlq(data, end, &pos, &delta) || pos >= end) return lastTick;
         tick = std::min(tick + delta, kTickLimit);
         uint8_t status = data[pos];
         if (status & 0x80) {
@@ -56,16 +58,18 @@ uint64_t ScanTrack(const uint8_t* data, size_t begin, size_t end, std::vector<Te
         } else if (running) {
             status = running;
         } else {
-            break;  // data byte without a status to run on
+            return lastTick;  // data byte without a status to run on
         }
         if (status == 0xFF) {
-            if (pos >= end) break;
+            if (pos >= end) return lastTick;
             uint8_t type = data[pos++];
             uint32_t len;
-            if (!ReadVlq(data, end, &pos, &len) || len > end - pos) break;
-            if (type == 0x51 && len >= 3) {
-                uint32_t t = (uint32_t(data[pos]) << 16) | (uint32_t(data[pos + 1]) << 8) | data[pos + 2];
-                if (t) tempos->push_back({tick, t});
+            if (!ReadVlq(data, end, &pos, &len) || len > end - pos) return lastTick;
+            if (type == 0x51) {
+                uint32_t t =
+                    len >= 3 ? (uint32_t(data[pos]) << 16) | (uint32_t(data[pos + 1]) << 8) | data[pos + 2] : 0;
+                if (t == 0) return lastTick;  // no time passes at tempo 0: nothing after it can be timed
+                tempos->push_back({tick, t});
             }
             pos += len;
             running = 0;
@@ -73,20 +77,21 @@ uint64_t ScanTrack(const uint8_t* data, size_t begin, size_t end, std::vector<Te
             if (type == 0x2F) break;  // end of track
         } else if (status == 0xF0 || status == 0xF7) {
             uint32_t len;
-            if (!ReadVlq(data, end, &pos, &len) || len > end - pos) break;
+            if (!ReadVlq(data, end, &pos, &len) || len > end - pos) return lastTick;
             pos += len;
             running = 0;
             lastTick = tick;
         } else if (status >= 0xF0) {
-            break;  // system common/real-time bytes do not belong in a file
+            return lastTick;  // system common/real-time bytes do not belong in a file
         } else {
             size_t n = (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 1 : 2;
-            if (n > end - pos) break;
+            if (n > end - pos) return lastTick;
             pos += n;
             running = status;
             lastTick = tick;
         }
     }
+    *damaged = false;
     return lastTick;
 }
 
@@ -124,15 +129,26 @@ bool LoadMidiFile(const std::string& path, std::vector<uint8_t>* smf) {
         smf->swap(bytes);
         return true;
     }
+    return ExtractSmf(bytes.data(), bytes.size(), smf);
+}
+
+bool ExtractSmf(const uint8_t* data, size_t size, std::vector<uint8_t>* smf) {
+    smf->clear();
+    if (!LooksLikeMidi(data, size)) return false;
+    if (std::memcmp(data, "MThd", 4) == 0) {
+        smf->assign(data, data + size);
+        return true;
+    }
     // RIFF RMID: the SMF is the body of the "data" chunk.
     size_t pos = 12;
-    while (pos + 8 <= bytes.size()) {
-        uint32_t len = Le32(&bytes[pos + 4]);
+    while (pos + 8 <= size) {
+        uint32_t len = Le32(data + pos + 4);
         size_t body = pos + 8;
-        size_t avail = bytes.size() - body;
-        if (std::memcmp(&bytes[pos], "data", 4) == 0) {
-            smf->assign(bytes.begin() + body, bytes.begin() + body + std::min<size_t>(len, avail));
-            return LooksLikeMidi(smf->data(), smf->size()) && std::memcmp(smf->data(), "MThd", 4) == 0;
+        size_t avail = size - body;
+        if (std::memcmp(data + pos, "data", 4) == 0) {
+            if (std::min<size_t>(len, avail) < 4 || std::memcmp(data + body, "MThd", 4) != 0) return false;
+            smf->assign(data + body, data + body + std::min<size_t>(len, avail));
+            return true;
         }
         if (len > avail) break;
         pos = body + len + (len & 1);
@@ -157,7 +173,9 @@ int SmfDurationUs(const uint8_t* data, size_t size, int64_t* durationUs) {
         size_t body = pos + 8;
         size_t end = body + std::min<size_t>(len, size - body);  // truncated file: read what is there
         if (std::memcmp(data + pos, "MTrk", 4) == 0) {
-            lastTick = std::max(lastTick, ScanTrack(data, body, end, &tempos));
+            bool damaged = false;
+            lastTick = std::max(lastTick, ScanTrack(data, body, end, &tempos, &damaged));
+            if (damaged) break;  // what follows damage is not trusted
             ++seen;
         }
         pos = end;

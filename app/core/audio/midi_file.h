@@ -21,8 +21,17 @@ bool FileLooksLikeMidi(const std::string& path);
 // removed). False when the file is unreadable or not MIDI.
 bool LoadMidiFile(const std::string& path, std::vector<uint8_t>* smf);
 
-// Time of the last event in microseconds. Damaged tracks are read up to the
-// damage; returns kAudioUnsupported when the header itself is unusable.
+// The bare SMF bytes of a file's content (an RMID wrapper removed); false when
+// they are not MIDI. LoadMidiFile's in-memory half.
+bool ExtractSmf(const uint8_t* data, size_t size, std::vector<uint8_t>* smf);
+
+// Time of the last event in microseconds. The file is read up to its first
+// damage (an event cut by its track's end or the file's, a delta or length
+// longer than four bytes, a data byte with no status to run on, a stray
+// system byte, a tempo of 0 or shorter than three bytes) and no further: the time is that of the last
+// complete event before it, 0 when there is none. A chunk whose length runs
+// past the end is read as far as its bytes go. Returns kAudioUnsupported when
+// the header itself is unusable.
 int SmfDurationUs(const uint8_t* data, size_t size, int64_t* durationUs);
 
 }  // namespace audio

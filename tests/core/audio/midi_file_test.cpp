@@ -116,6 +116,31 @@ TEST(SmfLength, damagedFiles_readUpToTheDamageOrRefused) {
     EXPECT_EQ(rc, kAudioUnsupported);
 }
 
+TEST(SmfLength, damageEndsTheFile_tempoZeroAndLaterTracks) {
+    // A tempo of 0, or one too short to hold a tempo, is damage: the notes after it are not counted.
+    for (std::initializer_list<uint8_t> tempo : {std::initializer_list<uint8_t>{0xFF, 0x51, 0x03, 0, 0, 0},
+                                                 std::initializer_list<uint8_t>{0xFF, 0x51, 0x02, 0x07, 0xA1}}) {
+        Track t;
+        t.Event(0, {0x90, 60, 100});
+        t.Event(480, {0x80, 60, 0});
+        t.Event(0, tempo);
+        t.Event(480, {0x90, 62, 100});
+        t.End(4800);
+        EXPECT_EQ(DurationUs(Smf(0, 480, {t})), 500000);
+    }
+
+    // Damage in the first track: the longer second track is not read.
+    Track bad;
+    bad.Event(0, {0x90, 60, 100});
+    bad.Event(480, {0x80, 60, 0});
+    bad.Event(0, {0xF1, 0x00});  // a system common byte
+    Track longer;
+    longer.Event(0, {0x90, 60, 100});
+    longer.End(1920);
+    EXPECT_EQ(DurationUs(Smf(1, 480, {bad, longer})), 500000);
+    EXPECT_EQ(DurationUs(Smf(1, 480, {longer, bad})), 2000000);
+}
+
 TEST(MidiFile, recognisedByContentAndUnwrappedFromRmid) {
     std::vector<uint8_t> smf = Smf(0, 480, {TempoChangeTrack()});
     std::vector<uint8_t> rmid = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'R', 'M', 'I', 'D', 'd', 'a', 't', 'a'};
@@ -136,6 +161,18 @@ TEST(MidiFile, recognisedByContentAndUnwrappedFromRmid) {
     EXPECT_FALSE(LooksLikeMidi(riffWave, sizeof riffWave));
     EXPECT_FALSE(LooksLikeMidi(smf.data(), 3));
     EXPECT_FALSE(LoadMidiFile(audiotest::PathOf("missing.mid"), &loaded));
+
+    // In memory: a data chunk longer than the wrapper gives what is there; a
+    // wrapper around something else is not MIDI.
+    std::vector<uint8_t> extracted;
+    std::vector<uint8_t> cut(rmid.begin(), rmid.end() - 3);
+    ASSERT_TRUE(ExtractSmf(cut.data(), cut.size(), &extracted));
+    EXPECT_EQ(extracted, std::vector<uint8_t>(smf.begin(), smf.end() - 3));
+    std::vector<uint8_t> other(rmid.begin(), rmid.begin() + 20);
+    other.insert(other.end(), {'R', 'I', 'F', 'F'});
+    EXPECT_FALSE(ExtractSmf(other.data(), other.size(), &extracted));
+    EXPECT_TRUE(extracted.empty());
+    EXPECT_FALSE(ExtractSmf(riffWave, sizeof riffWave, &extracted));
 }
 
 int main(int argc, char** argv) {
