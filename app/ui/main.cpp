@@ -1,11 +1,29 @@
 // sonmira [PROJECT.QWF]: the desktop program.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
+#include "chip_table.h"
+#include "config.h"
+#include "location.h"
 #include "main_form.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    TMainForm form;
+    // Qt's own texts (standard buttons, file dialogs) in the program's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
+
+    MainFormSetup setup;
+    setup.configPath = cfg::OpenConfig().Path();
+    setup.programDir = loc::ProgramDir();
+    setup.chipTablePath = chips::ChipTablePath();
+    TMainForm form(setup);
+    const QStringList args = app.arguments();
+    if (args.size() > 1) form.OpenProjectFile(args[1].toStdString());
     form.show();
     return app.exec();
 }

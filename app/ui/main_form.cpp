@@ -1,10 +1,501 @@
 #include "main_form.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "art.h"
+#include "config.h"
+#include "list_commands.h"
+#include "list_grid.h"
+#include "project_commands.h"
+#include "qt_prompt.h"
+#include "ruler_panel.h"
 #include "ui_font.h"
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+namespace {
+
+QLabel* BlueLabel(const QString& text, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, Qt::blue);
+    l->setPalette(p);
+    return l;
+}
+
+QLabel* IconLabel(int index, QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setPixmap(HeaderIcon(index).pixmap(16, 16));
+    return l;
+}
+
+// A strip of the given height with its widgets from the left.
+QWidget* Strip(const char* name, int height, std::initializer_list<QWidget*> widgets, QWidget* parent) {
+    auto* strip = new QFrame(parent);
+    strip->setObjectName(name);
+    strip->setFixedHeight(height);
+    auto* row = new QHBoxLayout(strip);
+    row->setContentsMargins(2, 0, 2, 0);
+    row->setSpacing(4);
+    for (QWidget* w : widgets) {
+        w->setParent(strip);
+        row->addWidget(w);
+    }
+    row->addStretch(1);
+    return strip;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(MainFormSetup setup, QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainForm");
     setWindowTitle("语音编程器");
     setFont(SongFont(12));
+    if (setup.prompt) {
+        ui_ = setup.prompt;
+    } else {
+        ownPrompt_ = std::make_unique<QtPrompt>(this);
+        ui_ = ownPrompt_.get();
+    }
+    dialogs_ = setup.dialogs ? *setup.dialogs : QtFileDialogs(this);
+
+    BuildMenus();
+    BuildToolBar();
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(BuildHeaderStrip());
+    auto* splitter2 = new QSplitter(Qt::Vertical, central);
+    splitter2->setObjectName("Splitter2");
+    splitter2->setHandleWidth(2);
+    splitter2->setChildrenCollapsible(false);
+    splitter2->addWidget(BuildBrowserArea());
+    splitter2->addWidget(BuildListPane());
+    splitter2->setStretchFactor(0, 1);
+    splitter2->setStretchFactor(1, 0);
+    column->addWidget(splitter2, 1);
+    setCentralWidget(central);
+    BuildPopupMenu();
+
+    // Declared to the window manager, so the desktop itself keeps the window
+    // from getting smaller.
+    setMinimumSize(kMinWidth, kMinHeight);
     resize(800, 581);
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    splitter2->setSizes({581 - 335, 335});
+    // The main menu's short-cuts come before the focused control's own use of the keys.
+    qApp->installEventFilter(this);
+
+    // The creation steps: configuration, the programmer type with its driver, the chip.
+    w_.lengthOf = ws::LengthThroughPlayer(player_);
+    ws::StartUp(w_, std::make_unique<ini::CIniFile>(setup.configPath), setup.programDir, setup.chipTablePath, *ui_);
+    FillSelectors();
+    ShowWorkspace();
+}
+
+TMainForm::~TMainForm() { qApp->removeEventFilter(this); }
+
+QAction* TMainForm::Action(const char* name, const QString& text, const QKeySequence& key,
+                           void (TMainForm::*handler)()) {
+    auto* a = new QAction(text, this);
+    a->setObjectName(name);
+    if (!key.isEmpty()) a->setShortcut(key);
+    a->setShortcutContext(Qt::WindowShortcut);
+    if (handler) connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+    addAction(a);
+    return a;
+}
+
+void TMainForm::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
+    QMenu* file = bar->addMenu("文件(&F)");
+    file->addAction(Action("F0", "新建(&N)", QKeySequence("Ctrl+N"), &TMainForm::F0Click));
+    file->addSeparator();
+    file->addAction(Action("F2", "打开(&O)", QKeySequence("Ctrl+O"), &TMainForm::F2Click));
+    file->addAction(Action("F3", "保存(&S)", QKeySequence("Ctrl+S"), &TMainForm::F3Click));
+    file->addAction(Action("F4", "另存为(&A)", {}, &TMainForm::F4Click));
+    file->addSeparator();
+    file->addAction(Action("X1", "退出(&X)", QKeySequence("Ctrl+X"), &TMainForm::X1Click));
+
+    QMenu* edit = bar->addMenu("编辑(&E)");
+    edit->addAction(Action("C1", "增加(&A)", QKeySequence("Ctrl+A"), &TMainForm::C1Click));
+    edit->addAction(Action("D1", "删除(&D)", {}, &TMainForm::D1Click));
+    edit->addSeparator();
+    edit->addAction(Action("E2", " 文件属性", {}, &TMainForm::E2Click));
+    edit->addSeparator();
+    edit->addAction(Action("C3", "设置(&C)", QKeySequence("Ctrl+C"), &TMainForm::C3Click));
+
+    QMenu* view = bar->addMenu("查看(&V)");
+    viewMenuGroup_ = new QActionGroup(this);
+    n1_ = Action("N1", "大图标(&G)", {}, nullptr);
+    n2_ = Action("N2", "小图标(&S)", {}, nullptr);
+    n4_ = Action("N4", "详细资料(&D)", {}, nullptr);
+    for (auto [a, style] : {std::pair{n1_, ViewStyle::LargeIcons}, std::pair{n2_, ViewStyle::SmallIcons},
+                            std::pair{n4_, ViewStyle::Details}}) {
+        a->setCheckable(true);
+        viewMenuGroup_->addAction(a);
+        view->addAction(a);
+        connect(a, &QAction::triggered, this, [this, style = style] { SetViewStyle(style); });
+    }
+    n4_->setChecked(true);
+
+    QMenu* help = bar->addMenu("帮助(&H)");
+    help->addAction(Action("H2", " 操作帮助(&H)", QKeySequence(Qt::Key_F1), &TMainForm::H2Click));
+    help->addSeparator();
+    help->addAction(Action("About1", "关于Sonmira语音编程器(&A)", {}, &TMainForm::ToolButton12Click));
+}
+
+void TMainForm::BuildToolBar() {
+    QToolBar* bar = addToolBar("ToolBar1");
+    bar->setObjectName("ToolBar1");
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setFixedHeight(29);
+    bar->setIconSize(QSize(16, 16));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    auto gap = [bar](int px) {
+        auto* g = new QWidget(bar);
+        g->setFixedWidth(px);
+        bar->addWidget(g);
+    };
+    auto button = [this, bar](const char* name, const char* hint, int icon, std::function<void()> run) {
+        auto* a = new QAction(ImageListIcon(icon), QString::fromUtf8(hint), bar);
+        a->setObjectName(name);
+        a->setToolTip(QString::fromUtf8(hint));
+        bar->addAction(a);
+        if (QWidget* w = bar->widgetForAction(a)) {
+            w->setObjectName(name);
+            w->setAccessibleName(QString::fromUtf8(hint));
+        }
+        connect(a, &QAction::triggered, this, std::move(run));
+        return a;
+    };
+
+    drive1_ = new QComboBox(bar);
+    drive1_->setObjectName("Drive1");
+    drive1_->setAccessibleName("驱动器");
+    drive1_->setFixedWidth(145);
+    bar->addWidget(drive1_);
+    gap(40);
+    auto* label3 = BlueLabel("0X", bar);
+    label3->setObjectName("Label3");
+    QFont f = SongFont(14);
+    label3->setFont(f);
+    bar->addWidget(label3);
+    eadd_ = new QLineEdit("0", bar);
+    eadd_->setObjectName("Eadd");
+    eadd_->setAccessibleName("播放开始地址");
+    eadd_->setToolTip("播放开始地址");
+    eadd_->setFixedWidth(58);
+    eadd_->setMaxLength(4);
+    bar->addWidget(eadd_);
+    button("ToolButton9", "脉冲触发播放", 13, [] {});
+    button("ToolButton20", "连续播放", 21, [] {});
+    gap(8);
+    button("ToolButton8", "下载录音", 12, [] {});
+    button("ToolButtonAUXRec", "启用AUX录音模式", 23, [] {});
+    gap(8);
+    button("ToolButton19", "Wav音量设置", 20, [] {});
+    button("ToolButton4", "系统设置", 16, [this] { C3Click(); });
+    gap(16);
+    button("ToolButton16", "打开语音数据文件", 10, [this] { F2Click(); });
+    button("ToolButton14", "保存语音数据文件", 17, [this] { F3Click(); });
+    gap(8);
+    button("ToolButton13", "增加语音文件", 18, [this] { C1Click(); });
+    button("ToolButton11", "编辑语音文件", 19, [this] { E2Click(); });
+    button("ToolButton7", "删除语音文件", 5, [this] { D1Click(); });
+    gap(8);
+    viewButtonGroup_ = new QActionGroup(this);
+    toolButton2_ = button("ToolButton2", "大图标", 2, [this] { SetViewStyle(ViewStyle::LargeIcons); });
+    toolButton3_ = button("ToolButton3", "小图标", 3, [this] { SetViewStyle(ViewStyle::SmallIcons); });
+    toolButton5_ = button("ToolButton5", "祥细资料", 7, [this] { SetViewStyle(ViewStyle::Details); });
+    for (QAction* a : {toolButton2_, toolButton3_, toolButton5_}) {
+        a->setCheckable(true);
+        viewButtonGroup_->addAction(a);
+    }
+    toolButton5_->setChecked(true);
+    gap(8);
+    button("ToolButton12", "关于", 1, [this] { ToolButton12Click(); });
+}
+
+QWidget* TMainForm::BuildHeaderStrip() {
+    comProgram_ = new QComboBox;
+    comProgram_->setObjectName("ComProgram");
+    comProgram_->setAccessibleName("编程器");
+    comProgram_->setFixedWidth(145);
+    comChip_ = new QComboBox;
+    comChip_->setObjectName("ComChip");
+    comChip_->setAccessibleName("语音芯片");
+    comChip_->setFixedWidth(145);
+    connect(comProgram_, QOverload<int>::of(&QComboBox::activated), this, &TMainForm::ComProgramClick);
+    connect(comChip_, QOverload<int>::of(&QComboBox::activated), this, &TMainForm::ComChipClick);
+    return Strip("Panel4", 21,
+                 {IconLabel(0, nullptr), new QLabel("   文件管理器"), BlueLabel("编程器", nullptr), comProgram_,
+                  BlueLabel("语音芯片", nullptr), comChip_},
+                 nullptr);
+}
+
+QWidget* TMainForm::BuildBrowserArea() {
+    auto* splitter1 = new QSplitter(Qt::Horizontal);
+    splitter1->setObjectName("Splitter1");
+    splitter1->setHandleWidth(2);
+    splitter1->setChildrenCollapsible(false);
+    auto* treePanel = new QFrame;
+    treePanel->setObjectName("TreeViewPanel");
+    auto* treeLayout = new QVBoxLayout(treePanel);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    directoryList_ = new QTreeView(treePanel);
+    directoryList_->setObjectName("DirectoryListBox1");
+    directoryList_->setAccessibleName("文件夹");
+    directoryList_->setHeaderHidden(true);
+    treeLayout->addWidget(directoryList_);
+    auto* listPanel = new QFrame;
+    listPanel->setObjectName("ListViewPanel");
+    auto* listLayout = new QVBoxLayout(listPanel);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listView1_ = new QListView(listPanel);
+    listView1_->setObjectName("ListView1");
+    listView1_->setAccessibleName("文件");
+    listLayout->addWidget(listView1_);
+    splitter1->addWidget(treePanel);
+    splitter1->addWidget(listPanel);
+    splitter1->setStretchFactor(1, 1);
+    splitter1->setSizes({161, 639});
+    return splitter1;
+}
+
+QWidget* TMainForm::BuildListPane() {
+    auto* pane = new QFrame;
+    pane->setObjectName("TabPanel");
+    auto* column = new QVBoxLayout(pane);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    checkAuto_ = new QCheckBox("自动配置编程地址");
+    checkAuto_->setObjectName("CheckAuto");
+    checkAuto_->setAccessibleName("自动配置编程地址");
+    connect(checkAuto_, &QCheckBox::clicked, this, &TMainForm::CheckAutoClick);
+    column->addWidget(Strip("Panel1", 21, {IconLabel(1, nullptr), new QLabel("   选择文件列表"), checkAuto_}, pane));
+    model_ = new ListModel(w_.list, this);
+    grid_ = new ListGrid(model_, pane);
+    grid_->onDeleteReleased = [this] { D1Click(); };
+    grid_->onDoubleClick = [this] { StringGridDblClick(); };
+    column->addWidget(grid_, 1);
+    ruler_ = new RulerPanel(pane);
+    column->addWidget(ruler_);
+    return pane;
+}
+
+void TMainForm::BuildPopupMenu() {
+    popup_ = new QMenu(grid_);
+    popup_->setObjectName("PopupMenu1");
+    auto local = [this](const char* name, const char* text, const char* key, void (TMainForm::*handler)()) {
+        auto* a = new QAction(QString::fromUtf8(text), grid_);
+        a->setObjectName(name);
+        a->setShortcut(QKeySequence(key));
+        // Only while the grid has the focus, and there before the main menu.
+        a->setShortcutContext(Qt::WidgetShortcut);
+        connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        grid_->addAction(a);
+        return a;
+    };
+    QAction* o2 = local("O2", "编辑(&E)", "Ctrl+E", &TMainForm::O2Click);
+    popup_->addAction(o2);
+    popup_->setDefaultAction(o2);
+    popup_->addSeparator();
+    // The same commands as the main menu's, so one short-cut serves both.
+    popup_->addAction(findChild<QAction*>("C1"));
+    popup_->addAction(findChild<QAction*>("D1"));
+    popup_->addSeparator();
+    popup_->addAction(local("P1", "属性(&P)", "Ctrl+P", &TMainForm::E2Click));
+    connect(grid_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { popup_->popup(grid_->viewport()->mapToGlobal(at)); });
+}
+
+void TMainForm::FillSelectors() {
+    const QSignalBlocker a(comProgram_), b(comChip_);
+    comProgram_->clear();
+    for (const std::string& p : w_.programmers) comProgram_->addItem(QString::fromStdString(p));
+    comProgram_->setCurrentIndex(w_.programmerIndex);
+    comChip_->clear();
+    for (const std::string& c : w_.chips) comChip_->addItem(QString::fromStdString(c));
+    comChip_->setCurrentIndex(w_.chipIndex);
+}
+
+void TMainForm::ShowWorkspace() {
+    model_->Refresh();
+    checkAuto_->setChecked(w_.autoAddressing);
+    ruler_->ApplyCapacity(w_.chip.capacity);
+    ruler_->ShowExtent(w_.extent);
+    if (comProgram_->currentIndex() != w_.programmerIndex || comChip_->count() != static_cast<int>(w_.chips.size()) ||
+        comChip_->currentIndex() != w_.chipIndex)
+        FillSelectors();
+}
+
+ws::SaveAsDialog TMainForm::SaveAs() {
+    return [this](const std::string& proposed) { return dialogs_.saveProject(proposed); };
+}
+
+void TMainForm::F0Click() {
+    ws::NewProject(w_, *ui_, SaveAs());
+    ShowWorkspace();
+}
+
+void TMainForm::F2Click() {
+    const std::optional<std::string> chosen = dialogs_.openProject();
+    if (!chosen) return;
+    OpenProjectFile(*chosen);
+}
+
+void TMainForm::OpenProjectFile(const std::string& path) {
+    ws::OpenProject(w_, *ui_, path);
+    ShowWorkspace();
+}
+
+void TMainForm::F3Click() {
+    ws::SaveProject(w_, *ui_, SaveAs());
+    ShowWorkspace();
+}
+
+void TMainForm::F4Click() {
+    ws::SaveProjectAs(w_, *ui_, SaveAs());
+    ShowWorkspace();
+}
+
+void TMainForm::X1Click() { close(); }
+
+void TMainForm::C1Click() {
+    ws::AddFile(w_, *ui_, dialogs_.addFile(), [](props::SegmentForm&) { return false; });
+    ShowWorkspace();
+}
+
+void TMainForm::D1Click() {
+    if (ws::DeleteSegment(w_, *ui_, grid_->SelectedRow())) ShowWorkspace();
+}
+
+void TMainForm::E2Click() {
+    ws::EditSegment(w_, *ui_, grid_->SelectedRow(), [](props::SegmentForm&) { return false; });
+    ShowWorkspace();
+}
+
+void TMainForm::StringGridDblClick() {
+    ws::GridDoubleClick(
+        w_, *ui_, grid_->SelectedRow(), [this] { return dialogs_.addFile(); },
+        [](props::SegmentForm&) { return false; });
+    ShowWorkspace();
+}
+
+void TMainForm::C3Click() {
+    if (onSettings) onSettings();
+}
+
+void TMainForm::O2Click() {
+    if (onEdit) onEdit();
+}
+
+void TMainForm::H2Click() {
+    if (onHelp) onHelp();
+}
+
+void TMainForm::ToolButton12Click() {
+    if (onAbout) onAbout();
+}
+
+void TMainForm::SetViewStyle(ViewStyle style) {
+    style_ = style;
+    switch (style) {
+        case ViewStyle::LargeIcons:
+            n1_->setChecked(true);
+            toolButton2_->setChecked(true);
+            listView1_->setViewMode(QListView::IconMode);
+            listView1_->setIconSize(QSize(32, 32));
+            break;
+        case ViewStyle::SmallIcons:
+            n2_->setChecked(true);
+            toolButton3_->setChecked(true);
+            listView1_->setViewMode(QListView::IconMode);
+            listView1_->setIconSize(QSize(16, 16));
+            break;
+        case ViewStyle::Details:
+            n4_->setChecked(true);
+            toolButton5_->setChecked(true);
+            listView1_->setViewMode(QListView::ListMode);
+            listView1_->setIconSize(QSize(16, 16));
+            break;
+    }
+}
+
+void TMainForm::CheckAutoClick() { ws::SetAutoAddressing(w_, checkAuto_->isChecked()); }
+
+void TMainForm::ComProgramClick(int index) {
+    ws::SelectProgrammer(w_, index, *ui_);
+    FillSelectors();
+    ShowWorkspace();
+}
+
+void TMainForm::ComChipClick(int index) {
+    ws::SelectChip(w_, index, *ui_);
+    ShowWorkspace();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    // The exit routine runs once; a wish to save that was not fulfilled keeps the window open.
+    if (!closed_ && !ws::CloseMainWindow(w_, *ui_, SaveAs())) {
+        event->ignore();
+        return;
+    }
+    closed_ = true;
+    event->accept();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The path column takes what the grid's first width leaves, once.
+    if (!shown_) grid_->LayOutColumns();
+    shown_ = true;
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    // The ruler follows the new width at once, not at the next resize.
+    ruler_->LayOut();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // A text box takes Ctrl+C and Ctrl+X for itself; in this window the main
+    // menu's short-cuts come first.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QKeySequence pressed(key->keyCombination());
+            for (const char* name : {"F0", "F2", "F3", "X1", "C3", "C1", "H2"}) {
+                const QAction* a = findChild<QAction*>(name);
+                if (a && a->shortcut() == pressed && !(name == std::string("C1") && widget == grid_)) {
+                    event->ignore();
+                    return true;
+                }
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }

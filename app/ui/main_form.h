@@ -1,10 +1,130 @@
 // TMainForm: the main window, the one place every command is reached from.
+// Each handler calls the core's function for its command and shows what it
+// changed; messages go through the IUserPrompt it is given.
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
+
+#include "file_dialogs.h"
+#include "media_player.h"
+#include "project_commands.h"
+#include "user_prompt.h"
+#include "workspace.h"
+
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QMenu;
+class QSplitter;
+class QToolBar;
+class QToolButton;
+class QTreeView;
+class ListGrid;
+class ListModel;
+class RulerPanel;
+class QtPrompt;
+
+// What the main window needs from outside: the configuration and the
+// program's folder (as the start-up finds them), and the seams tests replace.
+struct MainFormSetup {
+    std::string configPath;              // Sonmira.INI
+    std::string programDir;              // with a trailing '/'
+    std::string chipTablePath;           // sound.dat
+    IUserPrompt* prompt = nullptr;       // nullptr: message boxes
+    std::optional<FileDialogs> dialogs;  // unset: Qt's file dialogs
+};
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    enum class ViewStyle { LargeIcons, SmallIcons, Details };
+
+    explicit TMainForm(MainFormSetup setup, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    ws::Workspace& Workspace() { return w_; }
+    ViewStyle Style() const { return style_; }
+    // The list, the selectors and the ruler show the workspace again.
+    void ShowWorkspace();
+
+    // The smallest size the window takes.
+    static constexpr int kMinWidth = 600;
+    static constexpr int kMinHeight = 480;
+    static bool FormCanResize(int width, int height) { return width >= kMinWidth && height >= kMinHeight; }
+
+    // Commands of the command map, by their handlers' names.
+    void F0Click();            // new
+    void F2Click();            // open
+    void F3Click();            // save
+    void F4Click();            // save as
+    void X1Click();            // exit
+    void C1Click();            // add a file
+    void D1Click();            // delete the selected segment
+    void E2Click();            // segment properties
+    void C3Click();            // settings
+    void O2Click();            // external editor
+    void H2Click();            // help
+    void ToolButton12Click();  // about
+    void SetViewStyle(ViewStyle style);
+    void CheckAutoClick();
+    void ComProgramClick(int index);
+    void ComChipClick(int index);
+    void StringGridDblClick();
+
+    // Opens a project as Open does, without the dialog (the command line's project).
+    void OpenProjectFile(const std::string& path);
+
+    // Extra handlers the dialogs' owners plug in (settings, editor, help, about).
+    std::function<void()> onSettings, onEdit, onHelp, onAbout;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    QWidget* BuildHeaderStrip();
+    QWidget* BuildBrowserArea();
+    QWidget* BuildListPane();
+    void BuildPopupMenu();
+    QAction* Action(const char* name, const QString& text, const QKeySequence& key, void (TMainForm::*handler)());
+    ws::SaveAsDialog SaveAs();
+    void FillSelectors();
+
+    ws::Workspace w_;
+    std::unique_ptr<QtPrompt> ownPrompt_;
+    IUserPrompt* ui_;
+    FileDialogs dialogs_;
+    CMyMediaPlayer player_;
+    ViewStyle style_ = ViewStyle::Details;
+    bool closed_ = false;
+    bool shown_ = false;
+
+    ListModel* model_ = nullptr;
+    ListGrid* grid_ = nullptr;
+    RulerPanel* ruler_ = nullptr;
+    QComboBox* comProgram_ = nullptr;
+    QComboBox* comChip_ = nullptr;
+    QCheckBox* checkAuto_ = nullptr;
+    QComboBox* drive1_ = nullptr;
+    QLineEdit* eadd_ = nullptr;
+    QListView* listView1_ = nullptr;
+    QTreeView* directoryList_ = nullptr;
+    QMenu* popup_ = nullptr;
+    QActionGroup* viewMenuGroup_ = nullptr;
+    QActionGroup* viewButtonGroup_ = nullptr;
+    QAction* n1_ = nullptr;
+    QAction* n2_ = nullptr;
+    QAction* n4_ = nullptr;
+    QAction* toolButton2_ = nullptr;
+    QAction* toolButton3_ = nullptr;
+    QAction* toolButton5_ = nullptr;
 };
