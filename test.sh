@@ -11,4 +11,6 @@ cd "$BUILD"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/../tests/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-ctest --output-on-failure -j"$(nproc)" ${CTEST_ARGS:-}
+# The desktop program's tests need an X server: a virtual one, whatever the
+# machine has.
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$(nproc)" ${CTEST_ARGS:-}
