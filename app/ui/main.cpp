@@ -6,6 +6,7 @@
 
 #include "chip_table.h"
 #include "config.h"
+#include "first_paint.h"
 #include "location.h"
 #include "main_form.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     TMainForm form(setup);
     const QStringList args = app.arguments();
     if (args.size() > 1) form.OpenProjectFile(args[1].toStdString());
+    StampFirstPaintOnRequest(&form);
     form.show();
     return app.exec();
 }

@@ -6,9 +6,9 @@
 
 #include <QApplication>
 
-#define SONMIRA_QT_TEST_MAIN()                      \
-    int main(int argc, char** argv) {               \
-        QApplication app(argc, argv);               \
-        ::testing::InitGoogleTest(&argc, argv);     \
-        return RUN_ALL_TESTS();                     \
+#define SONMIRA_QT_TEST_MAIN()                  \
+    int main(int argc, char** argv) {           \
+        QApplication app(argc, argv);           \
+        ::testing::InitGoogleTest(&argc, argv); \
+        return RUN_ALL_TESTS();                 \
     }

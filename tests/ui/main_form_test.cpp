@@ -50,8 +50,9 @@ protected:
     }
     // A project of two rows, opened through Ctrl+O.
     void OpenTwoRows() {
-        const std::string rows = "1,\xca\xc7,0X0000,0X0009,a.wav,1200,1KB,.wav,t,/x/a.wav,/x/a.wav,\r\n"
-                                 "1,\xca\xc7,0X000A,0X000F,b.wav,700,1KB,.wav,t,/x/b.wav,/x/b.wav,\r\n";
+        const std::string rows =
+            "1,\xca\xc7,0X0000,0X0009,a.wav,1200,1KB,.wav,t,/x/a.wav,/x/a.wav,\r\n"
+            "1,\xca\xc7,0X000A,0X000F,b.wav,700,1KB,.wav,t,/x/b.wav,/x/b.wav,\r\n";
         test_support::WriteBytes(home_ / "p.QWF", "V1.0,20261208,wendaloprist," + kSm1Gbk + ",SV020A,\r\n" + rows);
         openChoice_ = home_ / "p.QWF";
         QTest::keyClick(form_.get(), Qt::Key_O, Qt::ControlModifier);

@@ -1,0 +1,83 @@
+// From the start of the process to the main window's first paint: sonmira
+// beside a bare Qt main window, ten runs each, alternating; needs DISPLAY
+// (e.g. xvfb-run -a build/out/bench_startup).
+#include <spawn.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+long long NowNs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
+}
+
+// Milliseconds from spawning `program` to its first_paint stamp; -1 on failure.
+double OneRun(const std::string& program) {
+    int out[2];
+    if (pipe(out) != 0) return -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+    const long long started = NowNs();
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    if (rc != 0) {
+        close(out[0]);
+        return -1;
+    }
+    std::string text;
+    char buf[256];
+    for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) text.append(buf, static_cast<size_t>(n));
+    close(out[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    const size_t at = text.find("first_paint_ns ");
+    if (at == std::string::npos) return -1;
+    return (std::atoll(text.c_str() + at + 15) - started) / 1e6;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+}  // namespace
+
+int main() {
+    if (!std::getenv("DISPLAY")) {
+        std::fprintf(stderr, "bench_startup: needs an X server (run it under xvfb-run -a)\n");
+        return 2;
+    }
+    setenv("SONMIRA_FIRST_PAINT", "1", 1);
+    const std::string dir = SONMIRA_OUT_DIR "/";
+    std::vector<double> program, bare;
+    for (int i = 0; i < 10; ++i) {
+        const double p = OneRun(dir + "sonmira"), b = OneRun(dir + "bench_bare_window");
+        if (p < 0 || b < 0) {
+            std::fprintf(stderr, "bench_startup: a run gave no first-paint stamp\n");
+            return 1;
+        }
+        program.push_back(p);
+        bare.push_back(b);
+    }
+    const double mp = Median(program), mb = Median(bare);
+    std::printf("start-up to first paint, median of 10: sonmira %.1f ms, bare Qt window %.1f ms, ratio %.2f "
+                "(target <= 2.5)\n",
+                mp, mb, mp / mb);
+    return 0;
+}
