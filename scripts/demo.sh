@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# The program's demo until the GUI exists: programs a small generated project
-# into the module simulator with sonmira-cli.
+# The program's demo on the module simulator.
 #
 #   scripts/demo.sh BUILD_OUT_DIR [extra options for 'sonmira-cli program']
 #
 # Steps: list the programmer types and chips; start sonmira-modsim (first
 # module) on a pseudo-terminal and point COM1 at it (COM2..COM4 lead nowhere);
-# make a project of a few short sounds (sox); program it; show the chip map
-# the simulator kept; stop the simulator. The sound goes to the desktop's
+# make a project of a few short sounds (sox). With a display (DISPLAY set,
+# DEMO_HEADLESS unset) the desktop program opens on that project and the
+# user programs the chip from it; otherwise sonmira-cli programs it, and a
+# screenshot of the main window with the project is saved under Xvfb (its
+# path is printed). Then the chip map the simulator kept; stop the simulator. The sound goes to the desktop's
 # output when there is one, else it is captured to a WAV file in the work
 # folder (SONMIRA_AUDIO_SINK overrides both). Set DEMO_KEEP=1 to keep the
 # work folder.
@@ -80,6 +82,22 @@ if [ -z "${SONMIRA_AUDIO_SINK:-}" ]; then
   fi
 fi
 
+if [ -n "${DISPLAY:-}" ] && [ -z "${DEMO_HEADLESS:-}" ]; then
+  section "the desktop program (sonmira) on the simulator"
+  echo "press 下载录音 to program the chip; close the window to end the demo"
+  set +e
+  "$OUT/sonmira" "$WORK/demo.QWF"
+  RC=$?
+  set -e
+  section "chip map kept by the simulator"
+  kill "$SIM_PID" 2>/dev/null || true
+  wait "$SIM_PID" 2>/dev/null || true
+  SIM_PID=""
+  cat "$WORK/map.json"
+  echo
+  exit "$RC"
+fi
+
 section "programming run (sonmira-cli program)"
 export SONMIRA_DEBUG=1  # shows the trace line of every record command
 set +e
@@ -90,6 +108,18 @@ echo "sonmira-cli program exited with $RC"
 if [ -n "${CAPTURE:-}" ] && [ -s "$CAPTURE" ]; then
   sox -q -t raw -r 16000 -e signed -b 16 -c 1 "$CAPTURE" "$WORK/capture.wav"
   echo "captured $(soxi -D "$WORK/capture.wav") s of sound in $WORK/capture.wav"
+fi
+
+if command -v xvfb-run >/dev/null && [ -x "$OUT/sonmira" ]; then
+  section "the desktop program's main window (screenshot under Xvfb)"
+  SHOT=$(mktemp /tmp/sonmira-main-window-XXXXXX.png)
+  if SONMIRA_SCREENSHOT="$SHOT" xvfb-run -a -s "-screen 0 1024x768x24" "$OUT/sonmira" "$WORK/demo.QWF" \
+    >/dev/null 2>"$WORK/screenshot.err" && [ -s "$SHOT" ]; then
+    echo "screenshot of the main window with the sample project: $SHOT"
+  else
+    echo "demo: the screenshot could not be made:" >&2
+    cat "$WORK/screenshot.err" >&2
+  fi
 fi
 
 section "chip map kept by the simulator"

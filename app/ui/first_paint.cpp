@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPixmap>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -18,11 +19,18 @@ public:
         if (event->type() == QEvent::Paint && !done_) {
             done_ = true;
             // Stamped once the paint has been handled, then the program ends.
-            QTimer::singleShot(0, [] {
+            auto* window = static_cast<QWidget*>(watched);
+            QTimer::singleShot(0, [window] {
                 timespec t{};
                 clock_gettime(CLOCK_MONOTONIC, &t);
-                std::printf("first_paint_ns %lld\n", static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec);
-                std::fflush(stdout);
+                if (std::getenv("SONMIRA_FIRST_PAINT")) {
+                    std::printf("first_paint_ns %lld\n", static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec);
+                    std::fflush(stdout);
+                }
+                if (const char* file = std::getenv("SONMIRA_SCREENSHOT")) {
+                    if (!window->grab().save(QString::fromLocal8Bit(file)))
+                        std::fprintf(stderr, "sonmira: the screenshot could not be saved to %s\n", file);
+                }
                 QApplication::exit(0);
             });
         }
@@ -36,6 +44,6 @@ private:
 }  // namespace
 
 void StampFirstPaintOnRequest(QWidget* window) {
-    if (!std::getenv("SONMIRA_FIRST_PAINT")) return;
+    if (!std::getenv("SONMIRA_FIRST_PAINT") && !std::getenv("SONMIRA_SCREENSHOT")) return;
     window->installEventFilter(new FirstPaint(window));
 }

@@ -76,8 +76,9 @@ int main() {
         bare.push_back(b);
     }
     const double mp = Median(program), mb = Median(bare);
-    std::printf("start-up to first paint, median of 10: sonmira %.1f ms, bare Qt window %.1f ms, ratio %.2f "
-                "(target <= 2.5)\n",
-                mp, mb, mp / mb);
+    std::printf(
+        "start-up to first paint, median of 10: sonmira %.1f ms, bare Qt window %.1f ms, ratio %.2f "
+        "(target <= 2.5)\n",
+        mp, mb, mp / mb);
     return 0;
 }
