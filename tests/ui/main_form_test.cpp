@@ -33,13 +33,24 @@ protected:
         setup.chipTablePath = home_ / "sound.dat";
         setup.prompt = &prompt_;
         FileDialogs d;
-        d.openProject = [this] { return openChoice_; };
-        d.saveProject = [](const std::string&) { return std::optional<std::string>(); };
-        d.addFile = [] { return std::optional<std::string>(); };
+        d.openProject = [this] {
+            calls_.push_back("open dialog");
+            return openChoice_;
+        };
+        d.saveProject = [this](const std::string& proposed) {
+            calls_.push_back("save dialog " + proposed.substr(0, 2));
+            return std::optional<std::string>();
+        };
+        d.addFile = [this] {
+            calls_.push_back("add dialog");
+            return std::optional<std::string>();
+        };
         setup.dialogs = d;
         form_ = std::make_unique<TMainForm>(setup);
         form_->onSettings = [this] { ++settings_; };
         form_->onEdit = [this] { ++edits_; };
+        form_->onHelp = [this] { calls_.push_back("help"); };
+        form_->onAbout = [this] { calls_.push_back("about"); };
         form_->show();
         form_->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
@@ -70,6 +81,7 @@ protected:
     std::unique_ptr<TMainForm> form_;
     std::optional<std::string> openChoice_;
     int settings_ = 0, edits_ = 0;
+    std::vector<std::string> calls_;
 };
 
 }  // namespace
@@ -112,6 +124,40 @@ TEST_F(MainFormTest, shortCutsReachTheirCommandsWhereTheyShould) {
     EXPECT_EQ(form_->Workspace().list.Cell(1, 5), "b.wav");
 }
 
+TEST_F(MainFormTest, eachButtonRunsTheSameCommandAsItsMenuItem) {
+    struct Pair {
+        const char* button;
+        const char* item;
+        std::vector<std::string> calls;
+        std::vector<std::string> texts;
+    };
+    const std::vector<Pair> pairs = {
+        {"ToolButton16", "F2", {"open dialog"}, {}},
+        {"ToolButton14", "F3", {"save dialog QV"}, {}},
+        {nullptr, "F4", {"save dialog QV"}, {}},
+        {"ToolButton13", "C1", {"add dialog"}, {}},
+        {"ToolButton11", "E2", {}, {"没有语音文件！"}},
+        {"ToolButton12", "About1", {"about"}, {}},
+        {nullptr, "H2", {"help"}, {}},
+    };
+    auto* bar = Find<QToolBar>("ToolBar1");
+    for (const Pair& p : pairs) {
+        for (const char* name : {p.button, p.item}) {
+            if (!name) continue;
+            calls_.clear();
+            prompt_.Clear();
+            QAction* a = p.button == name ? bar->findChild<QAction*>(name) : form_->findChild<QAction*>(name);
+            ASSERT_NE(a, nullptr) << name;
+            a->trigger();
+            EXPECT_EQ(calls_, p.calls) << name;
+            EXPECT_EQ(prompt_.Texts(), p.texts) << name;
+        }
+    }
+    bar->findChild<QAction*>("ToolButton4")->trigger();
+    Find<QAction>("C3")->trigger();
+    EXPECT_EQ(settings_, 2);
+}
+
 TEST_F(MainFormTest, viewStyleMenuAndButtonsStayInStep) {
     auto* n2 = Find<QAction>("N2");
     auto* n1 = Find<QAction>("N1");
@@ -141,9 +187,18 @@ TEST_F(MainFormTest, sizeLimitAndRulerFollowingTheWidthAtOnce) {
     EXPECT_FALSE(TMainForm::FormCanResize(599, 480));
     EXPECT_FALSE(TMainForm::FormCanResize(600, 479));
 
+    // A gauge of 786 pixels: the marks at their places.
+    auto* ruler = Find<QWidget>("Panel3");
+    const QWidget* gauge = Find<QWidget>("CGauge");
+    ruler->resize(786 + ruler->width() - gauge->width(), ruler->height());
+    ASSERT_EQ(gauge->width(), 786);
+    EXPECT_EQ(Find<QLabel>("L2")->x(), 39);
+    EXPECT_EQ(Find<QLabel>("LT2")->x(), 70);
+    EXPECT_EQ(Find<QLabel>("LT6")->x(), 379);
+    EXPECT_EQ(Find<QLabel>("LT11")->x(), 756);
+
     form_->resize(900, 600);
     QApplication::processEvents();
-    const QWidget* gauge = Find<QWidget>("CGauge");
     EXPECT_EQ(Find<QLabel>("LT11")->x(), gauge->width() - 30);
     EXPECT_EQ(Find<QLabel>("L21")->x(), gauge->width() - 2);
 }
