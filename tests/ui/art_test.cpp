@@ -27,10 +27,10 @@ void WriteSheet(const char* path) {
     sheet.fill(QColor("#f0f0f0"));
     QPainter p(&sheet);
     for (int i = 0; i < kImageListCount + 3; ++i) {
-        const QIcon icon = i < kImageListCount ? ImageListIcon(i)
-                           : i == kImageListCount  ? HeaderIcon(HeaderIconId::FileManager)
-                           : i == kImageListCount + 1 ? HeaderIcon(HeaderIconId::FileList)
-                                                      : PointingHandIcon();
+        QIcon icon = ImageListIcon(i);
+        if (i == kImageListCount) icon = HeaderIcon(HeaderIconId::FileManager);
+        if (i == kImageListCount + 1) icon = HeaderIcon(HeaderIconId::FileList);
+        if (i == kImageListCount + 2) icon = PointingHandIcon();
         const int x = 10 + (i % 9) * 48, y = 10 + (i / 9) * 70;
         p.drawPixmap(x, y, icon.pixmap(16, 16));
         p.drawPixmap(x, y + 20, icon.pixmap(16, 16).scaled(40, 40));

@@ -52,8 +52,9 @@ void ReapInBackground(pid_t pid) {
     try {
         std::thread([pid] {
             int status = 0;
-            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
+            pid_t r;
+            do r = ::waitpid(pid, &status, 0);
+            while (r < 0 && errno == EINTR);
         }).detach();
     } catch (const std::exception&) {
         // No thread to spare: the finished editor stays a zombie until we exit.
