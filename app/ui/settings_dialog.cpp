@@ -42,7 +42,7 @@ TfrmPath::TfrmPath(QWidget* parent)
     ePath_->setAcceptDrops(false);
 
     bPath_ = new QPushButton(groupBox_);
-    Name(bPath_, "BPath", "浏览");
+    Name(bPath_, "BPath", "请选择声音编辑文件");
     bPath_->setGeometry(275, 24, 22, 21);
     bPath_->setIcon(PointingHandIcon());
     bPath_->setIconSize(QSize(16, 16));
