@@ -1,9 +1,25 @@
-// The program's own pictures.
+// The program's own pictures, drawn as SVG and compiled in (art.qrc): the
+// tool bar's image list, the two header icons, the splash and about pictures
+// and the browse button's pointing hand.
 #pragma once
 
 #include <QIcon>
+#include <QPixmap>
+#include <QString>
 
-// The tool icons of ImageList1, by index.
+inline constexpr int kImageListCount = 24;
+
+enum class HeaderIconId { FileManager = 0, FileList = 1 };
+
+// Image `index` (0..23) of the tool bar's image list, 16 × 16 (and 32 × 32
+// for high-density screens); a null icon outside the range.
 QIcon ImageListIcon(int index);
-// The small icons of the header strips: 0 file manager, 1 file list.
-QIcon HeaderIcon(int index);
+
+QIcon HeaderIcon(HeaderIconId which);
+QIcon PointingHandIcon();
+
+QPixmap SplashPicture();  // 430 × 286
+QPixmap AboutPicture();   // 89 × 33
+
+// The SVG at `resource` drawn at width × height (transparent background).
+QPixmap RenderArt(const QString& resource, int width, int height);

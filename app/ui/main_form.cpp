@@ -20,13 +20,16 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "about_box.h"
 #include "art.h"
 #include "config.h"
+#include "editor_commands.h"
 #include "list_commands.h"
 #include "list_grid.h"
 #include "project_commands.h"
 #include "qt_prompt.h"
 #include "ruler_panel.h"
+#include "settings_dialog.h"
 #include "ui_font.h"
 
 namespace {
@@ -41,7 +44,7 @@ QLabel* BlueLabel(const QString& text, QWidget* parent) {
 
 QLabel* IconLabel(int index, QWidget* parent) {
     auto* l = new QLabel(parent);
-    l->setPixmap(HeaderIcon(index).pixmap(16, 16));
+    l->setPixmap(HeaderIcon(static_cast<HeaderIconId>(index)).pixmap(16, 16));
     return l;
 }
 
@@ -216,14 +219,14 @@ void TMainForm::BuildToolBar() {
     button("ToolButtonAUXRec", "启用AUX录音模式", 23, [] {});
     gap(8);
     button("ToolButton19", "Wav音量设置", 20, [] {});
-    button("ToolButton4", "系统设置", 16, [this] { C3Click(); });
+    button("ToolButton4", "系统设置", 16, [this] { findChild<QAction*>("C3")->trigger(); });
     gap(16);
-    button("ToolButton16", "打开语音数据文件", 10, [this] { F2Click(); });
-    button("ToolButton14", "保存语音数据文件", 17, [this] { F3Click(); });
+    button("ToolButton16", "打开语音数据文件", 10, [this] { findChild<QAction*>("F2")->trigger(); });
+    button("ToolButton14", "保存语音数据文件", 17, [this] { findChild<QAction*>("F3")->trigger(); });
     gap(8);
-    button("ToolButton13", "增加语音文件", 18, [this] { C1Click(); });
-    button("ToolButton11", "编辑语音文件", 19, [this] { E2Click(); });
-    button("ToolButton7", "删除语音文件", 5, [this] { D1Click(); });
+    button("ToolButton13", "增加语音文件", 18, [this] { findChild<QAction*>("C1")->trigger(); });
+    button("ToolButton11", "编辑语音文件", 19, [this] { findChild<QAction*>("E2")->trigger(); });
+    button("ToolButton7", "删除语音文件", 5, [this] { findChild<QAction*>("D1")->trigger(); });
     gap(8);
     viewButtonGroup_ = new QActionGroup(this);
     toolButton2_ = button("ToolButton2", "大图标", 2, [this] { SetViewStyle(ViewStyle::LargeIcons); });
@@ -235,7 +238,7 @@ void TMainForm::BuildToolBar() {
     }
     toolButton5_->setChecked(true);
     gap(8);
-    button("ToolButton12", "关于", 1, [this] { ToolButton12Click(); });
+    button("ToolButton12", "关于", 1, [this] { findChild<QAction*>("About1")->trigger(); });
 }
 
 QWidget* TMainForm::BuildHeaderStrip() {
@@ -404,20 +407,23 @@ void TMainForm::StringGridDblClick() {
     ShowWorkspace();
 }
 
-void TMainForm::C3Click() {
-    if (onSettings) onSettings();
+void TMainForm::AttachDialogs(TAboutBox1* about, TfrmPath* settings) {
+    about_ = about;
+    frmPath_ = settings;
 }
 
-void TMainForm::O2Click() {
-    if (onEdit) onEdit();
+void TMainForm::C3Click() {
+    if (frmPath_) RunSettingsCommand(*frmPath_, w_);
 }
+
+void TMainForm::O2Click() { ed::RunEditCommand(w_, *ui_, grid_->SelectedRow()); }
 
 void TMainForm::H2Click() {
     if (onHelp) onHelp();
 }
 
 void TMainForm::ToolButton12Click() {
-    if (onAbout) onAbout();
+    if (about_) ShowAboutBox(*about_);
 }
 
 void TMainForm::SetViewStyle(ViewStyle style) {

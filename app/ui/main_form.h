@@ -28,6 +28,8 @@ class ListGrid;
 class ListModel;
 class RulerPanel;
 class QtPrompt;
+class TAboutBox1;
+class TfrmPath;
 
 // What the main window needs from outside: the configuration and the
 // program's folder (as the start-up finds them), and the seams tests replace.
@@ -79,8 +81,10 @@ public:
     // Opens a project as Open does, without the dialog (the command line's project).
     void OpenProjectFile(const std::string& path);
 
-    // Extra handlers the dialogs' owners plug in (settings, editor, help, about).
-    std::function<void()> onSettings, onEdit, onHelp, onAbout;
+    // The dialogs the start-up makes after the main window, each once.
+    void AttachDialogs(TAboutBox1* about, TfrmPath* settings);
+    // The help viewer's command (the start-up plugs in the viewer library's).
+    std::function<void()> onHelp;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -108,6 +112,8 @@ private:
     bool closed_ = false;
     bool shown_ = false;
 
+    TAboutBox1* about_ = nullptr;
+    TfrmPath* frmPath_ = nullptr;
     ListModel* model_ = nullptr;
     ListGrid* grid_ = nullptr;
     RulerPanel* ruler_ = nullptr;

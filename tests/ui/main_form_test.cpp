@@ -1,6 +1,8 @@
 // The main window as a user drives it: menus, short-cuts, gestures and the
 // window's own rules, reaching the core's commands. Message boxes are
 // answered by a scripted prompt, file dialogs by the test.
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QClipboard>
 #include <QLabel>
@@ -12,7 +14,6 @@
 
 #include "list_grid.h"
 #include "main_form.h"
-#include "qt_test_app.h"
 #include "scripted_prompt.h"
 #include "test_files.h"
 
@@ -47,10 +48,12 @@ protected:
         };
         setup.dialogs = d;
         form_ = std::make_unique<TMainForm>(setup);
-        form_->onSettings = [this] { ++settings_; };
-        form_->onEdit = [this] { ++edits_; };
+        // The settings, editor and about commands are counted where they start.
         form_->onHelp = [this] { calls_.push_back("help"); };
-        form_->onAbout = [this] { calls_.push_back("about"); };
+        QObject::connect(form_->findChild<QAction*>("C3"), &QAction::triggered, [this] { ++settings_; });
+        QObject::connect(form_->findChild<QAction*>("O2"), &QAction::triggered, [this] { ++edits_; });
+        QObject::connect(form_->findChild<QAction*>("About1"), &QAction::triggered,
+                         [this] { calls_.push_back("about"); });
         form_->show();
         form_->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
@@ -219,5 +222,3 @@ TEST_F(MainFormTest, closingRunsTheExitRoutineOnceAndStoresTheChoices) {
     form_->close();
     EXPECT_EQ(prompt_.Texts().size(), 1u);
 }
-
-SONMIRA_QT_TEST_MAIN()

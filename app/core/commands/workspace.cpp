@@ -47,6 +47,8 @@ void StartUp(Workspace& w, std::unique_ptr<ini::CIniFile> config, const std::str
     cfg::StartSettings s;
     if (w.config) s = cfg::ReadStartSettings(*w.config);
     w.autoAddressing = s.autoAddressing;
+    w.editorEnabled = s.editorEnabled;
+    w.editorPath = s.editorPath;
     w.programmers = s.programmers;
     w.programmerIndex = InRangeOrNone(s.programmerIndex, w.programmers.size());
     ProgrammerChangeStep(w, ui);

@@ -38,6 +38,8 @@ struct Workspace {
     chips::ChipProfile chip;
 
     bool autoAddressing = true;  // CheckAuto
+    bool editorEnabled = false;  // EDIT: editing with the external editor allowed
+    std::string editorPath;      // EditPath: the editor program, empty when not allowed
     plist::ProgrammingList list;
     int64_t extent = 0;  // last computed list extent in ms (gauge position)
     bool modified = false;

@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <iterator>
+#include <utility>
 
 #include "dev_result.h"
 
@@ -116,9 +117,17 @@ MsgAnswer ShowMessageWithReason(IUserPrompt& ui, MsgId id, std::string_view argu
     return Ask(ui, id, text);
 }
 
-void ShowGeneralError(IUserPrompt& ui, std::string message) {
+void ShowGeneralError(IUserPrompt& ui, std::string message) { ShowGeneralError(ui, std::move(message), kAppTitle); }
+
+void ShowGeneralError(IUserPrompt& ui, std::string message, const std::string& caption) {
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
-    ui.Ask(message, kAppTitle, MsgIcon::Error, MsgButtons::Ok);
+    ui.Ask(message, caption, MsgIcon::Error, MsgButtons::Ok);
+}
+
+std::string ApplicationTitle(std::string_view program_path) {
+    const size_t slash = program_path.rfind('/');
+    std::string_view name = slash == std::string_view::npos ? program_path : program_path.substr(slash + 1);
+    return std::string(name.substr(0, name.find('.')));
 }
 
 std::optional<MsgId> DriverResultMsgId(int32_t code) {

@@ -93,6 +93,11 @@ MsgAnswer ShowMessageWithReason(IUserPrompt& ui, MsgId id, std::string_view argu
 // "." added when its last character sorts after ".", the caption is kAppTitle,
 // the icon a stop sign.
 void ShowGeneralError(IUserPrompt& ui, std::string message);
+// The same box with another caption (the desktop program's title).
+void ShowGeneralError(IUserPrompt& ui, std::string message, const std::string& caption);
+
+// A program's title: its file's name, without folder, up to its first ".".
+std::string ApplicationTitle(std::string_view program_path);
 
 // The message for a driver result code (drivers/common/dev_result.h);
 // nullopt for kDevOk. Codes no row names (Sertra's positive codes among

@@ -94,3 +94,12 @@ TEST(Messages, showHandsTheRowToThePromptAndReturnsItsAnswer) {
     EXPECT_EQ(ui.Boxes()[2].icon, MsgIcon::Error);
     EXPECT_EQ(ui.Boxes()[3].text, "ends with a dot.");
 }
+
+TEST(Messages, generalErrorBoxCarriesTheProgramsTitle) {
+    ScriptedPrompt ui{MsgAnswer::Ok};
+    ShowGeneralError(ui, "bad", ApplicationTitle("/opt/x.y/sonmira.bin.old"));
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].text, "bad.");
+    EXPECT_EQ(ui.Boxes()[0].caption, "sonmira");
+    EXPECT_EQ(ApplicationTitle("sonmira"), "sonmira");
+}
