@@ -7,8 +7,8 @@ namespace {
 HelpViewerCall last{};
 }
 
-extern "C" __attribute__((visibility("default"))) void* HtmlHelpA(void* owner, const char* file,
-                                                                  unsigned int command, uintptr_t data) {
+extern "C" __attribute__((visibility("default"))) void* HtmlHelpA(void* owner, const char* file, unsigned int command,
+                                                                  uintptr_t data) {
     ++last.calls;
     last.owner = owner;
     std::strncpy(last.file, file ? file : "", sizeof last.file - 1);

@@ -123,9 +123,9 @@ TEST_F(HelpViewer, aHelpFileThatCannotBeOpenedIsReportedByTheWindowNotByTheProgr
     auto* home = window->findChild<QToolButton*>("helpHomeButton");
     ASSERT_TRUE(page && contents && home);
     EXPECT_EQ(page->documentTitle(), "无法打开帮助文件");
-    EXPECT_EQ(page->toPlainText(),
-              "无法打开帮助文件\n帮助文件“" + folder + "qv_help.chm”无法打开：该文件不存在。\n"
-                  "请确认程序文件夹中有完整的 qv_help.chm。");
+    EXPECT_EQ(page->toPlainText(), "无法打开帮助文件\n帮助文件“" + folder +
+                                       "qv_help.chm”无法打开：该文件不存在。\n"
+                                       "请确认程序文件夹中有完整的 qv_help.chm。");
     EXPECT_EQ(contents->topLevelItemCount(), 0);
     EXPECT_FALSE(home->isEnabled());
 

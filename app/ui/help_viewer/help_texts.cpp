@@ -12,8 +12,8 @@ QString Page(const QString& title, const QString& body) {
 }  // namespace
 
 QString UnopenedFilePage(const QString& path, bool exists) {
-    const QString reason = exists ? QStringLiteral("该文件无法读取，或不是有效的帮助文件。")
-                                  : QStringLiteral("该文件不存在。");
+    const QString reason =
+        exists ? QStringLiteral("该文件无法读取，或不是有效的帮助文件。") : QStringLiteral("该文件不存在。");
     return Page(QStringLiteral("无法打开帮助文件"),
                 "<p>" + QStringLiteral("帮助文件“%1”无法打开：").arg(path.toHtmlEscaped()) + reason + "</p><p>" +
                     QStringLiteral("请确认程序文件夹中有完整的 qv_help.chm。") + "</p>");

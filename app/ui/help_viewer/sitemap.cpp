@@ -13,8 +13,8 @@ std::string Lower(std::string s) {
 
 // The few entities a sitemap's values use.
 std::string DecodeEntities(const std::string& s) {
-    static const std::map<std::string, std::string> named = {
-        {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}, {"nbsp", " "}};
+    static const std::map<std::string, std::string> named = {{"amp", "&"},   {"lt", "<"},   {"gt", ">"},
+                                                             {"quot", "\""}, {"apos", "'"}, {"nbsp", " "}};
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
         const size_t semi = s[i] == '&' ? s.find(';', i) : std::string::npos;
@@ -39,7 +39,7 @@ std::string DecodeEntities(const std::string& s) {
 }
 
 struct Tag {
-    std::string name;  // lower case, "/ul" for a closing tag
+    std::string name;                               // lower case, "/ul" for a closing tag
     std::map<std::string, std::string> attributes;  // names in lower case
 };
 
