@@ -24,6 +24,7 @@
 #include "art.h"
 #include "config.h"
 #include "editor_commands.h"
+#include "help_command.h"
 #include "list_commands.h"
 #include "list_grid.h"
 #include "project_commands.h"
@@ -419,7 +420,10 @@ void TMainForm::C3Click() {
 void TMainForm::O2Click() { ed::RunEditCommand(w_, *ui_, grid_->SelectedRow()); }
 
 void TMainForm::H2Click() {
-    if (onHelp) onHelp();
+    if (onHelp)
+        onHelp();
+    else
+        OpenHelpFile(*ui_, w_.programDir);
 }
 
 void TMainForm::ToolButton12Click() {

@@ -83,7 +83,7 @@ public:
 
     // The dialogs the start-up makes after the main window, each once.
     void AttachDialogs(TAboutBox1* about, TfrmPath* settings);
-    // The help viewer's command (the start-up plugs in the viewer library's).
+    // Stands in for the help viewer in tests; unset, F1 opens the help file.
     std::function<void()> onHelp;
 
 protected:

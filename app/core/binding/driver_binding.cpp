@@ -1,10 +1,8 @@
 #include "driver_binding.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
-#include "elf_check.h"
-#include "location.h"
+#include "library_search.h"
 #include "messages.h"
 
 namespace {
@@ -12,42 +10,6 @@ namespace {
 std::string LoaderError() {
     const char* e = dlerror();
     return e ? e : "";
-}
-
-// A file that is not a whole library for this machine is refused before the
-// loader sees it (a cut one would crash the program there). The file may
-// still change between the check and dlopen; that is accepted: the check is
-// against damaged files, not against someone rewriting them meanwhile.
-void* LoadFile(const std::string& path, std::string& detail) {
-    const std::string problem = ElfSharedObjectProblem(path);
-    if (!problem.empty()) {
-        if (detail.empty()) detail = problem;
-        return nullptr;
-    }
-    void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!h && detail.empty()) detail = LoaderError();
-    return h;
-}
-
-void* LoadFromFolder(const std::string& file, const std::string& folder, std::string& detail) {
-    if (folder.empty()) return nullptr;
-    const std::string beside = folder + (folder.back() == '/' ? "" : "/") + file;
-    if (access(beside.c_str(), F_OK) != 0) return nullptr;
-    return LoadFile(beside, detail);
-}
-
-// Beside the program first, as the Windows loader looks in the program's
-// folder (which SONMIRA_HOME may move away from the executable, so the
-// executable's own folder comes next); then the loader's own search, so a
-// bare name still works. What that search finds lies in the system's library
-// folders and goes to the loader unchecked.
-void* LoadLibraryNamed(const std::string& file, const std::string& programDir, std::string& detail) {
-    if (file.find('/') != std::string::npos) return LoadFile(file, detail);
-    if (void* h = LoadFromFolder(file, programDir, detail)) return h;
-    if (void* h = LoadFromFolder(file, loc::ExecutableDir(), detail)) return h;
-    void* h = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!h && detail.empty()) detail = LoaderError();
-    return h;
 }
 
 BindResult Failure(int32_t code, const std::string& file, std::string detail) {
@@ -69,7 +31,7 @@ BindResult DriverBinding::Bind(const std::string& file, const std::string& progr
     if (file.empty()) return BindResult{};
 
     std::string detail;
-    void* handle = LoadLibraryNamed(file, programDir, detail);
+    void* handle = LoadLibraryBeside(file, programDir, detail);
     if (!handle) return Failure(kBindNotFound, file, detail);
 
     // A library without the factory, or one that makes no object, is of no

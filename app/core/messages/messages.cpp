@@ -49,6 +49,8 @@ constexpr MsgRow kMessages[] = {
     {MsgId::PlayBelowLowest, "播放地址，不能小于0X%1", kCaptionSystem, kInfo, kOkButton},
     {MsgId::PlayAboveLast, "播放地址，不能大于0X%1", kCaptionSystem, kInfo, kOkButton},
 
+    {MsgId::HelpLoadFailed, "对不起！帮助文件加载失败。", kCaptionSystem, kInfo, kOkButton},
+
     {MsgId::PortNotOpen, "串口未打开！", kCaptionInfo, kInfo, kOkButton},
     {MsgId::ProgrammerBusy, "对不起，编程器忙！", kCaptionInfo, kInfo, kOkButton},
     {MsgId::NotConnected, "对不起，未连接编程器！", kCaptionInfo, kInfo, kOkButton},

@@ -54,6 +54,8 @@ enum class MsgId {
     StartBelowLowest,  // 系统提示: leaving the box
     PlayBelowLowest,   // 系统提示
     PlayAboveLast,     // 系统提示
+    // Help.
+    HelpLoadFailed,  // 系统提示: the help viewer library cannot be loaded or lacks its entry
     // Driver results (DriverResultMsgId), all 信息提示.
     PortNotOpen,
     ProgrammerBusy,
