@@ -3,15 +3,12 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "about_box.h"
 #include "chip_table.h"
 #include "config.h"
 #include "first_paint.h"
 #include "location.h"
-#include "main_form.h"
-#include "settings_dialog.h"
+#include "program_windows.h"
 #include "sonmira_application.h"
-#include "splash.h"
 
 int main(int argc, char** argv) {
     SonmiraApplication app(argc, argv);
@@ -21,21 +18,12 @@ int main(int argc, char** argv) {
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         app.installTranslator(&qtTexts);
 
-    // The splash is on the screen before the slow steps: reading the
-    // configuration, binding the driver, loading the chip.
-    auto splash = std::make_unique<TfrmSplash>();
-    splash->ShowNow();
-
-    // The windows, each made once, in their order.
     MainFormSetup setup;
     setup.configPath = cfg::OpenConfig().Path();
     setup.programDir = loc::ProgramDir();
     setup.chipTablePath = chips::ChipTablePath();
-    TMainForm form(setup);
-    TAboutBox1 about(&form);
-    TfrmPath settings(&form);
-    form.AttachDialogs(&about, &settings);
-    splash.reset();
+    ProgramWindows windows(setup);
+    TMainForm& form = windows.Main();
 
     const QStringList args = app.arguments();
     if (args.size() > 1) form.OpenProjectFile(args[1].toStdString());

@@ -113,6 +113,7 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget* parent) : QMainWindow(parent)
     ws::StartUp(w_, std::make_unique<ini::CIniFile>(setup.configPath), setup.programDir, setup.chipTablePath, *ui_);
     FillSelectors();
     ShowWorkspace();
+    if (setup.afterCreation) setup.afterCreation();
 }
 
 TMainForm::~TMainForm() { qApp->removeEventFilter(this); }

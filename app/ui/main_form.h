@@ -34,11 +34,12 @@ class TfrmPath;
 // What the main window needs from outside: the configuration and the
 // program's folder (as the start-up finds them), and the seams tests replace.
 struct MainFormSetup {
-    std::string configPath;              // Sonmira.INI
-    std::string programDir;              // with a trailing '/'
-    std::string chipTablePath;           // sound.dat
-    IUserPrompt* prompt = nullptr;       // nullptr: message boxes
-    std::optional<FileDialogs> dialogs;  // unset: Qt's file dialogs
+    std::string configPath;               // Sonmira.INI
+    std::string programDir;               // with a trailing '/'
+    std::string chipTablePath;            // sound.dat
+    IUserPrompt* prompt = nullptr;        // nullptr: message boxes
+    std::optional<FileDialogs> dialogs;   // unset: Qt's file dialogs
+    std::function<void()> afterCreation;  // called when the creation steps are done (tests)
 };
 
 class TMainForm : public QMainWindow {

@@ -1,0 +1,11 @@
+#include "program_windows.h"
+
+ProgramWindows::ProgramWindows(MainFormSetup setup) : splash_(std::make_unique<TfrmSplash>()) {
+    // On the screen before the slow steps begin.
+    splash_->ShowNow();
+    main_ = std::make_unique<TMainForm>(std::move(setup));
+    about_ = std::make_unique<TAboutBox1>(main_.get());
+    settings_ = std::make_unique<TfrmPath>(main_.get());
+    main_->AttachDialogs(about_.get(), settings_.get());
+    splash_.reset();
+}
