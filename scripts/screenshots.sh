@@ -2,7 +2,7 @@
 # Saves the desktop program's main window (empty and with a sample project)
 # and its dialogs as PNG files, under Xvfb, from a build's out folder.
 #
-#   scripts/screenshots.sh BUILD_OUT_DIR [OUT_DIR]     (OUT_DIR: ./screenshots)
+#   scripts/screenshots.sh BUILD_OUT_DIR [OUT_DIR [--manual]]   (OUT_DIR: ./screenshots)
 set -euo pipefail
 if [ $# -lt 1 ] || [ ! -x "$1/sonmira-screenshots" ]; then
   echo "usage: $0 BUILD_OUT_DIR [OUT_DIR]  (build the target sonmira-screenshots first)" >&2
@@ -13,6 +13,7 @@ DEST=$(mkdir -p "${2:-screenshots}" && cd "${2:-screenshots}" && pwd)
 WORK=$(mktemp -d /tmp/sonmira-shots-XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
 cp "$OUT/Sonmira.INI" "$OUT/sound.dat" "$WORK/"
+[ -e "$OUT/qv_help.chm" ] && cp "$OUT/qv_help.chm" "$WORK/"
 for lib in "$OUT"/lib*drv.so; do ln -s "$lib" "$WORK/"; done
 export SONMIRA_HOME="$WORK"
 mkdir -p "$WORK/sounds"
@@ -22,3 +23,11 @@ sox -q -n -r 16000 -c 1 -b 16 "$WORK/sounds/chime.wav" synth 0.8 pluck C5
 "$OUT/sonmira-cli" add "$WORK/demo.QWF" "$WORK/sounds/welcome.wav" "$WORK/sounds/beep.wav" \
   "$WORK/sounds/chime.wav" >/dev/null
 xvfb-run -a -s "-screen 0 1280x1024x24" "$OUT/sonmira-screenshots" "$DEST" "$WORK/demo.QWF"
+# The manual shows some of these windows: with --manual as a third argument
+# they replace the manual's pictures of the same name.
+if [ "${3:-}" = "--manual" ]; then
+  MANUAL="$(cd "$(dirname "$0")/.." && pwd)/docs/help/images"
+  for f in "$DEST"/*.png; do
+    [ -e "$MANUAL/$(basename "$f")" ] && cp "$f" "$MANUAL/" && echo "manual picture: $(basename "$f")"
+  done
+fi

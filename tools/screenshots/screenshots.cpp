@@ -1,27 +1,48 @@
 // sonmira-screenshots OUT_DIR [PROJECT.QWF]: the main window, empty and with
-// the project, and each of the program's dialogs, saved as OUT_DIR/NAME.png.
+// the project, and each of the program's windows, saved as OUT_DIR/NAME.png.
 // The windows are the program's own, made as the program makes them, in the
 // folder SONMIRA_HOME names.
 #include <QApplication>
 #include <QDir>
 #include <QTimer>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 #include "chip_table.h"
 #include "config.h"
+#include "help_command.h"
 #include "location.h"
-#include "main_form.h"
+#include "program_windows.h"
+#include "qt_prompt.h"
 
 namespace {
 
-bool Save(QWidget* w, const QString& dir, const char* name) {
+QString g_dir;
+int g_failures = 0;
+
+void Save(QWidget* w, const char* name) {
+    if (!w) {
+        std::printf("FAILED %s: no such window\n", name);
+        ++g_failures;
+        return;
+    }
     QApplication::processEvents();
-    const QString file = dir + "/" + name + ".png";
+    const QString file = g_dir + "/" + name + ".png";
     const bool ok = w->grab().save(file);
     std::printf("%s %s\n", ok ? "saved" : "FAILED", file.toLocal8Bit().constData());
-    return ok;
+    g_failures += !ok;
+}
+
+// A dialog shown without its modal loop, grabbed, hidden again.
+void SaveDialog(QWidget* dialog, const char* name) {
+    dialog->show();
+    Save(dialog, name);
+    dialog->hide();
+}
+
+QWidget* TopLevel(const char* objectName) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == objectName && w->isVisible()) return w;
+    return nullptr;
 }
 
 }  // namespace
@@ -32,24 +53,35 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: sonmira-screenshots OUT_DIR [PROJECT.QWF]\n");
         return 2;
     }
-    const QString dir = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(dir);
+    g_dir = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(g_dir);
+    {
+        TfrmSplash splash;
+        splash.ShowNow();
+        Save(&splash, "splash");
+    }
     MainFormSetup setup;
     setup.configPath = cfg::OpenConfig().Path();
     setup.programDir = loc::ProgramDir();
     setup.chipTablePath = chips::ChipTablePath();
-    TMainForm form(setup);
+    ProgramWindows windows(setup);
+    TMainForm& form = windows.Main();
     form.show();
-    int failures = 0;
     QTimer::singleShot(300, [&] {
-        failures += !Save(&form, dir, "main_window_empty");
+        Save(&form, "main_window_empty");
         if (argc > 2) {
             form.OpenProjectFile(argv[2]);
-            failures += !Save(&form, dir, "main_window");
+            Save(&form, "main_window");
         }
-        // The window is done with: no exit routine, nothing written.
-        form.hide();
-        app.exit(failures ? 1 : 0);
+        SaveDialog(&windows.About(), "about_box");
+        SaveDialog(&windows.Settings(), "settings_dialog");
+        QtPrompt prompt(&form);
+        OpenHelpFile(prompt, loc::ProgramDir());
+        QApplication::processEvents();
+        Save(TopLevel("helpWindow"), "help_window");
+        // The windows are done with: no exit routine, nothing written.
+        for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+        app.exit(g_failures ? 1 : 0);
     });
     return app.exec();
 }
