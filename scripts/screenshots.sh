@@ -28,6 +28,6 @@ xvfb-run -a -s "-screen 0 1280x1024x24" "$OUT/sonmira-screenshots" "$DEST" "$WOR
 if [ "${3:-}" = "--manual" ]; then
   MANUAL="$(cd "$(dirname "$0")/.." && pwd)/docs/help/images"
   for f in "$DEST"/*.png; do
-    [ -e "$MANUAL/$(basename "$f")" ] && cp "$f" "$MANUAL/" && echo "manual picture: $(basename "$f")"
+    if [ -e "$MANUAL/$(basename "$f")" ]; then cp "$f" "$MANUAL/" && echo "manual picture: $(basename "$f")"; fi
   done
 fi
