@@ -9,6 +9,8 @@
 #include "first_paint.h"
 #include "location.h"
 #include "main_form.h"
+#include "run_progress_dialog.h"
+#include "segment_dialog.h"
 #include "settings_dialog.h"
 #include "sonmira_application.h"
 #include "splash.h"
@@ -33,8 +35,14 @@ int main(int argc, char** argv) {
     setup.chipTablePath = chips::ChipTablePath();
     TMainForm form(setup);
     TAboutBox1 about(&form);
+    TFrmedit frmedit(&form);
     TfrmPath settings(&form);
+    TFrmwWait frmwWait(&form);
     form.AttachDialogs(&about, &settings);
+    RunDialogs runDialogs;
+    runDialogs.frmedit = &frmedit;
+    runDialogs.frmwWait = &frmwWait;
+    form.AttachRunDialogs(runDialogs);
     splash.reset();
 
     const QStringList args = app.arguments();

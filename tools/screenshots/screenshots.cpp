@@ -3,7 +3,11 @@
 // The windows are the program's own, made as the program makes them, in the
 // folder SONMIRA_HOME names.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -13,6 +17,8 @@
 #include "config.h"
 #include "location.h"
 #include "main_form.h"
+#include "run_progress_dialog.h"
+#include "segment_dialog.h"
 
 namespace {
 
@@ -47,6 +53,26 @@ int main(int argc, char** argv) {
             form.OpenProjectFile(argv[2]);
             failures += !Save(&form, dir, "main_window");
         }
+        // The dialogs as they stand during their commands.
+        TFrmedit frmedit(&form);
+        frmedit.FileName()->setText("a.wav");
+        frmedit.FilePathName()->setText("/home/user/sounds/a.wav");
+        frmedit.ChangeDate()->setText("2026-12-08 10:00:00");
+        frmedit.PlayTime()->setText("1200 MS");
+        frmedit.PCheck()->setChecked(true);
+        frmedit.Eadd()->setText("0010");
+        frmedit.show();
+        failures += !Save(&frmedit, dir, "segment_dialog");
+        frmedit.hide();
+        TFrmwWait frmwWait(&form);
+        frmwWait.PrepareClip(QString::fromStdString(loc::ProgramDir() + "qv.dat"));
+        frmwWait.setWindowTitle("正在编程...");
+        frmwWait.LabelName()->setText("a.wav");
+        frmwWait.ProgressBar1()->setRange(0, 100);
+        frmwWait.ProgressBar1()->setValue(40);
+        frmwWait.show();
+        failures += !Save(&frmwWait, dir, "run_progress_dialog");
+        frmwWait.hide();
         // The window is done with: no exit routine, nothing written.
         form.hide();
         app.exit(failures ? 1 : 0);
