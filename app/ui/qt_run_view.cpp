@@ -56,7 +56,8 @@ void QtRunView::CloseDialog() {
         targets_.close();
         return;
     }
-    QMetaObject::invokeMethod(this, [this] { targets_.close(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { targets_.close(); }, Qt::QueuedConnection);
 }
 
 void QtRunView::Arm() {

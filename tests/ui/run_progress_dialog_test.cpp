@@ -161,7 +161,8 @@ protected:
     std::vector<std::string> Played() const {
         std::vector<std::string> out;
         for (const auto& l : rig::Lines(rig::ReadFile(home_ / "play.log")))
-            if (rig::JsonField(l, "event") == "first_buffer") out.push_back(fs::path(rig::JsonField(l, "file")).filename());
+            if (rig::JsonField(l, "event") == "first_buffer")
+                out.push_back(fs::path(rig::JsonField(l, "file")).filename());
         return out;
     }
 
