@@ -30,6 +30,9 @@
 #include "project_commands.h"
 #include "qt_prompt.h"
 #include "ruler_panel.h"
+#include "run_progress_dialog.h"
+#include "segment_dialog.h"
+#include "download_command.h"
 #include "settings_dialog.h"
 #include "ui_font.h"
 
@@ -217,7 +220,7 @@ void TMainForm::BuildToolBar() {
     button("ToolButton9", "脉冲触发播放", 13, [] {});
     button("ToolButton20", "连续播放", 21, [] {});
     gap(8);
-    button("ToolButton8", "下载录音", 12, [] {});
+    button("ToolButton8", "下载录音", 12, [this] { ToolButton8Click(); });
     button("ToolButtonAUXRec", "启用AUX录音模式", 23, [] {});
     gap(8);
     button("ToolButton19", "Wav音量设置", 20, [] {});
@@ -389,7 +392,7 @@ void TMainForm::F4Click() {
 void TMainForm::X1Click() { close(); }
 
 void TMainForm::C1Click() {
-    ws::AddFile(w_, *ui_, dialogs_.addFile(), [](props::SegmentForm&) { return false; });
+    ws::AddFile(w_, *ui_, dialogs_.addFile(), Properties());
     ShowWorkspace();
 }
 
@@ -398,15 +401,37 @@ void TMainForm::D1Click() {
 }
 
 void TMainForm::E2Click() {
-    ws::EditSegment(w_, *ui_, grid_->SelectedRow(), [](props::SegmentForm&) { return false; });
+    ws::EditSegment(w_, *ui_, grid_->SelectedRow(), Properties());
     ShowWorkspace();
 }
 
 void TMainForm::StringGridDblClick() {
     ws::GridDoubleClick(
-        w_, *ui_, grid_->SelectedRow(), [this] { return dialogs_.addFile(); },
-        [](props::SegmentForm&) { return false; });
+        w_, *ui_, grid_->SelectedRow(), [this] { return dialogs_.addFile(); }, Properties());
     ShowWorkspace();
+}
+
+ws::PropertiesDialog TMainForm::Properties() {
+    return [this](props::SegmentForm& form) {
+        if (!runDialogs_.frmedit) return false;
+        return runDialogs_.frmedit->Run(form,
+                                        [this](const props::SegmentForm& f) { return ws::PropertiesOk(w_, f, *ui_); });
+    };
+}
+
+void TMainForm::ToolButton8Click() {
+    TFrmwWait* dialog = runDialogs_.frmwWait;
+    if (!dialog) return;
+    DownloadInputs in;
+    in.list = &w_.list;
+    in.chip = w_.chip;
+    in.aux_mode = aux_.value;
+    in.drivers = &w_.drivers;
+    in.player = &player_;
+    auto job = std::make_shared<RecJob>();
+    if (DownloadCommand(in, *ui_, dialog->View(), job.get()) != CommandEnd::OpenDialog) return;
+    dialog->PrepareClip(QString::fromStdString(w_.programDir + "qv.dat"));
+    dialog->ShowModal([dialog, job] { return StartRecThread(dialog->Run(), std::move(*job), dialog->View()); });
 }
 
 void TMainForm::AttachDialogs(TAboutBox1* about, TfrmPath* settings) {

@@ -6,7 +6,9 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "aux_mode.h"
 #include "file_dialogs.h"
+#include "list_commands.h"
 #include "media_player.h"
 #include "project_commands.h"
 #include "user_prompt.h"
@@ -30,6 +32,19 @@ class RulerPanel;
 class QtPrompt;
 class TAboutBox1;
 class TfrmPath;
+class TFrmedit;
+class TFrmwWait;
+class TFrmwPalyCount;
+class TFrmVal;
+
+// The dialogs of the list, the runs and the volume, made by the start-up
+// after the main window; a test attaches only those it drives.
+struct RunDialogs {
+    TFrmedit* frmedit = nullptr;
+    TFrmwWait* frmwWait = nullptr;
+    TFrmwPalyCount* frmwPalyCount = nullptr;
+    TFrmVal* frmVal = nullptr;
+};
 
 // What the main window needs from outside: the configuration and the
 // program's folder (as the start-up finds them), and the seams tests replace.
@@ -78,12 +93,14 @@ public:
     void ComProgramClick(int index);
     void ComChipClick(int index);
     void StringGridDblClick();
+    void ToolButton8Click();  // download
 
     // Opens a project as Open does, without the dialog (the command line's project).
     void OpenProjectFile(const std::string& path);
 
     // The dialogs the start-up makes after the main window, each once.
     void AttachDialogs(TAboutBox1* about, TfrmPath* settings);
+    void AttachRunDialogs(const RunDialogs& dialogs) { runDialogs_ = dialogs; }
     // Stands in for the help viewer in tests; unset, F1 opens the help file.
     std::function<void()> onHelp;
 
@@ -103,6 +120,7 @@ private:
     QAction* Action(const char* name, const QString& text, const QKeySequence& key, void (TMainForm::*handler)());
     ws::SaveAsDialog SaveAs();
     void FillSelectors();
+    ws::PropertiesDialog Properties();
 
     ws::Workspace w_;
     std::unique_ptr<QtPrompt> ownPrompt_;
@@ -115,6 +133,8 @@ private:
 
     TAboutBox1* about_ = nullptr;
     TfrmPath* frmPath_ = nullptr;
+    RunDialogs runDialogs_;
+    AuxModeState aux_;
     ListModel* model_ = nullptr;
     ListGrid* grid_ = nullptr;
     RulerPanel* ruler_ = nullptr;

@@ -5,7 +5,13 @@ ProgramWindows::ProgramWindows(MainFormSetup setup) : splash_(std::make_unique<T
     splash_->ShowNow();
     main_ = std::make_unique<TMainForm>(std::move(setup));
     about_ = std::make_unique<TAboutBox1>(main_.get());
+    frmedit_ = std::make_unique<TFrmedit>(main_.get());
     settings_ = std::make_unique<TfrmPath>(main_.get());
+    frmwWait_ = std::make_unique<TFrmwWait>(main_.get());
     main_->AttachDialogs(about_.get(), settings_.get());
+    RunDialogs run;
+    run.frmedit = frmedit_.get();
+    run.frmwWait = frmwWait_.get();
+    main_->AttachRunDialogs(run);
     splash_.reset();
 }

@@ -7,6 +7,8 @@
 
 #include "about_box.h"
 #include "main_form.h"
+#include "run_progress_dialog.h"
+#include "segment_dialog.h"
 #include "settings_dialog.h"
 #include "splash.h"
 
@@ -20,6 +22,8 @@ public:
     TMainForm& Main() { return *main_; }
     TAboutBox1& About() { return *about_; }
     TfrmPath& Settings() { return *settings_; }
+    TFrmedit& Frmedit() { return *frmedit_; }
+    TFrmwWait& FrmwWait() { return *frmwWait_; }
     // Null once the windows are made.
     const TfrmSplash* Splash() const { return splash_.get(); }
 
@@ -27,5 +31,7 @@ private:
     std::unique_ptr<TfrmSplash> splash_;
     std::unique_ptr<TMainForm> main_;
     std::unique_ptr<TAboutBox1> about_;
+    std::unique_ptr<TFrmedit> frmedit_;
     std::unique_ptr<TfrmPath> settings_;
+    std::unique_ptr<TFrmwWait> frmwWait_;
 };

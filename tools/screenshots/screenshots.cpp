@@ -3,7 +3,11 @@
 // The windows are the program's own, made as the program makes them, in the
 // folder SONMIRA_HOME names.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
 #include <QTimer>
 #include <cstdio>
 
@@ -75,6 +79,22 @@ int main(int argc, char** argv) {
         }
         SaveDialog(&windows.About(), "about_box");
         SaveDialog(&windows.Settings(), "settings_dialog");
+        // The dialogs as they stand during their commands.
+        TFrmedit& frmedit = windows.Frmedit();
+        frmedit.FileName()->setText("a.wav");
+        frmedit.FilePathName()->setText("/home/user/sounds/a.wav");
+        frmedit.ChangeDate()->setText("2026-12-08 10:00:00");
+        frmedit.PlayTime()->setText("1200 MS");
+        frmedit.PCheck()->setChecked(true);
+        frmedit.Eadd()->setText("0010");
+        SaveDialog(&frmedit, "segment_dialog");
+        TFrmwWait& frmwWait = windows.FrmwWait();
+        frmwWait.PrepareClip(QString::fromStdString(loc::ProgramDir() + "qv.dat"));
+        frmwWait.setWindowTitle("正在编程...");
+        frmwWait.LabelName()->setText("a.wav");
+        frmwWait.ProgressBar1()->setRange(0, 100);
+        frmwWait.ProgressBar1()->setValue(40);
+        SaveDialog(&frmwWait, "run_progress_dialog");
         QtPrompt prompt(&form);
         OpenHelpFile(prompt, loc::ProgramDir());
         QApplication::processEvents();
