@@ -42,7 +42,7 @@ trap cleanup EXIT
 # The program's folder for this run: its configuration and chip table, and
 # the drivers beside them (a sanitizer build cannot find them by $ORIGIN).
 cp "$OUT/Sonmira.INI" "$OUT/sound.dat" "$WORK/"
-[ -e "$OUT/qv_help.chm" ] && cp "$OUT/qv_help.chm" "$WORK/"
+for f in qv_help.chm qv.dat; do if [ -e "$OUT/$f" ]; then cp "$OUT/$f" "$WORK/"; fi; done
 for lib in "$OUT"/lib*drv.so; do ln -s "$lib" "$WORK/"; done
 export SONMIRA_HOME="$WORK"
 

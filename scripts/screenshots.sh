@@ -13,7 +13,7 @@ DEST=$(mkdir -p "${2:-screenshots}" && cd "${2:-screenshots}" && pwd)
 WORK=$(mktemp -d /tmp/sonmira-shots-XXXXXX)
 trap 'rm -rf "$WORK"' EXIT
 cp "$OUT/Sonmira.INI" "$OUT/sound.dat" "$WORK/"
-[ -e "$OUT/qv_help.chm" ] && cp "$OUT/qv_help.chm" "$WORK/"
+for f in qv_help.chm qv.dat; do if [ -e "$OUT/$f" ]; then cp "$OUT/$f" "$WORK/"; fi; done
 for lib in "$OUT"/lib*drv.so; do ln -s "$lib" "$WORK/"; done
 export SONMIRA_HOME="$WORK"
 mkdir -p "$WORK/sounds"

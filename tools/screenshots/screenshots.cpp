@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
         frmwWait.LabelName()->setText("a.wav");
         frmwWait.ProgressBar1()->setRange(0, 100);
         frmwWait.ProgressBar1()->setValue(40);
-        SaveDialog(&frmwWait, "run_progress_dialog");
+        SaveDialog(&frmwWait, "program_dialog");
         QtPrompt prompt(&form);
         OpenHelpFile(prompt, loc::ProgramDir());
         QApplication::processEvents();
