@@ -18,7 +18,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListView;
+class QMimeData;
 class QMenu;
 class QSplitter;
 class QToolBar;
@@ -30,6 +30,7 @@ class RulerPanel;
 class QtPrompt;
 class TAboutBox1;
 class TfrmPath;
+class TFileBrowser;
 
 // What the main window needs from outside: the configuration and the
 // program's folder (as the start-up finds them), and the seams tests replace.
@@ -77,6 +78,8 @@ public:
     void ComProgramClick(int index);
     void ComChipClick(int index);
     void StringGridDblClick();
+    void StringGridDragDrop(const QMimeData* data);
+    TFileBrowser* Browser() const { return browser_; }
 
     // Opens a project as Open does, without the dialog (the command line's project).
     void OpenProjectFile(const std::string& path);
@@ -122,7 +125,8 @@ private:
     QCheckBox* checkAuto_ = nullptr;
     QComboBox* drive1_ = nullptr;
     QLineEdit* eadd_ = nullptr;
-    QListView* listView1_ = nullptr;
+    TFileBrowser* browser_ = nullptr;
+    QWidget* listView1_ = nullptr;
     QTreeView* directoryList_ = nullptr;
     QMenu* popup_ = nullptr;
     QActionGroup* viewMenuGroup_ = nullptr;
