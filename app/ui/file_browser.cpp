@@ -95,9 +95,8 @@ TFileBrowser::TFileBrowser(IUserPrompt& ui, QObject* parent) : QObject(parent), 
     directoryList_->setModel(tree_);
     connect(directoryList_, &QTreeView::expanded, this,
             [this](const QModelIndex& i) { FillChildren(tree_->itemFromIndex(i)); });
-    connect(directoryList_, &QTreeView::activated, this, [this](const QModelIndex& i) {
-        DirectoryListBox1Change(i.data(kPathRole).toString().toStdString());
-    });
+    connect(directoryList_, &QTreeView::activated, this,
+            [this](const QModelIndex& i) { DirectoryListBox1Change(i.data(kPathRole).toString().toStdString()); });
 
     auto* icons = new BrowserView<QListView>;
     icons->setObjectName("ListView1Icons");
@@ -148,8 +147,7 @@ TFileBrowser::TFileBrowser(IUserPrompt& ui, QObject* parent) : QObject(parent), 
         connect(mountWatch_, &QSocketNotifier::activated, this, [this] {
             char buf[4096];
             ::lseek(mountsFd_, 0, SEEK_SET);
-            while (::read(mountsFd_, buf, sizeof buf) > 0) {
-            }
+            while (::read(mountsFd_, buf, sizeof buf) > 0) {}
             RefreshVolumes();
         });
     }
@@ -206,9 +204,7 @@ void TFileBrowser::SetStyle(Style style) {
             icons_->setWordWrap(false);
             listView1_->setCurrentWidget(icons_);
             break;
-        case Style::Details:
-            listView1_->setCurrentWidget(details_);
-            break;
+        case Style::Details: listView1_->setCurrentWidget(details_); break;
     }
     listView1_->setFocusProxy(listView1_->currentWidget());
 }

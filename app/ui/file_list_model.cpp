@@ -12,7 +12,7 @@ namespace {
 
 // The captions, with their blanks.
 const char* const kCaptions[FileListModel::kColumns] = {"      文件名称", "文件大小", " 文件类型", "修改日期",
-                                                         "    属 性"};
+                                                        "    属 性"};
 
 }  // namespace
 
@@ -51,9 +51,9 @@ int FileListModel::TypeIndexFor(const fb::TFileEntry& e) const {
     // By name only: opening each file to sniff its content is what makes a
     // large folder slow.
     static const QMimeDatabase db;
-    const QMimeType mime = e.isFolder ? db.mimeTypeForName("inode/directory")
-                                      : db.mimeTypeForFile(QString::fromStdString(e.displayName),
-                                                           QMimeDatabase::MatchExtension);
+    const QMimeType mime =
+        e.isFolder ? db.mimeTypeForName("inode/directory")
+                   : db.mimeTypeForFile(QString::fromStdString(e.displayName), QMimeDatabase::MatchExtension);
     const auto found = typeSlots_.constFind(mime.name());
     if (found != typeSlots_.cend()) return *found;
     TypeInfo t;
@@ -79,16 +79,11 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             switch (index.column()) {
-                case kName:
-                    return QString::fromStdString(listed.displayName);
-                case kSize:
-                    return QString::fromStdString(fb::SizeColumnText(Details(row)));
-                case kType:
-                    return TypeName(row);
-                case kDate:
-                    return QString::fromStdString(Details(row).dateText);
-                case kAttributes:
-                    return QString::fromStdString(fb::AttributeLetters(Details(row).attributes));
+                case kName: return QString::fromStdString(listed.displayName);
+                case kSize: return QString::fromStdString(fb::SizeColumnText(Details(row)));
+                case kType: return TypeName(row);
+                case kDate: return QString::fromStdString(Details(row).dateText);
+                case kAttributes: return QString::fromStdString(fb::AttributeLetters(Details(row).attributes));
             }
             return {};
         case Qt::DecorationRole:
@@ -102,8 +97,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case Qt::TextAlignmentRole:
             if (index.column() >= kSize && index.column() <= kDate) return int(Qt::AlignCenter);
             return int(Qt::AlignLeft | Qt::AlignVCenter);
-        default:
-            return {};
+        default: return {};
     }
 }
 
