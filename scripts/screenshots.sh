@@ -22,6 +22,8 @@ sox -q -n -r 16000 -c 1 -b 16 "$WORK/sounds/beep.wav" synth 0.3 square 1000 vol 
 sox -q -n -r 16000 -c 1 -b 16 "$WORK/sounds/chime.wav" synth 0.8 pluck C5
 "$OUT/sonmira-cli" add "$WORK/demo.QWF" "$WORK/sounds/welcome.wav" "$WORK/sounds/beep.wav" \
   "$WORK/sounds/chime.wav" >/dev/null
+# The file browser lists the working folder: the sample sounds.
+cd "$WORK/sounds"
 xvfb-run -a -s "-screen 0 1280x1024x24" "$OUT/sonmira-screenshots" "$DEST" "$WORK/demo.QWF"
 # The manual shows some of these windows: with --manual as a third argument
 # they replace the manual's pictures of the same name.

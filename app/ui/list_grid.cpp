@@ -1,5 +1,6 @@
 #include "list_grid.h"
 
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -100,4 +101,21 @@ void ListGrid::keyReleaseEvent(QKeyEvent* event) {
         return;
     }
     QTableView::keyReleaseEvent(event);
+}
+
+// Any drag is welcome but one that starts on the grid itself.
+void ListGrid::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->source() == this) return event->ignore();
+    event->acceptProposedAction();
+}
+
+void ListGrid::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->source() == this) return event->ignore();
+    event->acceptProposedAction();
+}
+
+void ListGrid::dropEvent(QDropEvent* event) {
+    if (event->source() == this) return event->ignore();
+    event->acceptProposedAction();
+    if (onDrop) onDrop(event->mimeData());
 }

@@ -40,10 +40,15 @@ public:
 
     std::function<void()> onDeleteReleased;
     std::function<void()> onDoubleClick;
+    // StringGridDragDrop: whatever another control or program dropped here.
+    std::function<void(const QMimeData*)> onDrop;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 };

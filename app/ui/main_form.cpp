@@ -10,7 +10,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include <QDir>
+#include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -23,7 +24,10 @@
 #include "about_box.h"
 #include "art.h"
 #include "config.h"
+#include "dropped_file.h"
 #include "editor_commands.h"
+#include "file_browser.h"
+#include "file_list_model.h"
 #include "help_command.h"
 #include "list_commands.h"
 #include "list_grid.h"
@@ -81,6 +85,7 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget* parent) : QMainWindow(parent)
         ui_ = ownPrompt_.get();
     }
     dialogs_ = setup.dialogs ? *setup.dialogs : QtFileDialogs(this);
+    browser_ = new TFileBrowser(*ui_, this);
 
     BuildMenus();
     BuildToolBar();
@@ -116,6 +121,7 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget* parent) : QMainWindow(parent)
     ws::StartUp(w_, std::make_unique<ini::CIniFile>(setup.configPath), setup.programDir, setup.chipTablePath, *ui_);
     FillSelectors();
     ShowWorkspace();
+    browser_->Start(QDir::currentPath().toStdString());
     if (setup.afterCreation) setup.afterCreation();
 }
 
@@ -199,10 +205,7 @@ void TMainForm::BuildToolBar() {
         return a;
     };
 
-    drive1_ = new QComboBox(bar);
-    drive1_->setObjectName("Drive1");
-    drive1_->setAccessibleName("驱动器");
-    drive1_->setFixedWidth(145);
+    drive1_ = browser_->Drive1();
     bar->addWidget(drive1_);
     gap(40);
     auto* label3 = BlueLabel("0X", bar);
@@ -272,18 +275,13 @@ QWidget* TMainForm::BuildBrowserArea() {
     treePanel->setObjectName("TreeViewPanel");
     auto* treeLayout = new QVBoxLayout(treePanel);
     treeLayout->setContentsMargins(0, 0, 0, 0);
-    directoryList_ = new QTreeView(treePanel);
-    directoryList_->setObjectName("DirectoryListBox1");
-    directoryList_->setAccessibleName("文件夹");
-    directoryList_->setHeaderHidden(true);
+    directoryList_ = browser_->DirectoryListBox1();
     treeLayout->addWidget(directoryList_);
     auto* listPanel = new QFrame;
     listPanel->setObjectName("ListViewPanel");
     auto* listLayout = new QVBoxLayout(listPanel);
     listLayout->setContentsMargins(0, 0, 0, 0);
-    listView1_ = new QListView(listPanel);
-    listView1_->setObjectName("ListView1");
-    listView1_->setAccessibleName("文件");
+    listView1_ = browser_->ListView1();
     listLayout->addWidget(listView1_);
     splitter1->addWidget(treePanel);
     splitter1->addWidget(listPanel);
@@ -307,6 +305,7 @@ QWidget* TMainForm::BuildListPane() {
     grid_ = new ListGrid(model_, pane);
     grid_->onDeleteReleased = [this] { D1Click(); };
     grid_->onDoubleClick = [this] { StringGridDblClick(); };
+    grid_->onDrop = [this](const QMimeData* data) { StringGridDragDrop(data); };
     column->addWidget(grid_, 1);
     ruler_ = new RulerPanel(pane);
     column->addWidget(ruler_);
@@ -434,6 +433,18 @@ void TMainForm::ToolButton8Click() {
     dialog->ShowModal([dialog, job] { return StartRecThread(dialog->Run(), std::move(*job), dialog->View()); });
 }
 
+void TMainForm::StringGridDragDrop(const QMimeData* data) {
+    const ws::PropertiesDialog dialog = Properties();
+    if (data->hasFormat(kBrowserDragFormat)) {
+        ws::DropItem(w_, *ui_, browser_->SelectedItem(), dialog);
+    } else {
+        // Files from another program, each through the same drop step.
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile()) ws::DropItem(w_, *ui_, fb::DroppedFileItem(url.toLocalFile().toStdString()), dialog);
+    }
+    ShowWorkspace();
+}
+
 void TMainForm::AttachDialogs(TAboutBox1* about, TfrmPath* settings) {
     about_ = about;
     frmPath_ = settings;
@@ -462,20 +473,17 @@ void TMainForm::SetViewStyle(ViewStyle style) {
         case ViewStyle::LargeIcons:
             n1_->setChecked(true);
             toolButton2_->setChecked(true);
-            listView1_->setViewMode(QListView::IconMode);
-            listView1_->setIconSize(QSize(32, 32));
+            browser_->SetStyle(TFileBrowser::Style::LargeIcons);
             break;
         case ViewStyle::SmallIcons:
             n2_->setChecked(true);
             toolButton3_->setChecked(true);
-            listView1_->setViewMode(QListView::IconMode);
-            listView1_->setIconSize(QSize(16, 16));
+            browser_->SetStyle(TFileBrowser::Style::SmallIcons);
             break;
         case ViewStyle::Details:
             n4_->setChecked(true);
             toolButton5_->setChecked(true);
-            listView1_->setViewMode(QListView::ListMode);
-            listView1_->setIconSize(QSize(16, 16));
+            browser_->SetStyle(TFileBrowser::Style::Details);
             break;
     }
 }

@@ -20,7 +20,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListView;
+class QMimeData;
 class QMenu;
 class QSplitter;
 class QToolBar;
@@ -45,6 +45,7 @@ struct RunDialogs {
     TFrmwPalyCount* frmwPalyCount = nullptr;
     TFrmVal* frmVal = nullptr;
 };
+class TFileBrowser;
 
 // What the main window needs from outside: the configuration and the
 // program's folder (as the start-up finds them), and the seams tests replace.
@@ -94,6 +95,8 @@ public:
     void ComChipClick(int index);
     void StringGridDblClick();
     void ToolButton8Click();  // download
+    void StringGridDragDrop(const QMimeData* data);
+    TFileBrowser* Browser() const { return browser_; }
 
     // Opens a project as Open does, without the dialog (the command line's project).
     void OpenProjectFile(const std::string& path);
@@ -143,7 +146,8 @@ private:
     QCheckBox* checkAuto_ = nullptr;
     QComboBox* drive1_ = nullptr;
     QLineEdit* eadd_ = nullptr;
-    QListView* listView1_ = nullptr;
+    TFileBrowser* browser_ = nullptr;
+    QWidget* listView1_ = nullptr;
     QTreeView* directoryList_ = nullptr;
     QMenu* popup_ = nullptr;
     QActionGroup* viewMenuGroup_ = nullptr;

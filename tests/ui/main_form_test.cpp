@@ -102,7 +102,7 @@ TEST_F(MainFormTest, shortCutsReachTheirCommandsWhereTheyShould) {
 
     // Ctrl+P and Ctrl+E only while the grid has the focus.
     auto* grid = Find<ListGrid>("StringGrid");
-    auto* files = Find<QListView>("ListView1");
+    auto* files = Find<QWidget>("ListView1");
     files->setFocus();
     QTest::keyClick(files, Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(edits_, 0);

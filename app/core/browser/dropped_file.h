@@ -1,0 +1,13 @@
+// A file dropped from another program (a local file URL) as the drop step
+// sees a browser entry: its folder, name, kilobytes and date text.
+#pragma once
+
+#include <string>
+
+#include "list_commands.h"
+
+namespace fb {
+
+ws::BrowserItem DroppedFileItem(const std::string& path);
+
+}  // namespace fb
