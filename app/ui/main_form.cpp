@@ -22,6 +22,8 @@
 #include <QVBoxLayout>
 
 #include "about_box.h"
+#include "alsa_mixer.h"
+#include "aux_button.h"
 #include "art.h"
 #include "config.h"
 #include "dropped_file.h"
@@ -29,8 +31,13 @@
 #include "file_browser.h"
 #include "file_list_model.h"
 #include "help_command.h"
+#include "hex_key_filter.h"
 #include "list_commands.h"
 #include "list_grid.h"
+#include "numbers.h"
+#include "play_address.h"
+#include "play_count_dialog.h"
+#include "playback_commands.h"
 #include "project_commands.h"
 #include "qt_prompt.h"
 #include "ruler_panel.h"
@@ -39,6 +46,8 @@
 #include "download_command.h"
 #include "settings_dialog.h"
 #include "ui_font.h"
+#include "volume.h"
+#include "volume_dialog.h"
 
 namespace {
 
@@ -119,6 +128,7 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget* parent) : QMainWindow(parent)
     // The creation steps: configuration, the programmer type with its driver, the chip.
     w_.lengthOf = ws::LengthThroughPlayer(player_);
     ws::StartUp(w_, std::make_unique<ini::CIniFile>(setup.configPath), setup.programDir, setup.chipTablePath, *ui_);
+    ApplyVolumeAtStart(setup.mixer);
     FillSelectors();
     ShowWorkspace();
     browser_->Start(QDir::currentPath().toStdString());
@@ -218,15 +228,18 @@ void TMainForm::BuildToolBar() {
     eadd_->setAccessibleName("播放开始地址");
     eadd_->setToolTip("播放开始地址");
     eadd_->setFixedWidth(58);
-    eadd_->setMaxLength(4);
+    eadd_->setMaxLength(play_address::kMaxChars);
+    eadd_->installEventFilter(new HexKeyFilter(&play_address::KeyPasses, eadd_));
     bar->addWidget(eadd_);
-    button("ToolButton9", "脉冲触发播放", 13, [] {});
-    button("ToolButton20", "连续播放", 21, [] {});
+    button("ToolButton9", "脉冲触发播放", 13, [this] { ToolButton9Click(); });
+    button("ToolButton20", "连续播放", 21, [this] { ToolButton20Click(); });
     gap(8);
     button("ToolButton8", "下载录音", 12, [this] { ToolButton8Click(); });
-    button("ToolButtonAUXRec", "启用AUX录音模式", 23, [] {});
+    auxRec_ = button("ToolButtonAUXRec", ui::AuxButtonHint(aux_), ui::AuxButtonImageIndex(aux_),
+                     [this] { ToolButtonAUXRecClick(); });
+    auxRec_->setCheckable(true);
     gap(8);
-    button("ToolButton19", "Wav音量设置", 20, [] {});
+    button("ToolButton19", "Wav音量设置", 20, [this] { ToolButton19Click(); });
     button("ToolButton4", "系统设置", 16, [this] { findChild<QAction*>("C3")->trigger(); });
     gap(16);
     button("ToolButton16", "打开语音数据文件", 10, [this] { findChild<QAction*>("F2")->trigger(); });
@@ -445,6 +458,64 @@ void TMainForm::StringGridDragDrop(const QMimeData* data) {
     ShowWorkspace();
 }
 
+void TMainForm::EaddExit() {
+    std::string box = eadd_->text().toStdString();
+    play_address::LeaveBox(box, w_.chip.lowest, *ui_);
+    eadd_->setText(QString::fromStdString(box));
+}
+
+void TMainForm::ToolButton9Click() {
+    std::string box = eadd_->text().toStdString();
+    PulsePlayCommand(box, w_.chip, &w_.drivers, *ui_);
+    eadd_->setText(QString::fromStdString(box));
+}
+
+void TMainForm::ToolButton20Click() {
+    TFrmwPalyCount* dialog = runDialogs_.frmwPalyCount;
+    if (!dialog) return;
+    std::string box = eadd_->text().toStdString();
+    PlayJob job;
+    const CommandEnd end = ContinuousPlayCommand(box, w_.list, w_.chip, &w_.drivers, *ui_, &job);
+    eadd_->setText(QString::fromStdString(box));
+    if (end == CommandEnd::OpenDialog) dialog->ShowModal(std::move(job));
+}
+
+void TMainForm::ApplyVolumeAtStart(audio::IMixer* mixer) {
+    if (!mixer) {
+        ownMixer_ = std::make_unique<audio::AlsaMixer>();
+        mixer = ownMixer_.get();
+    }
+    volume_ = std::make_unique<audio::VolumeControl>(*mixer);
+    cfg::StartSettings s;
+    if (w_.config) s = cfg::ReadStartSettings(*w_.config);
+    const int wavVal = volume_->ApplyAtStart(s.hasWavVal, s.wavVal);
+    // Kept, so the next start takes the same level without asking the device.
+    if (!s.hasWavVal && w_.config) cfg::WriteWavVal(*w_.config, wavVal);
+    w_.restoreVolume = [this] { volume_->RestoreAtExit(); };
+}
+
+void TMainForm::ToolButton19Click() {
+    if (!runDialogs_.frmVal) return;
+    int position = volume_->WavVal();
+    if (!runDialogs_.frmVal->Run(&position)) return;
+    const int wavVal = volume_->SetFromDialog(position);
+    if (w_.config) cfg::WriteWavVal(*w_.config, wavVal);
+}
+
+void TMainForm::ToolButtonAUXRecClick() {
+    aux_.Toggle();
+    ShowAuxButton();
+}
+
+void TMainForm::ShowAuxButton() {
+    const QString hint = QString::fromUtf8(ui::AuxButtonHint(aux_));
+    auxRec_->setChecked(aux_.Pressed());
+    auxRec_->setText(hint);
+    auxRec_->setToolTip(hint);
+    auxRec_->setIcon(ImageListIcon(ui::AuxButtonImageIndex(aux_)));
+    if (QWidget* w = findChild<QToolBar*>("ToolBar1")->widgetForAction(auxRec_)) w->setAccessibleName(hint);
+}
+
 void TMainForm::AttachDialogs(TAboutBox1* about, TfrmPath* settings) {
     about_ = about;
     frmPath_ = settings;
@@ -525,6 +596,12 @@ void TMainForm::resizeEvent(QResizeEvent* event) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // Leaving the box for another control of this window; not when another
+    // window (a message box, a dialog) or a pop-up takes the focus.
+    if (watched == eadd_ && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
+        if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason) EaddExit();
+    }
     // A text box takes Ctrl+C and Ctrl+X for itself; in this window the main
     // menu's short-cuts come first.
     if (event->type() == QEvent::ShortcutOverride) {

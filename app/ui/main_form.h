@@ -36,6 +36,10 @@ class TFrmedit;
 class TFrmwWait;
 class TFrmwPalyCount;
 class TFrmVal;
+namespace audio {
+class IMixer;
+class VolumeControl;
+}  // namespace audio
 
 // The dialogs of the list, the runs and the volume, made by the start-up
 // after the main window; a test attaches only those it drives.
@@ -55,6 +59,7 @@ struct MainFormSetup {
     std::string chipTablePath;            // sound.dat
     IUserPrompt* prompt = nullptr;        // nullptr: message boxes
     std::optional<FileDialogs> dialogs;   // unset: Qt's file dialogs
+    audio::IMixer* mixer = nullptr;       // output volume; nullptr: the machine's own (ALSA)
     std::function<void()> afterCreation;  // called when the creation steps are done (tests)
 };
 
@@ -94,7 +99,12 @@ public:
     void ComProgramClick(int index);
     void ComChipClick(int index);
     void StringGridDblClick();
-    void ToolButton8Click();  // download
+    void ToolButton8Click();   // download
+    void EaddExit();           // leaving the play address box
+    void ToolButton9Click();   // pulse play
+    void ToolButton20Click();  // continuous play
+    void ToolButton19Click();  // volume
+    void ToolButtonAUXRecClick();
     void StringGridDragDrop(const QMimeData* data);
     TFileBrowser* Browser() const { return browser_; }
 
@@ -124,6 +134,8 @@ private:
     ws::SaveAsDialog SaveAs();
     void FillSelectors();
     ws::PropertiesDialog Properties();
+    void ApplyVolumeAtStart(audio::IMixer* mixer);
+    void ShowAuxButton();
 
     ws::Workspace w_;
     std::unique_ptr<QtPrompt> ownPrompt_;
@@ -138,6 +150,9 @@ private:
     TfrmPath* frmPath_ = nullptr;
     RunDialogs runDialogs_;
     AuxModeState aux_;
+    QAction* auxRec_ = nullptr;
+    std::unique_ptr<audio::IMixer> ownMixer_;
+    std::unique_ptr<audio::VolumeControl> volume_;
     ListModel* model_ = nullptr;
     ListGrid* grid_ = nullptr;
     RulerPanel* ruler_ = nullptr;

@@ -7,10 +7,12 @@
 
 #include "about_box.h"
 #include "main_form.h"
+#include "play_count_dialog.h"
 #include "run_progress_dialog.h"
 #include "segment_dialog.h"
 #include "settings_dialog.h"
 #include "splash.h"
+#include "volume_dialog.h"
 
 class ProgramWindows {
 public:
@@ -24,6 +26,8 @@ public:
     TfrmPath& Settings() { return *settings_; }
     TFrmedit& Frmedit() { return *frmedit_; }
     TFrmwWait& FrmwWait() { return *frmwWait_; }
+    TFrmVal& FrmVal() { return *frmVal_; }
+    TFrmwPalyCount& FrmwPalyCount() { return *frmwPalyCount_; }
     // Null once the windows are made.
     const TfrmSplash* Splash() const { return splash_.get(); }
 
@@ -34,4 +38,6 @@ private:
     std::unique_ptr<TFrmedit> frmedit_;
     std::unique_ptr<TfrmPath> settings_;
     std::unique_ptr<TFrmwWait> frmwWait_;
+    std::unique_ptr<TFrmVal> frmVal_;
+    std::unique_ptr<TFrmwPalyCount> frmwPalyCount_;
 };

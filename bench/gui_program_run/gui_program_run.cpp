@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "fake_mixer.h"
 #include "numbers.h"
 #include "program_windows.h"
 #include "project_file.h"
@@ -68,6 +69,8 @@ int Bench(const std::string& module) {
     setup.programDir = kOut;  // the drivers
     setup.chipTablePath = dir + "/sound.dat";
     setup.prompt = &prompt;
+    test_support::FakeMixer mixer;  // the machine's volume is left alone
+    setup.mixer = &mixer;
     ProgramWindows windows(setup);
     TMainForm& form = windows.Main();
     form.OpenProjectFile(dir + "/p.QWF");

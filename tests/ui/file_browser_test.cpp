@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <filesystem>
 
+#include "fake_mixer.h"
 #include "file_browser.h"
 #include "file_list_model.h"
 #include "list_grid.h"
@@ -32,6 +33,7 @@ protected:
         setup.programDir = home_.path() + "/";
         setup.chipTablePath = home_ / "sound.dat";
         setup.prompt = &prompt_;
+        setup.mixer = &mixer_;  // never the machine's own volume
         setup.dialogs = FileDialogs{};
         form_ = std::make_unique<TMainForm>(setup);
         form_->show();
@@ -41,6 +43,8 @@ protected:
         model_ = browser_->Model();
     }
     void TearDown() override { form_.reset(); }
+
+    test_support::FakeMixer mixer_;
 
     QString Cell(int row, int column) const { return model_->index(row, column).data().toString(); }
     int Current() const { return browser_->CurrentView()->currentIndex().row(); }

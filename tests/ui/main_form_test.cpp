@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "list_grid.h"
+#include "fake_mixer.h"
 #include "main_form.h"
 #include "scripted_prompt.h"
 #include "test_files.h"
@@ -33,6 +34,7 @@ protected:
         setup.programDir = home_.path() + "/";
         setup.chipTablePath = home_ / "sound.dat";
         setup.prompt = &prompt_;
+        setup.mixer = &mixer_;
         FileDialogs d;
         d.openProject = [this] {
             calls_.push_back("open dialog");
@@ -81,6 +83,7 @@ protected:
 
     const test_support::TempDir home_;
     ScriptedPrompt prompt_{MsgAnswer::No};
+    test_support::FakeMixer mixer_;
     std::unique_ptr<TMainForm> form_;
     std::optional<std::string> openChoice_;
     int settings_ = 0, edits_ = 0;

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "fake_mixer.h"
 #include "main_form.h"
 #include "run_progress_dialog.h"
 #include "run_rig.h"
@@ -113,6 +114,7 @@ protected:
         setup.programDir = home_.path() + "/";
         setup.chipTablePath = home_ / "sound.dat";
         setup.prompt = &prompt_;
+        setup.mixer = &mixer_;
         FileDialogs d;
         d.openProject = [this] { return std::optional<std::string>(home_ / "p.QWF"); };
         setup.dialogs = d;
@@ -168,6 +170,7 @@ protected:
 
     test_support::TempDir home_{"sonmira-download"};
     ScriptedPrompt prompt_{MsgAnswer::Yes};
+    test_support::FakeMixer mixer_;
     std::unique_ptr<rig::ModSim> sim_;
     std::unique_ptr<TMainForm> form_;
     TFrmwWait* wait_ = nullptr;

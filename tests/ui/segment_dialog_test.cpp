@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "list_grid.h"
+#include "fake_mixer.h"
 #include "main_form.h"
 #include "run_rig.h"
 #include "scripted_prompt.h"
@@ -40,6 +41,7 @@ protected:
         setup.programDir = home_.path() + "/";
         setup.chipTablePath = home_ / "sound.dat";
         setup.prompt = &prompt_;
+        setup.mixer = &mixer_;
         FileDialogs d;
         d.openProject = [this] { return std::optional<std::string>(home_ / "p.QWF"); };
         d.addFile = [this] { return addChoice_; };
@@ -78,6 +80,7 @@ protected:
 
     test_support::TempDir home_{"sonmira-edit"};
     ScriptedPrompt prompt_{MsgAnswer::No};
+    test_support::FakeMixer mixer_;
     std::unique_ptr<TMainForm> form_;
     TFrmedit* frmedit_ = nullptr;
     std::optional<std::string> addChoice_;

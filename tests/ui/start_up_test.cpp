@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "fake_mixer.h"
 #include "program_windows.h"
 #include "scripted_prompt.h"
 #include "test_files.h"
@@ -26,6 +27,9 @@ MainFormSetup SetupIn(const test_support::TempDir& home, IUserPrompt* prompt) {
     setup.programDir = home.path() + "/";
     setup.chipTablePath = home / "sound.dat";
     setup.prompt = prompt;
+    // Never the machine's own volume.
+    static test_support::FakeMixer mixer;
+    setup.mixer = &mixer;
     return setup;
 }
 

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSlider>
 #include <QTimer>
 #include <cstdio>
 
@@ -17,6 +18,7 @@
 #include "location.h"
 #include "program_windows.h"
 #include "qt_prompt.h"
+#include "volume.h"
 
 namespace {
 
@@ -43,6 +45,13 @@ void SaveDialog(QWidget* dialog, const char* name) {
     dialog->hide();
 }
 
+// The pictures need no sound: the machine's volume is left alone.
+class NoMixer : public audio::IMixer {
+public:
+    bool GetVolumeWord(uint32_t*) override { return false; }
+    bool SetVolumeWord(uint32_t) override { return false; }
+};
+
 QWidget* TopLevel(const char* objectName) {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->objectName() == objectName && w->isVisible()) return w;
@@ -68,6 +77,8 @@ int main(int argc, char** argv) {
     setup.configPath = cfg::OpenConfig().Path();
     setup.programDir = loc::ProgramDir();
     setup.chipTablePath = chips::ChipTablePath();
+    NoMixer mixer;
+    setup.mixer = &mixer;
     ProgramWindows windows(setup);
     TMainForm& form = windows.Main();
     form.show();
@@ -95,6 +106,14 @@ int main(int argc, char** argv) {
         frmwWait.ProgressBar1()->setRange(0, 100);
         frmwWait.ProgressBar1()->setValue(40);
         SaveDialog(&frmwWait, "program_dialog");
+        TFrmwPalyCount& play = windows.FrmwPalyCount();
+        play.LabelName()->setText("a.wav");
+        play.ProgressBar1()->setRange(0, 5);
+        play.ProgressBar1()->setValue(2);
+        SaveDialog(&play, "play_dialog");
+        TFrmVal& volume = windows.FrmVal();
+        volume.TrackBar1()->setValue(8);
+        SaveDialog(&volume, "volume_dialog");
         QtPrompt prompt(&form);
         OpenHelpFile(prompt, loc::ProgramDir());
         QApplication::processEvents();
