@@ -131,6 +131,7 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget* parent) : QMainWindow(parent)
     ApplyVolumeAtStart(setup.mixer);
     FillSelectors();
     ShowWorkspace();
+    ShowPlayStart();
     browser_->Start(QDir::currentPath().toStdString());
     if (setup.afterCreation) setup.afterCreation();
 }
@@ -387,8 +388,14 @@ void TMainForm::F2Click() {
 }
 
 void TMainForm::OpenProjectFile(const std::string& path) {
-    ws::OpenProject(w_, *ui_, path);
+    if (ws::OpenProject(w_, *ui_, path)) ShowPlayStart();
     ShowWorkspace();
+}
+
+void TMainForm::ShowPlayStart() {
+    // Each chip profile read puts the chip's lowest start into the play address box.
+    const std::string text = num::AddrText(w_.chip.lowest);
+    eadd_->setText(QString::fromStdString(text.rfind("0X", 0) == 0 ? text.substr(2) : text));
 }
 
 void TMainForm::F3Click() {
@@ -565,11 +572,13 @@ void TMainForm::ComProgramClick(int index) {
     ws::SelectProgrammer(w_, index, *ui_);
     FillSelectors();
     ShowWorkspace();
+    ShowPlayStart();
 }
 
 void TMainForm::ComChipClick(int index) {
     ws::SelectChip(w_, index, *ui_);
     ShowWorkspace();
+    ShowPlayStart();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

@@ -133,6 +133,7 @@ private:
     QAction* Action(const char* name, const QString& text, const QKeySequence& key, void (TMainForm::*handler)());
     ws::SaveAsDialog SaveAs();
     void FillSelectors();
+    void ShowPlayStart();
     ws::PropertiesDialog Properties();
     void ApplyVolumeAtStart(audio::IMixer* mixer);
     void ShowAuxButton();

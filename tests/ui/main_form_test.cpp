@@ -164,6 +164,16 @@ TEST_F(MainFormTest, eachButtonRunsTheSameCommandAsItsMenuItem) {
     EXPECT_EQ(settings_, 2);
 }
 
+TEST_F(MainFormTest, readingAChipPutsItsLowestStartIntoThePlayAddressBox) {
+    auto* eadd = Find<QLineEdit>("Eadd");
+    EXPECT_EQ(eadd->text(), "0000");
+    form_->ComChipClick(3);  // SV030B starts at 0x10
+    EXPECT_EQ(eadd->text(), "0010");
+    eadd->setText("0020");
+    form_->ComChipClick(0);
+    EXPECT_EQ(eadd->text(), "0000");
+}
+
 TEST_F(MainFormTest, viewStyleMenuAndButtonsStayInStep) {
     auto* n2 = Find<QAction>("N2");
     auto* n1 = Find<QAction>("N1");

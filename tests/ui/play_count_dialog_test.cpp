@@ -157,6 +157,8 @@ TEST_F(PlaybackTest, continuousPlayChecksTheListFirstThenTheAddress) {
     EXPECT_EQ(prompt_.Texts(), std::vector<std::string>{"编程列表中没有数据供播放!"});
     EXPECT_EQ(eadd_->text(), "A0");
     OpenRows({{true, 0, 200}});
+    EXPECT_EQ(eadd_->text(), "0000");  // the project's chip was read: its lowest start
+    eadd_->setText("A0");
     prompt_.Clear();
     Trigger("ToolButton20");
     EXPECT_EQ(prompt_.Texts(), std::vector<std::string>{"播放地址，不能大于0X009F"});
