@@ -106,7 +106,7 @@ protected:
     void SetUp() override {
         setenv("SONMIRA_AUDIO_SINK", "fakesink sync=true", 1);
         setenv("SONMIRA_PLAY_LOG", (home_ / "play.log").c_str(), 1);
-        sim_ = std::make_unique<rig::ModSim>(kOut + "sonmira-modsim", "first");
+        sim_ = std::make_unique<rig::ModSim>(kOut + "sonmira-modsim", Module());
         rig::PointPortsAt(sim_->Path());
         for (const char* f : {"Sonmira.INI", "sound.dat", "qv.dat"}) fs::copy_file(kOut + f, home_ / f);
         MainFormSetup setup;
@@ -135,6 +135,8 @@ protected:
         form_.reset();
         sim_.reset();
     }
+    virtual std::string Module() const { return "first"; }
+    virtual std::string Header() const { return "V1.0,20261208,wendaloprist," + kSm1Gbk + ",SV020A,\r\n"; }
     // Rows of (marked, start, tone length); row n plays n.wav.
     void OpenRows(const std::vector<std::tuple<bool, int, int>>& rows) {
         std::string text;
@@ -149,7 +151,7 @@ protected:
             text += line;
             ++n;
         }
-        test_support::WriteBytes(home_ / "p.QWF", "V1.0,20261208,wendaloprist," + kSm1Gbk + ",SV020A,\r\n" + text);
+        test_support::WriteBytes(home_ / "p.QWF", Header() + text);
         form_->findChild<QAction*>("F2")->trigger();
         ASSERT_EQ(form_->Workspace().list.UsedCount(), static_cast<int>(rows.size()));
     }
@@ -227,3 +229,25 @@ TEST_F(DownloadTest, anOverflowIsReportedAfterTheCloseAndTheNextRunWithinTheChip
 }
 
 }  // namespace
+
+// The second module with the AUX button pressed: its AUX record command.
+class SecondModuleDownloadTest : public DownloadTest {
+protected:
+    std::string Module() const override { return "second"; }
+    std::string Header() const override {
+        return "V1.0,20261208,wendaloprist,SV-2 \xb1\xe0\xb3\xcc\xc6\xf7,SV060V,\r\n";
+    }
+};
+
+TEST_F(SecondModuleDownloadTest, aRunWithTheAuxButtonPressedRecordsInAuxMode) {
+    OpenRows({{true, 0, 300}, {true, 3, 300}});
+    form_->findChild<QAction*>("ToolButtonAUXRec")->trigger();
+    Download();
+    ASSERT_TRUE(wait_->Run().WaitForWorker(30000));
+    std::vector<std::string> aux;
+    for (const auto& f : sim_->RxHex())
+        if (f.rfind("5A 1A", 0) == 0) aux.push_back(f);
+    EXPECT_EQ(aux, (std::vector<std::string>{"5A 1A 00 00 40", "5A 1A 00 03 43"}));
+    EXPECT_EQ(Played(), (std::vector<std::string>{"1.wav", "2.wav"}));
+    EXPECT_TRUE(prompt_.Texts().empty());
+}
