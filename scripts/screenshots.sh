@@ -4,6 +4,7 @@
 #
 #   scripts/screenshots.sh BUILD_OUT_DIR [OUT_DIR [--manual]]   (OUT_DIR: ./screenshots)
 set -euo pipefail
+REPO=$(cd "$(dirname "$0")/.." && pwd)
 if [ $# -lt 1 ] || [ ! -x "$1/sonmira-screenshots" ]; then
   echo "usage: $0 BUILD_OUT_DIR [OUT_DIR]  (build the target sonmira-screenshots first)" >&2
   exit 2
@@ -28,7 +29,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" "$OUT/sonmira-screenshots" "$DEST" "$WOR
 # The manual shows some of these windows: with --manual as a third argument
 # they replace the manual's pictures of the same name.
 if [ "${3:-}" = "--manual" ]; then
-  MANUAL="$(cd "$(dirname "$0")/.." && pwd)/docs/help/images"
+  MANUAL="$REPO/docs/help/images"
   for f in "$DEST"/*.png; do
     if [ -e "$MANUAL/$(basename "$f")" ]; then cp "$f" "$MANUAL/" && echo "manual picture: $(basename "$f")"; fi
   done
