@@ -33,6 +33,7 @@ int RunAdd(int argc, char** argv) {
     bool yes = cli::TakeYesFlag(&argc, argv);
     cli::RunOptions o;
     std::string error = cli::ParseRunOptions(argc, argv, false, false, nullptr, &o);
+    if (error.empty() && !o.port.empty()) error = "unknown option '--port' (adding files needs no module)";
     if (error.empty() && o.rest.size() < 2) error = "a project file and at least one audio file expected";
     if (!error.empty()) return cli::UsageError("add", error, kUsage);
     std::vector<std::string>& rest = o.rest;

@@ -18,7 +18,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: sonmira-cli play [--programmer NAME] [--chip NAME] [--address HEX] PROJECT.QWF\n"
+    "usage: sonmira-cli play [--programmer NAME] [--chip NAME] [--port PORT] [--address HEX] PROJECT.QWF\n"
     "\n"
     "Makes the module play every segment of the project's list that is marked for\n"
     "programming, one after the other, each for its length plus 100 ms. The\n"
@@ -26,6 +26,8 @@ constexpr const char* kUsage =
     "\n"
     "  --programmer NAME  use this programmer type instead of the project's\n"
     "  --chip NAME        use this chip instead of the project's\n"
+    "  --port PORT        scan only this serial port: COM1..COM4 or a device\n"
+    "                     path such as /dev/ttyUSB0\n"
     "  --address HEX      the play address box (default: the chip's lowest start\n"
     "                     address); checked against the chip, not used further\n"
     "\n"

@@ -21,8 +21,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: sonmira-cli program [--programmer NAME] [--chip NAME] [--aux] [--yes] [--ignore-changed]\n"
-    "                           PROJECT.QWF\n"
+    "usage: sonmira-cli program [--programmer NAME] [--chip NAME] [--port PORT] [--aux] [--yes]\n"
+    "                           [--ignore-changed] PROJECT.QWF\n"
     "\n"
     "Writes the project's programming list into the chip: for every segment\n"
     "marked for programming the module is told to record at the segment's\n"
@@ -33,6 +33,8 @@ constexpr const char* kUsage =
     "\n"
     "  --programmer NAME  use this programmer type instead of the project's\n"
     "  --chip NAME        use this chip instead of the project's\n"
+    "  --port PORT        scan only this serial port: COM1..COM4 or a device\n"
+    "                     path such as /dev/ttyUSB0\n"
     "  --aux              record in AUX mode (second module)\n"
     "  --yes, -y          answer Yes to questions (list longer than the chip,\n"
     "                     no sound output); without it they are asked on a\n"

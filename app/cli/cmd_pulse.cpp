@@ -13,7 +13,7 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: sonmira-cli pulse [--programmer NAME] [--chip NAME] ADDRESS\n"
+    "usage: sonmira-cli pulse [--programmer NAME] [--chip NAME] [--port PORT] ADDRESS\n"
     "\n"
     "Makes the module play once from ADDRESS: up to four hexadecimal digits, as\n"
     "typed into the play address box (a 0x prefix is allowed). The address must\n"
@@ -22,6 +22,8 @@ constexpr const char* kUsage =
     "\n"
     "  --programmer NAME  programmer type (default: the configuration's saved choice)\n"
     "  --chip NAME        chip of that programmer (default: the saved choice)\n"
+    "  --port PORT        scan only this serial port: COM1..COM4 or a device\n"
+    "                     path such as /dev/ttyUSB0\n"
     "\n"
     "Exit status: 0 when the play command was sent, 1 when the address or the\n"
     "driver failed (the message says why), 2 for a usage error.\n";

@@ -7,6 +7,7 @@
 #include "config.h"
 #include "location.h"
 #include "project_commands.h"
+#include "port_choice.h"
 #include "project_file.h"
 #include "setup_check.h"
 
@@ -37,6 +38,8 @@ std::string ParseRunOptions(int argc, char** argv, bool allow_aux, bool allow_ad
             target = &o->programmer;
         else if (name == "--chip")
             target = &o->chip;
+        else if (name == "--port")
+            target = &o->port;
         else if (name == "--address" && allow_address)
             target = &o->address;
         if (target) {
@@ -54,7 +57,7 @@ std::string ParseRunOptions(int argc, char** argv, bool allow_aux, bool allow_ad
         }
     }
     if (positional && o->rest.size() != 1) return std::string("one ") + positional + " expected";
-    return "";
+    return RestrictScanToPort(o->port);
 }
 
 int UsageError(const char* command, const std::string& error, const char* usage) {

@@ -16,9 +16,10 @@ struct RunOptions {
     std::vector<std::string> rest;  // positional arguments
     bool aux = false;               // --aux (program only)
     std::string address;            // --address HEX (play only)
+    std::string port;               // --port PORT: the only port scanned
 };
 
-// Parses --programmer, --chip and, when allowed, --aux and --address, and
+// Parses --programmer, --chip, --port and, when allowed, --aux and --address, and
 // expects exactly one positional argument (`positional` names it in the error;
 // nullptr: any number, the caller checks them).
 // Returns "" or the error text for the usage message.

@@ -228,6 +228,28 @@ TEST_F(CliRun, aChangedFileIsRefusedUnlessToldAndThenACancelEndsTheRunWithinTheR
     EXPECT_EQ(Records().size(), 1u);
 }
 
+// Two modules on the line: --port keeps the run off the other one.
+TEST_F(CliRun, aChosenPortIsTheOnlyOneTheRunTouches) {
+    StartSim("first");
+    rig::ModSim other(kOut + "sonmira-modsim", "first", {});
+    setenv("SERTRA_COM1", other.Path().c_str(), 1);
+    setenv("SERTRA_COM2", sim_->Path().c_str(), 1);
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 300, Tone("a.wav", 300, 400));
+    const std::string project = Project(kFirst, "SV020A");
+    Result r = Cli("program --port com2 '" + project + "'");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Records().size(), 1u);
+    EXPECT_TRUE(other.RxHex().empty());
+
+    r = Cli("program --port COM5 '" + project + "'");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err.rfind("sonmira-cli program: unknown port 'COM5' (COM1 to COM4, or a device path such as "
+                          "/dev/ttyUSB0)\n\nusage: sonmira-cli program ",
+                          0),
+              0u)
+        << r.err;
+}
+
 TEST_F(CliRun, aSegmentBeyondTheLastAddressEndsTheRunWithTheOverflowMessage) {
     StartSim("first");
     const std::string a = Tone("a.wav", 300, 400);
