@@ -9,6 +9,7 @@
 #include "config.h"
 #include "download_command.h"
 #include "messages.h"
+#include "numbers.h"
 #include "printable.h"
 #include "project_commands.h"
 #include "rec_thread.h"
@@ -22,7 +23,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: sonmira-cli program [--programmer NAME] [--chip NAME] [--port PORT] [--aux] [--yes]\n"
-    "                           [--ignore-changed] PROJECT.QWF\n"
+    "                           [--ignore-changed] [--count N [--no-wait]] PROJECT.QWF\n"
     "\n"
     "Writes the project's programming list into the chip: for every segment\n"
     "marked for programming the module is told to record at the segment's\n"
@@ -39,6 +40,9 @@ constexpr const char* kUsage =
     "  --yes, -y          answer Yes to questions (list longer than the chip,\n"
     "                     no sound output); without it they are asked on a\n"
     "                     terminal and answered No otherwise\n"
+    "  --count N          program N chips in turn; between two chips wait for the\n"
+    "                     operator (Enter goes on, q or the end of the input stops)\n"
+    "  --no-wait          go on to the next chip without waiting\n"
     "  --ignore-changed   program even when a file now needs another number of\n"
     "                     chip addresses than its row gives (it was changed\n"
     "                     after it was added); without it the run is refused\n"
@@ -58,29 +62,51 @@ constexpr const char* kUsage =
     "an address overflow included;\n"
     "2 for a usage error; 130 when cancelled.\n";
 
-int RunProgram(int argc, char** argv) {
-    const bool yes = cli::TakeYesFlag(&argc, argv);
-    const bool ignoreChanged = cli::TakeFlag(&argc, argv, "--ignore-changed");
-    cli::RunOptions o;
-    const std::string error = cli::ParseRunOptions(argc, argv, true, false, "project file", &o);
-    if (!error.empty()) return cli::UsageError("program", error, kUsage);
-    const std::string project = ws::WithProjectExtension(o.rest[0]);
-    cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(yes));
-    ws::Workspace w;
-    if (int rc = cli::PrepareWorkspace("program", o, project, w, ui)) return rc;
-    if (!ignoreChanged && cli::CheckChangedFiles("program", w.list, w.chip)) return 1;
-    if (o.aux && !ws::RecordsAux(cfg::ReadProgrammerSection(*w.config, ws::ProgrammerName(w)).driverFile))
-        std::fprintf(stderr,
-                     "sonmira-cli program: warning: --aux changes nothing: programmer type '%s' has no AUX "
-                     "recording mode\n",
-                     cli::Printable(ws::ProgrammerName(w)).c_str());
+// --count N (or --count=N), taken out of argv. Returns "" or the error.
+std::string TakeCount(int* argc, char** argv, int* count) {
+    int out = 1;
+    std::string error;
+    for (int i = 1; i < *argc; ++i) {
+        std::string a = argv[i], value;
+        if (a == "--count") {
+            if (i + 1 >= *argc) return "option '--count' needs a value";
+            value = argv[++i];
+        } else if (a.rfind("--count=", 0) == 0) {
+            value = a.substr(8);
+        } else {
+            argv[out++] = argv[i];
+            continue;
+        }
+        int32_t n = 0;
+        if (!num::TryStrToInt(value, &n) || n < 1)
+            error = "option '--count' needs a number of chips, 1 or more ('" + value + "')";
+        *count = n;
+    }
+    *argc = out;
+    return error;
+}
 
+// Between two chips: waits for the operator on the terminal. False when
+// the operator stops the batch (q, or the end of the input).
+bool NextChipWanted() {
+    std::fprintf(stderr, "insert the next chip, Enter to go on, q to stop: ");
+    std::fflush(stderr);
+    char line[64];
+    if (!std::fgets(line, sizeof line, stdin)) {
+        std::fputc('\n', stderr);
+        return false;
+    }
+    return line[0] != 'q' && line[0] != 'Q';
+}
+
+// One chip: the download command and its run. Returns the exit code.
+int ProgramOneChip(ws::Workspace& w, cli::TerminalPrompt& ui, bool aux) {
     cli::TerminalRunView view(stdout, "ms");
     RunDialog dialog(ui, MsgId::RecOverflow);
     DownloadInputs in;
     in.list = &w.list;
     in.chip = w.chip;
-    in.aux_mode = o.aux ? kAuxModeOn : kAuxModeOff;
+    in.aux_mode = aux ? kAuxModeOn : kAuxModeOff;
     in.drivers = &w.drivers;
     RecJob job;
     switch (DownloadCommand(in, ui, view, &job)) {
@@ -112,6 +138,45 @@ int RunProgram(int argc, char** argv) {
                      u.row, cli::Printable(u.file).c_str(), RecThread::kAttempts, DriverResultMessage(u.code).c_str());
     if (cancelled) return 130;
     return dialog.Overflow() || !summary.missing.empty() || !summary.unrecorded.empty() ? 1 : 0;
+}
+
+int RunProgram(int argc, char** argv) {
+    const bool yes = cli::TakeYesFlag(&argc, argv);
+    const bool ignoreChanged = cli::TakeFlag(&argc, argv, "--ignore-changed");
+    const bool noWait = cli::TakeFlag(&argc, argv, "--no-wait");
+    int count = 1;
+    std::string error = TakeCount(&argc, argv, &count);
+    cli::RunOptions o;
+    if (error.empty()) error = cli::ParseRunOptions(argc, argv, true, false, "project file", &o);
+    if (!error.empty()) return cli::UsageError("program", error, kUsage);
+    const std::string project = ws::WithProjectExtension(o.rest[0]);
+    cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(yes));
+    ws::Workspace w;
+    if (int rc = cli::PrepareWorkspace("program", o, project, w, ui)) return rc;
+    if (!ignoreChanged && cli::CheckChangedFiles("program", w.list, w.chip)) return 1;
+    if (o.aux && !ws::RecordsAux(cfg::ReadProgrammerSection(*w.config, ws::ProgrammerName(w)).driverFile))
+        std::fprintf(stderr,
+                     "sonmira-cli program: warning: --aux changes nothing: programmer type '%s' has no AUX "
+                     "recording mode\n",
+                     cli::Printable(ws::ProgrammerName(w)).c_str());
+
+    // Chip after chip: the operator puts the next one in between.
+    for (int chip = 1; chip <= count; ++chip) {
+        if (count > 1) {
+            if (chip > 1 && !noWait && !NextChipWanted()) {
+                std::printf("stopped after %d of %d chips\n", chip - 1, count);
+                return 130;
+            }
+            std::printf("chip %d of %d\n", chip, count);
+            std::fflush(stdout);
+        }
+        const int rc = ProgramOneChip(w, ui, o.aux);
+        if (rc != 0) {
+            if (count > 1) std::fprintf(stderr, "sonmira-cli program: the batch stops at chip %d of %d\n", chip, count);
+            return rc;
+        }
+    }
+    return 0;
 }
 
 }  // namespace

@@ -250,6 +250,28 @@ TEST_F(CliRun, aChosenPortIsTheOnlyOneTheRunTouches) {
         << r.err;
 }
 
+TEST_F(CliRun, chipAfterChipWithAndWithoutTheOperator) {
+    StartSim("first");
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 300, Tone("a.wav", 300, 400));
+    const std::string project = Project(kFirst, "SV020A");
+    Result r = Cli("program --count 2 --no-wait '" + project + "'");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Records().size(), 2u);
+    EXPECT_EQ(r.out.rfind("chip 1 of 2\n", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\nchip 2 of 2\n"), std::string::npos) << r.out;
+
+    // Waiting for the operator, whose input ends: the batch stops after the first chip.
+    r = Cli("program --count=3 '" + project + "'");
+    EXPECT_EQ(r.code, 130);
+    EXPECT_EQ(Records().size(), 3u);
+    EXPECT_NE(r.out.find("\nstopped after 1 of 3 chips\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("insert the next chip, Enter to go on, q to stop: \n"), std::string::npos) << r.err;
+
+    r = Cli("program --count 0 '" + project + "'");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err.rfind("sonmira-cli program: option '--count' needs a number of chips, 1 or more ('0')\n", 0), 0u);
+}
+
 TEST_F(CliRun, aSegmentBeyondTheLastAddressEndsTheRunWithTheOverflowMessage) {
     StartSim("first");
     const std::string a = Tone("a.wav", 300, 400);
