@@ -16,24 +16,18 @@
 #include "main_form.h"
 #include "scripted_prompt.h"
 #include "test_files.h"
+#include "window_setup.h"
 
 namespace fs = std::filesystem;
 using test_support::WriteBytes;
 
 namespace {
 
-const std::string kOut = SONMIRA_OUT_DIR "/";
-
 class FileBrowserTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* f : {"Sonmira.INI", "sound.dat"}) fs::copy_file(kOut + f, home_ / f);
-        MainFormSetup setup;
-        setup.configPath = home_ / "Sonmira.INI";
-        setup.programDir = home_.path() + "/";
-        setup.chipTablePath = home_ / "sound.dat";
-        setup.prompt = &prompt_;
-        setup.mixer = &mixer_;  // never the machine's own volume
+        test_support::CopyInstallData(home_);
+        MainFormSetup setup = test_support::WindowSetup(home_, &prompt_, &mixer_);
         setup.dialogs = FileDialogs{};
         form_ = std::make_unique<TMainForm>(setup);
         form_->show();

@@ -17,24 +17,19 @@
 #include "main_form.h"
 #include "scripted_prompt.h"
 #include "test_files.h"
+#include "window_setup.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kOut = SONMIRA_OUT_DIR "/";
 const std::string kSm1Gbk = "SM-1 \xb1\xe0\xb3\xcc\xc6\xf7";
 
 class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* f : {"Sonmira.INI", "sound.dat"}) fs::copy_file(kOut + f, home_ / f);
-        MainFormSetup setup;
-        setup.configPath = home_ / "Sonmira.INI";
-        setup.programDir = home_.path() + "/";
-        setup.chipTablePath = home_ / "sound.dat";
-        setup.prompt = &prompt_;
-        setup.mixer = &mixer_;
+        test_support::CopyInstallData(home_);
+        MainFormSetup setup = test_support::WindowSetup(home_, &prompt_, &mixer_);
         FileDialogs d;
         d.openProject = [this] {
             calls_.push_back("open dialog");

@@ -18,6 +18,7 @@
 #include "run_rig.h"
 #include "scripted_prompt.h"
 #include "test_files.h"
+#include "window_setup.h"
 
 namespace fs = std::filesystem;
 
@@ -31,13 +32,8 @@ protected:
     void SetUp() override {
         sim_ = std::make_unique<rig::ModSim>(kOut + "sonmira-modsim", "first");
         rig::PointPortsAt(sim_->Path());
-        for (const char* f : {"Sonmira.INI", "sound.dat"}) fs::copy_file(kOut + f, home_ / f);
-        MainFormSetup setup;
-        setup.configPath = home_ / "Sonmira.INI";
-        setup.programDir = home_.path() + "/";
-        setup.chipTablePath = home_ / "sound.dat";
-        setup.prompt = &prompt_;
-        setup.mixer = &mixer_;
+        test_support::CopyInstallData(home_);
+        MainFormSetup setup = test_support::WindowSetup(home_, &prompt_, &mixer_);
         FileDialogs d;
         d.openProject = [this] { return std::optional<std::string>(home_ / "p.QWF"); };
         setup.dialogs = d;

@@ -21,6 +21,7 @@
 #include "run_rig.h"
 #include "scripted_prompt.h"
 #include "test_files.h"
+#include "window_setup.h"
 
 namespace fs = std::filesystem;
 
@@ -108,13 +109,8 @@ protected:
         setenv("SONMIRA_PLAY_LOG", (home_ / "play.log").c_str(), 1);
         sim_ = std::make_unique<rig::ModSim>(kOut + "sonmira-modsim", Module());
         rig::PointPortsAt(sim_->Path());
-        for (const char* f : {"Sonmira.INI", "sound.dat", "qv.dat"}) fs::copy_file(kOut + f, home_ / f);
-        MainFormSetup setup;
-        setup.configPath = home_ / "Sonmira.INI";
-        setup.programDir = home_.path() + "/";
-        setup.chipTablePath = home_ / "sound.dat";
-        setup.prompt = &prompt_;
-        setup.mixer = &mixer_;
+        test_support::CopyInstallData(home_, {"Sonmira.INI", "sound.dat", "qv.dat"});
+        MainFormSetup setup = test_support::WindowSetup(home_, &prompt_, &mixer_);
         FileDialogs d;
         d.openProject = [this] { return std::optional<std::string>(home_ / "p.QWF"); };
         setup.dialogs = d;

@@ -22,12 +22,12 @@
 #include "scripted_prompt.h"
 #include "segment_dialog.h"
 #include "test_files.h"
+#include "window_setup.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kOut = SONMIRA_OUT_DIR "/";
 const std::string kSm1Gbk = "SM-1 \xb1\xe0\xb3\xcc\xc6\xf7";
 const std::string kRange = "输入的编程地址超出范围,请重新输入！";
 
@@ -35,13 +35,8 @@ class SegmentDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("SONMIRA_AUDIO_SINK", "fakesink sync=true", 1);
-        for (const char* f : {"Sonmira.INI", "sound.dat"}) fs::copy_file(kOut + f, home_ / f);
-        MainFormSetup setup;
-        setup.configPath = home_ / "Sonmira.INI";
-        setup.programDir = home_.path() + "/";
-        setup.chipTablePath = home_ / "sound.dat";
-        setup.prompt = &prompt_;
-        setup.mixer = &mixer_;
+        test_support::CopyInstallData(home_);
+        MainFormSetup setup = test_support::WindowSetup(home_, &prompt_, &mixer_);
         FileDialogs d;
         d.openProject = [this] { return std::optional<std::string>(home_ / "p.QWF"); };
         d.addFile = [this] { return addChoice_; };

@@ -15,22 +15,15 @@
 #include "program_windows.h"
 #include "scripted_prompt.h"
 #include "test_files.h"
+#include "window_setup.h"
 
 namespace {
 
-const std::string kOut = SONMIRA_OUT_DIR "/";
-
 MainFormSetup SetupIn(const test_support::TempDir& home, IUserPrompt* prompt) {
-    for (const char* f : {"Sonmira.INI", "sound.dat"}) std::filesystem::copy_file(kOut + f, home / f);
-    MainFormSetup setup;
-    setup.configPath = home / "Sonmira.INI";
-    setup.programDir = home.path() + "/";
-    setup.chipTablePath = home / "sound.dat";
-    setup.prompt = prompt;
+    test_support::CopyInstallData(home);
     // Never the machine's own volume.
     static test_support::FakeMixer mixer;
-    setup.mixer = &mixer;
-    return setup;
+    return test_support::WindowSetup(home, prompt, &mixer);
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "scripted_prompt.h"
 #include "test_files.h"
 #include "volume_dialog.h"
+#include "window_setup.h"
 
 namespace fs = std::filesystem;
 
@@ -30,16 +31,11 @@ constexpr uint32_t kDeviceWord = 0x4000C000;  // the machine's volume before the
 class VolumeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* f : {"Sonmira.INI", "sound.dat"}) fs::copy_file(kOut + f, home_ / f);
+        test_support::CopyInstallData(home_);
         mixer_.word = kDeviceWord;
     }
     void Make() {
-        MainFormSetup setup;
-        setup.configPath = home_ / "Sonmira.INI";
-        setup.programDir = home_.path() + "/";
-        setup.chipTablePath = home_ / "sound.dat";
-        setup.prompt = &prompt_;
-        setup.mixer = &mixer_;
+        MainFormSetup setup = test_support::WindowSetup(home_, &prompt_, &mixer_);
         form_ = std::make_unique<TMainForm>(setup);
         frmVal_ = new TFrmVal(form_.get());
         RunDialogs dialogs;
