@@ -11,8 +11,8 @@
 
 namespace test_support {
 
-inline void CopyInstallData(const TempDir& home, std::initializer_list<const char*> names = {"Sonmira.INI",
-                                                                                              "sound.dat"}) {
+inline void CopyInstallData(const TempDir& home,
+                            std::initializer_list<const char*> names = {"Sonmira.INI", "sound.dat"}) {
     for (const char* f : names) std::filesystem::copy_file(std::string(SONMIRA_OUT_DIR "/") + f, home / f);
 }
 
