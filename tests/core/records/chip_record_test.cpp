@@ -1,0 +1,92 @@
+#include "chip_record.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <time.h>
+
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::system_clock;
+
+// 2026-12-08 14:04:05.123 UTC.
+const system_clock::time_point kEnded{milliseconds(1796738645123)};
+
+// What `make` returns with TZ set to `tz`; TZ is put back afterwards.
+template <class Make>
+std::string InZone(const char* tz, Make make) {
+    const char* was = getenv("TZ");
+    const std::string old = was ? was : "";
+    setenv("TZ", tz, 1);
+    tzset();
+    const std::string text = make();
+    was ? setenv("TZ", old.c_str(), 1) : unsetenv("TZ");
+    tzset();
+    return text;
+}
+
+std::string TimeIn(const char* tz, system_clock::time_point t) {
+    return InZone(tz, [&] { return rec::IsoTimeWithOffset(t); });
+}
+
+TEST(ChipRecord, isoTimeIsLocalWithMillisecondsAndOffset) {
+    EXPECT_EQ(TimeIn("UTC0", kEnded), "2026-12-08T14:04:05.123+00:00");
+    EXPECT_EQ(TimeIn("CET-1", kEnded), "2026-12-08T15:04:05.123+01:00");
+    EXPECT_EQ(TimeIn("XST3:30", kEnded), "2026-12-08T10:34:05.123-03:30");
+    EXPECT_EQ(TimeIn("UTC0", system_clock::time_point{milliseconds(-1)}), "1969-12-31T23:59:59.999+00:00");
+}
+
+TEST(ChipRecord, lineHasFixedKeyOrderNullDigestsAndEscapedStrings) {
+    const rec::ChipRecord r{kEnded,
+                            "COM1",
+                            "/dev/ttyUSB0",
+                            "default",
+                            3,
+                            "/p/say \"hi\".QWF",
+                            std::string(64, 'a'),
+                            "SM-1 编程器",
+                            "SV020A",
+                            false,
+                            "ok",
+                            "",
+                            61234,
+                            {{1, "/p/one\t1.wav", std::string(64, 'b'), 0, 0x1f, true, "ignored"},
+                             {2, "/p/\xff.wav", "", 0x20, 0x9f, true, ""}}};
+    EXPECT_EQ(InZone("CET-1", [&] { return rec::ChipRecordLine(r); }),
+              "{\"time\":\"2026-12-08T15:04:05.123+01:00\",\"station\":\"COM1\",\"port\":\"/dev/ttyUSB0\","
+              "\"output\":\"default\",\"round\":3,\"project\":\"/p/say \\\"hi\\\".QWF\",\"project_sha256\":\"" +
+                  std::string(64, 'a') +
+                  "\",\"programmer\":\"SM-1 编程器\",\"chip\":\"SV020A\",\"aux\":false,\"result\":\"ok\","
+                  "\"message\":\"\",\"duration_ms\":61234,\"segments\":["
+                  "{\"row\":1,\"file\":\"/p/one\\t1.wav\",\"sha256\":\"" +
+                  std::string(64, 'b') +
+                  "\",\"start\":0,\"end\":31,\"recorded\":true},"
+                  "{\"row\":2,\"file\":\"/p/\\u00ff.wav\",\"sha256\":null,\"start\":32,\"end\":159,"
+                  "\"recorded\":true}]}\n");
+
+    // The chip's name holds a cut-off UTF-8 sequence and an overlong one.
+    const rec::ChipRecord failed{kEnded,
+                                 "",
+                                 "",
+                                 "",
+                                 0,
+                                 "",
+                                 "",
+                                 "",
+                                 "\xe7\xbc"
+                                 "A\xc0\xaf",
+                                 true,
+                                 "failed",
+                                 "no reply\r\n\x01\x7f",
+                                 0,
+                                 {{4, "b.wav", "", 5, 6, false, "file\\gone"}}};
+    EXPECT_EQ(InZone("UTC0", [&] { return rec::ChipRecordLine(failed); }),
+              "{\"time\":\"2026-12-08T14:04:05.123+00:00\",\"station\":\"\",\"port\":\"\",\"output\":\"\","
+              "\"round\":0,\"project\":\"\",\"project_sha256\":null,\"programmer\":\"\","
+              "\"chip\":\"\\u00e7\\u00bcA\\u00c0\\u00af\",\"aux\":true,\"result\":\"failed\","
+              "\"message\":\"no reply\\r\\n\\u0001\x7f\",\"duration_ms\":0,\"segments\":["
+              "{\"row\":4,\"file\":\"b.wav\",\"sha256\":null,\"start\":5,\"end\":6,\"recorded\":false,"
+              "\"reason\":\"file\\\\gone\"}]}\n");
+}
+
+}  // namespace
