@@ -46,38 +46,38 @@ std::string ResolvePortPath(int number, const char* envValue, const std::vector<
     return candidates[number - 1];
 }
 
-std::vector<std::string> ListDevEntries() {
+std::vector<std::string> ListDevEntries(const std::string& root) {
     std::vector<std::string> names;
-    DIR* dir = opendir("/dev");
+    DIR* dir = opendir((root + "/dev").c_str());
     if (dir == nullptr) return names;
     while (dirent* entry = readdir(dir)) names.emplace_back(entry->d_name);
     closedir(dir);
     return names;
 }
 
-std::vector<std::string> ListExcludedDevices(const std::vector<std::string>& devEntries) {
+std::vector<std::string> ListExcludedDevices(const std::vector<std::string>& devEntries, const std::string& root) {
     std::vector<std::string> excluded;
     // A kernel console (on virtual machines often ttyS0) is never a module:
     // frames written there would land in the system log.
-    std::ifstream consoles("/sys/class/tty/console/active");
+    std::ifstream consoles(root + "/sys/class/tty/console/active");
     std::string name;
     while (consoles >> name) excluded.push_back(name);
     // Most PCs list ttyS0..ttyS31 whatever the hardware; type 0 means no UART.
     for (const std::string& entry : devEntries) {
         if (NumberAfter(entry, "ttyS") < 0) continue;
-        std::ifstream type("/sys/class/tty/" + entry + "/type");
+        std::ifstream type(root + "/sys/class/tty/" + entry + "/type");
         int value = -1;
         if (type >> value && value == 0) excluded.push_back(entry);
     }
     return excluded;
 }
 
-std::string PortPathFor(int number) {
+std::string PortPathFor(int number, const std::string& root) {
     const std::string var = "SERTRA_COM" + std::to_string(number);
     const char* value = getenv(var.c_str());
     if (value != nullptr) return ResolvePortPath(number, value, {});
-    const std::vector<std::string> entries = ListDevEntries();
-    return ResolvePortPath(number, nullptr, entries, ListExcludedDevices(entries));
+    const std::vector<std::string> entries = ListDevEntries(root);
+    return ResolvePortPath(number, nullptr, entries, ListExcludedDevices(entries, root));
 }
 
 }  // namespace sertra

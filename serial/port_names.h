@@ -18,11 +18,13 @@ namespace sertra {
 std::string ResolvePortPath(int number, const char* envValue, const std::vector<std::string>& devEntries,
                             const std::vector<std::string>& excluded = {});
 
-std::vector<std::string> ListDevEntries();
+// root: prefixed to /dev and /sys, so a listing can be tried on a copy of the
+// tree; "" for the system's own. Returned paths never carry it.
+std::vector<std::string> ListDevEntries(const std::string& root = "");
 // Devices that must not count as ports: active consoles, UART-less ttyS*.
-std::vector<std::string> ListExcludedDevices(const std::vector<std::string>& devEntries);
+std::vector<std::string> ListExcludedDevices(const std::vector<std::string>& devEntries, const std::string& root = "");
 
 // Reads the environment and /dev for COM<number>.
-std::string PortPathFor(int number);
+std::string PortPathFor(int number, const std::string& root = "");
 
 }  // namespace sertra

@@ -1,0 +1,105 @@
+// sonmira-cli devices: the serial ports and sound outputs of this machine, so
+// an operator can give each station its --port and its --audio.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli_command.h"
+#include "printable.h"
+#include "run_options.h"
+#include "serial_ports.h"
+#include "sound_outputs.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: sonmira-cli devices\n"
+    "\n"
+    "Lists this machine's serial ports and sound outputs, to pair them: each\n"
+    "station is one programmer module on a serial port of its own, and the module\n"
+    "records what reaches its AUX input, so each station needs a sound output of\n"
+    "its own too. Give a station's port to --port and its output to --audio.\n"
+    "\n"
+    "Serial ports: the device path, the COM names that reach it now (COM1..COM4,\n"
+    "set with SERTRA_COM1..SERTRA_COM4, '-' for none), the USB identity\n"
+    "(vendor:product, maker, product, serial number) or the driver, then the\n"
+    "port's /dev/serial/by-id/ names. Prefer a by-id name: ttyUSB numbers change\n"
+    "when adapters are replugged, a by-id name stays with its adapter.\n"
+    "\n"
+    "Sound outputs: the name to give to --audio (an ALSA device or a\n"
+    "PulseAudio/PipeWire sink), what it is, and its kind.\n"
+    "\n"
+    "Exit status: 0; 2 when an argument is given.\n";
+
+// Wider names still get their two spaces, without pushing every line right.
+constexpr size_t kMaxColumn = 40;
+
+std::string Padded(const std::string& text, size_t width) {
+    return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
+}
+
+std::string ComNames(const std::vector<int>& com) {
+    std::string text;
+    for (int n : com) text += (text.empty() ? "COM" : ",COM") + std::to_string(n);
+    return text.empty() ? "-" : text;
+}
+
+// "USB 0403:6001 FTDI FT232R USB UART, serial A50285BI (ftdi_sio)", or "driver serial".
+std::string PortDetails(const devices::SerialPortInfo& p) {
+    std::string text;
+    if (p.usb) {
+        const devices::UsbIdentity& id = p.usbId;
+        text = "USB " + id.vendorId + ":" + id.productId;
+        for (const std::string* part : {&id.manufacturer, &id.product})
+            if (!part->empty()) text += " " + *part;
+        if (!id.serial.empty()) text += ", serial " + id.serial;
+        if (!p.driver.empty()) text += " (" + p.driver + ")";
+    } else {
+        text = "driver " + (p.driver.empty() ? std::string("unknown") : p.driver);
+    }
+    if (p.console) text += ", kernel console: not for a module";
+    return text;
+}
+
+void PrintSerialPorts() {
+    std::printf("serial ports (give one to --port):\n");
+    const std::vector<devices::SerialPortInfo> ports = devices::ListSerialPorts();
+    if (ports.empty()) std::printf("  none found\n");
+    size_t pathWidth = 0, comWidth = 0;
+    for (const auto& p : ports) {
+        pathWidth = std::max(pathWidth, std::min(cli::Printable(p.path).size(), kMaxColumn));
+        comWidth = std::max(comWidth, ComNames(p.com).size());
+    }
+    const std::string indent(2 + pathWidth + 2 + comWidth + 2, ' ');
+    for (const auto& p : ports) {
+        std::printf("  %s  %s  %s\n", Padded(cli::Printable(p.path), pathWidth).c_str(),
+                    Padded(ComNames(p.com), comWidth).c_str(), cli::Printable(PortDetails(p)).c_str());
+        for (const std::string& link : p.byId) std::printf("%s%s\n", indent.c_str(), cli::Printable(link).c_str());
+    }
+}
+
+void PrintSoundOutputs() {
+    std::printf("sound outputs (give one to --audio):\n");
+    const std::vector<audio::SoundOutputInfo> outputs = audio::ListSoundOutputs();
+    if (outputs.empty()) std::printf("  none found\n");
+    size_t nameWidth = 0;
+    for (const auto& o : outputs) nameWidth = std::max(nameWidth, std::min(cli::Printable(o.name).size(), kMaxColumn));
+    for (const auto& o : outputs) {
+        const char* kind = o.kind == audio::SoundOutputKind::kAlsa ? "(ALSA)" : "(PulseAudio/PipeWire)";
+        const std::string description = cli::Printable(o.description);
+        std::printf("  %s  %s%s%s\n", Padded(cli::Printable(o.name), nameWidth).c_str(), description.c_str(),
+                    description.empty() ? "" : "  ", kind);
+    }
+}
+
+int RunDevices(int argc, char** argv) {
+    if (argc > 1) return cli::UsageError("devices", std::string("unexpected argument '") + argv[1] + "'", kUsage);
+    PrintSerialPorts();
+    PrintSoundOutputs();
+    return 0;
+}
+
+}  // namespace
+
+SONMIRA_CLI_COMMAND("devices", "list serial ports and sound outputs to pair them", kUsage, RunDevices);

@@ -1,0 +1,25 @@
+// sonmira-cli devices, run as the user runs it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "test_files.h"
+
+namespace {
+
+const std::string kCli = std::string(SONMIRA_OUT_DIR) + "/sonmira-cli";
+
+TEST(DevicesCli, listsBothHeadingsAndRefusesArguments) {
+    if (!std::filesystem::exists(kCli)) GTEST_SKIP() << "sonmira-cli not built";
+    test_support::CommandResult r = test_support::RunCommand("'" + kCli + "' devices 2>/dev/null");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("serial ports (give one to --port):\n", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\nsound outputs (give one to --audio):\n  "), std::string::npos) << r.out;
+
+    r = test_support::RunCommand("'" + kCli + "' devices x 2>&1");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out.rfind("sonmira-cli devices: unexpected argument 'x'\n\nusage: sonmira-cli devices\n", 0), 0u)
+        << r.out;
+}
+
+}  // namespace
