@@ -13,19 +13,32 @@
 
 namespace cli {
 
+namespace {
+
+bool Marked(const plist::ProgrammingList& list, int row) {
+    int32_t flag = 0;
+    return num::TryStrToInt(list.Cell(row, plist::kColFlag), &flag) && flag != 0;
+}
+
+std::string RowHead(const char* command, const plist::ProgrammingList& list, int row) {
+    return "sonmira-cli " + std::string(command) + ": row " + std::to_string(row) + " (" +
+           Printable(list.Cell(row, plist::kColName)) + "): ";
+}
+
+}  // namespace
+
 int CheckChangedFiles(const char* command, const plist::ProgrammingList& list, const chips::ChipProfile& chip) {
     int changed = 0;
     for (int row = 1; row <= plist::kRows && list.IsUsed(row); ++row) {
-        int32_t flag = 0, cellMs = 0;
-        if (!num::TryStrToInt(list.Cell(row, plist::kColFlag), &flag) || flag == 0) continue;
+        int32_t cellMs = 0;
+        if (!Marked(list, row)) continue;
         const std::string& path = list.Cell(row, plist::kColShownPath);
         // A missing file is the run's own to report: it leaves the row out.
         if (path == plist::kFileDeleted || !qwf::FileExists(path)) continue;
         if (!num::TryStrToInt(list.Cell(row, plist::kColLength), &cellMs)) continue;  // the row check's to report
         int ms = 0;
         const int rc = audio::MeasureAudioLength(path, &ms);
-        const std::string head = "sonmira-cli " + std::string(command) + ": row " + std::to_string(row) + " (" +
-                                 Printable(list.Cell(row, plist::kColName)) + "): ";
+        const std::string head = RowHead(command, list, row);
         if (rc != audio::kAudioOk) {
             std::fprintf(stderr, "%s%s\n", head.c_str(), AudioReasonText(rc));
             ++changed;
@@ -42,6 +55,20 @@ int CheckChangedFiles(const char* command, const plist::ProgrammingList& list, c
                  "sonmira-cli %s: %d %s changed since %s added; re-address the list first (or give "
                  "--ignore-changed); nothing sent\n",
                  command, changed, changed == 1 ? "file" : "files", changed == 1 ? "it was" : "they were");
+    return 1;
+}
+
+int CheckMissingFiles(const char* command, const plist::ProgrammingList& list) {
+    int missing = 0;
+    for (int row = 1; row <= plist::kRows && list.IsUsed(row); ++row) {
+        const std::string& path = list.Cell(row, plist::kColShownPath);
+        if (!Marked(list, row) || (path != plist::kFileDeleted && qwf::FileExists(path))) continue;
+        std::fprintf(stderr, "%sthe audio file does not exist\n", RowHead(command, list, row).c_str());
+        ++missing;
+    }
+    if (!missing) return 0;
+    std::fprintf(stderr, "sonmira-cli %s: %d marked %s missing; every chip would lack %s; nothing sent\n", command,
+                 missing, missing == 1 ? "file is" : "files are", missing == 1 ? "it" : "them");
     return 1;
 }
 

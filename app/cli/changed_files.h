@@ -14,4 +14,9 @@ namespace cli {
 // measured) and a closing line; returns 1 then, 0 when every file agrees.
 int CheckChangedFiles(const char* command, const plist::ProgrammingList& list, const chips::ChipProfile& chip);
 
+// For a batch or a record of chips: a marked row whose file is missing would
+// leave every chip short of it, so the run is refused instead. Prints one
+// line per such row and a closing line; returns 1 then, else 0.
+int CheckMissingFiles(const char* command, const plist::ProgrammingList& list);
+
 }  // namespace cli

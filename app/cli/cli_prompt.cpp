@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "numbers.h"
 #include "port_scan_report.h"
 
 namespace cli {
@@ -14,6 +15,7 @@ TerminalPrompt::Mode TerminalPrompt::ModeFor(bool yes) {
 }
 
 MsgAnswer TerminalPrompt::Ask(const std::string& text, const std::string& caption, MsgIcon, MsgButtons buttons) {
+    last_ = text;
     if (buttons == MsgButtons::Ok) {
         std::fprintf(out_, "%s: %s\n", caption.c_str(), text.c_str());
         std::fflush(out_);
@@ -54,6 +56,39 @@ bool TakeFlag(int* argc, char** argv, const char* flag, const char* alias) {
     }
     *argc = out;
     return found;
+}
+
+std::string TakeOption(int* argc, char** argv, const char* name, std::vector<std::string>* values) {
+    const std::string n = name, withEq = n + "=";
+    std::string error;
+    int out = 1;
+    for (int i = 1; i < *argc; ++i) {
+        const std::string a = argv[i];
+        if (a == n) {
+            if (i + 1 >= *argc) {
+                error = "option '" + n + "' needs a value";
+                continue;
+            }
+            values->push_back(argv[++i]);
+        } else if (a.compare(0, withEq.size(), withEq) == 0) {
+            values->push_back(a.substr(withEq.size()));
+        } else {
+            argv[out++] = argv[i];
+        }
+    }
+    *argc = out;
+    return error;
+}
+
+std::string TakeCountOption(int* argc, char** argv, const char* name, const char* what, int* value) {
+    std::vector<std::string> given;
+    std::string error = TakeOption(argc, argv, name, &given);
+    if (!error.empty() || given.empty()) return error;
+    int32_t n = 0;
+    if (!num::TryStrToInt(given.back(), &n) || n < 1)
+        return "option '" + std::string(name) + "' needs " + what + ", 1 or more ('" + given.back() + "')";
+    *value = n;
+    return "";
 }
 
 bool TakeYesFlag(int* argc, char** argv) { return TakeFlag(argc, argv, "--yes", "-y"); }

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "user_prompt.h"
 
@@ -23,7 +24,11 @@ public:
 
     MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) override;
 
+    // The text of the last message or question, for a record of why a command stopped.
+    const std::string& LastMessage() const { return last_; }
+
 private:
+    std::string last_;
     Mode mode_;
     FILE* out_;
     FILE* in_;
@@ -32,6 +37,14 @@ private:
 // Removes every `flag` (and `alias`, when given) from argv, keeping argv[0]
 // and the order of the rest; returns true when one was there.
 bool TakeFlag(int* argc, char** argv, const char* flag, const char* alias = nullptr);
+
+// Removes every "NAME VALUE" and "NAME=VALUE" from argv, adding the values to
+// *values in order. Returns "" or the error for the usage message.
+std::string TakeOption(int* argc, char** argv, const char* name, std::vector<std::string>* values);
+
+// As TakeOption, for an option given once at most with a whole number of 1 or
+// more (the last one counts); `what` names it in the error.
+std::string TakeCountOption(int* argc, char** argv, const char* name, const char* what, int* value);
 
 // Removes "--yes"/"-y" from argv (keeping argv[0] and the order of the
 // rest); returns true when one was there.

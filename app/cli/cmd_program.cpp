@@ -1,29 +1,33 @@
 // sonmira-cli program PROJECT.QWF: the download command without windows.
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <vector>
 
-#include "IDevInter.h"
+#include "audio_output.h"
+#include "audio_result.h"
 #include "changed_files.h"
+#include "chip_log.h"
+#include "chip_run.h"
 #include "cli_command.h"
 #include "cli_prompt.h"
 #include "config.h"
-#include "download_command.h"
-#include "messages.h"
-#include "numbers.h"
+#include "port_hold.h"
 #include "printable.h"
 #include "project_commands.h"
-#include "rec_thread.h"
-#include "run_dialog.h"
+#include "record_file.h"
+#include "record_result.h"
 #include "run_options.h"
 #include "run_setup.h"
-#include "run_terminal.h"
 #include "workspace.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: sonmira-cli program [--programmer NAME] [--chip NAME] [--port PORT] [--aux] [--yes]\n"
-    "                           [--ignore-changed] [--count N [--no-wait]] PROJECT.QWF\n"
+    "usage: sonmira-cli program [--programmer NAME] [--chip NAME] [--port PORT] [--audio OUTPUT]\n"
+    "                           [--aux] [--yes] [--ignore-changed] [--count N [--no-wait]]\n"
+    "                           [--log FILE [--station NAME] [--round N]] PROJECT.QWF\n"
     "\n"
     "Writes the project's programming list into the chip: for every segment\n"
     "marked for programming the module is told to record at the segment's\n"
@@ -36,6 +40,10 @@ constexpr const char* kUsage =
     "  --chip NAME        use this chip instead of the project's\n"
     "  --port PORT        scan only this serial port: COM1..COM4 or a device\n"
     "                     path such as /dev/ttyUSB0\n"
+    "  --audio OUTPUT     play into this sound output: an ALSA device (hw:1,\n"
+    "                     plughw:CARD=Device,DEV=0), a PulseAudio or PipeWire sink,\n"
+    "                     or gst: and a GStreamer sink description; 'sonmira-cli\n"
+    "                     devices' lists them. One that does not open is refused\n"
     "  --aux              record in AUX mode (second module)\n"
     "  --yes, -y          answer Yes to questions (list longer than the chip,\n"
     "                     no sound output); without it they are asked on a\n"
@@ -43,12 +51,18 @@ constexpr const char* kUsage =
     "  --count N          program N chips in turn; between two chips wait for the\n"
     "                     operator (Enter goes on, q or the end of the input stops)\n"
     "  --no-wait          go on to the next chip without waiting\n"
+    "  --log FILE         append one JSON line per chip to FILE when the chip ends:\n"
+    "                     the record of what went into it (README.md)\n"
+    "  --station NAME     the station named in the record (default: the port)\n"
+    "  --round N          the first chip's number in the record (default 1)\n"
     "  --ignore-changed   program even when a file now needs another number of\n"
     "                     chip addresses than its row gives (it was changed\n"
     "                     after it was added); without it the run is refused\n"
     "\n"
     "Before anything is sent, the configuration, the chip's line in the chip\n"
-    "table and every marked row are checked; each problem is named once.\n"
+    "table and every marked row are checked, and the port, the sound output and\n"
+    "the record file when given; each problem is named once. With --count or\n"
+    "--log a marked file that is missing is refused too: every chip would lack it.\n"
     "\n"
     "Progress goes to stdout (a bar on a terminal, one line per step otherwise),\n"
     "messages to stderr. Ctrl+C cancels like the dialog's cancel button: the\n"
@@ -61,30 +75,6 @@ constexpr const char* kUsage =
     "missing, or the module refused its record command); the message says why,\n"
     "an address overflow included;\n"
     "2 for a usage error; 130 when cancelled.\n";
-
-// --count N (or --count=N), taken out of argv. Returns "" or the error.
-std::string TakeCount(int* argc, char** argv, int* count) {
-    int out = 1;
-    std::string error;
-    for (int i = 1; i < *argc; ++i) {
-        std::string a = argv[i], value;
-        if (a == "--count") {
-            if (i + 1 >= *argc) return "option '--count' needs a value";
-            value = argv[++i];
-        } else if (a.rfind("--count=", 0) == 0) {
-            value = a.substr(8);
-        } else {
-            argv[out++] = argv[i];
-            continue;
-        }
-        int32_t n = 0;
-        if (!num::TryStrToInt(value, &n) || n < 1)
-            error = "option '--count' needs a number of chips, 1 or more ('" + value + "')";
-        *count = n;
-    }
-    *argc = out;
-    return error;
-}
 
 // Between two chips: waits for the operator on the terminal. False when
 // the operator stops the batch (q, or the end of the input).
@@ -99,81 +89,106 @@ bool NextChipWanted() {
     return line[0] != 'q' && line[0] != 'Q';
 }
 
-// One chip: the download command and its run. Returns the exit code.
-int ProgramOneChip(ws::Workspace& w, cli::TerminalPrompt& ui, bool aux) {
-    cli::TerminalRunView view(stdout, "ms");
-    RunDialog dialog(ui, MsgId::RecOverflow);
-    DownloadInputs in;
-    in.list = &w.list;
-    in.chip = w.chip;
-    in.aux_mode = aux ? kAuxModeOn : kAuxModeOff;
-    in.drivers = &w.drivers;
-    RecJob job;
-    switch (DownloadCommand(in, ui, view, &job)) {
-        case CommandEnd::OpenDialog: break;
-        case CommandEnd::Stopped: return 1;
-        case CommandEnd::NoDriver: return cli::NoDriverBound("program", w);
-    }
-    RecThread::End end = RecThread::End::Failed;
-    RecSummary summary;
-    bool cancelled = false;
-    // Closing the dialog shows the overflow message when there was one.
-    const bool closed = cli::RunWorkerModal(
-        dialog, view,
-        [&] {
-            StartRecThread(
-                dialog, std::move(job), view, [&end](RecThread::End e) { end = e; }, &summary);
-        },
-        &cancelled);
-    if (!closed || end != RecThread::End::Finished) {
-        std::fprintf(stderr, "sonmira-cli program: the run stopped: a cell of the list is not a number\n");
+struct ProgramOptions {
+    bool yes = false, ignoreChanged = false, noWait = false;
+    int count = 1;
+    int firstRound = 1;
+    std::vector<std::string> audio, log, station;
+    cli::RunOptions run;
+};
+
+std::string ParseProgramOptions(int argc, char** argv, ProgramOptions* p) {
+    p->yes = cli::TakeYesFlag(&argc, argv);
+    p->ignoreChanged = cli::TakeFlag(&argc, argv, "--ignore-changed");
+    p->noWait = cli::TakeFlag(&argc, argv, "--no-wait");
+    std::string error = cli::TakeCountOption(&argc, argv, "--count", "a number of chips", &p->count);
+    if (error.empty()) error = cli::TakeCountOption(&argc, argv, "--round", "a round number", &p->firstRound);
+    if (error.empty()) error = cli::TakeOption(&argc, argv, "--audio", &p->audio);
+    if (error.empty()) error = cli::TakeOption(&argc, argv, "--log", &p->log);
+    if (error.empty()) error = cli::TakeOption(&argc, argv, "--station", &p->station);
+    for (const auto* once : {&p->audio, &p->log, &p->station})
+        if (error.empty() && once->size() > 1) error = "an option is given twice ('" + once->back() + "')";
+    if (error.empty()) error = cli::ParseRunOptions(argc, argv, true, false, "project file", &p->run);
+    return error;
+}
+
+// The run's own checks, after the workspace's: each prints why and returns 1.
+int CheckProduction(const ProgramOptions& p, const ws::Workspace& w) {
+    if (!p.ignoreChanged && cli::CheckChangedFiles("program", w.list, w.chip)) return 1;
+    if ((p.count > 1 || !p.log.empty()) && cli::CheckMissingFiles("program", w.list)) return 1;
+    std::string error;
+    if (!p.log.empty() && rec::CheckRecordFile(p.log[0], &error) != rec::kRecordOk) {
+        std::fprintf(stderr, "sonmira-cli program: the record file %s: %s; nothing sent\n",
+                     cli::Printable(p.log[0]).c_str(), error.c_str());
         return 1;
     }
-    // The dialog says nothing of these; a script programming chips must know.
-    for (const auto& m : summary.missing)
-        std::fprintf(stderr, "sonmira-cli program: row %d (%s) left out: the audio file does not exist\n", m.row,
-                     cli::Printable(m.file).c_str());
-    for (const auto& u : summary.unrecorded)
-        std::fprintf(stderr, "sonmira-cli program: row %d (%s) not recorded: the record command failed %d times: %s\n",
-                     u.row, cli::Printable(u.file).c_str(), RecThread::kAttempts, DriverResultMessage(u.code).c_str());
-    if (cancelled) return 130;
-    return dialog.Overflow() || !summary.missing.empty() || !summary.unrecorded.empty() ? 1 : 0;
+    if (!p.audio.empty() && audio::ChooseAudioOutput(p.audio[0], &error) != audio::kAudioOk) {
+        std::fprintf(stderr, "sonmira-cli program: sound output '%s': %s; nothing sent\n",
+                     cli::Printable(p.audio[0]).c_str(), cli::Printable(error).c_str());
+        return 1;
+    }
+    if (!p.run.port.empty()) {
+        const std::string why = cli::PortUnavailableReason(p.run.port);
+        if (!why.empty()) {
+            std::fprintf(stderr, "sonmira-cli program: port %s: %s; nothing sent\n", cli::Printable(p.run.port).c_str(),
+                         cli::Printable(why).c_str());
+            return 1;
+        }
+    }
+    return 0;
 }
 
 int RunProgram(int argc, char** argv) {
-    const bool yes = cli::TakeYesFlag(&argc, argv);
-    const bool ignoreChanged = cli::TakeFlag(&argc, argv, "--ignore-changed");
-    const bool noWait = cli::TakeFlag(&argc, argv, "--no-wait");
-    int count = 1;
-    std::string error = TakeCount(&argc, argv, &count);
-    cli::RunOptions o;
-    if (error.empty()) error = cli::ParseRunOptions(argc, argv, true, false, "project file", &o);
+    ProgramOptions p;
+    const std::string error = ParseProgramOptions(argc, argv, &p);
     if (!error.empty()) return cli::UsageError("program", error, kUsage);
-    const std::string project = ws::WithProjectExtension(o.rest[0]);
-    cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(yes));
+    const std::string project = ws::WithProjectExtension(p.run.rest[0]);
+    cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(p.yes));
     ws::Workspace w;
-    if (int rc = cli::PrepareWorkspace("program", o, project, w, ui)) return rc;
-    if (!ignoreChanged && cli::CheckChangedFiles("program", w.list, w.chip)) return 1;
-    if (o.aux && !ws::RecordsAux(cfg::ReadProgrammerSection(*w.config, ws::ProgrammerName(w)).driverFile))
+    if (int rc = cli::PrepareWorkspace("program", p.run, project, w, ui)) return rc;
+    if (int rc = CheckProduction(p, w)) return rc;
+    if (p.run.aux && !ws::RecordsAux(cfg::ReadProgrammerSection(*w.config, ws::ProgrammerName(w)).driverFile))
         std::fprintf(stderr,
                      "sonmira-cli program: warning: --aux changes nothing: programmer type '%s' has no AUX "
                      "recording mode\n",
                      cli::Printable(ws::ProgrammerName(w)).c_str());
 
+    cli::ChipLogContext log;
+    std::function<std::string(const std::string&)> digest;
+    if (!p.log.empty()) {
+        log.path = p.log[0];
+        log.port = p.run.port;
+        log.station = p.station.empty() ? p.run.port : p.station[0];
+        log.output = p.audio.empty() ? "" : p.audio[0];
+        log.project = std::filesystem::absolute(project).lexically_normal().string();
+        log.projectSha256 = cli::FileDigest(project);
+        log.aux = p.run.aux;
+        digest = cli::FileDigest;
+    }
     // Chip after chip: the operator puts the next one in between.
-    for (int chip = 1; chip <= count; ++chip) {
-        if (count > 1) {
-            if (chip > 1 && !noWait && !NextChipWanted()) {
-                std::printf("stopped after %d of %d chips\n", chip - 1, count);
+    for (int chip = 1; chip <= p.count; ++chip) {
+        if (p.count > 1) {
+            if (chip > 1 && !p.noWait && !NextChipWanted()) {
+                std::printf("stopped after %d of %d chips\n", chip - 1, p.count);
                 return 130;
             }
-            std::printf("chip %d of %d\n", chip, count);
+            std::printf("chip %d of %d\n", chip, p.count);
             std::fflush(stdout);
         }
-        const int rc = ProgramOneChip(w, ui, o.aux);
-        if (rc != 0) {
-            if (count > 1) std::fprintf(stderr, "sonmira-cli program: the batch stops at chip %d of %d\n", chip, count);
-            return rc;
+        const auto began = std::chrono::steady_clock::now();
+        const cli::ChipOutcome o = cli::ProgramOneChip(w, ui, p.run.aux, digest);
+        const std::string unlogged =
+            cli::LogChip(log, w, p.firstRound + chip - 1, o, std::chrono::steady_clock::now() - began);
+        if (!unlogged.empty()) {
+            // A chip without its record cannot leave the line as a good one.
+            std::fprintf(stderr, "sonmira-cli program: the record file %s: %s; the batch stops at chip %d of %d\n",
+                         cli::Printable(log.path).c_str(), cli::Printable(unlogged).c_str(), chip, p.count);
+            return 1;
+        }
+        if (o.rc != 0) {
+            if (p.count > 1)
+                std::fprintf(stderr, "sonmira-cli program: the batch stops at chip %d of %d\n", chip, p.count);
+            return o.rc;
         }
     }
     return 0;

@@ -5,15 +5,14 @@
 
 namespace cli {
 
-namespace {
-
-// The port's number for "COM1".."COM4", else 0.
 int ComNumber(const std::string& port) {
     if (port.size() != 4) return 0;
     for (size_t i = 0; i < 3; ++i)
         if (std::toupper(static_cast<unsigned char>(port[i])) != "COM"[i]) return 0;
     return port[3] >= '1' && port[3] <= '4' ? port[3] - '0' : 0;
 }
+
+namespace {
 
 void NoDevice(int number) { setenv(("SERTRA_COM" + std::to_string(number)).c_str(), "", 1); }
 

@@ -12,4 +12,7 @@ namespace cli {
 // An empty PORT changes nothing.
 std::string RestrictScanToPort(const std::string& port);
 
+// The number n of "COMn" (any letter case, n 1..4); else 0.
+int ComNumber(const std::string& port);
+
 }  // namespace cli

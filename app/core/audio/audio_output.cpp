@@ -1,8 +1,10 @@
 #include "audio_output.h"
 
 #include <cstdlib>
+#include <mutex>
 
 #include "audio_result.h"
+#include "output_spec.h"
 
 namespace audio {
 
@@ -33,24 +35,68 @@ GstElement* OpenDesktopSink(std::string* name) {
     return nullptr;
 }
 
-GstElement* OpenCustomSink(const char* description, std::string* name, std::string* error) {
+// `origin` names where the description came from, in messages.
+GstElement* OpenCustomSink(const std::string& description, const std::string& origin, std::string* name,
+                           std::string* error) {
     GError* err = nullptr;
-    GstElement* bin = gst_parse_bin_from_description(description, TRUE, &err);
+    GstElement* bin = gst_parse_bin_from_description(description.c_str(), TRUE, &err);
     if (!bin) {
-        *error =
-            std::string("SONMIRA_AUDIO_SINK is not a usable GStreamer sink: ") + (err ? err->message : "parse failed");
+        *error = origin + " is not a usable GStreamer sink: " + (err ? err->message : "parse failed");
         g_clear_error(&err);
         return nullptr;
     }
     g_clear_error(&err);  // a warning (e.g. an unknown property) still gives a bin
     gst_object_ref_sink(bin);
     if (!Opens(bin)) {
-        *error = std::string("SONMIRA_AUDIO_SINK does not open: ") + description;
+        *error = origin + " does not open: " + description;
         gst_object_unref(bin);
         return nullptr;
     }
-    *name = std::string("SONMIRA_AUDIO_SINK \"") + description + "\"";
+    *name = origin + " \"" + description + "\"";
     return bin;
+}
+
+// A device sink by name: alsasink or pulsesink with its device property set.
+GstElement* OpenNamedSink(const OutputSpec& spec, std::string* name, std::string* error) {
+    const bool alsa = spec.kind == OutputSpec::Kind::Alsa;
+    const char* factory = alsa ? "alsasink" : "pulsesink";
+    const std::string what = (alsa ? "ALSA device '" : "PulseAudio/PipeWire sink '") + spec.name + "'";
+    // pulsesink opens only the server connection before it plays: the sink
+    // itself must be one the server lists, or the first sound would fail.
+    if (!alsa && !PulseSinkListed(spec.name)) {
+        *error = what + ": the sound server lists no such sink";
+        return nullptr;
+    }
+    GstElement* sink = gst_element_factory_make(factory, nullptr);
+    if (!sink) {
+        *error = what + ": GStreamer has no " + factory;
+        return nullptr;
+    }
+    gst_object_ref_sink(sink);
+    g_object_set(sink, "device", spec.name.c_str(), "buffer-time", kSinkBufferTimeUs, "latency-time",
+                 kSinkLatencyTimeUs, nullptr);
+    if (!Opens(sink)) {
+        *error = what + (alsa ? ": it does not open (no such device, or it is busy)" : ": it does not open");
+        gst_object_unref(sink);
+        return nullptr;
+    }
+    *name = what;
+    return sink;
+}
+
+std::mutex g_choiceMutex;
+std::string g_choice;  // the spec ChooseAudioOutput took; "" none
+
+std::string Choice() {
+    std::lock_guard<std::mutex> lock(g_choiceMutex);
+    return g_choice;
+}
+
+// The sink of a chosen output (spec in its text form).
+GstElement* OpenChosenSink(const std::string& text, std::string* name, std::string* error) {
+    const OutputSpec spec = ParseOutputSpec(text);
+    if (spec.kind == OutputSpec::Kind::Gst) return OpenCustomSink(spec.name, "sound output", name, error);
+    return OpenNamedSink(spec, name, error);
 }
 
 }  // namespace
@@ -58,11 +104,14 @@ GstElement* OpenCustomSink(const char* description, std::string* name, std::stri
 int MakeAudioOutput(AudioOutput* out, std::string* error) {
     EnsureAudioRuntime();
     *out = AudioOutput{};
+    const std::string chosen = Choice();
     const char* custom = std::getenv("SONMIRA_AUDIO_SINK");
     std::string name;
-    GstElement* sink = custom && *custom ? OpenCustomSink(custom, &name, error) : OpenDesktopSink(&name);
+    GstElement* sink = !chosen.empty()     ? OpenChosenSink(chosen, &name, error)
+                       : custom && *custom ? OpenCustomSink(custom, "SONMIRA_AUDIO_SINK", &name, error)
+                                           : OpenDesktopSink(&name);
     if (!sink) {
-        if (!(custom && *custom)) *error = kNoOutputMessage;
+        if (chosen.empty() && !(custom && *custom)) *error = kNoOutputMessage;
         return kAudioNoOutput;
     }
     GstElement* convert = gst_element_factory_make("audioconvert", nullptr);
@@ -99,6 +148,21 @@ void DiscardAudioOutput(GstElement* bin) {
     gst_object_ref_sink(bin);
     gst_element_set_state(bin, GST_STATE_NULL);
     gst_object_unref(bin);
+}
+
+int ChooseAudioOutput(const std::string& spec, std::string* error) {
+    {
+        std::lock_guard<std::mutex> lock(g_choiceMutex);
+        g_choice = spec;
+    }
+    if (spec.empty()) return kAudioOk;
+    const OutputStatus status = AudioOutputStatus();
+    if (status.code != kAudioOk) {
+        std::lock_guard<std::mutex> lock(g_choiceMutex);
+        g_choice.clear();
+        *error = status.message;
+    }
+    return status.code;
 }
 
 OutputStatus AudioOutputStatus() {

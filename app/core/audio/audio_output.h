@@ -1,7 +1,8 @@
 // The sound output the player renders into, and whether there is one.
 //
-// SONMIRA_AUDIO_SINK, when set, is a GStreamer sink description used instead
-// of the desktop's output, e.g. "fakesink sync=true" or
+// An output chosen by name for the process (ChooseAudioOutput: sonmira-cli
+// --audio) comes first. Else SONMIRA_AUDIO_SINK, when set, is a GStreamer sink
+// description used instead of the desktop's output, e.g. "fakesink sync=true" or
 // "identity sync=true ! audioconvert ! wavenc ! filesink location=F async=false".
 // Otherwise pulsesink, then alsasink on "default", whichever opens.
 // README.md in this folder has working descriptions, e.g. for capturing a run.
@@ -35,6 +36,17 @@ struct AudioOutput {
     GstPad* sinkPad = nullptr;  // the sink's own input pad (ref held), for the first-buffer stamp
     std::string name;           // what was chosen, for messages
 };
+
+// Chooses the output every later player of this process renders into:
+//   "gst:DESCRIPTION"  a GStreamer sink description, as SONMIRA_AUDIO_SINK takes
+//   "alsa:NAME", or a name with a colon or one of ALSA's own PCM names
+//                      ("default", "pulse", ...): that ALSA device ("hw:1",
+//                      "plughw:CARD=Device,DEV=0")
+//   "pulse:NAME", or any other name: that PulseAudio or PipeWire sink
+// The output is opened (a sink by name must be one the sound server lists) and
+// closed again, so a name that does not exist is refused before a run starts:
+// kAudioNoOutput with *error saying why. "" chooses nothing (the default rule).
+int ChooseAudioOutput(const std::string& spec, std::string* error);
 
 // Builds the output stage, already opened (READY). kAudioNoOutput when no sink
 // opens, or SONMIRA_AUDIO_SINK takes no raw audio: unlike autoaudiosink this

@@ -33,7 +33,7 @@ void AppendLine(const std::string& path, const std::string& line) {
 
 }  // namespace
 
-std::string FirstBufferLine(int64_t monotonicNs, const std::string& file) {
+std::string FirstBufferLine(int64_t monotonicNs, const std::string& file, int pid) {
     std::string line = "{\"event\":\"first_buffer\",\"t_ns\":" + std::to_string(monotonicNs) + ",\"file\":\"";
     for (unsigned char c : file) {
         if (c == '"' || c == '\\') {
@@ -47,18 +47,18 @@ std::string FirstBufferLine(int64_t monotonicNs, const std::string& file) {
             line += char(c);
         }
     }
-    line += "\"}\n";
+    line += "\",\"pid\":" + std::to_string(pid) + "}\n";
     return line;
 }
 
-std::string RecordSentLine(int64_t monotonicNs, int row) {
+std::string RecordSentLine(int64_t monotonicNs, int row, int pid) {
     return "{\"event\":\"record_sent\",\"t_ns\":" + std::to_string(monotonicNs) + ",\"row\":" + std::to_string(row) +
-           "}\n";
+           ",\"pid\":" + std::to_string(pid) + "}\n";
 }
 
 void LogRecordSent(int64_t monotonicNs, int row) {
     const char* log = std::getenv("SONMIRA_PLAY_LOG");
-    if (log && *log) AppendLine(log, RecordSentLine(monotonicNs, row));
+    if (log && *log) AppendLine(log, RecordSentLine(monotonicNs, row, getpid()));
 }
 
 void FirstBufferStamp::Attach(GstPad* sinkPad) {
@@ -72,6 +72,6 @@ void FirstBufferStamp::OnPlaying() {
     if (state.compare_exchange_strong(expected, 2)) Write();
 }
 
-void FirstBufferStamp::Write() { AppendLine(logPath, FirstBufferLine(MonotonicNs(), file)); }
+void FirstBufferStamp::Write() { AppendLine(logPath, FirstBufferLine(MonotonicNs(), file, getpid())); }
 
 }  // namespace audio

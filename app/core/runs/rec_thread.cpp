@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "audio_result.h"
 #include "debug_trace.h"
 #include "media_player.h"
 #include "mono_clock.h"
@@ -55,7 +56,7 @@ RecThread::RowEnd RecThread::RunRow(int row, IDevInter& driver, CMyMediaPlayer& 
     int32_t flag = 0;
     if (!CellNumber(list, row, plist::kColFlag, &flag)) return RowEnd::Failed;
     if (flag == 0) return RowEnd::NextRow;
-    SleepMs(kPauseMs);
+    PauseBefore(row);
     // After a cancel the segment in work has had its length: nothing is
     // waited for and no later row is shown.
     if (!dialog_.Running()) return RowEnd::StopRun;
@@ -75,11 +76,15 @@ RecThread::RowEnd RecThread::RunRow(int row, IDevInter& driver, CMyMediaPlayer& 
     // the sound reaching the module. The previous sound has ended here.
     player.SetFileName(filePath_);
     player.Close();
-    player.Open();
+    int played = player.Open();
     int64_t sentNs = 0;
     const int32_t code = SendRecordCommand(row, driver, &sentNs);
     if (attemptFailed_) summary_.unrecorded.push_back({row, status_, code});
-    player.Play();
+    if (played == audio::kAudioOk) played = player.Play();
+    // The module recorded silence: a run that cannot play must not pass for one that did.
+    if (played != audio::kAudioOk) summary_.unplayed.push_back({row, status_, played});
+    summary_.reached.push_back({row, filePath_, start_, end_, digestRow_ == row ? digest_ : std::string(),
+                                !attemptFailed_ && played == audio::kAudioOk});
     soundStartedMs_ = MonotonicMs();
     soundLengthMs_ = length;
     // Written once the sound is started, so nothing but the start lies
@@ -89,6 +94,16 @@ RecThread::RowEnd RecThread::RunRow(int row, IDevInter& driver, CMyMediaPlayer& 
     if (!dialog_.Running()) return RowEnd::StopRun;
     SleepMs(length);
     return RowEnd::NextRow;
+}
+
+void RecThread::PauseBefore(int row) {
+    const int64_t until = MonotonicMs() + kPauseMs;
+    if (job_.digest && digestRow_ != row) {
+        const std::string& path = job_.list.Cell(row, plist::kColShownPath);
+        digest_ = qwf::FileExists(path) ? job_.digest(path) : std::string();
+        digestRow_ = row;
+    }
+    SleepMs(std::max<int64_t>(0, until - MonotonicMs()));
 }
 
 bool RecThread::PreviousSoundPlays(CMyMediaPlayer& player) {

@@ -34,6 +34,9 @@ struct RecJob {
     chips::ChipProfile chip;
     int64_t extent = 0;                // list extent in ms: the end of the progress range
     DriverBinding* drivers = nullptr;  // leased for the whole run
+    // Optional: the digest of a segment's file, taken in the pause before the
+    // segment (so as the file is when it plays); "" when it cannot be read.
+    std::function<std::string(const std::string& path)> digest;
 };
 
 // What a run left out. The dialog shows none of it; a caller that must
@@ -46,6 +49,17 @@ struct RecSummary {
     };
     std::vector<Segment> unrecorded;  // every record attempt failed (the sound was played all the same)
     std::vector<Segment> missing;     // skipped: the audio file does not exist
+    std::vector<Segment> unplayed;    // the sound did not play (code: the player's result): the chip got silence
+
+    // Every marked segment the run reached, in order: what went into the chip.
+    struct Reached {
+        int row = 0;
+        std::string path;            // the audio file as played
+        int32_t start = 0, end = 0;  // the addresses of its record command
+        std::string digest;          // RecJob::digest of the file, when asked for
+        bool recorded = false;       // recorded with its sound
+    };
+    std::vector<Reached> reached;
 };
 
 class RecThread {
@@ -82,6 +96,8 @@ private:
     RowEnd RunRow(int row, IDevInter& driver, CMyMediaPlayer& player);
     // True while the previous sound plays; a stuck player is closed instead.
     bool PreviousSoundPlays(CMyMediaPlayer& player);
+    // The pause before a marked segment, with its file's digest taken in it.
+    void PauseBefore(int row);
     // Shows the segment and computes its chip addresses; *length its length in ms.
     RowEnd AddressSegment(int row, int32_t* length);
     // The record command with its retries; the last attempt's result, and
@@ -103,6 +119,9 @@ private:
     // The last sound started: when, and its length in the list.
     int64_t soundStartedMs_ = 0;
     int64_t soundLengthMs_ = 0;
+    // The digest taken in the pause, for the row it was taken for.
+    int digestRow_ = 0;
+    std::string digest_;
     RecSummary summary_;
 };
 

@@ -3,6 +3,7 @@
 #include "media_player.h"
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
@@ -255,11 +256,12 @@ TEST_F(PlayerTest, midiRendersTempoChangeOnTimeAndStopsAtLastEvent) {
 }
 
 TEST_F(PlayerTest, playLogStampsFirstBufferOnce) {
-    EXPECT_EQ(FirstBufferLine(123456789, "/tmp/a \"b\"\\c.wav"),
-              "{\"event\":\"first_buffer\",\"t_ns\":123456789,\"file\":\"/tmp/a \\\"b\\\"\\\\c.wav\"}\n");
-    EXPECT_EQ(FirstBufferLine(1, std::string("x\ty", 3)),
-              "{\"event\":\"first_buffer\",\"t_ns\":1,\"file\":\"x\\u0009y\"}\n");
-    EXPECT_EQ(RecordSentLine(987654321, 12), "{\"event\":\"record_sent\",\"t_ns\":987654321,\"row\":12}\n");
+    EXPECT_EQ(FirstBufferLine(123456789, "/tmp/a \"b\"\\c.wav", 7),
+              "{\"event\":\"first_buffer\",\"t_ns\":123456789,\"file\":\"/tmp/a \\\"b\\\"\\\\c.wav\",\"pid\":7}\n");
+    EXPECT_EQ(FirstBufferLine(1, std::string("x\ty", 3), 42),
+              "{\"event\":\"first_buffer\",\"t_ns\":1,\"file\":\"x\\u0009y\",\"pid\":42}\n");
+    EXPECT_EQ(RecordSentLine(987654321, 12, 9),
+              "{\"event\":\"record_sent\",\"t_ns\":987654321,\"row\":12,\"pid\":9}\n");
 
     std::string wav = MakeWav("log me.wav", 44100, 2, 4410);
     std::string log = PathOf("play.log");
@@ -279,7 +281,7 @@ TEST_F(PlayerTest, playLogStampsFirstBufferOnce) {
     int64_t t = std::atoll(text.c_str() + prefix.size());
     EXPECT_GE(t, before);
     EXPECT_LE(t, after);
-    EXPECT_EQ(text, FirstBufferLine(t, wav));  // exactly one line
+    EXPECT_EQ(text, FirstBufferLine(t, wav, getpid()));  // exactly one line
 }
 
 TEST_F(PlayerTest, noOutputDevice_reportedAndNothingPlays) {

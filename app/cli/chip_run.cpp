@@ -1,0 +1,81 @@
+#include "chip_run.h"
+
+#include <cstdio>
+
+#include "audio_reason.h"
+#include "download_command.h"
+#include "messages.h"
+#include "printable.h"
+#include "run_dialog.h"
+#include "run_options.h"
+#include "run_terminal.h"
+
+namespace cli {
+
+namespace {
+
+// Prints a problem of the run and keeps it for the record's message.
+void Tell(ChipOutcome* o, const std::string& text) {
+    std::fprintf(stderr, "sonmira-cli program: %s\n", Printable(text).c_str());
+    o->message += (o->message.empty() ? "" : "; ") + text;
+}
+
+}  // namespace
+
+ChipOutcome ProgramOneChip(ws::Workspace& w, TerminalPrompt& ui, bool aux,
+                           const std::function<std::string(const std::string&)>& digest) {
+    ChipOutcome o;
+    TerminalRunView view(stdout, "ms");
+    RunDialog dialog(ui, MsgId::RecOverflow);
+    DownloadInputs in;
+    in.list = &w.list;
+    in.chip = w.chip;
+    in.aux_mode = aux ? kAuxModeOn : kAuxModeOff;
+    in.drivers = &w.drivers;
+    RecJob job;
+    switch (DownloadCommand(in, ui, view, &job)) {
+        case CommandEnd::OpenDialog: break;
+        case CommandEnd::Stopped:
+            o.message = ui.LastMessage().empty() ? "the download command stopped" : ui.LastMessage();
+            return o;
+        case CommandEnd::NoDriver:
+            o.rc = NoDriverBound("program", w);
+            o.message = "no driver library is bound for programmer type '" + ws::ProgrammerName(w) + "'";
+            return o;
+    }
+    job.digest = digest;
+    RecThread::End end = RecThread::End::Failed;
+    bool cancelled = false;
+    o.ran = true;
+    // Closing the dialog shows the overflow message when there was one.
+    const bool closed = RunWorkerModal(
+        dialog, view,
+        [&] {
+            StartRecThread(
+                dialog, std::move(job), view, [&end](RecThread::End e) { end = e; }, &o.summary);
+        },
+        &cancelled);
+    if (!closed || end != RecThread::End::Finished) {
+        Tell(&o, "the run stopped: a cell of the list is not a number");
+        return o;
+    }
+    // The dialog says nothing of these; a script programming chips must know.
+    for (const auto& m : o.summary.missing)
+        Tell(&o, "row " + std::to_string(m.row) + " (" + m.file + ") left out: the audio file does not exist");
+    for (const auto& u : o.summary.unrecorded)
+        Tell(&o, "row " + std::to_string(u.row) + " (" + u.file + ") not recorded: the record command failed " +
+                     std::to_string(RecThread::kAttempts) + " times: " + DriverResultMessage(u.code));
+    for (const auto& u : o.summary.unplayed)
+        Tell(&o, "row " + std::to_string(u.row) + " (" + u.file +
+                     ") not recorded: its sound did not play: " + PlayReasonText(u.code));
+    if (dialog.Overflow()) o.message += (o.message.empty() ? "" : "; ") + MessageText(MsgId::RecOverflow);
+    if (cancelled) {
+        o.rc = 130;
+        o.message += (o.message.empty() ? "" : "; ") + std::string("cancelled");
+        return o;
+    }
+    o.rc = o.message.empty() ? 0 : 1;
+    return o;
+}
+
+}  // namespace cli

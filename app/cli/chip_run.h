@@ -1,0 +1,24 @@
+// One chip programmed by sonmira-cli: the download command and its run, with
+// what the run left out told on the error stream and kept for the record.
+#pragma once
+
+#include <string>
+
+#include "cli_prompt.h"
+#include "rec_thread.h"
+#include "workspace.h"
+
+namespace cli {
+
+struct ChipOutcome {
+    int rc = 1;           // the exit code: 0 all recorded, 1 failed, 130 cancelled
+    std::string message;  // why it is not 0, in one line ("" when 0)
+    bool ran = false;     // the run started: summary says what the chip got
+    RecSummary summary;
+};
+
+// digest: RecJob::digest (empty: no digests).
+ChipOutcome ProgramOneChip(ws::Workspace& w, TerminalPrompt& ui, bool aux,
+                           const std::function<std::string(const std::string&)>& digest);
+
+}  // namespace cli

@@ -1,0 +1,279 @@
+// sonmira-cli line PROJECT.QWF --station PORT=OUTPUT ...: several modules
+// programmed at once, each by a `sonmira-cli program` process of its own on
+// its own port and sound output, round after round.
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio_output.h"
+#include "audio_result.h"
+#include "changed_files.h"
+#include "cli_command.h"
+#include "cli_prompt.h"
+#include "messages.h"
+#include "port_hold.h"
+#include "printable.h"
+#include "project_commands.h"
+#include "record_file.h"
+#include "record_result.h"
+#include "run_options.h"
+#include "station_board.h"
+#include "station_list.h"
+#include "station_process.h"
+#include "workspace.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: sonmira-cli line [--programmer NAME] [--chip NAME] [--aux] [--yes] [--ignore-changed]\n"
+    "                        [--count N [--no-wait]] [--log FILE]\n"
+    "                        --station PORT=OUTPUT [--station PORT=OUTPUT ...] PROJECT.QWF\n"
+    "\n"
+    "Programs the project's list into one chip per station, all stations at the\n"
+    "same time: each station is a programmer module on its own serial port whose\n"
+    "AUX input is fed by its own sound output. A station's text is split at its\n"
+    "first '=': the port (COM1..COM4 or a device path, best a /dev/serial/by-id\n"
+    "name), then the sound output (as 'sonmira-cli program --audio' takes it).\n"
+    "'sonmira-cli devices' lists both.\n"
+    "\n"
+    "  --count N          N rounds: a round ends when every station has finished\n"
+    "                     its chip; between two rounds wait for the operator\n"
+    "                     (Enter goes on, q or the end of the input stops)\n"
+    "  --no-wait          go on to the next round without waiting\n"
+    "  --log FILE         append one JSON line per chip to FILE (README.md)\n"
+    "  --yes, -y          answer Yes to the question of a list longer than the chip\n"
+    "  --programmer, --chip, --aux, --ignore-changed: as for 'sonmira-cli program'\n"
+    "\n"
+    "Before any module is touched, the project, the marked files, the record file,\n"
+    "every sound output and every port are checked; two stations on one port or\n"
+    "one output are refused. A station that fails (module silent or gone, sound\n"
+    "output gone) fails alone with its messages, and takes no part in later\n"
+    "rounds; the others finish their chip. Ctrl+C cancels every station's chip as\n"
+    "the dialog's cancel does, and stops the line.\n"
+    "\n"
+    "Exit status: 0 when every chip of every station was programmed in full;\n"
+    "1 when a check failed or a chip was not; 2 for a usage error; 130 when\n"
+    "cancelled or stopped by the operator.\n";
+
+volatile sig_atomic_t g_stop = 0;
+void OnStop(int) { g_stop = 1; }
+
+struct LineOptions {
+    bool yes = false, ignoreChanged = false, noWait = false;
+    int count = 1;
+    std::vector<std::string> log, stationTexts;
+    std::vector<cli::Station> stations;
+    cli::RunOptions run;
+};
+
+std::string ParseLineOptions(int argc, char** argv, LineOptions* o) {
+    o->yes = cli::TakeYesFlag(&argc, argv);
+    o->ignoreChanged = cli::TakeFlag(&argc, argv, "--ignore-changed");
+    o->noWait = cli::TakeFlag(&argc, argv, "--no-wait");
+    std::string error = cli::TakeCountOption(&argc, argv, "--count", "a number of rounds", &o->count);
+    if (error.empty()) error = cli::TakeOption(&argc, argv, "--log", &o->log);
+    if (error.empty() && o->log.size() > 1) error = "option '--log' is given twice";
+    if (error.empty()) error = cli::TakeOption(&argc, argv, "--station", &o->stationTexts);
+    for (int i = 1; error.empty() && i < argc; ++i)
+        if (std::string(argv[i]).rfind("--port", 0) == 0) error = "each station names its port: --station PORT=OUTPUT";
+    if (error.empty()) error = cli::ParseRunOptions(argc, argv, true, false, "project file", &o->run);
+    if (error.empty()) error = cli::ParseStations(o->stationTexts, &o->stations);
+    return error;
+}
+
+// Every refusal that needs no module. Prints why; returns 0 or the exit code.
+int CheckLine(const LineOptions& o, ws::Workspace& w, cli::TerminalPrompt& ui) {
+    if (!o.ignoreChanged && cli::CheckChangedFiles("line", w.list, w.chip)) return 1;
+    if (cli::CheckMissingFiles("line", w.list)) return 1;
+    int64_t extent = 0;
+    std::string bad;
+    if (plist::ComputeExtent(w.list, w.chip, &extent, &bad) == plist::kListOk && extent > w.chip.capacity &&
+        ShowMessage(ui, MsgId::AskOverCapacity) != MsgAnswer::Yes)
+        return 1;
+    std::string error;
+    if (!o.log.empty() && rec::CheckRecordFile(o.log[0], &error) != rec::kRecordOk) {
+        std::fprintf(stderr, "sonmira-cli line: the record file %s: %s; nothing sent\n",
+                     cli::Printable(o.log[0]).c_str(), error.c_str());
+        return 1;
+    }
+    int problems = 0;
+    for (const auto& s : o.stations) {
+        if (audio::ChooseAudioOutput(s.output, &error) != audio::kAudioOk) {
+            std::fprintf(stderr, "sonmira-cli line: station %d: sound output '%s': %s\n", s.number,
+                         cli::Printable(s.output).c_str(), cli::Printable(error).c_str());
+            ++problems;
+        }
+        const std::string why = cli::PortUnavailableReason(s.port);
+        if (!why.empty()) {
+            std::fprintf(stderr, "sonmira-cli line: station %d: port %s: %s\n", s.number,
+                         cli::Printable(s.port).c_str(), cli::Printable(why).c_str());
+            ++problems;
+        }
+    }
+    audio::ChooseAudioOutput("", &error);
+    if (!problems) return 0;
+    std::fprintf(stderr, "sonmira-cli line: %d %s to mend first; nothing sent\n", problems,
+                 problems == 1 ? "problem" : "problems");
+    return 1;
+}
+
+// The program command a station runs for its chip of round `round`.
+std::vector<std::string> StationArgs(const LineOptions& o, const cli::Station& s, const std::string& project,
+                                     int round) {
+    std::vector<std::string> a = {"program",
+                                  "--port",
+                                  s.port,
+                                  "--audio",
+                                  s.output,
+                                  "--yes",
+                                  "--ignore-changed",
+                                  "--station",
+                                  std::to_string(s.number),
+                                  "--round",
+                                  std::to_string(round)};
+    if (!o.log.empty()) a.insert(a.end(), {"--log", o.log[0]});
+    if (!o.run.programmer.empty()) a.insert(a.end(), {"--programmer", o.run.programmer});
+    if (!o.run.chip.empty()) a.insert(a.end(), {"--chip", o.run.chip});
+    if (o.run.aux) a.push_back("--aux");
+    a.insert(a.end(), {"--", project});
+    return a;
+}
+
+std::string StationName(const cli::Station& s) { return "station " + std::to_string(s.number) + " (" + s.port + ")"; }
+
+// Runs one chip on every active station at once; returns each one's exit code.
+std::vector<int> RunRound(const LineOptions& o, const std::vector<const cli::Station*>& active,
+                          const std::string& project, int round) {
+    std::vector<std::unique_ptr<cli::StationProcess>> runs;
+    std::vector<std::string> names;
+    for (const auto* s : active) names.push_back(StationName(*s));
+    cli::StationBoard board(stdout, names);
+    std::vector<int> codes(active.size(), 1);
+    for (size_t i = 0; i < active.size(); ++i) {
+        runs.push_back(std::make_unique<cli::StationProcess>());
+        std::string error;
+        if (!runs[i]->Start("/proc/self/exe", StationArgs(o, *active[i], project, round), &error))
+            std::fprintf(stderr, "sonmira-cli line: %s: the run could not be started: %s\n", names[i].c_str(),
+                         error.c_str());
+    }
+    bool forwarded = false;
+    for (;;) {
+        std::vector<pollfd> fds;
+        std::vector<size_t> owner;
+        for (size_t i = 0; i < runs.size(); ++i) {
+            for (int fd : {runs[i]->OutFd(), runs[i]->ErrFd()}) {
+                if (fd < 0) continue;
+                fds.push_back({fd, POLLIN, 0});
+                owner.push_back(i);
+            }
+        }
+        if (fds.empty()) break;
+        const int ready = ::poll(fds.data(), fds.size(), 500);
+        // Ctrl+C reaches the stations from the terminal; a SIGTERM to the line is passed on.
+        if (g_stop && !forwarded) {
+            for (auto& r : runs) r->Signal(SIGTERM);
+            forwarded = true;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        for (size_t k = 0; ready > 0 && k < fds.size(); ++k) {
+            if (!(fds[k].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            std::vector<std::string> lines;
+            runs[owner[k]]->ReadFrom(fds[k].fd, &lines);
+            if (!lines.empty())
+                board.Update(owner[k], lines, runs[owner[k]]->Progress(), now - runs[owner[k]]->Started());
+        }
+        if (ready == 0)  // the time left goes on counting down between segments
+            for (size_t i = 0; i < runs.size(); ++i)
+                if (runs[i]->OutFd() >= 0) board.Update(i, {}, runs[i]->Progress(), now - runs[i]->Started());
+    }
+    board.Finish();
+    for (size_t i = 0; i < runs.size(); ++i) {
+        if (runs[i]->Reap()) codes[i] = runs[i]->ExitCode();
+        if (codes[i] == 0) {
+            std::printf("%s: chip %d programmed\n", names[i].c_str(), round);
+            continue;
+        }
+        std::fflush(stdout);
+        std::fprintf(stderr, "sonmira-cli line: %s: chip %d %s\n", names[i].c_str(), round,
+                     codes[i] == 130 ? "cancelled" : "failed");
+        // Its own messages say why, each line under the station's name.
+        std::string said = runs[i]->Messages();
+        if (!said.empty() && said.back() != '\n') said += '\n';
+        for (size_t at = 0, nl; (nl = said.find('\n', at)) != std::string::npos; at = nl + 1)
+            if (nl > at) std::fprintf(stderr, "  %s\n", cli::Printable(said.substr(at, nl - at)).c_str());
+    }
+    std::fflush(stdout);
+    return codes;
+}
+
+// Between two rounds. False when the operator stops the line (q, or the end of the input).
+bool NextRoundWanted() {
+    std::fprintf(stderr, "insert the next chips, Enter to go on, q to stop: ");
+    std::fflush(stderr);
+    char line[64];
+    if (!std::fgets(line, sizeof line, stdin)) {
+        std::fputc('\n', stderr);
+        return false;
+    }
+    return line[0] != 'q' && line[0] != 'Q';
+}
+
+int RunLine(int argc, char** argv) {
+    LineOptions o;
+    std::string error = ParseLineOptions(argc, argv, &o);
+    if (error.empty()) error = cli::SharedResource(o.stations);
+    if (!error.empty()) return cli::UsageError("line", error, kUsage);
+    const std::string project =
+        std::filesystem::absolute(ws::WithProjectExtension(o.run.rest[0])).lexically_normal().string();
+    cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(o.yes));
+    ws::Workspace w;
+    if (int rc = cli::PrepareWorkspace("line", o.run, project, w, ui)) return rc;
+    if (int rc = CheckLine(o, w, ui)) return rc;
+
+    struct sigaction sa {};
+    sa.sa_handler = OnStop;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, nullptr);
+    sigaction(SIGTERM, &sa, nullptr);
+    std::vector<const cli::Station*> active;
+    for (const auto& s : o.stations) active.push_back(&s);
+    const int total = o.count * static_cast<int>(o.stations.size());
+    int programmed = 0;
+    bool stopped = false;
+    for (int round = 1; round <= o.count && !active.empty(); ++round) {
+        if (round > 1 && !o.noWait && !NextRoundWanted()) {
+            stopped = true;
+            break;
+        }
+        if (o.count > 1) std::printf("round %d of %d\n", round, o.count);
+        std::fflush(stdout);
+        const std::vector<int> codes = RunRound(o, active, project, round);
+        std::vector<const cli::Station*> goOn;
+        for (size_t i = 0; i < active.size(); ++i) {
+            if (codes[i] == 0) {
+                ++programmed;
+                goOn.push_back(active[i]);
+            }
+        }
+        active = goOn;
+        if (g_stop) {
+            stopped = true;
+            break;
+        }
+    }
+    std::printf("%d of %d chips programmed\n", programmed, total);
+    std::fflush(stdout);
+    if (programmed == total) return 0;
+    return stopped ? 130 : 1;
+}
+
+}  // namespace
+
+SONMIRA_CLI_COMMAND("line", "program chips on several modules at once", kUsage, RunLine);
