@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -50,9 +51,10 @@ void AddAlsaOutputs(std::vector<SoundOutputInfo>* out) {
 
 // The name pulsesink's `device` takes: the pulse provider's "internal-name";
 // the PipeWire provider (which hides the pulse one) gives it as node.name.
+// ALSA's devices have an "internal-name" too (hw:0), hence the type check.
 std::string SinkName(GstDevice* device) {
     std::string name;
-    if (g_object_class_find_property(G_OBJECT_GET_CLASS(device), "internal-name")) {
+    if (std::strcmp(G_OBJECT_TYPE_NAME(device), "GstPulseDevice") == 0) {
         gchar* value = nullptr;
         g_object_get(device, "internal-name", &value, nullptr);
         if (value) name = value;
