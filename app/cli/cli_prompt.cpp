@@ -45,6 +45,17 @@ MsgAnswer TerminalPrompt::Ask(const std::string& text, const std::string& captio
     }
 }
 
+bool OperatorGoesOn(const char* prompt) {
+    std::fputs(prompt, stderr);
+    std::fflush(stderr);
+    char line[64];
+    if (!std::fgets(line, sizeof line, stdin)) {
+        std::fputc('\n', stderr);
+        return false;
+    }
+    return line[0] != 'q' && line[0] != 'Q';
+}
+
 bool TakeFlag(int* argc, char** argv, const char* flag, const char* alias) {
     bool found = false;
     int out = 1;

@@ -34,6 +34,11 @@ private:
     FILE* in_;
 };
 
+// Between two chips or rounds: prints `prompt` on the error stream and waits
+// for the operator's line. False when the operator stops (q, or the end of
+// the input).
+bool OperatorGoesOn(const char* prompt);
+
 // Removes every `flag` (and `alias`, when given) from argv, keeping argv[0]
 // and the order of the rest; returns true when one was there.
 bool TakeFlag(int* argc, char** argv, const char* flag, const char* alias = nullptr);

@@ -213,18 +213,6 @@ std::vector<int> RunRound(const LineOptions& o, const std::vector<const cli::Sta
     return codes;
 }
 
-// Between two rounds. False when the operator stops the line (q, or the end of the input).
-bool NextRoundWanted() {
-    std::fprintf(stderr, "insert the next chips, Enter to go on, q to stop: ");
-    std::fflush(stderr);
-    char line[64];
-    if (!std::fgets(line, sizeof line, stdin)) {
-        std::fputc('\n', stderr);
-        return false;
-    }
-    return line[0] != 'q' && line[0] != 'Q';
-}
-
 int RunLine(int argc, char** argv) {
     LineOptions o;
     std::string error = ParseLineOptions(argc, argv, &o);
@@ -248,7 +236,7 @@ int RunLine(int argc, char** argv) {
     int programmed = 0;
     bool stopped = false;
     for (int round = 1; round <= o.count && !active.empty(); ++round) {
-        if (round > 1 && !o.noWait && !NextRoundWanted()) {
+        if (round > 1 && !o.noWait && !cli::OperatorGoesOn("insert the next chips, Enter to go on, q to stop: ")) {
             stopped = true;
             break;
         }

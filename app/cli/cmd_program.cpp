@@ -76,19 +76,6 @@ constexpr const char* kUsage =
     "an address overflow included;\n"
     "2 for a usage error; 130 when cancelled.\n";
 
-// Between two chips: waits for the operator on the terminal. False when
-// the operator stops the batch (q, or the end of the input).
-bool NextChipWanted() {
-    std::fprintf(stderr, "insert the next chip, Enter to go on, q to stop: ");
-    std::fflush(stderr);
-    char line[64];
-    if (!std::fgets(line, sizeof line, stdin)) {
-        std::fputc('\n', stderr);
-        return false;
-    }
-    return line[0] != 'q' && line[0] != 'Q';
-}
-
 struct ProgramOptions {
     bool yes = false, ignoreChanged = false, noWait = false;
     int count = 1;
@@ -168,7 +155,7 @@ int RunProgram(int argc, char** argv) {
     // Chip after chip: the operator puts the next one in between.
     for (int chip = 1; chip <= p.count; ++chip) {
         if (p.count > 1) {
-            if (chip > 1 && !p.noWait && !NextChipWanted()) {
+            if (chip > 1 && !p.noWait && !cli::OperatorGoesOn("insert the next chip, Enter to go on, q to stop: ")) {
                 std::printf("stopped after %d of %d chips\n", chip - 1, p.count);
                 return 130;
             }

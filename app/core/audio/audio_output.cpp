@@ -35,9 +35,9 @@ GstElement* OpenDesktopSink(std::string* name) {
     return nullptr;
 }
 
-// `origin` names where the description came from, in messages.
-GstElement* OpenCustomSink(const std::string& description, const std::string& origin, std::string* name,
-                           std::string* error) {
+// `origin` names where the description came from, in messages; *name is `shown`.
+GstElement* OpenCustomSink(const std::string& description, const std::string& origin, const std::string& shown,
+                           std::string* name, std::string* error) {
     GError* err = nullptr;
     GstElement* bin = gst_parse_bin_from_description(description.c_str(), TRUE, &err);
     if (!bin) {
@@ -52,7 +52,7 @@ GstElement* OpenCustomSink(const std::string& description, const std::string& or
         gst_object_unref(bin);
         return nullptr;
     }
-    *name = origin + " \"" + description + "\"";
+    *name = shown;
     return bin;
 }
 
@@ -95,7 +95,7 @@ std::string Choice() {
 // The sink of a chosen output (spec in its text form).
 GstElement* OpenChosenSink(const std::string& text, std::string* name, std::string* error) {
     const OutputSpec spec = ParseOutputSpec(text);
-    if (spec.kind == OutputSpec::Kind::Gst) return OpenCustomSink(spec.name, "sound output", name, error);
+    if (spec.kind == OutputSpec::Kind::Gst) return OpenCustomSink(spec.name, "sound output", text, name, error);
     return OpenNamedSink(spec, name, error);
 }
 
@@ -107,9 +107,11 @@ int MakeAudioOutput(AudioOutput* out, std::string* error) {
     const std::string chosen = Choice();
     const char* custom = std::getenv("SONMIRA_AUDIO_SINK");
     std::string name;
-    GstElement* sink = !chosen.empty()     ? OpenChosenSink(chosen, &name, error)
-                       : custom && *custom ? OpenCustomSink(custom, "SONMIRA_AUDIO_SINK", &name, error)
-                                           : OpenDesktopSink(&name);
+    GstElement* sink = !chosen.empty() ? OpenChosenSink(chosen, &name, error)
+                       : custom && *custom
+                           ? OpenCustomSink(custom, "SONMIRA_AUDIO_SINK",
+                                            std::string("SONMIRA_AUDIO_SINK \"") + custom + "\"", &name, error)
+                           : OpenDesktopSink(&name);
     if (!sink) {
         if (chosen.empty() && !(custom && *custom)) *error = kNoOutputMessage;
         return kAudioNoOutput;
