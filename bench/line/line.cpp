@@ -159,8 +159,8 @@ LineFigures RunLine(const ProgramFolder& folder, int n) {
     if (code != 0) {
         // Its last line counts the chips; its errors say which station failed and why.
         const auto out = rig::Lines(rig::ReadFile(dir + "/line.out"));
-        f.problem = "sonmira-cli line exited " + std::to_string(code) + (out.empty() ? "" : ": " + out.back()) +
-                    "\n" + rig::ReadFile(dir + "/line.err");
+        f.problem = "sonmira-cli line exited " + std::to_string(code) + (out.empty() ? "" : ": " + out.back()) + "\n" +
+                    rig::ReadFile(dir + "/line.err");
         return f;
     }
     for (int s = 0; s < n; ++s) {
@@ -228,8 +228,7 @@ int main(int argc, char** argv) {
     rig::PointPortsAt("/nonexistent/sonmira-com1");
     // What one chip's run prescribes: the run's pauses, the first module
     // driver's (release 10 ms per segment, 10 ms at the end), the sounds.
-    const int64_t prescribed =
-        kSegments * (RecThread::kPauseMs + 10) + folder.sounds_ms + RecThread::kEndPauseMs + 10;
+    const int64_t prescribed = kSegments * (RecThread::kPauseMs + 10) + folder.sounds_ms + RecThread::kEndPauseMs + 10;
     std::printf("sonmira-cli line, %d segments (sounds %lld ms, a chip's run prescribes %lld ms), %s / %s\n", kSegments,
                 static_cast<long long>(folder.sounds_ms), static_cast<long long>(prescribed), kProgrammer.c_str(),
                 kChip.c_str());
