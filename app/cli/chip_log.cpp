@@ -1,12 +1,12 @@
 #include "chip_log.h"
 
+#include <cstdio>
 #include <map>
 
 #include "address_math.h"
-#include "audio_reason.h"
-#include "messages.h"
 #include "chip_record.h"
 #include "numbers.h"
+#include "printable.h"
 #include "record_file.h"
 #include "record_result.h"
 #include "sha256.h"
@@ -17,14 +17,10 @@ namespace {
 
 const char* ResultOf(int rc) { return rc == 0 ? "ok" : rc == 130 ? "cancelled" : "failed"; }
 
-// Why a marked row is not in the chip, keyed by row, from the run's summary.
+// Why a marked row is not in the chip, keyed by row; the first told counts.
 std::map<int, std::string> ReasonsByRow(const RecSummary& s) {
     std::map<int, std::string> why;
-    for (const auto& m : s.missing) why[m.row] = "the audio file does not exist";
-    for (const auto& u : s.unplayed) why[u.row] = std::string("its sound did not play: ") + PlayReasonText(u.code);
-    for (const auto& u : s.unrecorded)
-        why[u.row] = "the record command failed " + std::to_string(RecThread::kAttempts) +
-                     " times: " + DriverResultMessage(u.code);
+    for (const auto& p : RowProblems(s)) why.emplace(p.row, p.reason);
     return why;
 }
 
@@ -64,6 +60,14 @@ std::vector<rec::SegmentRecord> SegmentsOf(const ws::Workspace& w, const ChipOut
 }
 
 }  // namespace
+
+int CheckLogFile(const char* command, const std::string& path) {
+    std::string error;
+    if (rec::CheckRecordFile(path, &error) == rec::kRecordOk) return 0;
+    std::fprintf(stderr, "sonmira-cli %s: the record file %s: %s; nothing sent\n", command, Printable(path).c_str(),
+                 error.c_str());
+    return 1;
+}
 
 std::string LogChip(const ChipLogContext& c, const ws::Workspace& w, int round, const ChipOutcome& o,
                     std::chrono::steady_clock::duration took) {

@@ -19,6 +19,10 @@ struct ChipLogContext {
     bool aux = false;
 };
 
+// --log FILE checked before anything is sent: prints why it cannot be
+// appended to and returns 1; 0 when it can.
+int CheckLogFile(const char* command, const std::string& path);
+
 // Appends the chip's line. Returns "" or why it could not be written.
 std::string LogChip(const ChipLogContext& c, const ws::Workspace& w, int round, const ChipOutcome& o,
                     std::chrono::steady_clock::duration took);

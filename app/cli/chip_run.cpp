@@ -14,13 +14,28 @@ namespace cli {
 
 namespace {
 
-// Prints a problem of the run and keeps it for the record's message.
+// Keeps a problem of the run for the record's message.
+void Keep(ChipOutcome* o, const std::string& text) { o->message += (o->message.empty() ? "" : "; ") + text; }
+
+// Prints a problem of the run and keeps it.
 void Tell(ChipOutcome* o, const std::string& text) {
     std::fprintf(stderr, "sonmira-cli program: %s\n", Printable(text).c_str());
-    o->message += (o->message.empty() ? "" : "; ") + text;
+    Keep(o, text);
 }
 
 }  // namespace
+
+std::vector<RowProblem> RowProblems(const RecSummary& s) {
+    std::vector<RowProblem> out;
+    for (const auto& m : s.missing) out.push_back({m.row, m.file, true, "the audio file does not exist"});
+    for (const auto& u : s.unrecorded)
+        out.push_back({u.row, u.file, false,
+                       "the record command failed " + std::to_string(RecThread::kAttempts) +
+                           " times: " + DriverResultMessage(u.code)});
+    for (const auto& u : s.unplayed)
+        out.push_back({u.row, u.file, false, std::string("its sound did not play: ") + PlayReasonText(u.code)});
+    return out;
+}
 
 ChipOutcome ProgramOneChip(ws::Workspace& w, TerminalPrompt& ui, bool aux,
                            const std::function<std::string(const std::string&)>& digest) {
@@ -60,18 +75,13 @@ ChipOutcome ProgramOneChip(ws::Workspace& w, TerminalPrompt& ui, bool aux,
         return o;
     }
     // The dialog says nothing of these; a script programming chips must know.
-    for (const auto& m : o.summary.missing)
-        Tell(&o, "row " + std::to_string(m.row) + " (" + m.file + ") left out: the audio file does not exist");
-    for (const auto& u : o.summary.unrecorded)
-        Tell(&o, "row " + std::to_string(u.row) + " (" + u.file + ") not recorded: the record command failed " +
-                     std::to_string(RecThread::kAttempts) + " times: " + DriverResultMessage(u.code));
-    for (const auto& u : o.summary.unplayed)
-        Tell(&o, "row " + std::to_string(u.row) + " (" + u.file +
-                     ") not recorded: its sound did not play: " + PlayReasonText(u.code));
-    if (dialog.Overflow()) o.message += (o.message.empty() ? "" : "; ") + MessageText(MsgId::RecOverflow);
+    for (const auto& p : RowProblems(o.summary))
+        Tell(&o, "row " + std::to_string(p.row) + " (" + p.file + ") " + (p.leftOut ? "left out: " : "not recorded: ") +
+                     p.reason);
+    if (dialog.Overflow()) Keep(&o, MessageText(MsgId::RecOverflow));
     if (cancelled) {
         o.rc = 130;
-        o.message += (o.message.empty() ? "" : "; ") + std::string("cancelled");
+        Keep(&o, "cancelled");
         return o;
     }
     o.rc = o.message.empty() ? 0 : 1;

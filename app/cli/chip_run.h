@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "cli_prompt.h"
 #include "rec_thread.h"
@@ -16,6 +17,20 @@ struct ChipOutcome {
     bool ran = false;     // the run started: summary says what the chip got
     RecSummary summary;
 };
+
+// A marked row the chip did not get in full, and why ("the audio file does
+// not exist", "the record command failed 100 times: ...", "its sound did not
+// play: ..."): as the command tells it and the record keeps it.
+struct RowProblem {
+    int row = 0;
+    std::string file;      // the file-name cell
+    bool leftOut = false;  // skipped, rather than recorded without success
+    std::string reason;
+};
+
+// In the order they are told: missing files, failed record commands, sounds
+// that did not play.
+std::vector<RowProblem> RowProblems(const RecSummary& s);
 
 // digest: RecJob::digest (empty: no digests).
 ChipOutcome ProgramOneChip(ws::Workspace& w, TerminalPrompt& ui, bool aux,

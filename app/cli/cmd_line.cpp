@@ -15,14 +15,13 @@
 #include "audio_output.h"
 #include "audio_result.h"
 #include "changed_files.h"
+#include "chip_log.h"
 #include "cli_command.h"
 #include "cli_prompt.h"
 #include "messages.h"
 #include "port_hold.h"
 #include "printable.h"
 #include "project_commands.h"
-#include "record_file.h"
-#include "record_result.h"
 #include "run_options.h"
 #include "station_board.h"
 #include "station_list.h"
@@ -98,11 +97,7 @@ int CheckLine(const LineOptions& o, ws::Workspace& w, cli::TerminalPrompt& ui) {
         ShowMessage(ui, MsgId::AskOverCapacity) != MsgAnswer::Yes)
         return 1;
     std::string error;
-    if (!o.log.empty() && rec::CheckRecordFile(o.log[0], &error) != rec::kRecordOk) {
-        std::fprintf(stderr, "sonmira-cli line: the record file %s: %s; nothing sent\n",
-                     cli::Printable(o.log[0]).c_str(), error.c_str());
-        return 1;
-    }
+    if (!o.log.empty() && cli::CheckLogFile("line", o.log[0])) return 1;
     int problems = 0;
     for (const auto& s : o.stations) {
         if (audio::ChooseAudioOutput(s.output, &error) != audio::kAudioOk) {

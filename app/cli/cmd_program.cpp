@@ -16,8 +16,6 @@
 #include "port_hold.h"
 #include "printable.h"
 #include "project_commands.h"
-#include "record_file.h"
-#include "record_result.h"
 #include "run_options.h"
 #include "run_setup.h"
 #include "workspace.h"
@@ -104,11 +102,7 @@ int CheckProduction(const ProgramOptions& p, const ws::Workspace& w) {
     if (!p.ignoreChanged && cli::CheckChangedFiles("program", w.list, w.chip)) return 1;
     if ((p.count > 1 || !p.log.empty()) && cli::CheckMissingFiles("program", w.list)) return 1;
     std::string error;
-    if (!p.log.empty() && rec::CheckRecordFile(p.log[0], &error) != rec::kRecordOk) {
-        std::fprintf(stderr, "sonmira-cli program: the record file %s: %s; nothing sent\n",
-                     cli::Printable(p.log[0]).c_str(), error.c_str());
-        return 1;
-    }
+    if (!p.log.empty() && cli::CheckLogFile("program", p.log[0])) return 1;
     if (!p.audio.empty() && audio::ChooseAudioOutput(p.audio[0], &error) != audio::kAudioOk) {
         std::fprintf(stderr, "sonmira-cli program: sound output '%s': %s; nothing sent\n",
                      cli::Printable(p.audio[0]).c_str(), cli::Printable(error).c_str());

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "chip_table.h"
+#include "cli_prompt.h"
 #include "config.h"
 #include "location.h"
 #include "project_commands.h"
@@ -25,36 +26,29 @@ int IndexOf(const std::vector<std::string>& names, const std::string& name) {
 
 std::string ParseRunOptions(int argc, char** argv, bool allow_aux, bool allow_address, const char* positional,
                             RunOptions* o) {
+    const struct {
+        const char* name;
+        std::string* target;
+        bool allowed;
+    } valued[] = {{"--programmer", &o->programmer, true},
+                  {"--chip", &o->chip, true},
+                  {"--port", &o->port, true},
+                  {"--address", &o->address, allow_address}};
+    for (const auto& v : valued) {
+        if (!v.allowed) continue;
+        std::vector<std::string> given;
+        const std::string error = TakeOption(&argc, argv, v.name, &given);
+        if (!error.empty()) return error;
+        if (!given.empty()) *v.target = given.back();
+    }
     for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        std::string* target = nullptr;
-        std::string name = a, value;
-        const size_t eq = a.find('=');
-        if (a.rfind("--", 0) == 0 && eq != std::string::npos) {
-            name = a.substr(0, eq);
-            value = a.substr(eq + 1);
-        }
-        if (name == "--programmer")
-            target = &o->programmer;
-        else if (name == "--chip")
-            target = &o->chip;
-        else if (name == "--port")
-            target = &o->port;
-        else if (name == "--address" && allow_address)
-            target = &o->address;
-        if (target) {
-            if (eq == std::string::npos) {
-                if (i + 1 >= argc) return "option '" + a + "' needs a value";
-                value = argv[++i];
-            }
-            *target = value;
-        } else if (a == "--aux" && allow_aux) {
+        const std::string a = argv[i];
+        if (a == "--aux" && allow_aux)
             o->aux = true;
-        } else if (a.size() > 1 && a[0] == '-' && a != "--") {
+        else if (a.size() > 1 && a[0] == '-' && a != "--")
             return "unknown option '" + a + "'";
-        } else if (a != "--") {
+        else if (a != "--")
             o->rest.push_back(a);
-        }
     }
     if (positional && o->rest.size() != 1) return std::string("one ") + positional + " expected";
     return RestrictScanToPort(o->port);

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "output_spec.h"
+#include "output_name.h"
 #include "port_choice.h"
 #include "port_hold.h"
 
@@ -22,8 +22,8 @@ std::string PortIdentity(const std::string& port) {
 }
 
 std::string OutputIdentity(const std::string& output) {
-    const audio::OutputSpec spec = audio::ParseOutputSpec(output);
-    return std::to_string(static_cast<int>(spec.kind)) + ":" + spec.name;
+    const audio::OutputName named = audio::ParseOutputName(output);
+    return std::to_string(static_cast<int>(named.kind)) + ":" + named.name;
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <mutex>
 
 #include "audio_result.h"
-#include "output_spec.h"
+#include "output_name.h"
 
 namespace audio {
 
@@ -19,18 +19,36 @@ bool Opens(GstElement* sink) {
     return false;
 }
 
+enum class SinkEnd { Opened, NoFactory, DoesNotOpen };
+
+// A device sink with the short ring buffer, opened; `device` "" for the
+// factory's default device. *end says why there is none.
+GstElement* OpenDeviceSink(const char* factory, const std::string& device, SinkEnd* end) {
+    GstElement* sink = gst_element_factory_make(factory, nullptr);
+    if (!sink) {
+        *end = SinkEnd::NoFactory;
+        return nullptr;
+    }
+    gst_object_ref_sink(sink);
+    if (!device.empty()) g_object_set(sink, "device", device.c_str(), nullptr);
+    g_object_set(sink, "buffer-time", kSinkBufferTimeUs, "latency-time", kSinkLatencyTimeUs, nullptr);
+    if (!Opens(sink)) {
+        gst_object_unref(sink);
+        *end = SinkEnd::DoesNotOpen;
+        return nullptr;
+    }
+    *end = SinkEnd::Opened;
+    return sink;
+}
+
 GstElement* OpenDesktopSink(std::string* name) {
     static const char* const kSinks[] = {"pulsesink", "alsasink"};
     for (const char* factory : kSinks) {
-        GstElement* sink = gst_element_factory_make(factory, nullptr);
-        if (!sink) continue;
-        gst_object_ref_sink(sink);
-        g_object_set(sink, "buffer-time", kSinkBufferTimeUs, "latency-time", kSinkLatencyTimeUs, nullptr);
-        if (Opens(sink)) {
+        SinkEnd end;
+        if (GstElement* sink = OpenDeviceSink(factory, "", &end)) {
             *name = factory;
             return sink;
         }
-        gst_object_unref(sink);
     }
     return nullptr;
 }
@@ -57,46 +75,40 @@ GstElement* OpenCustomSink(const std::string& description, const std::string& or
 }
 
 // A device sink by name: alsasink or pulsesink with its device property set.
-GstElement* OpenNamedSink(const OutputSpec& spec, std::string* name, std::string* error) {
-    const bool alsa = spec.kind == OutputSpec::Kind::Alsa;
+GstElement* OpenNamedSink(const OutputName& named, std::string* name, std::string* error) {
+    const bool alsa = named.kind == OutputName::Kind::Alsa;
     const char* factory = alsa ? "alsasink" : "pulsesink";
-    const std::string what = (alsa ? "ALSA device '" : "PulseAudio/PipeWire sink '") + spec.name + "'";
+    const std::string what = (alsa ? "ALSA device '" : "PulseAudio/PipeWire sink '") + named.name + "'";
     // pulsesink opens only the server connection before it plays: the sink
     // itself must be one the server lists, or the first sound would fail.
-    if (!alsa && !PulseSinkListed(spec.name)) {
+    if (!alsa && !PulseSinkListed(named.name)) {
         *error = what + ": the sound server lists no such sink";
         return nullptr;
     }
-    GstElement* sink = gst_element_factory_make(factory, nullptr);
-    if (!sink) {
+    SinkEnd end;
+    GstElement* sink = OpenDeviceSink(factory, named.name, &end);
+    if (end == SinkEnd::NoFactory)
         *error = what + ": GStreamer has no " + factory;
-        return nullptr;
-    }
-    gst_object_ref_sink(sink);
-    g_object_set(sink, "device", spec.name.c_str(), "buffer-time", kSinkBufferTimeUs, "latency-time",
-                 kSinkLatencyTimeUs, nullptr);
-    if (!Opens(sink)) {
+    else if (end == SinkEnd::DoesNotOpen)
         *error = what + (alsa ? ": it does not open (no such device, or it is busy)" : ": it does not open");
-        gst_object_unref(sink);
-        return nullptr;
-    }
-    *name = what;
+    else
+        *name = what;
     return sink;
 }
 
 std::mutex g_choiceMutex;
-std::string g_choice;  // the spec ChooseAudioOutput took; "" none
+std::string g_choice;  // the output ChooseAudioOutput took; "" none
 
 std::string Choice() {
     std::lock_guard<std::mutex> lock(g_choiceMutex);
     return g_choice;
 }
 
-// The sink of a chosen output (spec in its text form).
+// The sink of a chosen output, from its name as given.
 GstElement* OpenChosenSink(const std::string& text, std::string* name, std::string* error) {
-    const OutputSpec spec = ParseOutputSpec(text);
-    if (spec.kind == OutputSpec::Kind::Gst) return OpenCustomSink(spec.name, "sound output", text, name, error);
-    return OpenNamedSink(spec, name, error);
+    const OutputName named = ParseOutputName(text);
+    if (named.kind == OutputName::Kind::Gst) return OpenCustomSink(named.name, "sound output", text, name, error);
+    return OpenNamedSink(named, name, error);
 }
 
 }  // namespace
@@ -152,12 +164,12 @@ void DiscardAudioOutput(GstElement* bin) {
     gst_object_unref(bin);
 }
 
-int ChooseAudioOutput(const std::string& spec, std::string* error) {
+int ChooseAudioOutput(const std::string& output, std::string* error) {
     {
         std::lock_guard<std::mutex> lock(g_choiceMutex);
-        g_choice = spec;
+        g_choice = output;
     }
-    if (spec.empty()) return kAudioOk;
+    if (output.empty()) return kAudioOk;
     const OutputStatus status = AudioOutputStatus();
     if (status.code != kAudioOk) {
         std::lock_guard<std::mutex> lock(g_choiceMutex);

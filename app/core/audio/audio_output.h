@@ -46,7 +46,7 @@ struct AudioOutput {
 // The output is opened (a sink by name must be one the sound server lists) and
 // closed again, so a name that does not exist is refused before a run starts:
 // kAudioNoOutput with *error saying why. "" chooses nothing (the default rule).
-int ChooseAudioOutput(const std::string& spec, std::string* error);
+int ChooseAudioOutput(const std::string& output, std::string* error);
 
 // Builds the output stage, already opened (READY). kAudioNoOutput when no sink
 // opens, or SONMIRA_AUDIO_SINK takes no raw audio: unlike autoaudiosink this

@@ -4,30 +4,30 @@
 
 #include "audio_output.h"
 #include "audio_result.h"
-#include "output_spec.h"
+#include "output_name.h"
 
 namespace {
 
-using audio::OutputSpec;
+using audio::OutputName;
 
 TEST(OutputChoice, namesAreTakenAsTheKindTheyName) {
     const struct {
         const char* text;
-        OutputSpec::Kind kind;
+        OutputName::Kind kind;
         const char* name;
     } cases[] = {
-        {"gst:fakesink sync=true", OutputSpec::Kind::Gst, "fakesink sync=true"},
-        {"hw:1", OutputSpec::Kind::Alsa, "hw:1"},
-        {"plughw:CARD=Device,DEV=0", OutputSpec::Kind::Alsa, "plughw:CARD=Device,DEV=0"},
-        {"default", OutputSpec::Kind::Alsa, "default"},
-        {"alsa:dmix0", OutputSpec::Kind::Alsa, "dmix0"},
-        {"alsa_output.usb-Device-00.analog-stereo", OutputSpec::Kind::Pulse, "alsa_output.usb-Device-00.analog-stereo"},
-        {"pulse:hw", OutputSpec::Kind::Pulse, "hw"},
+        {"gst:fakesink sync=true", OutputName::Kind::Gst, "fakesink sync=true"},
+        {"hw:1", OutputName::Kind::Alsa, "hw:1"},
+        {"plughw:CARD=Device,DEV=0", OutputName::Kind::Alsa, "plughw:CARD=Device,DEV=0"},
+        {"default", OutputName::Kind::Alsa, "default"},
+        {"alsa:dmix0", OutputName::Kind::Alsa, "dmix0"},
+        {"alsa_output.usb-Device-00.analog-stereo", OutputName::Kind::Pulse, "alsa_output.usb-Device-00.analog-stereo"},
+        {"pulse:hw", OutputName::Kind::Pulse, "hw"},
     };
     for (const auto& c : cases) {
-        const OutputSpec spec = audio::ParseOutputSpec(c.text);
-        EXPECT_EQ(spec.kind, c.kind) << c.text;
-        EXPECT_EQ(spec.name, c.name) << c.text;
+        const OutputName named = audio::ParseOutputName(c.text);
+        EXPECT_EQ(named.kind, c.kind) << c.text;
+        EXPECT_EQ(named.name, c.name) << c.text;
     }
 }
 

@@ -1,4 +1,4 @@
-#include "output_spec.h"
+#include "output_name.h"
 
 #include "sound_outputs.h"
 
@@ -22,20 +22,20 @@ bool IsPlainAlsaName(const std::string& name) {
 
 }  // namespace
 
-OutputSpec ParseOutputSpec(const std::string& text) {
-    OutputSpec spec;
-    if (StripPrefix(text, "gst:", &spec.name)) {
-        spec.kind = OutputSpec::Kind::Gst;
-    } else if (StripPrefix(text, "alsa:", &spec.name)) {
-        spec.kind = OutputSpec::Kind::Alsa;
-    } else if (StripPrefix(text, "pulse:", &spec.name)) {
-        spec.kind = OutputSpec::Kind::Pulse;
+OutputName ParseOutputName(const std::string& text) {
+    OutputName named;
+    if (StripPrefix(text, "gst:", &named.name)) {
+        named.kind = OutputName::Kind::Gst;
+    } else if (StripPrefix(text, "alsa:", &named.name)) {
+        named.kind = OutputName::Kind::Alsa;
+    } else if (StripPrefix(text, "pulse:", &named.name)) {
+        named.kind = OutputName::Kind::Pulse;
     } else {
-        spec.name = text;
-        spec.kind = text.find(':') != std::string::npos || IsPlainAlsaName(text) ? OutputSpec::Kind::Alsa
-                                                                                 : OutputSpec::Kind::Pulse;
+        named.name = text;
+        named.kind = text.find(':') != std::string::npos || IsPlainAlsaName(text) ? OutputName::Kind::Alsa
+                                                                                  : OutputName::Kind::Pulse;
     }
-    return spec;
+    return named;
 }
 
 bool PulseSinkListed(const std::string& name) {

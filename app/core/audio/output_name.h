@@ -6,7 +6,7 @@
 
 namespace audio {
 
-struct OutputSpec {
+struct OutputName {
     enum class Kind { Gst, Alsa, Pulse };
     Kind kind = Kind::Pulse;
     std::string name;  // the description, device or sink name, without its prefix
@@ -17,7 +17,7 @@ struct OutputSpec {
 // ("default", "sysdefault", "pulse", "pipewire", "dmix", "dsnoop", "jack") is
 // an ALSA device: sink names of the sound servers never hold a colon. Any
 // other name is a sink of the sound server.
-OutputSpec ParseOutputSpec(const std::string& text);
+OutputName ParseOutputName(const std::string& text);
 
 // Whether the PulseAudio or PipeWire server lists a sink of this name.
 bool PulseSinkListed(const std::string& name);
