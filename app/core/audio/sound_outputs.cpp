@@ -112,18 +112,25 @@ struct ServerQuery {
 
 // A server that accepts the connection but never answers would hold the
 // listing for good: the query runs on its own thread and is given up after
-// kServerWait (the thread then ends on its own, or with the process).
+// kServerWait (the thread then ends on its own, or with the process). A query
+// that answers in time is joined, so that the thread has released what it
+// holds (dlerror's buffer among them) before the listing returns.
 std::vector<SoundOutputInfo> ServerSinksWithin() {
     auto query = std::make_shared<ServerQuery>();
-    std::thread([query] {
+    std::thread worker([query] {
         std::vector<SoundOutputInfo> sinks = ServerSinks();
         std::lock_guard<std::mutex> hold(query->lock);
         query->sinks = std::move(sinks);
         query->done = true;
         query->doneChanged.notify_all();
-    }).detach();
+    });
     std::unique_lock<std::mutex> hold(query->lock);
-    if (!query->doneChanged.wait_for(hold, kServerWait, [&] { return query->done; })) return {};
+    if (!query->doneChanged.wait_for(hold, kServerWait, [&] { return query->done; })) {
+        worker.detach();
+        return {};
+    }
+    hold.unlock();
+    worker.join();
     return std::move(query->sinks);
 }
 
