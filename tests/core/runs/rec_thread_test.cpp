@@ -161,21 +161,25 @@ TEST_F(RecRun, retriesAFailingRecordCommandAndTracesEveryAttempt) {
 }
 
 TEST_F(RecRun, afterHundredFailedAttemptsTheSoundIsPlayedAndTheRunGoesOn) {
-    // The module hangs up on the first release (after two handshakes): every
-    // later write fails.
-    Start("first", {"--hangup-after", "3"});
-    const std::string a = Tone("a.wav", 300);
+    // Frames 1..4: two handshakes, release, row 1's record; then the line is
+    // gone. Row 1's sound and the pause give the module ample time to hang up
+    // before row 2's first attempt (a hang-up on the release itself would race
+    // the record frame written 10 ms after it).
+    Start("first", {"--hangup-after", "4"});
+    const std::string a = Tone("a.wav", 300), b = Tone("b.wav", 300, 660);
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 300, a);
+    rig::PutRow(list_, 2, true, "0X0003", "b.wav", 300, b);
     testing::internal::CaptureStderr();
     EXPECT_EQ(Run(), RecThread::End::Finished);
     const std::string err = testing::internal::GetCapturedStderr();
     dialog_->Close();
-    const auto trace = TraceLines(err);
-    EXPECT_EQ(trace, std::vector<std::string>(100, "Recording 1 retrun=1"));
-    EXPECT_EQ(PlayedFiles(), (std::vector<std::string>{a}));
-    EXPECT_TRUE(SentRows().empty());  // the module never took the command
-    // 99 pauses of 50 ms between the attempts.
-    EXPECT_GE(ElapsedMs(), 1000 + 99 * 50 + 300 + 200);
+    std::vector<std::string> expected{"Recording 1 retrun=0"};
+    expected.resize(101, "Recording 2 retrun=1");
+    EXPECT_EQ(TraceLines(err), expected);
+    EXPECT_EQ(PlayedFiles(), (std::vector<std::string>{a, b}));
+    EXPECT_EQ(SentRows(), (std::vector<int>{1}));  // the module never took row 2's command
+    // Two pauses of 1000 ms, 99 pauses of 50 ms between row 2's attempts, the sounds, 200 ms at the end.
+    EXPECT_GE(ElapsedMs(), 2 * 1000 + 99 * 50 + 2 * 300 + 200);
     EXPECT_EQ(view_.Events().back(), "close");
     EXPECT_TRUE(prompt_.Texts().empty());  // worker results are never shown
 }
