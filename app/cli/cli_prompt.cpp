@@ -91,6 +91,14 @@ std::string TakeOption(int* argc, char** argv, const char* name, std::vector<std
     return error;
 }
 
+std::string TakeSingleOption(int* argc, char** argv, const char* name, std::optional<std::string>* value) {
+    std::vector<std::string> given;
+    std::string error = TakeOption(argc, argv, name, &given);
+    if (error.empty() && given.size() > 1) error = "option '" + std::string(name) + "' is given twice";
+    if (error.empty() && !given.empty()) *value = given[0];
+    return error;
+}
+
 std::string TakeCountOption(int* argc, char** argv, const char* name, const char* what, int* value) {
     std::vector<std::string> given;
     std::string error = TakeOption(argc, argv, name, &given);

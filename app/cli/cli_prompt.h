@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,10 @@ bool TakeFlag(int* argc, char** argv, const char* flag, const char* alias = null
 // Removes every "NAME VALUE" and "NAME=VALUE" from argv, adding the values to
 // *values in order. Returns "" or the error for the usage message.
 std::string TakeOption(int* argc, char** argv, const char* name, std::vector<std::string>* values);
+
+// As TakeOption, for an option that may be given once: a second one is an
+// error, since which of two record files or outputs was meant is anyone's guess.
+std::string TakeSingleOption(int* argc, char** argv, const char* name, std::optional<std::string>* value);
 
 // As TakeOption, for an option given once at most with a whole number of 1 or
 // more (the last one counts); `what` names it in the error.

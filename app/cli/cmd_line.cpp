@@ -67,7 +67,8 @@ void OnStop(int) { g_stop = 1; }
 struct LineOptions {
     bool yes = false, ignoreChanged = false, noWait = false;
     int count = 1;
-    std::vector<std::string> log, stationTexts;
+    std::optional<std::string> log;
+    std::vector<std::string> stationTexts;
     std::vector<cli::Station> stations;
     cli::RunOptions run;
 };
@@ -77,8 +78,7 @@ std::string ParseLineOptions(int argc, char** argv, LineOptions* o) {
     o->ignoreChanged = cli::TakeFlag(&argc, argv, "--ignore-changed");
     o->noWait = cli::TakeFlag(&argc, argv, "--no-wait");
     std::string error = cli::TakeCountOption(&argc, argv, "--count", "a number of rounds", &o->count);
-    if (error.empty()) error = cli::TakeOption(&argc, argv, "--log", &o->log);
-    if (error.empty() && o->log.size() > 1) error = "option '--log' is given twice";
+    if (error.empty()) error = cli::TakeSingleOption(&argc, argv, "--log", &o->log);
     if (error.empty()) error = cli::TakeOption(&argc, argv, "--station", &o->stationTexts);
     for (int i = 1; error.empty() && i < argc; ++i)
         if (std::string(argv[i]).rfind("--port", 0) == 0) error = "each station names its port: --station PORT=OUTPUT";
@@ -97,7 +97,7 @@ int CheckLine(const LineOptions& o, ws::Workspace& w, cli::TerminalPrompt& ui) {
         ShowMessage(ui, MsgId::AskOverCapacity) != MsgAnswer::Yes)
         return 1;
     std::string error;
-    if (!o.log.empty() && cli::CheckLogFile("line", o.log[0])) return 1;
+    if (o.log && cli::CheckLogFile("line", *o.log)) return 1;
     int problems = 0;
     for (const auto& s : o.stations) {
         if (audio::ChooseAudioOutput(s.output, &error) != audio::kAudioOk) {
@@ -133,7 +133,7 @@ std::vector<std::string> StationArgs(const LineOptions& o, const cli::Station& s
                                   std::to_string(s.number),
                                   "--round",
                                   std::to_string(round)};
-    if (!o.log.empty()) a.insert(a.end(), {"--log", o.log[0]});
+    if (o.log) a.insert(a.end(), {"--log", *o.log});
     if (!o.run.programmer.empty()) a.insert(a.end(), {"--programmer", o.run.programmer});
     if (!o.run.chip.empty()) a.insert(a.end(), {"--chip", o.run.chip});
     if (o.run.aux) a.push_back("--aux");

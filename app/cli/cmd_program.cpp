@@ -78,7 +78,7 @@ struct ProgramOptions {
     bool yes = false, ignoreChanged = false, noWait = false;
     int count = 1;
     int firstRound = 1;
-    std::vector<std::string> audio, log, station;
+    std::optional<std::string> audio, log, station;
     cli::RunOptions run;
 };
 
@@ -88,11 +88,9 @@ std::string ParseProgramOptions(int argc, char** argv, ProgramOptions* p) {
     p->noWait = cli::TakeFlag(&argc, argv, "--no-wait");
     std::string error = cli::TakeCountOption(&argc, argv, "--count", "a number of chips", &p->count);
     if (error.empty()) error = cli::TakeCountOption(&argc, argv, "--round", "a round number", &p->firstRound);
-    if (error.empty()) error = cli::TakeOption(&argc, argv, "--audio", &p->audio);
-    if (error.empty()) error = cli::TakeOption(&argc, argv, "--log", &p->log);
-    if (error.empty()) error = cli::TakeOption(&argc, argv, "--station", &p->station);
-    for (const auto* once : {&p->audio, &p->log, &p->station})
-        if (error.empty() && once->size() > 1) error = "an option is given twice ('" + once->back() + "')";
+    if (error.empty()) error = cli::TakeSingleOption(&argc, argv, "--audio", &p->audio);
+    if (error.empty()) error = cli::TakeSingleOption(&argc, argv, "--log", &p->log);
+    if (error.empty()) error = cli::TakeSingleOption(&argc, argv, "--station", &p->station);
     if (error.empty()) error = cli::ParseRunOptions(argc, argv, true, false, "project file", &p->run);
     return error;
 }
@@ -100,12 +98,12 @@ std::string ParseProgramOptions(int argc, char** argv, ProgramOptions* p) {
 // The run's own checks, after the workspace's: each prints why and returns 1.
 int CheckProduction(const ProgramOptions& p, const ws::Workspace& w) {
     if (!p.ignoreChanged && cli::CheckChangedFiles("program", w.list, w.chip)) return 1;
-    if ((p.count > 1 || !p.log.empty()) && cli::CheckMissingFiles("program", w.list)) return 1;
+    if ((p.count > 1 || p.log) && cli::CheckMissingFiles("program", w.list)) return 1;
     std::string error;
-    if (!p.log.empty() && cli::CheckLogFile("program", p.log[0])) return 1;
-    if (!p.audio.empty() && audio::ChooseAudioOutput(p.audio[0], &error) != audio::kAudioOk) {
+    if (p.log && cli::CheckLogFile("program", *p.log)) return 1;
+    if (p.audio && audio::ChooseAudioOutput(*p.audio, &error) != audio::kAudioOk) {
         std::fprintf(stderr, "sonmira-cli program: sound output '%s': %s; nothing sent\n",
-                     cli::Printable(p.audio[0]).c_str(), cli::Printable(error).c_str());
+                     cli::Printable(*p.audio).c_str(), cli::Printable(error).c_str());
         return 1;
     }
     if (!p.run.port.empty()) {
@@ -136,11 +134,11 @@ int RunProgram(int argc, char** argv) {
 
     cli::ChipLogContext log;
     std::function<std::string(const std::string&)> digest;
-    if (!p.log.empty()) {
-        log.path = p.log[0];
+    if (p.log) {
+        log.path = *p.log;
         log.port = p.run.port;
-        log.station = p.station.empty() ? p.run.port : p.station[0];
-        log.output = p.audio.empty() ? "" : p.audio[0];
+        log.station = p.station.value_or(p.run.port);
+        log.output = p.audio.value_or("");
         log.project = std::filesystem::absolute(project).lexically_normal().string();
         log.projectSha256 = cli::FileDigest(project);
         log.aux = p.run.aux;

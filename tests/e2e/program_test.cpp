@@ -146,6 +146,9 @@ TEST_F(CliRun, chipAfterChipWithAndWithoutTheOperator) {
     r = Cli("program --count 0 '" + project + "'");
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err.rfind("sonmira-cli program: option '--count' needs a number of chips, 1 or more ('0')\n", 0), 0u);
+    r = Cli("program --log a.log --log=b.log '" + project + "'");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.err.rfind("sonmira-cli program: option '--log' is given twice\n", 0), 0u) << r.err;
 }
 
 TEST_F(CliRun, aSegmentBeyondTheLastAddressEndsTheRunWithTheOverflowMessage) {
