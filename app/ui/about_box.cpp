@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "art.h"
+#include "dialog_controls.h"
 #include "ui_font.h"
 
 namespace {
@@ -19,8 +20,7 @@ QLabel* Label(QWidget* parent, const char* name, const QString& text, const QRec
 
 }  // namespace
 
-TAboutBox1::TAboutBox1(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+TAboutBox1::TAboutBox1(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
     setObjectName("AboutBox1");
     setWindowTitle("关于语音编程器");
     setFont(SongFont(12));
@@ -46,11 +46,7 @@ TAboutBox1::TAboutBox1(QWidget* parent)
     Label(panel_, "Version", "Version 3.5", QRect(104, 52, 160, 16));
     Label(panel_, "Copyright", "发布日期：2009年2月27日         ", QRect(8, 88, 255, 16));
 
-    okButton_ = new QPushButton("确定", this);
-    okButton_->setObjectName("OKButton");
-    okButton_->setAccessibleName("确定");
-    okButton_->setGeometry(106, 162, 75, 25);
-    okButton_->setDefault(true);
+    okButton_ = OkButton(this, "OKButton", QRect(106, 162, 75, 25));
     connect(okButton_, &QPushButton::clicked, this, &QWidget::hide);
 }
 

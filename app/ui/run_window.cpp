@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "dialog_controls.h"
 #include "ui_font.h"
 
-RunWindow::RunWindow(QWidget* parent, const Controls& controls)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+RunWindow::RunWindow(QWidget* parent, const Controls& controls) : QDialog(parent, FixedDialogFlags()) {
     setFont(SongFont(12));
 
     labelName_ = new QLabel(this);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "dialog_controls.h"
 #include "hex_key_filter.h"
 #include "ui_font.h"
 
@@ -33,8 +34,7 @@ QLabel* Value(const char* object, const char* caption, int y, QWidget* parent) {
 
 }  // namespace
 
-TFrmedit::TFrmedit(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+TFrmedit::TFrmedit(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
     setObjectName("Frmedit");
     setWindowTitle(QString::fromUtf8(props::kCaption));
     setFont(SongFont(12));
@@ -70,16 +70,8 @@ TFrmedit::TFrmedit(QWidget* parent)
     eadd_->setMaxLength(props::kAddressMaxChars);
     eadd_->installEventFilter(new HexKeyFilter(&props::AcceptAddressKey, eadd_));
 
-    okBtn_ = new QPushButton("确定", this);
-    okBtn_->setObjectName("OKBtn");
-    okBtn_->setAccessibleName("确定");
-    okBtn_->setGeometry(322, 12, 75, 25);
-    okBtn_->setDefault(true);
-    button1_ = new QPushButton("取消", this);
-    button1_->setObjectName("Button1");
-    button1_->setAccessibleName("取消");
-    button1_->setGeometry(322, 44, 75, 25);
-    button1_->setAutoDefault(false);
+    okBtn_ = OkButton(this, "OKBtn", QRect(322, 12, 75, 25));
+    button1_ = CancelButton(this, QRect(322, 44, 75, 25));
 
     connect(okBtn_, &QPushButton::clicked, this, &TFrmedit::OKBtnClick);
     connect(button1_, &QPushButton::clicked, this, &QDialog::reject);

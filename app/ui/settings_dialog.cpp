@@ -8,60 +8,44 @@
 #include <QPushButton>
 
 #include "art.h"
+#include "dialog_controls.h"
 #include "ui_font.h"
 
-namespace {
-
-void Name(QWidget* w, const char* object, const QString& accessible) {
-    w->setObjectName(object);
-    w->setAccessibleName(accessible);
-}
-
-}  // namespace
-
-TfrmPath::TfrmPath(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+TfrmPath::TfrmPath(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
     setObjectName("frmPath");
     setWindowTitle("设置编辑文件路径");
     setFont(SongFont(12));
     setFixedSize(321, 127);
 
     editCheck_ = new QCheckBox("是否允许编辑文件", this);
-    Name(editCheck_, "EditCheck", "是否允许编辑文件");
+    NameControl(editCheck_, "EditCheck", "是否允许编辑文件");
     editCheck_->setGeometry(8, 6, 200, 20);
 
     groupBox_ = new QGroupBox("编辑程序路径", this);
-    Name(groupBox_, "GroupBox1", "编辑程序路径");
+    NameControl(groupBox_, "GroupBox1", "编辑程序路径");
     groupBox_->setGeometry(8, 28, 305, 56);
 
     // Filled only by the browse button: no typing, pasting or dropping.
     ePath_ = new QLineEdit(groupBox_);
-    Name(ePath_, "EPath", "编辑程序路径");
+    NameControl(ePath_, "EPath", "编辑程序路径");
     ePath_->setGeometry(8, 24, 265, 21);
     ePath_->setReadOnly(true);
     ePath_->setAcceptDrops(false);
 
     bPath_ = new QPushButton(groupBox_);
-    Name(bPath_, "BPath", "请选择声音编辑文件");
+    NameControl(bPath_, "BPath", "请选择声音编辑文件");
     bPath_->setGeometry(275, 24, 22, 21);
     bPath_->setIcon(PointingHandIcon());
     bPath_->setIconSize(QSize(16, 16));
     bPath_->setAutoDefault(false);
 
-    okBtn_ = new QPushButton("确定", this);
-    Name(okBtn_, "OKBtn", "确定");
-    okBtn_->setGeometry(154, 94, 75, 25);
-    okBtn_->setDefault(true);
-
-    button1_ = new QPushButton("取消", this);
-    Name(button1_, "Button1", "取消");
-    button1_->setGeometry(238, 94, 75, 25);
-    button1_->setAutoDefault(false);
+    okBtn_ = OkButton(this, "OKBtn", QRect(154, 94, 75, 25));
+    button1_ = CancelButton(this, QRect(238, 94, 75, 25));
 
     // Linux editors are executables, mostly without an extension: the
     // dialog lists executable files; ".exe" ones are offered as a second filter.
     openDialog_ = new QFileDialog(this, "请选择声音编辑文件");
-    Name(openDialog_, "OpenDialog1", "请选择声音编辑文件");
+    NameControl(openDialog_, "OpenDialog1", "请选择声音编辑文件");
     openDialog_->setFileMode(QFileDialog::ExistingFile);
     openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
     openDialog_->setOption(QFileDialog::DontUseNativeDialog);

@@ -4,11 +4,11 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include "dialog_controls.h"
 #include "ui_font.h"
 #include "volume.h"
 
-TFrmVal::TFrmVal(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+TFrmVal::TFrmVal(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
     setObjectName("FrmVal");
     setWindowTitle("音量设置");
     setFont(SongFont(12));
@@ -29,16 +29,8 @@ TFrmVal::TFrmVal(QWidget* parent)
     trackBar1_->setPageStep(1);
     trackBar1_->setValue(0);
 
-    okBtn_ = new QPushButton("确定", this);
-    okBtn_->setObjectName("OKBtn");
-    okBtn_->setAccessibleName("确定");
-    okBtn_->setGeometry(148, 78, 75, 25);
-    okBtn_->setDefault(true);
-    button1_ = new QPushButton("取消", this);
-    button1_->setObjectName("Button1");
-    button1_->setAccessibleName("取消");
-    button1_->setGeometry(230, 78, 75, 25);
-    button1_->setAutoDefault(false);
+    okBtn_ = OkButton(this, "OKBtn", QRect(148, 78, 75, 25));
+    button1_ = CancelButton(this, QRect(230, 78, 75, 25));
 
     connect(okBtn_, &QPushButton::clicked, this, &QDialog::accept);
     connect(button1_, &QPushButton::clicked, this, &QDialog::reject);
