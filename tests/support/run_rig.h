@@ -48,6 +48,13 @@ public:
     std::vector<std::string> WaitRxHex(size_t n, int timeout_ms = test_support::kWaitMs) const {
         return test_support::Hexes(WaitRx(n, timeout_ms));
     }
+    // The frames received so far that begin with `head` ("5A 11": the record frames).
+    std::vector<std::string> RxHexStartingWith(const std::string& head) const {
+        std::vector<std::string> out;
+        for (const auto& f : RxHex())
+            if (f.rfind(head, 0) == 0) out.push_back(f);
+        return out;
+    }
     // Exactly what came once n frames are in (see RxSettled).
     std::vector<std::string> RxSettledHex(size_t n) const { return test_support::Hexes(RxSettled(n)); }
 

@@ -57,32 +57,16 @@ protected:
         form_.reset();
         sim_.reset();
     }
-    // Rows of (marked, start, length ms); row n is n.wav.
+    // Rows of (marked, start, length ms); row n is n.wav, a tone of 100 ms.
     void OpenRows(const std::vector<std::tuple<bool, int, int>>& rows) {
-        std::string text;
-        int n = 1;
-        for (const auto& [marked, start, ms] : rows) {
-            const std::string wav = home_ / (std::to_string(n) + ".wav");
-            ASSERT_TRUE(rig::MakeTone(wav, 100, 440));
-            char line[400];
-            std::snprintf(line, sizeof line, "%d,%s,0X%04X,0X%04X,%d.wav,%d,1KB,.wav,t,%s,%s,\r\n", marked ? 1 : 0,
-                          marked ? "\xca\xc7" : "\xb7\xf1", start, start + (ms + 124) / 125 - 1, n, ms, wav.c_str(),
-                          wav.c_str());
-            text += line;
-            ++n;
-        }
-        test_support::WriteBytes(home_ / "p.QWF", "V1.0,20261208,wendaloprist," + kSm1Gbk + ",SV020A,\r\n" + text);
+        ASSERT_TRUE(
+            test_support::WriteToneProject(home_, "V1.0,20261208,wendaloprist," + kSm1Gbk + ",SV020A,\r\n", rows, 100));
         form_->findChild<QAction*>("F2")->trigger();
         ASSERT_EQ(form_->Workspace().list.UsedCount(), static_cast<int>(rows.size()));
     }
     void Trigger(const char* name) { form_->findChild<QAction*>(name)->trigger(); }
     // Frames of one kind the module received (PlaySegment and PulsePlay: 5A 33).
-    std::vector<std::string> Frames(const std::string& head) const {
-        std::vector<std::string> out;
-        for (const auto& f : sim_->RxHex())
-            if (f.rfind(head, 0) == 0) out.push_back(f);
-        return out;
-    }
+    std::vector<std::string> Frames(const std::string& head) const { return sim_->RxHexStartingWith(head); }
     // Moves the focus from the box to another control of the window.
     void LeaveBox() {
         eadd_->setFocus(Qt::MouseFocusReason);

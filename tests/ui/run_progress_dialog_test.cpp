@@ -135,29 +135,12 @@ protected:
     virtual std::string Header() const { return "V1.0,20261208,wendaloprist," + kSm1Gbk + ",SV020A,\r\n"; }
     // Rows of (marked, start, tone length); row n plays n.wav.
     void OpenRows(const std::vector<std::tuple<bool, int, int>>& rows) {
-        std::string text;
-        int n = 1;
-        for (const auto& [marked, start, ms] : rows) {
-            const std::string wav = home_ / (std::to_string(n) + ".wav");
-            ASSERT_TRUE(rig::MakeTone(wav, ms, 440));
-            char line[400];
-            std::snprintf(line, sizeof line, "%d,%s,0X%04X,0X%04X,%d.wav,%d,1KB,.wav,t,%s,%s,\r\n", marked ? 1 : 0,
-                          marked ? "\xca\xc7" : "\xb7\xf1", start, start + (ms + 124) / 125 - 1, n, ms, wav.c_str(),
-                          wav.c_str());
-            text += line;
-            ++n;
-        }
-        test_support::WriteBytes(home_ / "p.QWF", Header() + text);
+        ASSERT_TRUE(test_support::WriteToneProject(home_, Header(), rows));
         form_->findChild<QAction*>("F2")->trigger();
         ASSERT_EQ(form_->Workspace().list.UsedCount(), static_cast<int>(rows.size()));
     }
     void Download() { form_->findChild<QAction*>("ToolButton8")->trigger(); }
-    std::vector<std::string> RecordFrames() const {
-        std::vector<std::string> out;
-        for (const auto& f : sim_->RxHex())
-            if (f.rfind("5A 11", 0) == 0) out.push_back(f);
-        return out;
-    }
+    std::vector<std::string> RecordFrames() const { return sim_->RxHexStartingWith("5A 11"); }
     std::vector<std::string> Played() const {
         std::vector<std::string> out;
         for (const auto& l : rig::Lines(rig::ReadFile(home_ / "play.log")))
@@ -240,10 +223,7 @@ TEST_F(SecondModuleDownloadTest, aRunWithTheAuxButtonPressedRecordsInAuxMode) {
     form_->findChild<QAction*>("ToolButtonAUXRec")->trigger();
     Download();
     ASSERT_TRUE(wait_->Run().WaitForWorker(30000));
-    std::vector<std::string> aux;
-    for (const auto& f : sim_->RxHex())
-        if (f.rfind("5A 1A", 0) == 0) aux.push_back(f);
-    EXPECT_EQ(aux, (std::vector<std::string>{"5A 1A 00 00 40", "5A 1A 00 03 43"}));
+    EXPECT_EQ(sim_->RxHexStartingWith("5A 1A"), (std::vector<std::string>{"5A 1A 00 00 40", "5A 1A 00 03 43"}));
     EXPECT_EQ(Played(), (std::vector<std::string>{"1.wav", "2.wav"}));
     EXPECT_TRUE(prompt_.Texts().empty());
 }
