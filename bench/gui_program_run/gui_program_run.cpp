@@ -17,17 +17,17 @@
 #include <filesystem>
 
 #include "fake_mixer.h"
-#include "numbers.h"
 #include "program_windows.h"
 #include "project_file.h"
 #include "rec_thread.h"
 #include "run_rig.h"
 #include "scripted_prompt.h"
+#include "ten_tones.h"
 
 namespace {
 
 const std::string kOut = SONMIRA_OUT_DIR "/";
-constexpr int kSegments = 10;
+constexpr int kSegments = bench::kToneCount;
 
 // The monotonic time the dialog is shown.
 class ShowStamp : public QObject {
@@ -61,16 +61,8 @@ int Bench(const std::string& module) {
     const bool first = module == "first";
     const int step = first ? 125 : 100;
     plist::ProgrammingList list;
-    int64_t soundsMs = 0;
-    int start = 0;
-    for (int i = 1; i <= kSegments; ++i) {
-        const int ms = 300 + 50 * (i - 1);
-        const std::string name = "s" + std::to_string(i) + ".wav";
-        if (!rig::MakeTone(dir + "/" + name, ms, 300 + 60 * i)) return 1;
-        rig::PutRow(list, i, true, num::AddrText(start), name, ms, dir + "/" + name);
-        start += (ms + step - 1) / step;
-        soundsMs += ms;
-    }
+    const int64_t soundsMs = bench::ListTenTones(dir, step, &list);
+    if (soundsMs < 0) return 1;
     const qwf::Header header{first ? "SM-1 编程器" : "SV-2 编程器", first ? "SV020A" : "SV060V"};
     if (qwf::Write(dir + "/p.QWF", list, header, "20261208") != qwf::kProjectOk) return 1;
 

@@ -23,10 +23,10 @@
 #include <string>
 #include <vector>
 
-#include "numbers.h"
 #include "project_file.h"
 #include "rec_thread.h"
 #include "run_rig.h"
+#include "ten_tones.h"
 
 extern char** environ;
 
@@ -36,7 +36,7 @@ const std::string kOut = SONMIRA_OUT_DIR "/";
 const std::string kProgrammer = "SM-1 编程器";
 const std::string kChip = "SV060A";
 constexpr int kChipStepMs = 250;  // SV060A's line in sound.dat
-constexpr int kSegments = 10;
+constexpr int kSegments = bench::kToneCount;
 constexpr int kStationCounts[] = {1, 2, 4};
 
 // The program folder (configuration, chip table and drivers linked in from
@@ -57,17 +57,10 @@ bool MakeProgramFolder(ProgramFolder* f) {
     }
     setenv("SONMIRA_HOME", home.c_str(), 1);
     plist::ProgrammingList list;
-    int start = 0;
-    for (int i = 1; i <= kSegments; ++i) {
-        const int ms = 300 + 50 * (i - 1);  // 300 .. 750 ms
-        const std::string name = "s" + std::to_string(i) + ".wav";
-        if (!rig::MakeTone(home + "/" + name, ms, 300 + 60 * i)) {
-            std::fprintf(stderr, "sox failed\n");
-            return false;
-        }
-        rig::PutRow(list, i, true, num::AddrText(start), name, ms, home + "/" + name);
-        start += (ms + kChipStepMs - 1) / kChipStepMs;
-        f->sounds_ms += ms;
+    f->sounds_ms = bench::ListTenTones(home, kChipStepMs, &list);
+    if (f->sounds_ms < 0) {
+        std::fprintf(stderr, "sox failed\n");
+        return false;
     }
     f->project = home + "/line.QWF";
     if (qwf::Write(f->project, list, {kProgrammer, kChip}, qwf::Today()) != qwf::kProjectOk) {

@@ -16,15 +16,15 @@
 #include <vector>
 
 #include "download_command.h"
-#include "numbers.h"
 #include "rec_thread.h"
 #include "run_dialog.h"
 #include "run_rig.h"
+#include "ten_tones.h"
 
 namespace {
 
 const std::string kOut = SONMIRA_OUT_DIR "/";
-constexpr int kSegments = 10;
+constexpr int kSegments = bench::kToneCount;
 
 // Sleeps the driver performs per record command and at the end.
 struct DriverPauses {
@@ -63,18 +63,10 @@ int Bench(const std::string& module) {
     chip.step = 100;
     chip.lastAddress = 0x257;
     chip.capacity = 60000;
-    int64_t sounds_ms = 0;
-    int start = 0;
-    for (int i = 1; i <= kSegments; ++i) {
-        const int ms = 300 + 50 * (i - 1);  // 300 .. 750 ms
-        const std::string name = "s" + std::to_string(i) + ".wav";
-        if (!rig::MakeTone(dir + "/" + name, ms, 300 + 60 * i)) {
-            std::fprintf(stderr, "sox failed\n");
-            return 1;
-        }
-        rig::PutRow(list, i, true, num::AddrText(start), name, ms, dir + "/" + name);
-        start += (ms + chip.step - 1) / chip.step;
-        sounds_ms += ms;
+    const int64_t sounds_ms = bench::ListTenTones(dir, chip.step, &list);
+    if (sounds_ms < 0) {
+        std::fprintf(stderr, "sox failed\n");
+        return 1;
     }
 
     rig::ModSim sim(kOut + "sonmira-modsim", module);
