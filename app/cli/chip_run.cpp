@@ -8,6 +8,7 @@
 #include "printable.h"
 #include "run_dialog.h"
 #include "run_options.h"
+#include "run_problems.h"
 #include "run_terminal.h"
 
 namespace cli {
@@ -27,13 +28,19 @@ void Tell(ChipOutcome* o, const std::string& text) {
 
 std::vector<RowProblem> RowProblems(const RecSummary& s) {
     std::vector<RowProblem> out;
-    for (const auto& m : s.missing) out.push_back({m.row, m.file, true, "the audio file does not exist"});
-    for (const auto& u : s.unrecorded)
-        out.push_back({u.row, u.file, false,
-                       "the record command failed " + std::to_string(RecThread::kAttempts) +
-                           " times: " + DriverResultMessage(u.code)});
-    for (const auto& u : s.unplayed)
-        out.push_back({u.row, u.file, false, std::string("its sound did not play: ") + PlayReasonText(u.code)});
+    for (const RunProblem& p : RunProblems(s)) {
+        switch (p.kind) {
+            case RunProblem::Kind::Missing: out.push_back({p.row, p.file, true, "the audio file does not exist"}); break;
+            case RunProblem::Kind::Unrecorded:
+                out.push_back({p.row, p.file, false,
+                               "the record command failed " + std::to_string(RecThread::kAttempts) +
+                                   " times: " + DriverResultMessage(p.code)});
+                break;
+            case RunProblem::Kind::Unplayed:
+                out.push_back({p.row, p.file, false, std::string("its sound did not play: ") + PlayReasonText(p.code)});
+                break;
+        }
+    }
     return out;
 }
 

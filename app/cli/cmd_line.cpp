@@ -19,6 +19,7 @@
 #include "cli_command.h"
 #include "cli_prompt.h"
 #include "messages.h"
+#include "overlap_check.h"
 #include "port_hold.h"
 #include "printable.h"
 #include "project_commands.h"
@@ -47,7 +48,8 @@ constexpr const char* kUsage =
     "                     (Enter goes on, q or the end of the input stops)\n"
     "  --no-wait          go on to the next round without waiting\n"
     "  --log FILE         append one JSON line per chip to FILE (README.md)\n"
-    "  --yes, -y          answer Yes to the question of a list longer than the chip\n"
+    "  --yes, -y          answer Yes to the question of a list longer than the chip,\n"
+    "                     and record rows whose addresses overlap\n"
     "  --programmer, --chip, --aux, --ignore-changed: as for 'sonmira-cli program'\n"
     "\n"
     "Before any module is touched, the project, the marked files, the record file,\n"
@@ -91,6 +93,7 @@ std::string ParseLineOptions(int argc, char** argv, LineOptions* o) {
 int CheckLine(const LineOptions& o, ws::Workspace& w, cli::TerminalPrompt& ui) {
     if (!o.ignoreChanged && cli::CheckChangedFiles("line", w.list, w.chip)) return 1;
     if (cli::CheckMissingFiles("line", w.list)) return 1;
+    if (cli::CheckOverlaps("line", w.list, w.chip, o.yes)) return 1;
     int64_t extent = 0;
     std::string bad;
     if (plist::ComputeExtent(w.list, w.chip, &extent, &bad) == plist::kListOk && extent > w.chip.capacity &&

@@ -13,6 +13,7 @@
 #include "cli_command.h"
 #include "cli_prompt.h"
 #include "config.h"
+#include "overlap_check.h"
 #include "port_hold.h"
 #include "printable.h"
 #include "project_commands.h"
@@ -44,8 +45,10 @@ constexpr const char* kUsage =
     "                     devices' lists them. One that does not open is refused\n"
     "  --aux              record in AUX mode (second module)\n"
     "  --yes, -y          answer Yes to questions (list longer than the chip,\n"
-    "                     no sound output); without it they are asked on a\n"
-    "                     terminal and answered No otherwise\n"
+    "                     no sound output) and record rows whose addresses\n"
+    "                     overlap; without it the questions are asked on a\n"
+    "                     terminal and answered No otherwise, and overlapping\n"
+    "                     rows are refused\n"
     "  --count N          program N chips in turn; between two chips wait for the\n"
     "                     operator (Enter goes on, q or the end of the input stops)\n"
     "  --no-wait          go on to the next chip without waiting\n"
@@ -99,6 +102,7 @@ std::string ParseProgramOptions(int argc, char** argv, ProgramOptions* p) {
 int CheckProduction(const ProgramOptions& p, const ws::Workspace& w) {
     if (!p.ignoreChanged && cli::CheckChangedFiles("program", w.list, w.chip)) return 1;
     if ((p.count > 1 || p.log) && cli::CheckMissingFiles("program", w.list)) return 1;
+    if (cli::CheckOverlaps("program", w.list, w.chip, p.yes)) return 1;
     std::string error;
     if (p.log && cli::CheckLogFile("program", *p.log)) return 1;
     if (p.audio && audio::ChooseAudioOutput(*p.audio, &error) != audio::kAudioOk) {

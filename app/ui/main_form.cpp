@@ -1,5 +1,6 @@
 #include "main_form.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include "about_box.h"
+#include "tool_keys.h"
 #include "alsa_mixer.h"
 #include "aux_button.h"
 #include "art.h"
@@ -37,6 +39,7 @@
 #include "numbers.h"
 #include "play_address.h"
 #include "play_count_dialog.h"
+#include "run_problems.h"
 #include "playback_commands.h"
 #include "project_commands.h"
 #include "qt_prompt.h"
@@ -176,12 +179,12 @@ void TMainForm::BuildMenus() {
     n4_ = Action("N4", "详细资料(&D)", {}, nullptr);
     for (auto [a, style] : {std::pair{n1_, ViewStyle::LargeIcons}, std::pair{n2_, ViewStyle::SmallIcons},
                             std::pair{n4_, ViewStyle::Details}}) {
-        a->setCheckable(true);
         viewMenuGroup_->addAction(a);
         view->addAction(a);
-        connect(a, &QAction::triggered, this, [this, style = style] { SetViewStyle(style); });
+        a->setCheckable(true);
+        a->setChecked(style == style_);
+        Checkable(a, [this, style = style](bool on) { ViewStyleToggled(style, on); });
     }
-    n4_->setChecked(true);
 
     QMenu* help = bar->addMenu("帮助(&H)");
     help->addAction(Action("H2", " 操作帮助(&H)", QKeySequence(Qt::Key_F1), &TMainForm::H2Click));
@@ -203,19 +206,22 @@ void TMainForm::BuildToolBar() {
         g->setFixedWidth(px);
         bar->addWidget(g);
     };
-    auto button = [this, bar](const char* name, const char* hint, int icon, std::function<void()> run) {
+    // A button runs `run` when pressed; a checkable one leaves that to
+    // Checkable. `key` reaches it from the keyboard, as Tab never does.
+    auto button = [this, bar](const char* name, const char* hint, int icon, std::function<void()> run,
+                              const QKeySequence& key = {}) {
         auto* a = new QAction(ImageListIcon(icon), QString::fromUtf8(hint), bar);
         a->setObjectName(name);
-        a->setToolTip(QString::fromUtf8(hint));
-        bar->addAction(a);
-        if (QWidget* w = bar->widgetForAction(a)) {
-            w->setObjectName(name);
-            w->setAccessibleName(QString::fromUtf8(hint));
+        if (!key.isEmpty()) {
+            a->setShortcut(key);
+            a->setShortcutContext(Qt::WindowShortcut);
         }
-        connect(a, &QAction::triggered, this, std::move(run));
+        bar->addAction(a);
+        if (QWidget* w = bar->widgetForAction(a)) w->setObjectName(name);
+        ShowHint(a, QString::fromUtf8(hint));
+        if (run) connect(a, &QAction::triggered, this, std::move(run));
         return a;
     };
-
     drive1_ = browser_->Drive1();
     bar->addWidget(drive1_);
     gap(40);
@@ -231,16 +237,18 @@ void TMainForm::BuildToolBar() {
     eadd_->setFixedWidth(58);
     eadd_->setMaxLength(play_address::kMaxChars);
     eadd_->installEventFilter(new HexKeyFilter(&play_address::KeyPasses, eadd_));
+    // Enter in the address box plays from that address.
+    connect(eadd_, &QLineEdit::returnPressed, this, &TMainForm::ToolButton9Click);
     bar->addWidget(eadd_);
-    button("ToolButton9", "脉冲触发播放", 13, [this] { ToolButton9Click(); });
-    button("ToolButton20", "连续播放", 21, [this] { ToolButton20Click(); });
+    button("ToolButton9", "脉冲触发播放", 13, [this] { ToolButton9Click(); }, ui::kPulsePlayKey);
+    button("ToolButton20", "连续播放", 21, [this] { ToolButton20Click(); }, ui::kContinuousPlayKey);
     gap(8);
-    button("ToolButton8", "下载录音", 12, [this] { ToolButton8Click(); });
-    auxRec_ = button("ToolButtonAUXRec", ui::AuxButtonHint(aux_), ui::AuxButtonImageIndex(aux_),
-                     [this] { ToolButtonAUXRecClick(); });
-    auxRec_->setCheckable(true);
+    button("ToolButton8", "下载录音", 12, [this] { ToolButton8Click(); }, ui::kDownloadKey);
+    auxRec_ = button("ToolButtonAUXRec", ui::AuxButtonHint(aux_), ui::AuxButtonImageIndex(aux_), nullptr,
+                     ui::kAuxModeKey);
+    Checkable(auxRec_, [this](bool on) { SetAuxMode(on); });
     gap(8);
-    button("ToolButton19", "Wav音量设置", 20, [this] { ToolButton19Click(); });
+    button("ToolButton19", "Wav音量设置", 20, [this] { ToolButton19Click(); }, ui::kVolumeKey);
     button("ToolButton4", "系统设置", 16, [this] { findChild<QAction*>("C3")->trigger(); });
     gap(16);
     button("ToolButton16", "打开语音数据文件", 10, [this] { findChild<QAction*>("F2")->trigger(); });
@@ -251,14 +259,15 @@ void TMainForm::BuildToolBar() {
     button("ToolButton7", "删除语音文件", 5, [this] { findChild<QAction*>("D1")->trigger(); });
     gap(8);
     viewButtonGroup_ = new QActionGroup(this);
-    toolButton2_ = button("ToolButton2", "大图标", 2, [this] { SetViewStyle(ViewStyle::LargeIcons); });
-    toolButton3_ = button("ToolButton3", "小图标", 3, [this] { SetViewStyle(ViewStyle::SmallIcons); });
-    toolButton5_ = button("ToolButton5", "祥细资料", 7, [this] { SetViewStyle(ViewStyle::Details); });
-    for (QAction* a : {toolButton2_, toolButton3_, toolButton5_}) {
-        a->setCheckable(true);
+    toolButton2_ = button("ToolButton2", "大图标", 2, nullptr);
+    toolButton3_ = button("ToolButton3", "小图标", 3, nullptr);
+    toolButton5_ = button("ToolButton5", "祥细资料", 7, nullptr);
+    for (auto [a, style] : {std::pair{toolButton2_, ViewStyle::LargeIcons}, std::pair{toolButton3_, ViewStyle::SmallIcons},
+                            std::pair{toolButton5_, ViewStyle::Details}}) {
         viewButtonGroup_->addAction(a);
+        a->setChecked(style == style_);
+        Checkable(a, [this, style = style](bool on) { ViewStyleToggled(style, on); });
     }
-    toolButton5_->setChecked(true);
     gap(8);
     button("ToolButton12", "关于", 1, [this] { findChild<QAction*>("About1")->trigger(); });
 }
@@ -450,7 +459,15 @@ void TMainForm::ToolButton8Click() {
     auto job = std::make_shared<RecJob>();
     if (DownloadCommand(in, *ui_, dialog->View(), job.get()) != CommandEnd::OpenDialog) return;
     dialog->PrepareClip(QString::fromStdString(w_.programDir + "qv.dat"));
-    dialog->ShowModal([dialog, job] { return StartRecThread(dialog->Run(), std::move(*job), dialog->View()); });
+    auto summary = std::make_shared<RecSummary>();
+    // The worker's last act, on its own thread: the account of what the chip
+    // did not get is given on the window's thread, also after a cancel.
+    auto tell = [this, summary](RecThread::End) {
+        QMetaObject::invokeMethod(this, [this, summary] { ShowRunProblems(*ui_, *summary); }, Qt::QueuedConnection);
+    };
+    dialog->ShowModal([dialog, job, tell, summary] {
+        return StartRecThread(dialog->Run(), std::move(*job), dialog->View(), tell, summary.get());
+    });
 }
 
 void TMainForm::StringGridDragDrop(const QMimeData* data) {
@@ -509,18 +526,29 @@ void TMainForm::ToolButton19Click() {
     if (w_.config) cfg::WriteWavVal(*w_.config, wavVal);
 }
 
-void TMainForm::ToolButtonAUXRecClick() {
-    aux_.Toggle();
-    ShowAuxButton();
+void TMainForm::ToolButtonAUXRecClick() { SetAuxMode(!aux_.Pressed()); }
+
+void TMainForm::SetAuxMode(bool on) {
+    aux_.value = on ? kAuxModeOn : kAuxModeOff;
+    // Checking the action comes back here with the same value, and stops.
+    auxRec_->setChecked(on);
+    auxRec_->setIcon(ImageListIcon(ui::AuxButtonImageIndex(aux_)));
+    ShowHint(auxRec_, QString::fromUtf8(ui::AuxButtonHint(aux_)));
 }
 
-void TMainForm::ShowAuxButton() {
-    const QString hint = QString::fromUtf8(ui::AuxButtonHint(aux_));
-    auxRec_->setChecked(aux_.Pressed());
-    auxRec_->setText(hint);
-    auxRec_->setToolTip(hint);
-    auxRec_->setIcon(ImageListIcon(ui::AuxButtonImageIndex(aux_)));
-    if (QWidget* w = findChild<QToolBar*>("ToolBar1")->widgetForAction(auxRec_)) w->setAccessibleName(hint);
+void TMainForm::ShowHint(QAction* a, const QString& hint) {
+    a->setText(hint);
+    a->setToolTip(ui::HintWithKey(hint, a->shortcut()));
+    if (QWidget* w = findChild<QToolBar*>("ToolBar1")->widgetForAction(a)) w->setAccessibleName(hint);
+}
+
+void TMainForm::Checkable(QAction* a, std::function<void(bool)> apply) {
+    a->setCheckable(true);
+    connect(a, &QAction::toggled, this, std::move(apply));
+    // A tool button checked without a click (a screen reader's toggle,
+    // setChecked) would otherwise go down while its action stays up.
+    if (auto* b = qobject_cast<QAbstractButton*>(findChild<QToolBar*>("ToolBar1")->widgetForAction(a)))
+        connect(b, &QAbstractButton::toggled, a, &QAction::setChecked);
 }
 
 void TMainForm::AttachDialogs(TAboutBox1* about, TfrmPath* settings) {
@@ -547,6 +575,8 @@ void TMainForm::ToolButton12Click() {
 
 void TMainForm::SetViewStyle(ViewStyle style) {
     style_ = style;
+    // Checking the style's item and button unchecks the others in their
+    // groups; the toggles that come back find the style already set.
     switch (style) {
         case ViewStyle::LargeIcons:
             n1_->setChecked(true);
@@ -564,6 +594,12 @@ void TMainForm::SetViewStyle(ViewStyle style) {
             browser_->SetStyle(TFileBrowser::Style::Details);
             break;
     }
+}
+
+void TMainForm::ViewStyleToggled(ViewStyle style, bool on) {
+    if (on && style != style_) SetViewStyle(style);
+    // One style is always shown: unchecking the current one checks it again.
+    if (!on && style == style_) SetViewStyle(style);
 }
 
 void TMainForm::CheckAutoClick() { ws::SetAutoAddressing(w_, checkAuto_->isChecked()); }

@@ -136,7 +136,15 @@ private:
     void ShowPlayStart();
     ws::PropertiesDialog Properties();
     void ApplyVolumeAtStart(audio::IMixer* mixer);
-    void ShowAuxButton();
+    // The one place each checkable state is set: every way of changing it
+    // (a click, a key, a screen reader's toggle, setChecked) comes here.
+    void SetAuxMode(bool on);
+    void ViewStyleToggled(ViewStyle style, bool on);
+    // Makes `a` checkable with `apply` run on each change of its state, and
+    // its tool button's own state changes passed to it.
+    void Checkable(QAction* a, std::function<void(bool)> apply);
+    // The button's text and accessible name; its tool tip also names its key.
+    void ShowHint(QAction* a, const QString& hint);
 
     ws::Workspace w_;
     std::unique_ptr<QtPrompt> ownPrompt_;

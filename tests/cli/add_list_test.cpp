@@ -179,7 +179,7 @@ TEST_F(AddListTest, addRewritesOnlyAWholeProject) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {lf, "a line ends in LF without CR"},
         {good.substr(0, good.size() - 2), "bytes after the last CR LF"},
-        {"notes\n", "a line ends in LF without CR"},
+        {"notes\n", "no project header"},
         {std::string("\x89PNG\r\n\x1a\n\0\0", 10), "no project header"},
     };
     for (const auto& [bytes, reason] : cases) {
@@ -191,6 +191,21 @@ TEST_F(AddListTest, addRewritesOnlyAWholeProject) {
                              "); nothing written\n");
         EXPECT_EQ(Project("p.QWF"), bytes) << reason;
     }
+}
+
+TEST_F(AddListTest, aHeaderOfAnotherVersionIsReadAndExtendedLikeAnyProject) {
+    // Only the programmer and the chip are read from a header: another
+    // version, no date, another word and a sixth field change nothing.
+    const std::string v2 = "V2.0,,other," + kSm1Gbk + ",SV020A,extra,\r\n" + Stored(a, "0X0000", "0X0013");
+    test_support::WriteBytes(tmp_ / "p.QWF", v2);
+    CliRun r = Cli("list '" + (tmp_ / "p.QWF") + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, Printed(1, a, "0X0000", "0X0013"));
+    r = Cli("add '" + (tmp_ / "p.QWF") + "' b.wav");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, Printed(2, b, "0X0014", "0X001C"));
+    EXPECT_EQ(Project("p.QWF"),
+              Header(kSm1Gbk, "SV020A") + Stored(a, "0X0000", "0X0013") + Stored(b, "0X0014", "0X001C"));
 }
 
 TEST_F(AddListTest, addRefusesAFileItCannotMeasure) {

@@ -73,6 +73,28 @@ TEST_F(CliRun, aModuleThatHangsUpMidRunFailsTheRunAndNamesTheSegmentsNotRecorded
     EXPECT_EQ(r.err.find("row 1"), std::string::npos) << r.err;
 }
 
+TEST_F(CliRun, overlappingRowsAreRefusedUnlessToldAndAnotherHeaderVersionIsProgrammed) {
+    StartSim("first");
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 300, Tone("a.wav", 300, 400));
+    rig::PutRow(list_, 2, true, "0X0002", "b.wav", 300, Tone("b.wav", 300, 800));  // starts on row 1's last address
+    const std::string p = Project(kFirst, "SV020A");
+    std::string bytes = rig::ReadFile(p);
+    bytes.replace(0, bytes.find("SM-1 "), "V2.0,,other,");  // the programmer follows the first three fields
+    test_support::WriteBytes(p, bytes);
+
+    Result r = Cli("program '" + p + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err,
+              "sonmira-cli program: rows 1 and 2 overlap: row 1 records at 0X0000..0X0002, row 2 at 0X0002..0X0004\n"
+              "sonmira-cli program: a later row would record over an earlier one; mend the start addresses (or give "
+              "--yes); nothing sent\n");
+    EXPECT_TRUE(sim_->RxHex().empty());
+
+    r = Cli("program --yes '" + p + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(sim_->RxHexStartingWith("5A 11"), (std::vector<std::string>{"5A 11 00 4B", "5A 11 02 49"}));
+}
+
 // A file changed after it was added: ten hours behind a row of 300 ms.
 TEST_F(CliRun, aChangedFileIsRefusedUnlessToldAndThenACancelEndsTheRunWithinTheRowsBound) {
     StartSim("first");

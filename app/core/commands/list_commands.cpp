@@ -1,8 +1,11 @@
 #include "list_commands.h"
 
+#include "audio_length.h"
+#include "audio_result.h"
 #include "messages.h"
 #include "numbers.h"
 #include "project_file.h"
+#include "reason_texts.h"
 
 namespace ws {
 
@@ -21,8 +24,13 @@ plist::Status Place(Workspace& w, IUserPrompt& ui, plist::FileFacts f, const Pro
         ShowMessage(ui, MsgId::ListFull);
         return plist::kListFull;
     }
-    f.lengthMs = w.lengthOf ? w.lengthOf(f.path) : 0;
-    if (f.lengthMs < 0) f.lengthMs = 0;
+    const plist::Measured m = w.lengthOf ? w.lengthOf(f.path) : plist::Measured{0, audio::kAudioFailed};
+    // A row of no length would end before it starts and record nothing.
+    if (m.ms <= 0) {
+        ShowMessageWithReason(ui, MsgId::AudioUnmeasurable, f.name, LengthFailureText(m.rc));
+        return plist::kListUnmeasurable;
+    }
+    f.lengthMs = m.ms;
     if (w.autoAddressing) {
         std::string bad;
         if (plist::AppendAuto(w.list, f, w.chip, &bad) == plist::kListBadNumber) {
@@ -47,13 +55,20 @@ bool IsAudioType(const std::string& type) {
 }  // namespace
 
 plist::LengthQuery LengthThroughPlayer(CMyMediaPlayer& player) {
-    return [&player](const std::string& path) -> int32_t {
+    return [&player](const std::string& path) -> plist::Measured {
         player.Close();
         player.SetFileName(path);
-        player.Open();
-        int ms = player.GetLength();
+        int rc = player.Open();
+        const int ms = player.GetLength();
         player.Close();
-        return ms;
+        if (ms > 0) return {ms, audio::kAudioOk};
+        // The file opened, or would have but for the output: the measurement
+        // itself says why there is no length.
+        if (rc == audio::kAudioOk || rc == audio::kAudioNoOutput) {
+            int again = 0;
+            rc = audio::MeasureAudioLength(path, &again);
+        }
+        return {0, rc};
     };
 }
 

@@ -36,7 +36,8 @@ props::OkResult PropertiesOk(Workspace& w, const props::SegmentForm& form, IUser
 
 // Add file with the chosen path (nullopt: cancelled, nothing happens).
 // Automatic addressing appends at once; otherwise `dialog` runs in add mode.
-// A full list or a name that cannot be stored is refused with a message.
+// A full list, a name that cannot be stored, or a file without a length
+// (MsgId::AudioUnmeasurable and the reason) is refused with a message.
 // Returns the list status (plist::kListOk also when the dialog was cancelled).
 plist::Status AddFile(Workspace& w, IUserPrompt& ui, const std::optional<std::string>& chosen,
                       const PropertiesDialog& dialog);

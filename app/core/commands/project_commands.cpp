@@ -4,10 +4,16 @@
 #include "messages.h"
 #include "numbers.h"
 #include "project_file.h"
+#include "reason_texts.h"
 
 namespace ws {
 
 namespace {
+
+std::string FileNameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 bool WriteTo(Workspace& w, IUserPrompt& ui, const std::string& path) {
     qwf::Header h{ProgrammerName(w), ChipName(w)};
@@ -29,9 +35,23 @@ std::string WithProjectExtension(const std::string& path) {
     return path + "." + kSaveDialogDefaultExt;
 }
 
+namespace {
+
+// The question about unsaved changes: false when the list must stay (the user
+// cancelled, or wanted it saved and the save did not happen).
+bool ChangesSettled(Workspace& w, IUserPrompt& ui, MsgId question, const SaveAsDialog& save_as) {
+    if (!w.modified) return true;
+    switch (ShowMessage(ui, question)) {
+        case MsgAnswer::Yes: return SaveProject(w, ui, save_as);
+        case MsgAnswer::No: return true;
+        default: return false;
+    }
+}
+
+}  // namespace
+
 bool NewProject(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
-    if (w.modified && ShowMessage(ui, MsgId::AskSaveNew) == MsgAnswer::Yes && !SaveProject(w, ui, save_as))
-        return false;  // the user wanted the list kept: do not throw it away
+    if (!ChangesSettled(w, ui, MsgId::AskSaveNew, save_as)) return false;
     w.bound = false;
     w.projectPath.clear();
     w.modified = false;
@@ -44,12 +64,20 @@ bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>
     if (!chosen) return false;
     plist::ProgrammingList fresh;
     qwf::Header header;
-    std::string bad, incomplete;
+    std::string bad;
+    qwf::Incomplete incomplete = qwf::Incomplete::No;
     qwf::Result r = qwf::Read(*chosen, &fresh, &header, &bad, &incomplete);
     if (r == qwf::kProjectNotFound || r == qwf::kProjectTooLarge) {
         w.bound = false;
         w.projectPath.clear();
         ShowMessage(ui, MsgId::OpenFailed);
+        return false;
+    }
+    const std::string name = FileNameOf(*chosen);
+    // Not a project at all: taking it would empty the list and pick the last
+    // programmer and chip for names it does not hold.
+    if (incomplete == qwf::Incomplete::Empty || incomplete == qwf::Incomplete::NoHeader) {
+        ShowMessageWithReason(ui, MsgId::ProjectNotOpened, name, ProjectDamageText(incomplete));
         return false;
     }
     // The previous list is replaced as a whole, never merged with the file's rows.
@@ -67,12 +95,13 @@ bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>
     // A file read only in part (other line ends, a cut last line, more rows
     // than the list holds) is shown as read, but Save asks for a name rather
     // than write the shorter list over it.
-    w.bound = incomplete.empty();
+    w.bound = incomplete == qwf::Incomplete::No;
     w.projectPath = w.bound ? *chosen : std::string();
     SelectProgrammerByName(w, header.programmer, ui);
     SelectChipByName(w, header.chip, ui);
     RecomputeExtent(w, ui);
     w.modified = false;
+    if (!w.bound) ShowMessageWithReason(ui, MsgId::ProjectIncomplete, name, ProjectDamageText(incomplete));
     return true;
 }
 
@@ -97,8 +126,7 @@ bool SaveProjectAs(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
 
 bool ExitRoutine(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as) {
     if (w.exitDone) return true;
-    if (w.modified && ShowMessage(ui, MsgId::AskSaveExit) == MsgAnswer::Yes && !SaveProject(w, ui, save_as))
-        return false;
+    if (!ChangesSettled(w, ui, MsgId::AskSaveExit, save_as)) return false;
     if (w.restoreVolume) w.restoreVolume();
     if (w.config) cfg::WriteSelection(*w.config, w.programmerIndex, w.chipIndex);
     w.config.reset();

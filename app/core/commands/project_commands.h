@@ -28,15 +28,19 @@ std::string ProposedProjectName();
 std::string WithProjectExtension(const std::string& path);
 
 // New: offers to save a modified list, then empties the list, the binding
-// and the mark. False when the user wanted to save and the save did not
-// happen (cancelled or failed): the list is kept.
+// and the mark. False when the user cancelled the question, or wanted to save
+// and the save did not happen (cancelled or failed): the list is kept.
 bool NewProject(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
 
 // Open the chosen file (nullopt: cancelled). The list is emptied first.
 // Success binds the file, selects the header's programmer and chip and
 // clears the mark. A missing file shows MsgId::OpenFailed and leaves the
-// list as it was, unbound. A program flag that is not a number shows the
-// conversion error: the rows before it stay loaded, unbound, marked modified.
+// list as it was, unbound. A file with no project header (an empty one
+// among them) shows MsgId::ProjectNotOpened with the reason and changes
+// nothing, binding included. A file that is not whole (other line ends, cut,
+// too many rows) is loaded as read, unbound, and MsgId::ProjectIncomplete
+// says why. A program flag that is not a number shows the conversion error:
+// the rows before it stay loaded, unbound, marked modified.
 bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>& chosen);
 
 // Save: to the bound file, else Save As. True when written.
@@ -48,8 +52,8 @@ bool SaveProjectAs(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
 
 // Exit routine: offers to save a modified list, restores the volume, writes
 // the programmer and chip indexes, releases the configuration. Runs once.
-// False when the user wanted to save and it did not happen: the window
-// should stay open (the routine may run again later).
+// False when the user cancelled the question, or wanted to save and it did
+// not happen: the window should stay open (the routine may run again later).
 bool ExitRoutine(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
 
 // Closing the main window: the exit routine, then the driver library is

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -116,41 +117,60 @@ Result Parse(std::string_view bytes, plist::ProgrammingList* list, Header* heade
     return kProjectOk;
 }
 
-std::string IncompleteReason(std::string_view bytes) {
-    if (bytes.empty()) return "the file is empty";
+namespace {
+
+// At least five fields, the last of them followed by a comma.
+bool IsHeaderLine(std::string_view line) {
+    constexpr size_t kHeaderFields = 5;
+    return !line.empty() && line.back() == ',' &&
+           static_cast<size_t>(std::count(line.begin(), line.end(), ',')) >= kHeaderFields;
+}
+
+}  // namespace
+
+Incomplete CheckComplete(std::string_view bytes) {
+    if (bytes.empty()) return Incomplete::Empty;
+    // The header first: a file that is no project at all must say so, not
+    // trip over its line ends.
+    if (!IsHeaderLine(bytes.substr(0, bytes.find_first_of("\r\n")))) return Incomplete::NoHeader;
     int rows = 0;
     size_t from = 0;
     bool header = true;
     while (from < bytes.size()) {
         const size_t cr = bytes.find('\r', from);
         const size_t lf = bytes.find('\n', from);
-        if (lf != std::string_view::npos && (cr == std::string_view::npos || lf < cr))
-            return "a line ends in LF without CR";
-        if (cr == std::string_view::npos) return "bytes after the last CR LF";
-        if (cr + 1 >= bytes.size() || bytes[cr + 1] != '\n') return "a line ends in CR without LF";
-        const std::string_view line = bytes.substr(from, cr - from);
-        if (header) {
-            const std::string prefix = std::string(kVersion) + ",";
-            const size_t magic = line.find(',', prefix.size());
-            if (line.substr(0, prefix.size()) != prefix || magic == std::string_view::npos ||
-                line.substr(magic + 1, std::string_view(kMagic).size() + 1) != std::string(kMagic) + ",")
-                return "no project header";
-            header = false;
-        } else if (!line.empty() && ++rows > plist::kRows) {
-            return "more than " + std::to_string(plist::kRows) + " rows, the most a list holds";
-        }
+        if (lf != std::string_view::npos && (cr == std::string_view::npos || lf < cr)) return Incomplete::LfWithoutCr;
+        if (cr == std::string_view::npos) return Incomplete::UnendedLastLine;
+        if (cr + 1 >= bytes.size() || bytes[cr + 1] != '\n') return Incomplete::CrWithoutLf;
+        if (!header && cr > from && ++rows > plist::kRows) return Incomplete::TooManyRows;
+        header = false;
         from = cr + 2;
+    }
+    return Incomplete::No;
+}
+
+std::string IncompleteReason(Incomplete why) {
+    switch (why) {
+        case Incomplete::No: return "";
+        case Incomplete::Empty: return "the file is empty";
+        case Incomplete::NoHeader: return "no project header";
+        case Incomplete::LfWithoutCr: return "a line ends in LF without CR";
+        case Incomplete::CrWithoutLf: return "a line ends in CR without LF";
+        case Incomplete::UnendedLastLine: return "bytes after the last CR LF";
+        case Incomplete::TooManyRows: return "more than " + std::to_string(plist::kRows) + " rows, the most a list holds";
     }
     return "";
 }
 
+std::string IncompleteReason(std::string_view bytes) { return IncompleteReason(CheckComplete(bytes)); }
+
 Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text,
-            std::string* incomplete) {
+            Incomplete* incomplete) {
     std::string bytes;
     int rc = wfile::Read(path, kMaxFileBytes, &bytes);
     if (rc == wfile::kFileTooLarge) return kProjectTooLarge;
     if (rc != wfile::kFileOk) return kProjectNotFound;  // missing, not a regular file, or unreadable
-    if (incomplete) *incomplete = IncompleteReason(bytes);
+    if (incomplete) *incomplete = CheckComplete(bytes);
     return Parse(bytes, list, header, bad_text, FileExists);
 }
 

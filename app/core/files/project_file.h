@@ -60,17 +60,34 @@ Result Write(const std::string& path, const plist::ProgrammingList& list, const 
 Result Parse(std::string_view bytes, plist::ProgrammingList* list, Header* header, std::string* bad_text,
              const std::function<bool(const std::string&)>& file_exists);
 
-// Reads a file: kProjectNotFound, kProjectTooLarge, or Parse's result.
-// incomplete (optional): IncompleteReason of the bytes read.
-Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text,
-            std::string* incomplete = nullptr);
+// Why bytes are not a whole project as the writer makes them.
+enum class Incomplete {
+    No,               // a whole project
+    Empty,            // no bytes at all
+    NoHeader,         // the first line is not a project header
+    LfWithoutCr,      // a line ends in LF alone
+    CrWithoutLf,      // a line ends in CR alone
+    UnendedLastLine,  // bytes after the last CR LF: the file was cut
+    TooManyRows,      // more rows than the list holds
+};
 
-// Why `bytes` are not a whole project as the writer makes them; empty when
-// they are. A whole project has the header line (version, date, the magic
-// word), CR LF after every line and nothing after the last one, and no more
-// rows than the list holds. A tool that only adds to a project refuses to
+// Reads a file: kProjectNotFound, kProjectTooLarge, or Parse's result.
+// incomplete (optional): CheckComplete of the bytes read.
+Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text,
+            Incomplete* incomplete = nullptr);
+
+// A whole project has a header line, CR LF after every line and nothing after
+// the last one, and no more rows than the list holds. The header is the first
+// line with at least five fields, each followed by a comma; only the
+// programmer and the chip (fields 3 and 4) are read from it, so neither the
+// version nor the date nor the fixed word is tested (files that other
+// versions wrote read alike). A tool that only adds to a project refuses to
 // rewrite anything else: Parse reads such files leniently, and writing back
 // what it read would lose the rest.
+Incomplete CheckComplete(std::string_view bytes);
+
+// The reason in words, for the command-line tool; empty for Incomplete::No.
+std::string IncompleteReason(Incomplete why);
 std::string IncompleteReason(std::string_view bytes);
 
 // True when a regular file exists at `path`.

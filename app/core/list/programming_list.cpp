@@ -220,7 +220,7 @@ bool LookUpFile(const std::string& path, const LengthQuery& length_of, FileFacts
     f.type = LowerExtension(name);
     f.timeText = TimeText(st.st_mtime);
     f.path = path;
-    f.lengthMs = length_of ? length_of(path) : 0;
+    f.lengthMs = length_of ? length_of(path).ms : 0;
     *facts = std::move(f);
     return true;
 }

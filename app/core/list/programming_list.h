@@ -66,8 +66,14 @@ struct FileFacts {
     int32_t lengthMs = 0;
 };
 
-// Length of an audio file in ms (0 when it cannot be opened).
-using LengthQuery = std::function<int32_t(const std::string& path)>;
+// A length query's answer: the length in ms, or 0 and the audio result code
+// that says why (audio::kAudioOk then: the file holds no sound).
+struct Measured {
+    int32_t ms = 0;
+    int rc = 0;
+};
+// Length of an audio file.
+using LengthQuery = std::function<Measured(const std::string& path)>;
 
 // Result codes of the list operations.
 enum Status : int {
@@ -78,6 +84,7 @@ enum Status : int {
     kListUnstorable = 4,    // name/path holds a comma, a line break or a non-GBK character
     kListIgnored = 5,       // drop: no audio extension and no ".wav" twin
     kListNoSelection = 6,   // drop: nothing selected in the browser
+    kListUnmeasurable = 7,  // add/drop: the file has no length (unreadable, not audio, or silent)
 };
 
 // True when a text survives the project file: no comma, CR or LF, and every

@@ -12,6 +12,8 @@ constexpr MsgIcon kInfo = MsgIcon::Information;
 constexpr MsgIcon kQuestion = MsgIcon::Question;
 constexpr MsgButtons kOkButton = MsgButtons::Ok;
 constexpr MsgButtons kYesNo = MsgButtons::YesNo;
+// A question about unsaved changes: Cancel (and Esc) keeps them and goes back.
+constexpr MsgButtons kYesNoCancel = MsgButtons::YesNoCancel;
 
 // In MsgId order. Full-width and half-width punctuation differ between
 // otherwise alike texts on purpose ("?" / "？", "," / "，", "!" / "！").
@@ -23,17 +25,21 @@ constexpr MsgRow kMessages[] = {
     {MsgId::ListUnstorable, "文件名称或路径中含有逗号等无法保存的字符，不能加入编程列表！", kCaptionPrompt, kInfo,
      kOkButton},
     {MsgId::AskDeleteSegment, "是否删除 '%1' ?", kCaptionPrompt, kQuestion, kYesNo},
+    {MsgId::AudioUnmeasurable, "测不出'%1'的播放长度，不能加入编程列表！", kCaptionPrompt, kInfo, kOkButton},
 
     {MsgId::NoAddress, "请输入编程地址！", kCaptionPrompt, kInfo, kOkButton},
     {MsgId::AddressOutOfRange, "输入的编程地址超出范围,请重新输入！", kCaptionPrompt, kInfo, kOkButton},
 
-    {MsgId::AskSaveNew, "是否保存所作的修改?", kCaptionPrompt, kQuestion, kYesNo},
-    {MsgId::AskSaveExit, "是否保存所作的修改？", kCaptionSystem, kQuestion, kYesNo},
+    {MsgId::AskSaveNew, "是否保存所作的修改?", kCaptionPrompt, kQuestion, kYesNoCancel},
+    {MsgId::AskSaveExit, "是否保存所作的修改？", kCaptionSystem, kQuestion, kYesNoCancel},
     {MsgId::AskOverwrite, "文件已存在，是否覆盖？", kCaptionPrompt, kQuestion, kYesNo},
     {MsgId::OpenFailed, "打开QWF数据文件失败！", kCaptionPrompt, kInfo, kOkButton},
     {MsgId::SaveFailed, "保存QWF数据文件失败！", kCaptionPrompt, kInfo, kOkButton},
     {MsgId::ProjectUnstorable, "编程列表中含有逗号等无法保存的字符，保存QWF数据文件失败！", kCaptionPrompt, kInfo,
      kOkButton},
+    {MsgId::ProjectNotOpened, "'%1'不是QWF数据文件，没有打开！", kCaptionPrompt, kInfo, kOkButton},
+    {MsgId::ProjectIncomplete, "'%1'不是完整的QWF数据文件，只读入了能读出的部分，保存时请另选文件名！", kCaptionPrompt,
+     kInfo, kOkButton},
 
     {MsgId::DriverFileNotFound, "%1文件没有找到！", kCaptionInfo, kInfo, kOkButton},
 
@@ -41,8 +47,11 @@ constexpr MsgRow kMessages[] = {
     {MsgId::AskOverCapacity, "语音文件总长度超过芯片容量，是否继续？", kCaptionSystem, kQuestion, kYesNo},
     {MsgId::AskNoSoundOutput, "没有找到可用的声音输出设备，编程时芯片录不到声音，是否继续？", kCaptionSystem, kQuestion,
      kYesNo},
+    {MsgId::AskOverlap, "下列语音段的编程地址重叠，后录的语音会覆盖先录的：\n%1\n是否继续？", kCaptionSystem, kQuestion,
+     kYesNo},
     {MsgId::WorkerBusy, "上一次编程或播放尚未结束，请稍候再试！", kCaptionSystem, kInfo, kOkButton},
     {MsgId::RecOverflow, "编程地址溢出！", kCaptionSystem, kInfo, kOkButton},
+    {MsgId::RowsNotRecorded, "下列语音段没有录进芯片：\n%1", kCaptionSystem, kInfo, kOkButton},
     {MsgId::NothingToPlay, "编程列表中没有数据供播放!", kCaptionSystem, kInfo, kOkButton},
 
     {MsgId::StartBelowLowest, "对不起，起始地址必须大于等于0x%1", kCaptionSystem, kInfo, kOkButton},

@@ -31,24 +31,29 @@ enum class MsgId {
     ListFull,          // 提示信息
     ListUnstorable,    // 提示信息: a name or path the project file cannot hold
     AskDeleteSegment,  // 提示信息, Yes/No; composed: the segment's file name
+    AudioUnmeasurable, // 提示信息; composed: the file name (the reason on a line of its own)
     // Segment properties.
     NoAddress,          // 提示信息
     AddressOutOfRange,  // 提示信息
     // Project file.
-    AskSaveNew,         // 提示信息, Yes/No (New: half-width "?")
-    AskSaveExit,        // 系统提示, Yes/No (exit: full-width "？")
+    AskSaveNew,         // 提示信息, Yes/No/Cancel (New: half-width "?")
+    AskSaveExit,        // 系统提示, Yes/No/Cancel (exit: full-width "？")
     AskOverwrite,       // 提示信息, Yes/No
     OpenFailed,         // 提示信息
     SaveFailed,         // 提示信息
     ProjectUnstorable,  // 提示信息
+    ProjectNotOpened,   // 提示信息; composed: the file name (the reason on a line of its own)
+    ProjectIncomplete,  // 提示信息; composed: the file name (the reason on a line of its own)
     // Driver library.
     DriverFileNotFound,  // 信息提示; composed: the library's file name
     // Programming and playback commands.
     NothingToProgram,  // 系统提示
     AskOverCapacity,   // 系统提示, Yes/No
     AskNoSoundOutput,  // 系统提示, Yes/No
+    AskOverlap,        // 系统提示, Yes/No; composed: the overlapping rows (OverlapList)
     WorkerBusy,        // 系统提示: a cancelled worker still holds the driver
     RecOverflow,       // 系统提示: shown by the programming dialog's close step
+    RowsNotRecorded,   // 系统提示: after a run; composed: the rows (RowTroubleList)
     NothingToPlay,     // 系统提示
     // Play address box; composed: the corrected box text.
     StartBelowLowest,  // 系统提示: leaving the box

@@ -8,6 +8,8 @@
 #include "media_player.h"
 #include "messages.h"
 #include "numbers.h"
+#include "overlaps.h"
+#include "reason_texts.h"
 #include "run_dialog.h"
 
 namespace {
@@ -46,6 +48,10 @@ CommandEnd DownloadCommand(const DownloadInputs& in, IUserPrompt& ui, IRunView& 
         ShowMessage(ui, MsgId::NothingToProgram);
         return CommandEnd::Stopped;
     }
+    // Hand-typed addresses can make a later segment record over an earlier one.
+    const std::vector<plist::Overlap> overlaps = plist::MarkedOverlaps(list, in.chip);
+    if (!overlaps.empty() && ShowMessage(ui, MsgId::AskOverlap, OverlapList(overlaps)) != MsgAnswer::Yes)
+        return CommandEnd::Stopped;
     {
         DriverLease lease;
         CommandEnd end;

@@ -119,9 +119,15 @@ TEST(ProjectRead, onlyWhatTheWriterMakesCountsAsComplete) {
     EXPECT_EQ(qwf::IncompleteReason(header + "\r\n" + full.substr(header.size())), "");  // blank lines
 
     EXPECT_EQ(qwf::IncompleteReason(""), "the file is empty");
-    EXPECT_EQ(qwf::IncompleteReason("notes\n"), "a line ends in LF without CR");
+    // The header is judged first, so a file that is no project says so
+    // whatever its line ends; version, date and fixed word are not tested.
+    EXPECT_EQ(qwf::IncompleteReason("notes\n"), "no project header");
     EXPECT_EQ(qwf::IncompleteReason("notes\r\n"), "no project header");
-    EXPECT_EQ(qwf::IncompleteReason("V1.0,20261207,other,a,b,\r\n"), "no project header");
+    EXPECT_EQ(qwf::IncompleteReason("V1.0,20261207,wendaloprist,a,\r\n"), "no project header");  // four fields
+    EXPECT_EQ(qwf::IncompleteReason("V1.0,20261207,wendaloprist,a,b\r\n"), "no project header");  // b unended
+    EXPECT_EQ(qwf::IncompleteReason(std::string("\x89PNG\r\n\x1a\n\0\0,,,,,", 15)), "no project header");
+    EXPECT_EQ(qwf::IncompleteReason("V1.0,20261207,other,a,b,\r\n"), "");
+    EXPECT_EQ(qwf::IncompleteReason("V2.0,,,a,b,more,\r\n"), "");
     EXPECT_EQ(qwf::IncompleteReason(full.substr(0, full.size() - 2)), "bytes after the last CR LF");
     EXPECT_EQ(qwf::IncompleteReason(full.substr(0, full.size() - 1)), "a line ends in CR without LF");
     std::string lf = full;

@@ -184,7 +184,7 @@ TEST(LookUpFile, sizeTypeTimeAndHiddenFiles) {
     WriteBytes(d / "Song.WAV", std::string(2000, 'x'));
     FileFacts f;
     ASSERT_TRUE(LookUpFile(
-        d / "Song.WAV", [](const std::string&) { return 1234; }, &f));
+        d / "Song.WAV", [](const std::string&) { return Measured{1234}; }, &f));
     EXPECT_EQ(f.name, "Song.WAV");
     EXPECT_EQ(f.sizeText, "1KB");
     EXPECT_EQ(f.type, ".wav");
@@ -210,7 +210,7 @@ class ListCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         w.chip = Chip(0, 100000);
-        w.lengthOf = [](const std::string&) { return 1000; };
+        w.lengthOf = [](const std::string&) { return Measured{1000}; };
     }
     TempDir d;
     ws::Workspace w;

@@ -20,8 +20,9 @@ TEST(Messages, everyIdHasItsOwnRowWithATextAndOneOfTheThreeCaptions) {
         ASSERT_NE(row.text, nullptr) << i;
         EXPECT_STRNE(row.text, "") << i;
         EXPECT_EQ(captions.count(row.caption), 1u) << i << " " << row.caption;
-        // A question asks Yes/No; everything else is an information box with OK.
-        if (row.buttons == MsgButtons::YesNo)
+        // A question asks Yes/No (and may offer Cancel); everything else is
+        // an information box with OK.
+        if (row.buttons == MsgButtons::YesNo || row.buttons == MsgButtons::YesNoCancel)
             EXPECT_EQ(row.icon, MsgIcon::Question) << i;
         else
             EXPECT_TRUE(row.icon == MsgIcon::Information && row.buttons == MsgButtons::Ok) << i;
@@ -35,7 +36,8 @@ TEST(Messages, sampleRowsExactly) {
     EXPECT_STREQ(exit.text, "是否保存所作的修改？");
     EXPECT_STREQ(exit.caption, "系统提示");
     EXPECT_EQ(exit.icon, MsgIcon::Question);
-    EXPECT_EQ(exit.buttons, MsgButtons::YesNo);
+    // Esc must not throw the changes away: it answers Cancel.
+    EXPECT_EQ(exit.buttons, MsgButtons::YesNoCancel);
 
     const MsgRow& full = MessageRow(MsgId::ListFull);
     EXPECT_STREQ(full.text, "编程列表已满，最多只能有160个语音文件！");
@@ -58,8 +60,10 @@ TEST(Messages, sampleRowsExactly) {
 
 TEST(Messages, composedTextsKeepTheirFixedPartsAroundTheArgument) {
     // The ones composed at run time, and only they, take an argument.
-    const std::set<MsgId> composed = {MsgId::AskDeleteSegment, MsgId::DriverFileNotFound, MsgId::StartBelowLowest,
-                                      MsgId::PlayBelowLowest, MsgId::PlayAboveLast};
+    const std::set<MsgId> composed = {MsgId::AskDeleteSegment, MsgId::AudioUnmeasurable, MsgId::ProjectNotOpened,
+                                      MsgId::ProjectIncomplete, MsgId::DriverFileNotFound, MsgId::AskOverlap,
+                                      MsgId::RowsNotRecorded, MsgId::StartBelowLowest, MsgId::PlayBelowLowest,
+                                      MsgId::PlayAboveLast};
     for (int i = 0; i < kMsgIdCount; ++i)
         EXPECT_EQ(MessageTakesArgument(static_cast<MsgId>(i)), composed.count(static_cast<MsgId>(i)) == 1) << i;
 

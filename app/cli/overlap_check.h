@@ -1,0 +1,15 @@
+// The check sonmira-cli program and line make on hand-typed addresses: a
+// marked segment that starts inside another would record over its end.
+#pragma once
+
+#include "chip_table.h"
+#include "programming_list.h"
+
+namespace cli {
+
+// Prints one line per pair of marked rows whose chip address ranges
+// overlap. Without `yes` it then refuses (a closing line, returns 1);
+// with it the run goes on (returns 0).
+int CheckOverlaps(const char* command, const plist::ProgrammingList& list, const chips::ChipProfile& chip, bool yes);
+
+}  // namespace cli
