@@ -1,5 +1,7 @@
 #include "main_form.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QActionGroup>
@@ -183,7 +185,7 @@ void TMainForm::BuildMenus() {
         view->addAction(a);
         a->setCheckable(true);
         a->setChecked(style == style_);
-        Checkable(a, [this, style = style](bool on) { ViewStyleToggled(style, on); });
+        Checkable(a, [this, a = a, style = style](bool on) { ViewStyleToggled(a, style, on); });
     }
 
     QMenu* help = bar->addMenu("帮助(&H)");
@@ -195,6 +197,7 @@ void TMainForm::BuildMenus() {
 void TMainForm::BuildToolBar() {
     QToolBar* bar = addToolBar("ToolBar1");
     bar->setObjectName("ToolBar1");
+    toolBar1_ = bar;
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setFixedHeight(29);
@@ -266,7 +269,7 @@ void TMainForm::BuildToolBar() {
                             std::pair{toolButton5_, ViewStyle::Details}}) {
         viewButtonGroup_->addAction(a);
         a->setChecked(style == style_);
-        Checkable(a, [this, style = style](bool on) { ViewStyleToggled(style, on); });
+        Checkable(a, [this, a = a, style = style](bool on) { ViewStyleToggled(a, style, on); });
     }
     gap(8);
     button("ToolButton12", "关于", 1, [this] { findChild<QAction*>("About1")->trigger(); });
@@ -539,7 +542,7 @@ void TMainForm::SetAuxMode(bool on) {
 void TMainForm::ShowHint(QAction* a, const QString& hint) {
     a->setText(hint);
     a->setToolTip(ui::HintWithKey(hint, a->shortcut()));
-    if (QWidget* w = findChild<QToolBar*>("ToolBar1")->widgetForAction(a)) w->setAccessibleName(hint);
+    if (QWidget* w = toolBar1_ ? toolBar1_->widgetForAction(a) : nullptr) w->setAccessibleName(hint);
 }
 
 void TMainForm::Checkable(QAction* a, std::function<void(bool)> apply) {
@@ -547,7 +550,7 @@ void TMainForm::Checkable(QAction* a, std::function<void(bool)> apply) {
     connect(a, &QAction::toggled, this, std::move(apply));
     // A tool button checked without a click (a screen reader's toggle,
     // setChecked) would otherwise go down while its action stays up.
-    if (auto* b = qobject_cast<QAbstractButton*>(findChild<QToolBar*>("ToolBar1")->widgetForAction(a)))
+    if (auto* b = qobject_cast<QAbstractButton*>(toolBar1_ ? toolBar1_->widgetForAction(a) : nullptr))
         connect(b, &QAbstractButton::toggled, a, &QAction::setChecked);
 }
 
@@ -596,10 +599,16 @@ void TMainForm::SetViewStyle(ViewStyle style) {
     }
 }
 
-void TMainForm::ViewStyleToggled(ViewStyle style, bool on) {
+void TMainForm::ViewStyleToggled(QAction* a, ViewStyle style, bool on) {
     if (on && style != style_) SetViewStyle(style);
-    // One style is always shown: unchecking the current one checks it again.
-    if (!on && style == style_) SetViewStyle(style);
+    // One style is always shown: the current one unchecked with no other
+    // checked in its stead (a toggle, setChecked(false)) is checked again.
+    // Its group checks the new action before it unchecks the old one.
+    if (!on && style == style_) {
+        const QList<QAction*> group = a->actionGroup()->actions();
+        if (std::none_of(group.begin(), group.end(), [](const QAction* g) { return g->isChecked(); }))
+            SetViewStyle(style);
+    }
 }
 
 void TMainForm::CheckAutoClick() { ws::SetAutoAddressing(w_, checkAuto_->isChecked()); }

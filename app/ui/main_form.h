@@ -73,6 +73,7 @@ public:
 
     ws::Workspace& Workspace() { return w_; }
     ViewStyle Style() const { return style_; }
+    int AuxModeValue() const { return aux_.value; }
     // The list, the selectors and the ruler show the workspace again.
     void ShowWorkspace();
 
@@ -139,7 +140,7 @@ private:
     // The one place each checkable state is set: every way of changing it
     // (a click, a key, a screen reader's toggle, setChecked) comes here.
     void SetAuxMode(bool on);
-    void ViewStyleToggled(ViewStyle style, bool on);
+    void ViewStyleToggled(QAction* a, ViewStyle style, bool on);
     // Makes `a` checkable with `apply` run on each change of its state, and
     // its tool button's own state changes passed to it.
     void Checkable(QAction* a, std::function<void(bool)> apply);
@@ -159,6 +160,7 @@ private:
     TfrmPath* frmPath_ = nullptr;
     RunDialogs runDialogs_;
     AuxModeState aux_;
+    QToolBar* toolBar1_ = nullptr;  // made after the menus
     QAction* auxRec_ = nullptr;
     std::unique_ptr<audio::IMixer> ownMixer_;
     std::unique_ptr<audio::VolumeControl> volume_;

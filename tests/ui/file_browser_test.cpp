@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <filesystem>
 
+#include "audio_files.h"
 #include "fake_mixer.h"
 #include "file_browser.h"
 #include "file_list_model.h"
@@ -155,11 +156,15 @@ TEST_F(FileBrowserTest, aFolderThatCannotBeOpenedKeepsTheListing) {
 }
 
 TEST_F(FileBrowserTest, dropsFromTheBrowserAndFromOtherPrograms) {
-    WriteBytes(files_ / "song.wav", std::string(2500, 'x'));
+    ASSERT_TRUE(rig::MakeTone(files_ / "song.wav", 150, 440));  // 2444 bytes: 2KB in the browser's units
     WriteBytes(files_ / "twin", "");
-    WriteBytes(files_ / "twin.wav", "");
+    ASSERT_TRUE(rig::MakeTone(files_ / "twin.wav", 100, 440));
     WriteBytes(files_ / "notes.txt", "");
-    WriteBytes(files_ / "tune.mid", "");
+    audiotest::Track t;
+    t.Event(0, {0x90, 60, 100});
+    t.Event(96, {0x80, 60, 0});
+    t.End(0);
+    audiotest::WriteBytes(files_ / "tune.mid", audiotest::Smf(0, 96, {t}));
     ASSERT_TRUE(browser_->OpenFolderPath(files_.path()));
     // notes.txt, song.wav, tune.mid, twin, twin.wav
     const plist::ProgrammingList& list = form_->Workspace().list;
@@ -181,5 +186,15 @@ TEST_F(FileBrowserTest, dropsFromTheBrowserAndFromOtherPrograms) {
     Drop(outside);
     ASSERT_EQ(list.UsedCount(), 3);
     EXPECT_EQ(list.Cell(3, plist::kColPath), files_.path() + "/tune.mid");
+    EXPECT_EQ(list.Cell(3, plist::kColLength), "500");
     EXPECT_TRUE(prompt_.Texts().empty());
+
+    // A file without sound is refused with its name and the reason.
+    WriteBytes(files_ / "zero.wav", "");
+    auto* empty = new QMimeData;
+    empty->setUrls({QUrl::fromLocalFile(QString::fromStdString(files_ / "zero.wav"))});
+    Drop(empty);
+    EXPECT_EQ(list.UsedCount(), 3);
+    EXPECT_EQ(prompt_.Texts(),
+              std::vector<std::string>{"测不出'zero.wav'的播放长度，不能加入编程列表！\n不是能够解码的音频文件"});
 }

@@ -3,6 +3,11 @@
 // answered by a scripted prompt, file dialogs by the test.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTimer>
+#include <QTranslator>
 #include <QAction>
 #include <QClipboard>
 #include <QLabel>
@@ -10,11 +15,15 @@
 #include <QListView>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <filesystem>
 
+#include "art.h"
+#include "file_browser.h"
 #include "list_grid.h"
 #include "fake_mixer.h"
 #include "main_form.h"
+#include "qt_prompt.h"
 #include "scripted_prompt.h"
 #include "test_files.h"
 #include "window_setup.h"
@@ -188,6 +197,85 @@ TEST_F(MainFormTest, viewStyleMenuAndButtonsStayInStep) {
     EXPECT_FALSE(n2->isChecked() || n4->isChecked());
 }
 
+TEST_F(MainFormTest, checkableButtonsChangedWithoutAClickKeepEverythingInStep) {
+    auto* bar = Find<QToolBar>("ToolBar1");
+    auto button = [&](const char* name) { return qobject_cast<QToolButton*>(bar->widgetForAction(Find<QAction>(name))); };
+    // What a screen reader's "Toggle" does to a tool button.
+    auto toggle = [&](const char* name) {
+        QAccessibleInterface* i = QAccessible::queryAccessibleInterface(button(name));
+        ASSERT_TRUE(i && i->actionInterface()) << name;
+        i->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    struct Shown {
+        TMainForm::ViewStyle style;
+        const char *item, *down;
+        TFileBrowser::Style browser;
+    };
+    auto expect = [&](const Shown& e) {
+        EXPECT_EQ(form_->Style(), e.style);
+        EXPECT_EQ(form_->Browser()->CurrentStyle(), e.browser);
+        for (const char* name : {"N1", "N2", "N4"}) EXPECT_EQ(Find<QAction>(name)->isChecked(), name == e.item) << name;
+        for (const char* name : {"ToolButton2", "ToolButton3", "ToolButton5"}) {
+            EXPECT_EQ(Find<QAction>(name)->isChecked(), name == e.down) << name;
+            EXPECT_EQ(button(name)->isChecked(), name == e.down) << name;
+        }
+    };
+    const Shown small{TMainForm::ViewStyle::SmallIcons, "N2", "ToolButton3", TFileBrowser::Style::SmallIcons};
+    toggle("ToolButton3");
+    expect(small);
+    toggle("ToolButton3");  // the style shown cannot be toggled away
+    expect(small);
+    button("ToolButton5")->setChecked(true);
+    expect({TMainForm::ViewStyle::Details, "N4", "ToolButton5", TFileBrowser::Style::Details});
+    Find<QAction>("N1")->setChecked(true);
+    expect({TMainForm::ViewStyle::LargeIcons, "N1", "ToolButton2", TFileBrowser::Style::LargeIcons});
+
+    auto* aux = Find<QAction>("ToolButtonAUXRec");
+    auto image = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage(); };
+    auto expectAux = [&](bool on) {
+        EXPECT_EQ(form_->AuxModeValue(), on ? kAuxModeOn : kAuxModeOff);
+        EXPECT_EQ(aux->isChecked(), on);
+        EXPECT_EQ(button("ToolButtonAUXRec")->isChecked(), on);
+        const QString hint = on ? "关闭AUX录音模式" : "启用AUX录音模式";
+        EXPECT_EQ(aux->toolTip(), hint + " (F8)");
+        EXPECT_EQ(button("ToolButtonAUXRec")->accessibleName(), hint);
+        EXPECT_EQ(image(aux->icon()), image(ImageListIcon(on ? 22 : 23)));
+    };
+    toggle("ToolButtonAUXRec");
+    expectAux(true);
+    aux->setChecked(false);
+    expectAux(false);
+    button("ToolButtonAUXRec")->setChecked(true);
+    expectAux(true);
+}
+
+TEST_F(MainFormTest, theToolBarsOwnCommandsAreInKeyboardReach) {
+    std::map<std::string, int> runs;
+    for (const char* name : {"ToolButton8", "ToolButton9", "ToolButton20", "ToolButton19"})
+        QObject::connect(Find<QAction>(name), &QAction::triggered, [&runs, name] { ++runs[name]; });
+    Find<QLineEdit>("Eadd")->setText("FFFF");  // pulse play stops at the address, before any port
+    for (int key : {Qt::Key_F5, Qt::Key_F6, Qt::Key_F7, Qt::Key_F9}) QTest::keyClick(form_.get(), Qt::Key(key));
+    EXPECT_EQ(runs, (std::map<std::string, int>{
+                        {"ToolButton8", 1}, {"ToolButton9", 1}, {"ToolButton20", 1}, {"ToolButton19", 1}}));
+    QTest::keyClick(form_.get(), Qt::Key_F8);
+    EXPECT_EQ(form_->AuxModeValue(), kAuxModeOn);
+    // Each key is named in its button's tool tip.
+    const std::map<std::string, QString> tips = {{"ToolButton8", "下载录音 (F5)"},
+                                                 {"ToolButton9", "脉冲触发播放 (F6)"},
+                                                 {"ToolButton20", "连续播放 (F7)"},
+                                                 {"ToolButton19", "Wav音量设置 (F9)"},
+                                                 {"ToolButton16", "打开语音数据文件"}};
+    for (const auto& [name, tip] : tips) EXPECT_EQ(Find<QAction>(name.c_str())->toolTip(), tip) << name;
+
+    // Enter in the play address box plays from it: the address is checked first.
+    prompt_.Clear();
+    auto* eadd = Find<QLineEdit>("Eadd");
+    eadd->setFocus();
+    eadd->setText("FFFF");
+    QTest::keyClick(eadd, Qt::Key_Return);
+    EXPECT_EQ(prompt_.Texts(), std::vector<std::string>{"播放地址，不能大于0X009F"});
+}
+
 TEST_F(MainFormTest, sizeLimitAndRulerFollowingTheWidthAtOnce) {
     form_->resize(599, 480);
     QApplication::processEvents();
@@ -229,4 +317,58 @@ TEST_F(MainFormTest, closingRunsTheExitRoutineOnceAndStoresTheChoices) {
     EXPECT_NE(ini.find("ComChip=2"), std::string::npos);
     form_->close();
     EXPECT_EQ(prompt_.Texts().size(), 1u);
+}
+
+namespace {
+
+// The start-up's boxes answered by script; the save question in a real box.
+class RealSaveQuestion : public IUserPrompt {
+public:
+    explicit RealSaveQuestion(QWidget* owner) : box_(owner) {}
+    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) override {
+        if (buttons != MsgButtons::YesNoCancel) return script_.Ask(text, caption, icon, buttons);
+        return box_.Ask(text, caption, icon, buttons);
+    }
+
+private:
+    ScriptedPrompt script_{MsgAnswer::No};
+    QtPrompt box_;
+};
+
+}  // namespace
+
+TEST(MainFormExit, escapeOnTheSaveQuestionKeepsTheWindowOpenWithItsList) {
+    // The program's own translation of Qt's buttons.
+    QTranslator qtTexts;
+    ASSERT_TRUE(qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    QApplication::installTranslator(&qtTexts);
+    const test_support::TempDir home;
+    test_support::CopyInstallData(home);
+    test_support::FakeMixer mixer;
+    RealSaveQuestion prompt(nullptr);
+    TMainForm form(test_support::WindowSetup(home, &prompt, &mixer));
+    rig::PutRow(form.Workspace().list, 1, true, "0X0000", "a.wav", 300, "/x/a.wav");
+    form.Workspace().modified = true;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+
+    QString text;
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        for (QAbstractButton* b : box->buttons()) buttons << b->text();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    form.findChild<QAction*>("X1")->trigger();
+    QApplication::removeTranslator(&qtTexts);
+    EXPECT_EQ(text, "是否保存所作的修改？");
+    buttons.sort();
+    EXPECT_EQ(buttons, QStringList({"取消", "否(&N)", "是(&Y)"}));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.Workspace().list.UsedCount(), 1);
+    EXPECT_TRUE(form.Workspace().modified);
+    EXPECT_TRUE(form.Workspace().config);  // the exit routine did not run
 }

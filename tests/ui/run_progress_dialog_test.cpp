@@ -4,6 +4,7 @@
 // simulator with the sound played into a synchronised fake sink.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QMovie>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -107,7 +109,7 @@ protected:
     void SetUp() override {
         setenv("SONMIRA_AUDIO_SINK", "fakesink sync=true", 1);
         setenv("SONMIRA_PLAY_LOG", (home_ / "play.log").c_str(), 1);
-        sim_ = std::make_unique<rig::ModSim>(kOut + "sonmira-modsim", Module());
+        sim_ = std::make_unique<rig::ModSim>(kOut + "sonmira-modsim", Module(), SimOptions());
         rig::PointPortsAt(sim_->Path());
         test_support::CopyInstallData(home_, {"Sonmira.INI", "sound.dat", "qv.dat"});
         MainFormSetup setup = test_support::WindowSetup(home_, &prompt_, &mixer_);
@@ -132,6 +134,7 @@ protected:
         sim_.reset();
     }
     virtual std::string Module() const { return "first"; }
+    virtual std::vector<std::string> SimOptions() const { return {}; }
     virtual std::string Header() const { return "V1.0,20261208,wendaloprist," + kSm1Gbk + ",SV020A,\r\n"; }
     // Rows of (marked, start, tone length); row n plays n.wav.
     void OpenRows(const std::vector<std::tuple<bool, int, int>>& rows) {
@@ -190,6 +193,26 @@ TEST_F(DownloadTest, cancelDuringTheFirstSoundHidesAtOnceAndANewRunIsRefusedUnti
     EXPECT_EQ(Played(), std::vector<std::string>{"1.wav"});
 }
 
+// The module hangs up after row 1's record frame: row 2's record command fails.
+class HangUpDownloadTest : public DownloadTest {
+protected:
+    std::vector<std::string> SimOptions() const override { return {"--hangup-after", "4"}; }
+};
+
+TEST_F(HangUpDownloadTest, aRunStartedByItsKeyNamesTheRowsItDidNotRecord) {
+    OpenRows({{true, 0, 300}, {true, 3, 300}});
+    form_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+    QTest::keyClick(form_.get(), Qt::Key_F5);  // returns when the dialog has closed
+    ASSERT_TRUE(wait_->Run().WaitForWorker(60000));
+    EXPECT_EQ(RecordFrames(), std::vector<std::string>{"5A 11 00 4B"});
+    // Given on the window's thread once the worker has ended.
+    QTRY_COMPARE_WITH_TIMEOUT(prompt_.Texts().size(), size_t{1}, 30000);
+    EXPECT_EQ(prompt_.Texts()[0], "下列语音段没有录进芯片：\n第2行 2.wav：录音命令100次都没有成功（串口通信错误!）");
+    EXPECT_EQ(prompt_.Boxes()[0].caption, "系统提示");
+    EXPECT_EQ(prompt_.Boxes()[0].icon, MsgIcon::Information);
+}
+
 TEST_F(DownloadTest, anOverflowIsReportedAfterTheCloseAndTheNextRunWithinTheChipSaysNothing) {
     OpenRows({{true, 0, 300}, {true, 0xA0, 300}});
     Download();
@@ -218,9 +241,13 @@ protected:
     }
 };
 
-TEST_F(SecondModuleDownloadTest, aRunWithTheAuxButtonPressedRecordsInAuxMode) {
+TEST_F(SecondModuleDownloadTest, aRunWithTheAuxButtonPressedByAScreenReaderRecordsInAuxMode) {
     OpenRows({{true, 0, 300}, {true, 3, 300}});
-    form_->findChild<QAction*>("ToolButtonAUXRec")->trigger();
+    // A screen reader toggles the button itself, not through a click.
+    QWidget* aux = form_->findChild<QToolBar*>("ToolBar1")->widgetForAction(
+        form_->findChild<QAction*>("ToolButtonAUXRec"));
+    QAccessible::queryAccessibleInterface(aux)->actionInterface()->doAction(
+        QAccessibleActionInterface::toggleAction());
     Download();
     ASSERT_TRUE(wait_->Run().WaitForWorker(30000));
     EXPECT_EQ(sim_->RxHexStartingWith("5A 1A"), (std::vector<std::string>{"5A 1A 00 00 40", "5A 1A 00 03 43"}));

@@ -114,7 +114,7 @@ TEST_F(VolumeTest, theAuxButtonTogglesItsStateHintAndImageAndTwoClicksComeBack) 
     auto image = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage(); };
     auto expect = [&](bool pressed, const char* hint, int index) {
         EXPECT_EQ(aux->isChecked(), pressed);
-        EXPECT_EQ(aux->toolTip(), QString::fromUtf8(hint));
+        EXPECT_EQ(aux->toolTip(), QString::fromUtf8(hint) + " (F8)");
         EXPECT_EQ(button->accessibleName(), QString::fromUtf8(hint));
         EXPECT_EQ(image(aux->icon()), image(ImageListIcon(index)));
     };

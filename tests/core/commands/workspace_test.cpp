@@ -134,7 +134,13 @@ TEST_F(WorkspaceTest, openFailuresKeepOrProtectTheList) {
     std::string lf = Project("SM-1", "A1", kTwoRows);
     lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
     WriteBytes(d / "lf.QWF", lf);
+    ui.Clear();
     ASSERT_TRUE(ws::OpenProject(w, ui, d / "lf.QWF"));
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].text,
+              "'lf.QWF'不是完整的QWF数据文件，只读入了能读出的部分，保存时请另选文件名！\n有的行以LF结束，缺少CR");
+    EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
+    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Information);
     EXPECT_FALSE(w.bound);
     EXPECT_EQ(w.projectPath, "");
     EXPECT_EQ(ws::ProgrammerName(w), "SM-1");
@@ -145,6 +151,43 @@ TEST_F(WorkspaceTest, openFailuresKeepOrProtectTheList) {
     }));
     EXPECT_TRUE(asked);
     EXPECT_EQ(ReadBytes(d / "lf.QWF"), lf);
+}
+
+TEST_F(WorkspaceTest, aCutFileIsToldAndOneWithoutAHeaderChangesNothing) {
+    const std::string whole = Project("SM-1", "A1", kTwoRows);
+    WriteBytes(d / "cut.QWF", whole.substr(0, whole.size() - 20));
+    ui.Clear();
+    ASSERT_TRUE(ws::OpenProject(w, ui, d / "cut.QWF"));
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{"'cut.QWF'不是完整的QWF数据文件，只读入了能读出的部分，保存时请另选"
+                                                   "文件名！\n最后一行没有以CR LF结束，文件可能被截断了"});
+    EXPECT_EQ(w.list.UsedCount(), 1);
+    EXPECT_FALSE(w.bound);
+
+    // What a good open leaves must survive an empty file and random bytes.
+    WriteBytes(d / "good.QWF", whole);
+    ASSERT_TRUE(ws::OpenProject(w, ui, d / "good.QWF"));
+    w.modified = true;
+    const std::string programmer = ws::ProgrammerName(w), chip = ws::ChipName(w);
+    WriteBytes(d / "empty.QWF", "");
+    std::string noise;
+    for (int i = 0; i < 4096; ++i) noise.push_back(static_cast<char>((i * 7919 + 13) % 251));
+    WriteBytes(d / "noise.QWF", noise);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"empty.QWF", "'empty.QWF'不是QWF数据文件，没有打开！\n文件是空的"},
+        {"noise.QWF", "'noise.QWF'不是QWF数据文件，没有打开！\n文件开头没有QWF数据文件的文件头"},
+    };
+    for (const auto& [name, text] : cases) {
+        ui.Clear();
+        EXPECT_FALSE(ws::OpenProject(w, ui, d / name));
+        EXPECT_EQ(ui.Texts(), std::vector<std::string>{text});
+        EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
+        EXPECT_EQ(w.list.UsedCount(), 2) << name;
+        EXPECT_EQ(ws::ProgrammerName(w), programmer) << name;
+        EXPECT_EQ(ws::ChipName(w), chip) << name;
+        EXPECT_TRUE(w.bound) << name;
+        EXPECT_EQ(w.projectPath, d / "good.QWF") << name;
+        EXPECT_TRUE(w.modified) << name;
+    }
 }
 
 TEST_F(WorkspaceTest, saveAfterOpenWritesBackWithoutADialog) {
@@ -220,6 +263,10 @@ TEST_F(WorkspaceTest, newOffersToSaveAndKeepsTheListWhenThatFails) {
 
     w.bound = true;
     w.projectPath = d / "p.QWF";
+    ui.answers = {MsgAnswer::Cancel};  // Esc: the list stays
+    EXPECT_FALSE(ws::NewProject(w, ui, NoDialog));
+    EXPECT_EQ(w.list.UsedCount(), 1);
+
     ui.answers = {MsgAnswer::No};
     EXPECT_TRUE(ws::NewProject(w, ui, NoDialog));
     EXPECT_EQ(w.list.UsedCount(), 0);
@@ -240,6 +287,12 @@ TEST_F(WorkspaceTest, exitRoutineRunsOnceAndStoresTheChoices) {
     EXPECT_EQ(ui.Boxes()[0].caption, "系统提示");
     EXPECT_EQ(volume_restored, 0);
     EXPECT_TRUE(w.config);
+    ui.answers = {MsgAnswer::Cancel};  // Esc: the window stays open with the list
+    EXPECT_FALSE(ws::CloseMainWindow(w, ui, NoDialog));
+    EXPECT_EQ(ui.Boxes()[1].buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(volume_restored, 0);
+    EXPECT_TRUE(w.config);
+    EXPECT_EQ(w.list.UsedCount(), 1);
 
     ui.answers = {MsgAnswer::No};
     EXPECT_TRUE(ws::CloseMainWindow(w, ui, NoDialog));

@@ -242,6 +242,27 @@ TEST_F(ListCommands, dropWithoutExtensionTakesTheWavTwin) {
     EXPECT_EQ(ui.Boxes()[0].caption, "系统提示");
 }
 
+TEST_F(ListCommands, aFileWithoutALengthIsRefusedByAddAndDrop) {
+    CMyMediaPlayer player;
+    w.lengthOf = ws::LengthThroughPlayer(player);
+    WriteBytes(d / "zero.wav", "");
+    EXPECT_EQ(ws::AddFile(w, ui, d / "zero.wav", nullptr), kListUnmeasurable);
+    EXPECT_EQ(ws::DropItem(w, ui, ws::BrowserItem{d.path(), "zero.wav", 0, "t"}, nullptr), kListUnmeasurable);
+    const std::string text = "测不出'zero.wav'的播放长度，不能加入编程列表！\n不是能够解码的音频文件";
+    EXPECT_EQ(ui.Texts(), (std::vector<std::string>{text, text}));
+    EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
+    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Information);
+    EXPECT_EQ(w.list.UsedCount(), 0);
+    EXPECT_FALSE(w.modified);
+
+    // A file that decodes to no samples at all says so.
+    w.lengthOf = [](const std::string&) { return Measured{0, 0}; };
+    ui.Clear();
+    EXPECT_EQ(ws::AddFile(w, ui, d / "zero.wav", nullptr), kListUnmeasurable);
+    EXPECT_EQ(ui.Texts(),
+              std::vector<std::string>{"测不出'zero.wav'的播放长度，不能加入编程列表！\n文件中没有声音（长度为0毫秒）"});
+}
+
 TEST_F(ListCommands, addRefusesFullListsAndCommasWithAMessage) {
     WriteBytes(d / "a,b.wav", "x");
     EXPECT_EQ(ws::AddFile(w, ui, d / "a,b.wav", nullptr), kListUnstorable);
