@@ -14,7 +14,8 @@ RunWindow::RunWindow(QWidget* parent, const Controls& controls) : QDialog(parent
 
     labelName_ = new QLabel(this);
     labelName_->setObjectName("LabelName");
-    labelName_->setAccessibleName(QString::fromUtf8(controls.labelName));
+    // No accessible name: a screen reader then reads the file the label shows.
+    labelName_->setAccessibleDescription(QString::fromUtf8(controls.labelCaption));
     labelName_->setGeometry(controls.label);
 
     progressBar1_ = new QProgressBar(this);

@@ -36,10 +36,11 @@ public slots:
     void reject() override;  // Esc: the cancel button
 
 protected:
-    // Where the three controls lie, and what a screen reader calls the label and the bar.
+    // Where the three controls lie, what a screen reader says the label is
+    // (its name is the file it shows) and what it calls the bar.
     struct Controls {
         QRect label, bar, button;
-        const char* labelName;
+        const char* labelCaption;
         const char* barName;
     };
     RunWindow(QWidget* parent, const Controls& controls);

@@ -24,10 +24,11 @@ QLabel* Caption(const char* text, int y, QWidget* parent) {
 }
 
 // A value label after its caption; long paths are cut at the frame's edge.
+// No accessible name: a screen reader then reads the value it shows.
 QLabel* Value(const char* object, const char* caption, int y, QWidget* parent) {
     auto* l = new QLabel(parent);
     l->setObjectName(object);
-    l->setAccessibleName(QString::fromUtf8(caption));
+    l->setAccessibleDescription(QString::fromUtf8(caption));
     l->setGeometry(kValueX, y, kValueWidth, 16);
     return l;
 }

@@ -9,6 +9,7 @@
 
 #include "art.h"
 #include "dialog_controls.h"
+#include "executable_filter.h"
 #include "ui_font.h"
 
 TfrmPath::TfrmPath(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
@@ -43,14 +44,17 @@ TfrmPath::TfrmPath(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
     button1_ = CancelButton(this, QRect(238, 94, 75, 25));
 
     // Linux editors are executables, mostly without an extension: the
-    // dialog lists executable files; ".exe" ones are offered as a second filter.
+    // dialog lists folders and executable files; ".exe" ones are offered as
+    // a second filter. A permission flag in the file model's filter would hide
+    // whatever is readable or writable, so the proxy picks the files instead.
     openDialog_ = new QFileDialog(this, "请选择声音编辑文件");
     NameControl(openDialog_, "OpenDialog1", "请选择声音编辑文件");
     openDialog_->setFileMode(QFileDialog::ExistingFile);
     openDialog_->setAcceptMode(QFileDialog::AcceptOpen);
     openDialog_->setOption(QFileDialog::DontUseNativeDialog);
     openDialog_->setNameFilters({"Executable File (*)", "Executable File (*.exe)"});
-    openDialog_->setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
+    openDialog_->setProxyModel(new ExecutableFilter(openDialog_));
+    openDialog_->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
     picker_ = [](QFileDialog& d) {
         if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return QString();
         return d.selectedFiles().first();

@@ -6,13 +6,19 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "about_box.h"
 #include "scripted_prompt.h"
@@ -139,6 +145,56 @@ TEST_F(SettingsDialogTest, okStoresTheTickedPathAndCancelWritesNothing) {
     EXPECT_TRUE(w.editorEnabled);
     EXPECT_EQ(w.editorPath, editor);
     EXPECT_EQ(ReadBytes(ini), stored);
+}
+
+// The names the browse dialog's list shows for its folder, sorted.
+std::vector<std::string> Listed(QFileDialog& dialog) {
+    auto* view = dialog.findChild<QListView*>("listView");
+    std::vector<std::string> names;
+    if (!view || !view->model()) return names;
+    const QModelIndex root = view->rootIndex();
+    for (int r = 0; r < view->model()->rowCount(root); ++r)
+        names.push_back(view->model()->index(r, 0, root).data().toString().toStdString());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The list once it shows `want`, or as it stands after a generous wait.
+std::vector<std::string> ListedOnceItShows(QFileDialog& dialog, const std::vector<std::string>& want) {
+    static_cast<void>(QTest::qWaitFor([&] { return Listed(dialog) == want; }, 60000));
+    return Listed(dialog);
+}
+
+TEST_F(SettingsDialogTest, browseDialogListsFoldersAndTheFilesAnEditorCanBe) {
+    TempDir folder("sonmira-browse");
+    std::filesystem::create_directory(folder / "sounds");
+    WriteBytes(folder / "editor", "#!/bin/sh\n");
+    chmod((folder / "editor").c_str(), 0755);
+    WriteBytes(folder / "notes.txt", "x");
+    chmod((folder / "notes.txt").c_str(), 0644);
+    WriteBytes(folder / "tool.EXE", "MZ");
+    chmod((folder / "tool.EXE").c_str(), 0644);
+    WriteBytes(folder / ".hidden", "#!/bin/sh\n");
+    chmod((folder / ".hidden").c_str(), 0755);
+
+    QFileDialog& browse = *dialog.OpenDialog1();
+    auto* files = browse.findChild<QFileSystemModel*>();
+    ASSERT_NE(files, nullptr);
+    const QString path = QString::fromStdString(folder.path());
+    bool loaded = false;
+    QObject watch;  // ends the connection with the test
+    QObject::connect(files, &QFileSystemModel::directoryLoaded, &watch,
+                     [&](const QString& dir) { loaded = loaded || dir == path; });
+    browse.setDirectory(path);
+    browse.show();
+    // The model reads the folder on a thread of its own.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return loaded; }, 60000));
+    const std::vector<std::string> all{"editor", "sounds", "tool.EXE"};
+    EXPECT_EQ(ListedOnceItShows(browse, all), all);
+    browse.selectNameFilter("Executable File (*.exe)");
+    const std::vector<std::string> exe{"sounds", "tool.EXE"};
+    EXPECT_EQ(ListedOnceItShows(browse, exe), exe);
+    browse.hide();
 }
 
 TEST(AboutBox, showsItsTextsAndStaysOneModelessBox) {

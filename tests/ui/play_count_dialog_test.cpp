@@ -17,6 +17,7 @@
 #include "play_count_dialog.h"
 #include "run_rig.h"
 #include "scripted_prompt.h"
+#include "screen_reader.h"
 #include "test_files.h"
 #include "window_setup.h"
 
@@ -153,6 +154,7 @@ TEST_F(PlaybackTest, continuousPlayShowsTheMarkedRowsPlaysThemAndClosesByItself)
     ASSERT_TRUE(play_->Run().WaitForWorker(30000));
     EXPECT_EQ(play_->windowTitle(), "正在播放......");
     EXPECT_EQ(seen_, (std::vector<std::string>{"2.wav@2 of 0..5", "4.wav@4 of 0..5"}));
+    EXPECT_EQ(test_support::Spoken(play_->LabelName()), std::make_pair(std::string("4.wav"), std::string("播放文件")));
     EXPECT_EQ(Frames("5A 33"), (std::vector<std::string>{"5A 33 02 6B", "5A 33 06 6F"}));
     EXPECT_EQ(sim_->RxHex().back(), "5A 66 FF C3");  // EndPlayback
     EXPECT_TRUE(prompt_.Texts().empty());

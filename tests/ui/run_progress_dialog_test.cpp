@@ -22,6 +22,7 @@
 #include "run_progress_dialog.h"
 #include "run_rig.h"
 #include "scripted_prompt.h"
+#include "screen_reader.h"
 #include "test_files.h"
 #include "window_setup.h"
 
@@ -60,6 +61,8 @@ TEST(RunProgressView, updatesAreCarriedOutOnTheUiThreadAndACloseReleasesOneThatW
     QTRY_VERIFY_WITH_TIMEOUT(done.load(), 30000);
     first.join();
     EXPECT_EQ(dialog.LabelName()->text(), "a.wav");
+    // A screen reader hears the file in work, then what it is.
+    EXPECT_EQ(test_support::Spoken(dialog.LabelName()), std::make_pair(std::string("a.wav"), std::string("编程文件")));
     EXPECT_EQ(dialog.ProgressBar1()->value(), 7);
 
     // A worker waits in an update while the user-interface thread, which alone

@@ -20,6 +20,7 @@
 #include "main_form.h"
 #include "run_rig.h"
 #include "scripted_prompt.h"
+#include "screen_reader.h"
 #include "segment_dialog.h"
 #include "test_files.h"
 #include "window_setup.h"
@@ -91,6 +92,12 @@ TEST_F(SegmentDialogTest, editRefusesAboveLastAddressAcceptsPastedTextAndReaddre
             EXPECT_EQ(frmedit_->size(), QSize(406, 183));
             EXPECT_EQ(frmedit_->FileName()->text(), "b.wav");
             EXPECT_EQ(frmedit_->PlayTime()->text(), "1000 MS");
+            // A screen reader reads each value as the label's name, its caption as the description.
+            using Said = std::pair<std::string, std::string>;
+            EXPECT_EQ(test_support::Spoken(frmedit_->FileName()), Said("b.wav", "文件名称："));
+            EXPECT_EQ(test_support::Spoken(frmedit_->FilePathName()), Said("/x/b.wav", "文件路径："));
+            EXPECT_EQ(test_support::Spoken(frmedit_->ChangeDate()), Said("t", "修改时间："));
+            EXPECT_EQ(test_support::Spoken(frmedit_->PlayTime()), Said("1000 MS", "播放长度："));
             EXPECT_EQ(frmedit_->Eadd()->text(), "0008");
             EXPECT_TRUE(frmedit_->PCheck()->isChecked());
             EXPECT_EQ(frmedit_->focusWidget(), frmedit_->OKBtn());

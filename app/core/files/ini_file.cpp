@@ -17,6 +17,13 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+// As Windows reads a value: one pair of matching quotes around it is not part of it.
+std::string_view Unquote(std::string_view s) {
+    if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front())
+        return s.substr(1, s.size() - 2);
+    return s;
+}
+
 // ASCII case only: UTF-8 multi-byte sequences never hold ASCII bytes, so
 // Chinese names are compared exactly.
 std::string Fold(std::string_view s) {
@@ -70,7 +77,7 @@ void CIniText::Index() {
                 Section& s = sections_[static_cast<size_t>(current)];
                 std::string key = Fold(Trim(t.substr(0, t.find('='))));
                 if (s.keys.emplace(key, lines_.size()).second)
-                    s.values.emplace(std::move(key), std::string(Trim(t.substr(t.find('=') + 1))));
+                    s.values.emplace(std::move(key), std::string(Unquote(Trim(t.substr(t.find('=') + 1)))));
                 s.lastKey = lines_.size();
             }
         }

@@ -5,7 +5,10 @@
 // missing key reads as the caller's default.
 //
 // Files are GBK on disk; names and values are UTF-8 here. Blanks around
-// names and values are not part of them. Lines starting with ';' are comments.
+// names and values are not part of them, nor is one pair of matching quotes
+// (' or ") around a value when reading; integers and booleans are read from
+// that unquoted text. Writes put values down as given, quotes and all.
+// Lines starting with ';' are comments.
 // Where a section or key appears twice, the first one counts.
 #pragma once
 
