@@ -30,7 +30,9 @@ std::vector<RowProblem> RowProblems(const RecSummary& s) {
     std::vector<RowProblem> out;
     for (const RunProblem& p : RunProblems(s)) {
         switch (p.kind) {
-            case RunProblem::Kind::Missing: out.push_back({p.row, p.file, true, "the audio file does not exist"}); break;
+            case RunProblem::Kind::Missing:
+                out.push_back({p.row, p.file, true, "the audio file does not exist"});
+                break;
             case RunProblem::Kind::Unrecorded:
                 out.push_back({p.row, p.file, false,
                                "the record command failed " + std::to_string(RecThread::kAttempts) +

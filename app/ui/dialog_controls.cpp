@@ -1,5 +1,6 @@
 #include "dialog_controls.h"
 
+#include <QLabel>
 #include <QPushButton>
 
 Qt::WindowFlags FixedDialogFlags() {
@@ -25,4 +26,17 @@ QPushButton* CancelButton(QWidget* parent, const QRect& at) {
     b->setGeometry(at);
     b->setAutoDefault(false);
     return b;
+}
+
+QLabel* ValueLabel(QWidget* parent, const char* object, const char* caption) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(object);
+    l->setTextFormat(Qt::PlainText);
+    l->setAccessibleDescription(QString::fromUtf8(caption));
+    return l;
+}
+
+void ShowValue(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->setAccessibleName(text);
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <Qt>
 
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -21,3 +22,12 @@ QPushButton* OkButton(QWidget* parent, const char* object, const QRect& at);
 // The dialog's "取消" ("Button1"): not an auto-default button, so Enter
 // presses "确定" even while this one has the focus.
 QPushButton* CancelButton(QWidget* parent, const QRect& at);
+
+// A label that shows a value (a file name, a path): plain text, so a name
+// that looks like markup shows as it is; `caption` is what a screen reader
+// says it is.
+QLabel* ValueLabel(QWidget* parent, const char* object, const char* caption);
+
+// Shows `text` and names the label by it, as a screen reader must read it
+// (Qt's own fallback to the text would drop an '&' from "Tom & Jerry.wav").
+void ShowValue(QLabel* label, const QString& text);

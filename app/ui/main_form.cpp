@@ -243,15 +243,19 @@ void TMainForm::BuildToolBar() {
     // Enter in the address box plays from that address.
     connect(eadd_, &QLineEdit::returnPressed, this, &TMainForm::ToolButton9Click);
     bar->addWidget(eadd_);
-    button("ToolButton9", "脉冲触发播放", 13, [this] { ToolButton9Click(); }, ui::kPulsePlayKey);
-    button("ToolButton20", "连续播放", 21, [this] { ToolButton20Click(); }, ui::kContinuousPlayKey);
+    button(
+        "ToolButton9", "脉冲触发播放", 13, [this] { ToolButton9Click(); }, ui::kPulsePlayKey);
+    button(
+        "ToolButton20", "连续播放", 21, [this] { ToolButton20Click(); }, ui::kContinuousPlayKey);
     gap(8);
-    button("ToolButton8", "下载录音", 12, [this] { ToolButton8Click(); }, ui::kDownloadKey);
-    auxRec_ = button("ToolButtonAUXRec", ui::AuxButtonHint(aux_), ui::AuxButtonImageIndex(aux_), nullptr,
-                     ui::kAuxModeKey);
+    button(
+        "ToolButton8", "下载录音", 12, [this] { ToolButton8Click(); }, ui::kDownloadKey);
+    auxRec_ =
+        button("ToolButtonAUXRec", ui::AuxButtonHint(aux_), ui::AuxButtonImageIndex(aux_), nullptr, ui::kAuxModeKey);
     Checkable(auxRec_, [this](bool on) { SetAuxMode(on); });
     gap(8);
-    button("ToolButton19", "Wav音量设置", 20, [this] { ToolButton19Click(); }, ui::kVolumeKey);
+    button(
+        "ToolButton19", "Wav音量设置", 20, [this] { ToolButton19Click(); }, ui::kVolumeKey);
     button("ToolButton4", "系统设置", 16, [this] { findChild<QAction*>("C3")->trigger(); });
     gap(16);
     button("ToolButton16", "打开语音数据文件", 10, [this] { findChild<QAction*>("F2")->trigger(); });
@@ -265,8 +269,9 @@ void TMainForm::BuildToolBar() {
     toolButton2_ = button("ToolButton2", "大图标", 2, nullptr);
     toolButton3_ = button("ToolButton3", "小图标", 3, nullptr);
     toolButton5_ = button("ToolButton5", "祥细资料", 7, nullptr);
-    for (auto [a, style] : {std::pair{toolButton2_, ViewStyle::LargeIcons}, std::pair{toolButton3_, ViewStyle::SmallIcons},
-                            std::pair{toolButton5_, ViewStyle::Details}}) {
+    for (auto [a, style] :
+         {std::pair{toolButton2_, ViewStyle::LargeIcons}, std::pair{toolButton3_, ViewStyle::SmallIcons},
+          std::pair{toolButton5_, ViewStyle::Details}}) {
         viewButtonGroup_->addAction(a);
         a->setChecked(style == style_);
         Checkable(a, [this, a = a, style = style](bool on) { ViewStyleToggled(a, style, on); });
@@ -466,7 +471,8 @@ void TMainForm::ToolButton8Click() {
     // The worker's last act, on its own thread: the account of what the chip
     // did not get is given on the window's thread, also after a cancel.
     auto tell = [this, summary](RecThread::End) {
-        QMetaObject::invokeMethod(this, [this, summary] { ShowRunProblems(*ui_, *summary); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, summary] { ShowRunProblems(*ui_, *summary); }, Qt::QueuedConnection);
     };
     dialog->ShowModal([dialog, job, tell, summary] {
         return StartRecThread(dialog->Run(), std::move(*job), dialog->View(), tell, summary.get());

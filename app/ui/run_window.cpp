@@ -12,10 +12,7 @@
 RunWindow::RunWindow(QWidget* parent, const Controls& controls) : QDialog(parent, FixedDialogFlags()) {
     setFont(SongFont(12));
 
-    labelName_ = new QLabel(this);
-    labelName_->setObjectName("LabelName");
-    // No accessible name: a screen reader then reads the file the label shows.
-    labelName_->setAccessibleDescription(QString::fromUtf8(controls.labelCaption));
+    labelName_ = ValueLabel(this, "LabelName", controls.labelCaption);
     labelName_->setGeometry(controls.label);
 
     progressBar1_ = new QProgressBar(this);
@@ -38,7 +35,7 @@ void RunWindow::SetUpRun(IUserPrompt& prompt, std::optional<MsgId> closingMessag
     QtRunView::Targets t;
     t.caption = [this](const QString& text) { setWindowTitle(text); };
     t.status = [this](const QString& text, int32_t position) {
-        labelName_->setText(text);
+        ShowValue(labelName_, text);
         progressBar1_->setValue(position);
     };
     t.range = [this](int32_t max) { progressBar1_->setRange(0, max); };

@@ -24,11 +24,8 @@ QLabel* Caption(const char* text, int y, QWidget* parent) {
 }
 
 // A value label after its caption; long paths are cut at the frame's edge.
-// No accessible name: a screen reader then reads the value it shows.
 QLabel* Value(const char* object, const char* caption, int y, QWidget* parent) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(object);
-    l->setAccessibleDescription(QString::fromUtf8(caption));
+    QLabel* l = ValueLabel(parent, object, caption);
     l->setGeometry(kValueX, y, kValueWidth, 16);
     return l;
 }
@@ -81,11 +78,11 @@ TFrmedit::TFrmedit(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
 bool TFrmedit::Run(props::SegmentForm& form, OkStep ok) {
     form_ = form;
     ok_ = std::move(ok);
-    fileName_->setText(QString::fromStdString(form.name));
-    filePathName_->setText(QString::fromStdString(form.path));
+    ShowValue(fileName_, QString::fromStdString(form.name));
+    ShowValue(filePathName_, QString::fromStdString(form.path));
     filePathName_->setToolTip(QString::fromStdString(form.path));
-    changeDate_->setText(QString::fromStdString(form.timeText));
-    playTime_->setText(QString::fromStdString(form.playTime));
+    ShowValue(changeDate_, QString::fromStdString(form.timeText));
+    ShowValue(playTime_, QString::fromStdString(form.playTime));
     pCheck_->setChecked(form.program);
     eadd_->setText(QString::fromStdString(form.address));
     okBtn_->setFocus();

@@ -199,7 +199,9 @@ TEST_F(MainFormTest, viewStyleMenuAndButtonsStayInStep) {
 
 TEST_F(MainFormTest, checkableButtonsChangedWithoutAClickKeepEverythingInStep) {
     auto* bar = Find<QToolBar>("ToolBar1");
-    auto button = [&](const char* name) { return qobject_cast<QToolButton*>(bar->widgetForAction(Find<QAction>(name))); };
+    auto button = [&](const char* name) {
+        return qobject_cast<QToolButton*>(bar->widgetForAction(Find<QAction>(name)));
+    };
     // What a screen reader's "Toggle" does to a tool button.
     auto toggle = [&](const char* name) {
         QAccessibleInterface* i = QAccessible::queryAccessibleInterface(button(name));

@@ -55,14 +55,17 @@ TEST(RunProgressView, updatesAreCarriedOutOnTheUiThreadAndACloseReleasesOneThatW
     dialog.View().Arm();
     std::atomic<bool> done{false};
     std::thread first([&] {
-        dialog.View().SetStatus("a.wav", 7);
+        dialog.View().SetStatus("<b>Tom & Jerry</b>.wav", 7);
         done = true;
     });
     QTRY_VERIFY_WITH_TIMEOUT(done.load(), 30000);
     first.join();
-    EXPECT_EQ(dialog.LabelName()->text(), "a.wav");
+    // Shown and read as it is named: no markup, no '&' taken for a mnemonic.
+    EXPECT_EQ(dialog.LabelName()->text(), "<b>Tom & Jerry</b>.wav");
+    EXPECT_EQ(dialog.LabelName()->textFormat(), Qt::PlainText);
     // A screen reader hears the file in work, then what it is.
-    EXPECT_EQ(test_support::Spoken(dialog.LabelName()), std::make_pair(std::string("a.wav"), std::string("编程文件")));
+    EXPECT_EQ(test_support::Spoken(dialog.LabelName()),
+              std::make_pair(std::string("<b>Tom & Jerry</b>.wav"), std::string("编程文件")));
     EXPECT_EQ(dialog.ProgressBar1()->value(), 7);
 
     // A worker waits in an update while the user-interface thread, which alone
@@ -78,7 +81,7 @@ TEST(RunProgressView, updatesAreCarriedOutOnTheUiThreadAndACloseReleasesOneThatW
     EXPECT_TRUE(WaitWithoutEvents([&] { return !dialog.Run().WorkerAlive(); }));
     EXPECT_EQ(dialog.View().Waiting(), 0);
     QCoreApplication::processEvents();
-    EXPECT_EQ(dialog.LabelName()->text(), "a.wav");
+    EXPECT_EQ(dialog.LabelName()->text(), "<b>Tom & Jerry</b>.wav");
     EXPECT_EQ(dialog.windowTitle(), "正在编程......");
     EXPECT_TRUE(prompt.Texts().empty());
 }
@@ -247,10 +250,9 @@ protected:
 TEST_F(SecondModuleDownloadTest, aRunWithTheAuxButtonPressedByAScreenReaderRecordsInAuxMode) {
     OpenRows({{true, 0, 300}, {true, 3, 300}});
     // A screen reader toggles the button itself, not through a click.
-    QWidget* aux = form_->findChild<QToolBar*>("ToolBar1")->widgetForAction(
-        form_->findChild<QAction*>("ToolButtonAUXRec"));
-    QAccessible::queryAccessibleInterface(aux)->actionInterface()->doAction(
-        QAccessibleActionInterface::toggleAction());
+    QWidget* aux =
+        form_->findChild<QToolBar*>("ToolBar1")->widgetForAction(form_->findChild<QAction*>("ToolButtonAUXRec"));
+    QAccessible::queryAccessibleInterface(aux)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     Download();
     ASSERT_TRUE(wait_->Run().WaitForWorker(30000));
     EXPECT_EQ(sim_->RxHexStartingWith("5A 1A"), (std::vector<std::string>{"5A 1A 00 00 40", "5A 1A 00 03 43"}));

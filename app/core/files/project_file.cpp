@@ -157,7 +157,8 @@ std::string IncompleteReason(Incomplete why) {
         case Incomplete::LfWithoutCr: return "a line ends in LF without CR";
         case Incomplete::CrWithoutLf: return "a line ends in CR without LF";
         case Incomplete::UnendedLastLine: return "bytes after the last CR LF";
-        case Incomplete::TooManyRows: return "more than " + std::to_string(plist::kRows) + " rows, the most a list holds";
+        case Incomplete::TooManyRows:
+            return "more than " + std::to_string(plist::kRows) + " rows, the most a list holds";
     }
     return "";
 }

@@ -25,13 +25,13 @@ inline constexpr std::string_view kMsgArgument = "%1";
 
 enum class MsgId {
     // Programming list.
-    ListOverCapacity,  // 系统提示
-    SystemError,       // 系统提示: a failed drop, a failed playback
-    NoAudioFile,       // 提示信息
-    ListFull,          // 提示信息
-    ListUnstorable,    // 提示信息: a name or path the project file cannot hold
-    AskDeleteSegment,  // 提示信息, Yes/No; composed: the segment's file name
-    AudioUnmeasurable, // 提示信息; composed: the file name (the reason on a line of its own)
+    ListOverCapacity,   // 系统提示
+    SystemError,        // 系统提示: a failed drop, a failed playback
+    NoAudioFile,        // 提示信息
+    ListFull,           // 提示信息
+    ListUnstorable,     // 提示信息: a name or path the project file cannot hold
+    AskDeleteSegment,   // 提示信息, Yes/No; composed: the segment's file name
+    AudioUnmeasurable,  // 提示信息; composed: the file name (the reason on a line of its own)
     // Segment properties.
     NoAddress,          // 提示信息
     AddressOutOfRange,  // 提示信息

@@ -12,8 +12,7 @@ std::string RowName(int row) { return "第" + std::to_string(row) + "行"; }
 std::string Listed(const std::vector<std::string>& lines, const char* rest_unit) {
     std::string out;
     for (size_t i = 0; i < lines.size() && i < kListedRows; ++i) out += (i ? "\n" : "") + lines[i];
-    if (lines.size() > kListedRows)
-        out += "\n……另有" + std::to_string(lines.size() - kListedRows) + rest_unit;
+    if (lines.size() > kListedRows) out += "\n……另有" + std::to_string(lines.size() - kListedRows) + rest_unit;
     return out;
 }
 

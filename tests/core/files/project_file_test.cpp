@@ -123,7 +123,7 @@ TEST(ProjectRead, onlyWhatTheWriterMakesCountsAsComplete) {
     // whatever its line ends; version, date and fixed word are not tested.
     EXPECT_EQ(qwf::IncompleteReason("notes\n"), "no project header");
     EXPECT_EQ(qwf::IncompleteReason("notes\r\n"), "no project header");
-    EXPECT_EQ(qwf::IncompleteReason("V1.0,20261207,wendaloprist,a,\r\n"), "no project header");  // four fields
+    EXPECT_EQ(qwf::IncompleteReason("V1.0,20261207,wendaloprist,a,\r\n"), "no project header");   // four fields
     EXPECT_EQ(qwf::IncompleteReason("V1.0,20261207,wendaloprist,a,b\r\n"), "no project header");  // b unended
     EXPECT_EQ(qwf::IncompleteReason(std::string("\x89PNG\r\n\x1a\n\0\0,,,,,", 15)), "no project header");
     EXPECT_EQ(qwf::IncompleteReason("V1.0,20261207,other,a,b,\r\n"), "");

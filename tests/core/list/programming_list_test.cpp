@@ -259,8 +259,8 @@ TEST_F(ListCommands, aFileWithoutALengthIsRefusedByAddAndDrop) {
     w.lengthOf = [](const std::string&) { return Measured{0, 0}; };
     ui.Clear();
     EXPECT_EQ(ws::AddFile(w, ui, d / "zero.wav", nullptr), kListUnmeasurable);
-    EXPECT_EQ(ui.Texts(),
-              std::vector<std::string>{"测不出'zero.wav'的播放长度，不能加入编程列表！\n文件中没有声音（长度为0毫秒）"});
+    EXPECT_EQ(ui.Texts(), std::vector<std::string>{
+                              "测不出'zero.wav'的播放长度，不能加入编程列表！\n文件中没有声音（长度为0毫秒）"});
 }
 
 TEST_F(ListCommands, addRefusesFullListsAndCommasWithAMessage) {

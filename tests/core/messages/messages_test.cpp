@@ -60,9 +60,9 @@ TEST(Messages, sampleRowsExactly) {
 
 TEST(Messages, composedTextsKeepTheirFixedPartsAroundTheArgument) {
     // The ones composed at run time, and only they, take an argument.
-    const std::set<MsgId> composed = {MsgId::AskDeleteSegment, MsgId::AudioUnmeasurable, MsgId::ProjectNotOpened,
+    const std::set<MsgId> composed = {MsgId::AskDeleteSegment,  MsgId::AudioUnmeasurable,  MsgId::ProjectNotOpened,
                                       MsgId::ProjectIncomplete, MsgId::DriverFileNotFound, MsgId::AskOverlap,
-                                      MsgId::RowsNotRecorded, MsgId::StartBelowLowest, MsgId::PlayBelowLowest,
+                                      MsgId::RowsNotRecorded,   MsgId::StartBelowLowest,   MsgId::PlayBelowLowest,
                                       MsgId::PlayAboveLast};
     for (int i = 0; i < kMsgIdCount; ++i)
         EXPECT_EQ(MessageTakesArgument(static_cast<MsgId>(i)), composed.count(static_cast<MsgId>(i)) == 1) << i;

@@ -75,13 +75,13 @@ TEST_F(Download, overCapacityAsksAndNoEndsTheCommand) {
 }
 
 TEST_F(Download, overlappingMarkedRowsAreNamedAndNoEndsTheCommand) {
-    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 1000, "/x/a.wav");   // 0x00..0x07
-    rig::PutRow(list_, 2, true, "0X0007", "b.wav", 250, "/x/b.wav");    // 0x07..0x08: on a's last address
-    rig::PutRow(list_, 3, false, "0X0000", "c.wav", 500, "/x/c.wav");   // not recorded
+    rig::PutRow(list_, 1, true, "0X0000", "a.wav", 1000, "/x/a.wav");  // 0x00..0x07
+    rig::PutRow(list_, 2, true, "0X0007", "b.wav", 250, "/x/b.wav");   // 0x07..0x08: on a's last address
+    rig::PutRow(list_, 3, false, "0X0000", "c.wav", 500, "/x/c.wav");  // not recorded
     rig::PutRow(list_, 4, true, "0X000A", "d.wav", 125, "/x/d.wav");
-    rig::PutRow(list_, 5, true, "0X0004", "e.wav", 0, "/x/e.wav");      // no length: records nothing
-    rig::PutRow(list_, 6, true, "0X00A0", "f.wav", 1000, "/x/f.wav");   // past the chip: the run stops here
-    rig::PutRow(list_, 7, true, "0X0001", "g.wav", 125, "/x/g.wav");    // never reached
+    rig::PutRow(list_, 5, true, "0X0004", "e.wav", 0, "/x/e.wav");     // no length: records nothing
+    rig::PutRow(list_, 6, true, "0X00A0", "f.wav", 1000, "/x/f.wav");  // past the chip: the run stops here
+    rig::PutRow(list_, 7, true, "0X0001", "g.wav", 125, "/x/g.wav");   // never reached
     prompt_.answers = {MsgAnswer::No};
     EXPECT_EQ(Press(&none_), CommandEnd::Stopped);
     ASSERT_EQ(prompt_.Boxes().size(), 1u);
