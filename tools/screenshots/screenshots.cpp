@@ -2,22 +2,30 @@
 // the project, and each of the program's windows, saved as OUT_DIR/NAME.png.
 // The windows are the program's own, made as the program makes them, in the
 // folder SONMIRA_HOME names.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSlider>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
+#include <fstream>
+#include <functional>
 
 #include "chip_table.h"
 #include "config.h"
 #include "help_command.h"
+#include "list_commands.h"
 #include "location.h"
 #include "program_windows.h"
 #include "qt_prompt.h"
+#include "run_problems.h"
 #include "volume.h"
 
 namespace {
@@ -45,6 +53,18 @@ void SaveDialog(QWidget* dialog, const char* name) {
     dialog->hide();
 }
 
+// The message box that `show` brings up, grabbed and closed unanswered.
+void SaveMessage(const char* name, const std::function<void()>& show) {
+    QTimer::singleShot(0, [name] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        Save(box, name);
+        if (box) box->done(0);
+    });
+    show();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
 // The pictures need no sound: the machine's volume is left alone.
 class NoMixer : public audio::IMixer {
 public:
@@ -60,8 +80,44 @@ QWidget* TopLevel(const char* objectName) {
 
 }  // namespace
 
+// The messages that tell what went wrong, each raised by its own command
+// where one can raise it here.
+void SaveMessages(TMainForm& form, QtPrompt& prompt) {
+    const std::string dir = loc::ProgramDir();
+    const std::string header = "V1.0,20261208,wendaloprist,SM-1 \xb1\xe0\xb3\xcc\xc6\xf7,SV020A,\r\n";
+    auto row = [](int start, const char* name) {
+        char line[200];
+        std::snprintf(line, sizeof line, "1,\xca\xc7,0X%04X,0X%04X,%s,1000,1KB,.wav,t,/x/%s,/x/%s,\r\n", start,
+                      start + 7, name, name, name);
+        return std::string(line);
+    };
+    WriteFile(dir + "noise.QWF", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    SaveMessage("message_project_not_opened", [&] { form.OpenProjectFile(dir + "noise.QWF"); });
+    const std::string whole = header + row(0, "a.wav") + row(8, "b.wav");
+    WriteFile(dir + "cut.QWF", whole.substr(0, whole.size() - 30));
+    SaveMessage("message_project_incomplete", [&] { form.OpenProjectFile(dir + "cut.QWF"); });
+    WriteFile(dir + "overlap.QWF", header + row(0, "a.wav") + row(7, "b.wav") + row(16, "c.wav"));
+    form.OpenProjectFile(dir + "overlap.QWF");
+    SaveMessage("message_overlap", [&] { form.findChild<QAction*>("ToolButton8")->trigger(); });
+    WriteFile(dir + "empty.wav", "");
+    SaveMessage("message_unmeasurable", [&] {
+        ws::AddFile(form.Workspace(), prompt, dir + "empty.wav", nullptr);
+    });
+    RecSummary run;
+    run.unrecorded = {{2, "b.wav", -7}};
+    run.missing = {{3, "c.wav", 0}};
+    SaveMessage("message_rows_not_recorded", [&] { ShowRunProblems(prompt, run); });
+    form.Workspace().modified = true;
+    SaveMessage("message_save_on_exit", [&] { form.close(); });
+}
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt's own buttons in the program's language, as the program shows them.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
     if (argc < 2) {
         std::fprintf(stderr, "usage: sonmira-screenshots OUT_DIR [PROJECT.QWF]\n");
         return 2;
@@ -118,6 +174,8 @@ int main(int argc, char** argv) {
         OpenHelpFile(prompt, loc::ProgramDir());
         QApplication::processEvents();
         Save(TopLevel("helpWindow"), "help_window");
+        if (QWidget* help = TopLevel("helpWindow")) help->hide();
+        SaveMessages(form, prompt);
         // The windows are done with: no exit routine, nothing written.
         for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
         app.exit(g_failures ? 1 : 0);
