@@ -100,9 +100,7 @@ void SaveMessages(TMainForm& form, QtPrompt& prompt) {
     form.OpenProjectFile(dir + "overlap.QWF");
     SaveMessage("message_overlap", [&] { form.findChild<QAction*>("ToolButton8")->trigger(); });
     WriteFile(dir + "empty.wav", "");
-    SaveMessage("message_unmeasurable", [&] {
-        ws::AddFile(form.Workspace(), prompt, dir + "empty.wav", nullptr);
-    });
+    SaveMessage("message_unmeasurable", [&] { ws::AddFile(form.Workspace(), prompt, dir + "empty.wav", nullptr); });
     RecSummary run;
     run.unrecorded = {{2, "b.wav", -7}};
     run.missing = {{3, "c.wav", 0}};
