@@ -205,11 +205,9 @@ protected:
     std::vector<std::string> SimOptions() const override { return {"--hangup-after", "4"}; }
 };
 
-TEST_F(HangUpDownloadTest, aRunStartedByItsKeyNamesTheRowsItDidNotRecord) {
+TEST_F(HangUpDownloadTest, aRunNamesTheRowsItDidNotRecord) {
     OpenRows({{true, 0, 300}, {true, 3, 300}});
-    form_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
-    QTest::keyClick(form_.get(), Qt::Key_F5);  // returns when the dialog has closed
+    Download();
     ASSERT_TRUE(wait_->Run().WaitForWorker(60000));
     EXPECT_EQ(RecordFrames(), std::vector<std::string>{"5A 11 00 4B"});
     // Given on the window's thread once the worker has ended.
