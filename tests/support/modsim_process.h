@@ -6,6 +6,7 @@
 #include <sched.h>
 #include <signal.h>
 #include <stdio.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -102,8 +103,13 @@ public:
         args.insert(args.end(), options.begin(), options.end());
         int out[2];
         if (pipe(out) != 0) return;
+        const pid_t parent = getpid();
         pid_ = fork();
         if (pid_ == 0) {
+            // A test killed before its destructor runs (a time-out) must not
+            // leave the simulator behind.
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            if (getppid() != parent) _exit(0);
             ScheduleAhead();
             dup2(out[1], 1);
             close(out[0]);
