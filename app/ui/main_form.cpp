@@ -25,7 +25,6 @@
 #include <QVBoxLayout>
 
 #include "about_box.h"
-#include "tool_keys.h"
 #include "alsa_mixer.h"
 #include "aux_button.h"
 #include "art.h"
@@ -41,15 +40,16 @@
 #include "numbers.h"
 #include "play_address.h"
 #include "play_count_dialog.h"
-#include "run_problems.h"
 #include "playback_commands.h"
 #include "project_commands.h"
 #include "qt_prompt.h"
 #include "ruler_panel.h"
+#include "run_problems.h"
 #include "run_progress_dialog.h"
 #include "segment_dialog.h"
 #include "download_command.h"
 #include "settings_dialog.h"
+#include "tool_keys.h"
 #include "ui_font.h"
 #include "volume.h"
 #include "volume_dialog.h"
@@ -181,11 +181,8 @@ void TMainForm::BuildMenus() {
     n4_ = Action("N4", "详细资料(&D)", {}, nullptr);
     for (auto [a, style] : {std::pair{n1_, ViewStyle::LargeIcons}, std::pair{n2_, ViewStyle::SmallIcons},
                             std::pair{n4_, ViewStyle::Details}}) {
-        viewMenuGroup_->addAction(a);
         view->addAction(a);
-        a->setCheckable(true);
-        a->setChecked(style == style_);
-        Checkable(a, [this, a = a, style = style](bool on) { ViewStyleToggled(a, style, on); });
+        JoinViewStyle(viewMenuGroup_, a, style);
     }
 
     QMenu* help = bar->addMenu("帮助(&H)");
@@ -272,9 +269,7 @@ void TMainForm::BuildToolBar() {
     for (auto [a, style] :
          {std::pair{toolButton2_, ViewStyle::LargeIcons}, std::pair{toolButton3_, ViewStyle::SmallIcons},
           std::pair{toolButton5_, ViewStyle::Details}}) {
-        viewButtonGroup_->addAction(a);
-        a->setChecked(style == style_);
-        Checkable(a, [this, a = a, style = style](bool on) { ViewStyleToggled(a, style, on); });
+        JoinViewStyle(viewButtonGroup_, a, style);
     }
     gap(8);
     button("ToolButton12", "关于", 1, [this] { findChild<QAction*>("About1")->trigger(); });
@@ -603,6 +598,12 @@ void TMainForm::SetViewStyle(ViewStyle style) {
             browser_->SetStyle(TFileBrowser::Style::Details);
             break;
     }
+}
+
+void TMainForm::JoinViewStyle(QActionGroup* group, QAction* a, ViewStyle style) {
+    group->addAction(a);
+    Checkable(a, [this, a, style](bool on) { ViewStyleToggled(a, style, on); });
+    a->setChecked(style == style_);
 }
 
 void TMainForm::ViewStyleToggled(QAction* a, ViewStyle style, bool on) {

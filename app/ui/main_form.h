@@ -141,6 +141,9 @@ private:
     // (a click, a key, a screen reader's toggle, setChecked) comes here.
     void SetAuxMode(bool on);
     void ViewStyleToggled(QAction* a, ViewStyle style, bool on);
+    // Puts a view-style menu item or button into its group, checked when its
+    // style is the one shown, with its changes going to ViewStyleToggled.
+    void JoinViewStyle(QActionGroup* group, QAction* a, ViewStyle style);
     // Makes `a` checkable with `apply` run on each change of its state, and
     // its tool button's own state changes passed to it.
     void Checkable(QAction* a, std::function<void(bool)> apply);

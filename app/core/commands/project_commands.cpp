@@ -29,8 +29,7 @@ bool WriteTo(Workspace& w, IUserPrompt& ui, const std::string& path) {
 std::string ProposedProjectName() { return "QV" + qwf::Today(); }
 
 std::string WithProjectExtension(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string name = FileNameOf(path);
     if (name.empty() || name.find('.') != std::string::npos) return path;
     return path + "." + kSaveDialogDefaultExt;
 }

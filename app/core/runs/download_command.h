@@ -42,6 +42,7 @@ enum class CommandEnd {
 bool TakeDriver(DriverBinding* drivers, IUserPrompt& ui, DriverLease* lease, CommandEnd* end);
 
 // Runs the command up to the dialog. Before the driver is touched it asks
-// whether to go on when marked segments overlap (MsgId::AskOverlap). On OpenDialog *job holds the run and the
-// view has been prepared: range 0 .. extent, "准备编程..." at 0, caption "准备编程".
+// whether to go on when marked segments overlap (MsgId::AskOverlap). On
+// OpenDialog *job holds the run and the view has been prepared: range
+// 0 .. extent, "准备编程..." at 0, caption "准备编程".
 CommandEnd DownloadCommand(const DownloadInputs& in, IUserPrompt& ui, IRunView& view, RecJob* job);
