@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QFileDialog>
 #include <QDir>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
@@ -144,6 +146,13 @@ int main(int argc, char** argv) {
         }
         SaveDialog(&windows.About(), "about_box");
         SaveDialog(&windows.Settings(), "settings_dialog");
+        // Its browse dialog on the program's folder: folders and the programs in it.
+        windows.Settings().OpenDialog1()->setDirectory(QString::fromStdString(loc::ProgramDir()));
+        windows.Settings().OpenDialog1()->show();
+        QEventLoop listing;  // the folder is listed in the background
+        QTimer::singleShot(1000, &listing, &QEventLoop::quit);
+        listing.exec();
+        SaveDialog(windows.Settings().OpenDialog1(), "settings_browse_dialog");
         // The dialogs as they stand during their commands.
         TFrmedit& frmedit = windows.Frmedit();
         frmedit.FileName()->setText("a.wav");
