@@ -1,7 +1,9 @@
 #include "art.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
+#include <QImage>
+#include <QResource>
+#include <QString>
+#include <cstring>
 
 // The pictures live in this static library: make sure they are registered.
 // (Outside any namespace: the resource's registration function is global.)
@@ -15,37 +17,39 @@ static void InitArt() {
 
 namespace {
 
-QIcon SmallIcon(const QString& resource) {
+// The build's pixels of art/NAME drawn at width × height; null when missing.
+// An opaque picture is taken as RGB32 (the same bytes, its alpha all 255),
+// so that nothing converts it on its way to the screen.
+QPixmap Picture(const QString& name, int width, int height, bool opaque = false) {
+    InitArt();
+    const QResource pixels(QString(":/art/%1_%2x%3.argb32").arg(name).arg(width).arg(height));
+    QImage image(width, height, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    if (!pixels.isValid() || pixels.compressionAlgorithm() != QResource::NoCompression ||
+        pixels.size() != image.sizeInBytes())
+        return QPixmap();
+    std::memcpy(image.bits(), pixels.data(), static_cast<size_t>(pixels.size()));
+    return QPixmap::fromImage(image);
+}
+
+QIcon SmallIcon(const QString& name) {
     QIcon icon;
-    icon.addPixmap(RenderArt(resource, 16, 16));
-    icon.addPixmap(RenderArt(resource, 32, 32));
+    for (int side : {16, 32}) icon.addPixmap(Picture(name, side, side));
     return icon;
 }
 
 }  // namespace
 
-QPixmap RenderArt(const QString& resource, int width, int height) {
-    InitArt();
-    QPixmap pixmap(width, height);
-    pixmap.fill(Qt::transparent);
-    QSvgRenderer svg(resource);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    svg.render(&painter, QRectF(0, 0, width, height));
-    return pixmap;
-}
-
 QIcon ImageListIcon(int index) {
     if (index < 0 || index >= kImageListCount) return QIcon();
-    return SmallIcon(QString(":/art/tool%1.svg").arg(index, 2, 10, QChar('0')));
+    return SmallIcon(QString("tool%1").arg(index, 2, 10, QChar('0')));
 }
 
 QIcon HeaderIcon(HeaderIconId which) {
-    return SmallIcon(which == HeaderIconId::FileManager ? ":/art/header_files.svg" : ":/art/header_list.svg");
+    return SmallIcon(which == HeaderIconId::FileManager ? "header_files" : "header_list");
 }
 
-QIcon PointingHandIcon() { return SmallIcon(":/art/pointing_hand.svg"); }
+QIcon PointingHandIcon() { return SmallIcon("pointing_hand"); }
 
-QPixmap SplashPicture() { return RenderArt(":/art/splash.svg", 430, 286); }
+QPixmap SplashPicture() { return Picture("splash", 430, 286, true); }
 
-QPixmap AboutPicture() { return RenderArt(":/art/about.svg", 89, 33); }
+QPixmap AboutPicture() { return Picture("about", 89, 33); }

@@ -1,11 +1,11 @@
-// The program's own pictures, drawn as SVG and compiled in (art.qrc): the
-// tool bar's image list, the two header icons, the splash and about pictures
-// and the browse button's pointing hand.
+// The program's own pictures, drawn as SVG (art/) and turned into bare pixels
+// at build time (CMakeLists.txt), compiled in: the tool bar's image list, the
+// two header icons, the splash and about pictures and the browse button's
+// pointing hand.
 #pragma once
 
 #include <QIcon>
 #include <QPixmap>
-#include <QString>
 
 inline constexpr int kImageListCount = 24;
 
@@ -20,6 +20,3 @@ QIcon PointingHandIcon();
 
 QPixmap SplashPicture();  // 430 × 286
 QPixmap AboutPicture();   // 89 × 33
-
-// The SVG at `resource` drawn at width × height (transparent background).
-QPixmap RenderArt(const QString& resource, int width, int height);

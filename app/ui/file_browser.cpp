@@ -11,6 +11,7 @@
 #include <QSocketNotifier>
 #include <QStackedWidget>
 #include <QStandardItemModel>
+#include <QTimer>
 #include <QTreeView>
 #include <cstring>
 
@@ -139,6 +140,8 @@ TFileBrowser::TFileBrowser(IUserPrompt& ui, QObject* parent) : QObject(parent), 
     listView1_->addWidget(icons_);
     listView1_->addWidget(details_);
     SetStyle(Style::Details);
+    icons_->viewport()->installEventFilter(this);
+    details_->viewport()->installEventFilter(this);
 
     // The mount table signals a change as an exceptional condition.
     mountsFd_ = ::open("/proc/self/mounts", O_RDONLY | O_CLOEXEC);
@@ -160,6 +163,16 @@ TFileBrowser::~TFileBrowser() {
 }
 
 QWidget* TFileBrowser::ListView1() const { return listView1_; }
+
+bool TFileBrowser::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint && !model_->ThemeIconsShown()) {
+        // After this paint, and after the window's own first paint is done.
+        QTimer::singleShot(0, model_, &FileListModel::ShowThemeIcons);
+        icons_->viewport()->removeEventFilter(this);
+        details_->viewport()->removeEventFilter(this);
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 QAbstractItemView* TFileBrowser::CurrentView() const {
     return static_cast<QAbstractItemView*>(listView1_->currentWidget());

@@ -59,6 +59,10 @@ public:
     // Re-reads the mount table into Drive1.
     void RefreshVolumes();
 
+protected:
+    // The file list's first paint lets the icon theme in (FileListModel::ShowThemeIcons).
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void DirectoryListBox1Change(const std::string& folder);
     void Drive1Change(int index);

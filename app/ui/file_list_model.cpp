@@ -58,13 +58,41 @@ int FileListModel::TypeIndexFor(const fb::TFileEntry& e) const {
     if (found != typeSlots_.cend()) return *found;
     TypeInfo t;
     t.name = mime.comment();
-    t.icon = QIcon::fromTheme(mime.iconName(), QIcon::fromTheme(mime.genericIconName()));
-    if (t.icon.isNull())
-        t.icon = QApplication::style()->standardIcon(e.isFolder ? QStyle::SP_DirIcon : QStyle::SP_FileIcon);
+    t.iconName = mime.iconName();
+    t.genericIconName = mime.genericIconName();
+    t.folder = e.isFolder;
     types_.push_back(std::move(t));
     const int slot = static_cast<int>(types_.size()) - 1;
     typeSlots_.insert(mime.name(), slot);
     return slot;
+}
+
+QIcon FileListModel::IconOf(int typeIndex) const {
+    if (!themeIcons_) {
+        static const QIcon blank = [] {
+            QIcon icon;
+            for (int side : {16, 32}) {
+                QPixmap clear(side, side);
+                clear.fill(Qt::transparent);
+                icon.addPixmap(clear);
+            }
+            return icon;
+        }();
+        return blank;
+    }
+    TypeInfo& t = types_[static_cast<size_t>(typeIndex)];
+    if (t.icon.isNull()) {
+        t.icon = QIcon::fromTheme(t.iconName, QIcon::fromTheme(t.genericIconName));
+        if (t.icon.isNull())
+            t.icon = QApplication::style()->standardIcon(t.folder ? QStyle::SP_DirIcon : QStyle::SP_FileIcon);
+    }
+    return t.icon;
+}
+
+void FileListModel::ShowThemeIcons() {
+    if (themeIcons_) return;
+    themeIcons_ = true;
+    if (rowCount() > 0) emit dataChanged(index(0, kName), index(rowCount() - 1, kName), {Qt::DecorationRole});
 }
 
 QString FileListModel::TypeName(int row) const {
@@ -89,7 +117,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case Qt::DecorationRole:
             if (index.column() != kName) return {};
             Details(row);
-            return types_[static_cast<size_t>(listed.typeIndex)].icon;
+            return IconOf(listed.typeIndex);
         case Qt::ForegroundRole:
             // Hidden is known from the name, so drawing grey needs no details.
             if (listed.attributes & fb::kHidden) return QColor(128, 128, 128);

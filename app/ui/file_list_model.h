@@ -39,6 +39,12 @@ public:
     // The type name of entry `row` (fetched on demand).
     QString TypeName(int row) const;
 
+    // Until this is called the entries' icons are blank, of the right size:
+    // the desktop's icon theme loads image plug-ins and parses theme indexes,
+    // which the browser calls for once the main window is on the screen.
+    void ShowThemeIcons();
+    bool ThemeIconsShown() const { return themeIcons_; }
+
     int rowCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : static_cast<int>(entries_.size());
     }
@@ -53,9 +59,12 @@ public:
 private:
     struct TypeInfo {
         QString name;
-        QIcon icon;
+        QString iconName, genericIconName;  // the MIME type's names in the icon theme
+        bool folder = false;
+        QIcon icon;  // from the theme, once asked for after ShowThemeIcons
     };
     int TypeIndexFor(const fb::TFileEntry& e) const;
+    QIcon IconOf(int typeIndex) const;
 
     mutable std::vector<fb::TFileEntry> entries_;
     std::string folder_;
@@ -64,4 +73,5 @@ private:
     // Type names and icons, one per MIME type, kept across listings.
     mutable QHash<QString, int> typeSlots_;
     mutable std::vector<TypeInfo> types_;
+    bool themeIcons_ = false;
 };

@@ -12,6 +12,12 @@
 
 namespace {
 
+long long MonotonicNowNs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
+}
+
 class FirstPaint : public QObject {
 public:
     using QObject::QObject;
@@ -21,10 +27,9 @@ public:
             // Stamped once the paint has been handled, then the program ends.
             auto* window = static_cast<QWidget*>(watched);
             QTimer::singleShot(0, [window] {
-                timespec t{};
-                clock_gettime(CLOCK_MONOTONIC, &t);
+                const long long now = MonotonicNowNs();
                 if (std::getenv("SONMIRA_FIRST_PAINT")) {
-                    std::printf("first_paint_ns %lld\n", static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec);
+                    std::printf("first_paint_ns %lld\n", now);
                     std::fflush(stdout);
                 }
                 if (const char* file = std::getenv("SONMIRA_SCREENSHOT")) {
@@ -46,4 +51,10 @@ private:
 void StampFirstPaintOnRequest(QWidget* window) {
     if (!std::getenv("SONMIRA_FIRST_PAINT") && !std::getenv("SONMIRA_SCREENSHOT")) return;
     window->installEventFilter(new FirstPaint(window));
+}
+
+void StampSplashPaintOnRequest() {
+    if (!std::getenv("SONMIRA_FIRST_PAINT")) return;
+    std::printf("splash_paint_ns %lld\n", MonotonicNowNs());
+    std::fflush(stdout);
 }

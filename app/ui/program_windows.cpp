@@ -1,8 +1,11 @@
 #include "program_windows.h"
 
+#include "first_paint.h"
+
 ProgramWindows::ProgramWindows(MainFormSetup setup) : splash_(std::make_unique<TfrmSplash>()) {
     // On the screen before the slow steps begin.
     splash_->ShowNow();
+    StampSplashPaintOnRequest();
     main_ = std::make_unique<TMainForm>(std::move(setup));
     about_ = std::make_unique<TAboutBox1>(main_.get());
     frmedit_ = std::make_unique<TFrmedit>(main_.get());

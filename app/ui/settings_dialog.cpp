@@ -43,6 +43,19 @@ TfrmPath::TfrmPath(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
     okBtn_ = OkButton(this, "OKBtn", QRect(154, 94, 75, 25));
     button1_ = CancelButton(this, QRect(238, 94, 75, 25));
 
+    picker_ = [](QFileDialog& d) {
+        if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return QString();
+        return d.selectedFiles().first();
+    };
+
+    connect(editCheck_, &QCheckBox::toggled, this, &TfrmPath::EditCheckClick);
+    connect(bPath_, &QPushButton::clicked, this, &TfrmPath::BPathClick);
+    connect(okBtn_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(button1_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QFileDialog* TfrmPath::OpenDialog1() {
+    if (openDialog_) return openDialog_;
     // Linux editors are executables, mostly without an extension: the
     // dialog lists folders and executable files; ".exe" ones are offered as
     // a second filter. A permission flag in the file model's filter would hide
@@ -55,15 +68,7 @@ TfrmPath::TfrmPath(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
     openDialog_->setNameFilters({"Executable File (*)", "Executable File (*.exe)"});
     openDialog_->setProxyModel(new ExecutableFilter(openDialog_));
     openDialog_->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
-    picker_ = [](QFileDialog& d) {
-        if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return QString();
-        return d.selectedFiles().first();
-    };
-
-    connect(editCheck_, &QCheckBox::toggled, this, &TfrmPath::EditCheckClick);
-    connect(bPath_, &QPushButton::clicked, this, &TfrmPath::BPathClick);
-    connect(okBtn_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(button1_, &QPushButton::clicked, this, &QDialog::reject);
+    return openDialog_;
 }
 
 void TfrmPath::Prepare(const ed::EditorSettings& s) {
@@ -88,7 +93,7 @@ void TfrmPath::EditCheckClick(bool ticked) {
 }
 
 void TfrmPath::BPathClick() {
-    const QString picked = picker_(*openDialog_);
+    const QString picked = picker_(*OpenDialog1());
     if (!picked.isEmpty() && ed::AcceptEditorPick(picked.toStdString())) ePath_->setText(picked);
 }
 

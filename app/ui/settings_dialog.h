@@ -36,7 +36,9 @@ public:
     QPushButton* BPath() const { return bPath_; }
     QPushButton* OKBtn() const { return okBtn_; }
     QPushButton* Button1() const { return button1_; }
-    QFileDialog* OpenDialog1() const { return openDialog_; }
+    // The browse dialog, made the first time it is wanted: a file dialog and
+    // its file system model are the costliest part of the program's start.
+    QFileDialog* OpenDialog1();
 
 protected:
     // No key cancels this dialog: only "取消" and the close box do.
@@ -52,7 +54,7 @@ private:
     QPushButton* bPath_;
     QPushButton* okBtn_;
     QPushButton* button1_;
-    QFileDialog* openDialog_;
+    QFileDialog* openDialog_ = nullptr;
     FilePicker picker_;
 };
 

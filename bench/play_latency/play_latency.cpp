@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "media_player.h"
+#include "mono_clock.h"
 #include "play_log.h"
 
 namespace {

@@ -1,6 +1,6 @@
-// From the start of the process to the main window's first paint: sonmira
-// beside a bare Qt main window, ten runs each, alternating; needs DISPLAY
-// (e.g. xvfb-run -a build/out/bench_startup).
+// From the start of the process to the main window's first paint, and to the
+// splash's: sonmira beside a bare Qt main window, ten runs each, alternating;
+// needs DISPLAY (e.g. xvfb-run -a build/out/bench_startup).
 #include <spawn.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -22,10 +22,24 @@ long long NowNs() {
     return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
 }
 
-// Milliseconds from spawning `program` to its first_paint stamp; -1 on failure.
-double OneRun(const std::string& program) {
+// Milliseconds from the spawn to a stamp the program printed; -1 when it printed none.
+double StampMs(const std::string& text, const char* name, long long started) {
+    const std::string key = std::string(name) + " ";
+    const size_t at = text.find(key);
+    if (at == std::string::npos) return -1;
+    return (std::atoll(text.c_str() + at + key.size()) - started) / 1e6;
+}
+
+struct Run {
+    double firstPaint = -1;
+    double splashPaint = -1;  // -1 for a program without a splash
+};
+
+// Spawns `program` and reads its stamps; firstPaint stays -1 on failure.
+Run OneRun(const std::string& program) {
+    Run run;
     int out[2];
-    if (pipe(out) != 0) return -1;
+    if (pipe(out) != 0) return run;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
@@ -38,7 +52,7 @@ double OneRun(const std::string& program) {
     close(out[1]);
     if (rc != 0) {
         close(out[0]);
-        return -1;
+        return run;
     }
     std::string text;
     char buf[256];
@@ -46,9 +60,9 @@ double OneRun(const std::string& program) {
     close(out[0]);
     int status = 0;
     waitpid(pid, &status, 0);
-    const size_t at = text.find("first_paint_ns ");
-    if (at == std::string::npos) return -1;
-    return (std::atoll(text.c_str() + at + 15) - started) / 1e6;
+    run.firstPaint = StampMs(text, "first_paint_ns", started);
+    run.splashPaint = StampMs(text, "splash_paint_ns", started);
+    return run;
 }
 
 double Median(std::vector<double> v) {
@@ -65,20 +79,21 @@ int main() {
     }
     setenv("SONMIRA_FIRST_PAINT", "1", 1);
     const std::string dir = SONMIRA_OUT_DIR "/";
-    std::vector<double> program, bare;
+    std::vector<double> program, splash, bare;
     for (int i = 0; i < 10; ++i) {
-        const double p = OneRun(dir + "sonmira"), b = OneRun(dir + "bench_bare_window");
-        if (p < 0 || b < 0) {
+        const Run p = OneRun(dir + "sonmira"), b = OneRun(dir + "bench_bare_window");
+        if (p.firstPaint < 0 || p.splashPaint < 0 || b.firstPaint < 0) {
             std::fprintf(stderr, "bench_startup: a run gave no first-paint stamp\n");
             return 1;
         }
-        program.push_back(p);
-        bare.push_back(b);
+        program.push_back(p.firstPaint);
+        splash.push_back(p.splashPaint);
+        bare.push_back(b.firstPaint);
     }
-    const double mp = Median(program), mb = Median(bare);
+    const double mp = Median(program), ms = Median(splash), mb = Median(bare);
     std::printf(
-        "start-up to first paint, median of 10: sonmira %.1f ms, bare Qt window %.1f ms, ratio %.2f "
-        "(target <= 2.5)\n",
-        mp, mb, mp / mb);
+        "start-up, median of 10: bare Qt window painted at %.1f ms; sonmira's splash at %.1f ms (ratio %.2f, "
+        "target <= 1.2), its main window at %.1f ms (ratio %.2f, target <= 1.5)\n",
+        mb, ms, ms / mb, mp, mp / mb);
     return 0;
 }

@@ -3,10 +3,14 @@
 #include <alsa/asoundlib.h>
 
 #include <initializer_list>
-
-#include "audio_result.h"
+#include <mutex>
 
 namespace audio {
+namespace {
+
+void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+}  // namespace
 
 uint16_t ChannelFromControl(long value, long min, long max) {
     if (max <= min) return 0;
@@ -26,7 +30,9 @@ AlsaMixer::~AlsaMixer() {
 
 bool AlsaMixer::EnsureOpen() {
     if (elem_) return true;
-    EnsureAudioRuntime();  // installs the silent alsa-lib error handler
+    // alsa-lib prints its errors to stderr by default, which a command-line tool must not do.
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { snd_lib_error_set_handler(QuietAlsa); });
     if (!mixer_) {
         if (snd_mixer_open(&mixer_, 0) < 0) {
             mixer_ = nullptr;

@@ -1,5 +1,7 @@
 // Length of an audio file as the player will render it, in whole
-// milliseconds. Safe to call from any thread; needs no GLib main loop.
+// milliseconds. Safe to call from any thread; needs no GLib main loop. The
+// first call loads the sound back end (sound_backend.h); without it every
+// file is kAudioFailed.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +20,10 @@ namespace audio {
 int MeasureAudioLength(const std::string& path, int* lengthMs);
 
 // Nanoseconds, rounded to the nearest millisecond; saturates at INT32_MAX.
-int NsToMs(int64_t ns);
+inline int NsToMs(int64_t ns) {
+    if (ns <= 0) return 0;
+    const int64_t ms = (ns + 500000) / 1000000;
+    return ms > INT32_MAX ? INT32_MAX : int(ms);
+}
 
 }  // namespace audio

@@ -20,8 +20,4 @@ enum AudioResult : int {
 // block the reader, a device) is refused before GStreamer sees it.
 bool IsReadableFile(const std::string& path);
 
-// Once per process: GStreamer, and quiet alsa-lib and FluidSynth (they print
-// to stderr by default, which a command-line tool must not do).
-void EnsureAudioRuntime();
-
 }  // namespace audio

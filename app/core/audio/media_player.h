@@ -5,6 +5,9 @@
 // thread to measure, the programming worker to play); every call is guarded
 // by the player's own lock. No GLib main loop is needed: the player waits on
 // its pipeline itself, and the sound runs on GStreamer's threads.
+//
+// Making one costs nothing: the sound back end (sound_backend.h) is loaded
+// by the first Open. Without it Open says kAudioNoOutput and nothing is open.
 #pragma once
 
 #include <cstdint>
@@ -13,9 +16,7 @@
 #include <string>
 
 namespace audio {
-class DecodeChain;
-class MidiSource;
-struct FirstBufferStamp;
+class ISoundPlayer;
 }  // namespace audio
 
 // Mode codes as the programming worker expects them.
@@ -49,16 +50,7 @@ public:
     int Close();
 
 private:
-    int OpenLocked(const std::string& path);
-    void CloseLocked();
-
     std::mutex mutex_;
     std::string fileName_;
-    std::string openName_;  // the file that is open, for measuring and the play log
-    bool open_ = false;
-    bool played_ = false;
-    int lengthMs_ = -1;  // measured lazily: Open must stay fast
-    std::unique_ptr<audio::DecodeChain> chain_;
-    std::unique_ptr<audio::MidiSource> midiSource_;
-    std::unique_ptr<audio::FirstBufferStamp> stamp_;
+    std::unique_ptr<audio::ISoundPlayer> player_;  // made by the first Open
 };

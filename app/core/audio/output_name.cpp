@@ -1,7 +1,5 @@
 #include "output_name.h"
 
-#include "sound_outputs.h"
-
 namespace audio {
 
 namespace {
@@ -36,12 +34,6 @@ OutputName ParseOutputName(const std::string& text) {
                                                                                   : OutputName::Kind::Pulse;
     }
     return named;
-}
-
-bool PulseSinkListed(const std::string& name) {
-    for (const auto& o : ListSoundOutputs())
-        if (o.kind == SoundOutputKind::kSoundServer && o.name == name) return true;
-    return false;
 }
 
 }  // namespace audio

@@ -19,7 +19,4 @@ struct OutputName {
 // other name is a sink of the sound server.
 OutputName ParseOutputName(const std::string& text);
 
-// Whether the PulseAudio or PipeWire server lists a sink of this name.
-bool PulseSinkListed(const std::string& name);
-
 }  // namespace audio

@@ -7,31 +7,15 @@
 #include <cstdlib>
 
 namespace audio {
-namespace {
-
-GstPadProbeReturn OnBuffer(GstPad*, GstPadProbeInfo*, gpointer data) {
-    auto* s = static_cast<FirstBufferStamp*>(data);
-    int expected = 0;
-    s->state.compare_exchange_strong(expected, 1);
-    // Play started before this buffer, or since: whichever of this probe and
-    // OnPlaying moves the state on to 2 writes the line.
-    if (s->playing.load()) {
-        expected = 1;
-        if (s->state.compare_exchange_strong(expected, 2)) s->Write();
-    }
-    return GST_PAD_PROBE_REMOVE;
-}
 
 // One write with O_APPEND keeps lines whole when several writers log.
-void AppendLine(const std::string& path, const std::string& line) {
+void AppendPlayLogLine(const std::string& path, const std::string& line) {
     int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0) return;
     ssize_t ignored = write(fd, line.data(), line.size());
     (void)ignored;
     close(fd);
 }
-
-}  // namespace
 
 std::string FirstBufferLine(int64_t monotonicNs, const std::string& file, int pid) {
     std::string line = "{\"event\":\"first_buffer\",\"t_ns\":" + std::to_string(monotonicNs) + ",\"file\":\"";
@@ -58,20 +42,7 @@ std::string RecordSentLine(int64_t monotonicNs, int row, int pid) {
 
 void LogRecordSent(int64_t monotonicNs, int row) {
     const char* log = std::getenv("SONMIRA_PLAY_LOG");
-    if (log && *log) AppendLine(log, RecordSentLine(monotonicNs, row, getpid()));
+    if (log && *log) AppendPlayLogLine(log, RecordSentLine(monotonicNs, row, getpid()));
 }
-
-void FirstBufferStamp::Attach(GstPad* sinkPad) {
-    if (logPath.empty() || !sinkPad) return;
-    gst_pad_add_probe(sinkPad, GST_PAD_PROBE_TYPE_BUFFER, OnBuffer, this, nullptr);
-}
-
-void FirstBufferStamp::OnPlaying() {
-    playing.store(true);
-    int expected = 1;
-    if (state.compare_exchange_strong(expected, 2)) Write();
-}
-
-void FirstBufferStamp::Write() { AppendLine(logPath, FirstBufferLine(MonotonicNs(), file, getpid())); }
 
 }  // namespace audio

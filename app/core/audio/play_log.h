@@ -9,13 +9,8 @@
 // tells apart the runs of several stations logging to one file.
 #pragma once
 
-#include <gst/gst.h>
-
-#include <atomic>
 #include <cstdint>
 #include <string>
-
-#include "mono_clock.h"
 
 namespace audio {
 
@@ -27,19 +22,8 @@ std::string RecordSentLine(int64_t monotonicNs, int row, int pid);
 // Appends a record_sent line when SONMIRA_PLAY_LOG is set; else nothing.
 void LogRecordSent(int64_t monotonicNs, int row);
 
-// A pad probe that stamps the first buffer. A buffer that arrives while the
-// pipeline is pre-rolling is held by the sink until PLAYING, so its stamp is
-// taken when Play has switched the pipeline to PLAYING instead.
-struct FirstBufferStamp {
-    std::string logPath;  // empty: logging off, no probe is installed
-    std::string file;
-    std::atomic<int> state{0};  // 0 nothing yet, 1 pre-rolled and waiting, 2 logged
-    std::atomic<bool> playing{false};
-
-    void Attach(GstPad* sinkPad);
-    // Called by Play right after the pipeline went to PLAYING.
-    void OnPlaying();
-    void Write();
-};
+// Appends one line to the log file in a single write, so that the lines of
+// several writers stay whole.
+void AppendPlayLogLine(const std::string& path, const std::string& line);
 
 }  // namespace audio

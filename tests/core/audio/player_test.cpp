@@ -11,6 +11,7 @@
 #include "audio_files.h"
 #include "audio_output.h"
 #include "audio_result.h"
+#include "mono_clock.h"
 #include "play_log.h"
 #include "load_margins.h"
 #include "test_files.h"

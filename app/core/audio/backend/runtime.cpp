@@ -1,13 +1,10 @@
+#include "runtime.h"
+
 #include <alsa/asoundlib.h>
 #include <fluidsynth.h>
 #include <gst/gst.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <mutex>
-
-#include "audio_result.h"
 
 namespace audio {
 namespace {
@@ -17,11 +14,6 @@ void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 void QuietFluid(int, const char*, void*) {}
 
 }  // namespace
-
-bool IsReadableFile(const std::string& path) {
-    struct stat st;
-    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), R_OK) == 0;
-}
 
 void EnsureAudioRuntime() {
     static std::once_flag once;

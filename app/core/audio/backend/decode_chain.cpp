@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "audio_output.h"
+#include "sink_stage.h"
 #include "audio_result.h"
 
 namespace audio {

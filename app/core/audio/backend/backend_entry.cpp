@@ -1,0 +1,29 @@
+// The back end's one exported function and the interface it hands out.
+#include "device_list.h"
+#include "gst_player.h"
+#include "length_by_content.h"
+#include "sink_stage.h"
+#include "sound_backend.h"
+
+namespace audio {
+namespace {
+
+class GstBackend final : public ISoundBackend {
+public:
+    int MeasureAudioLength(const std::string& path, int* lengthMs) override { return MeasureLengthNow(path, lengthMs); }
+    OutputStatus AudioOutputStatus() override { return OutputStatusNow(); }
+    int ChooseAudioOutput(const std::string& output, std::string* error) override {
+        return ChooseOutputNow(output, error);
+    }
+    std::vector<SoundOutputInfo> ListSoundOutputs() override { return ListOutputsNow(); }
+    std::unique_ptr<ISoundPlayer> NewPlayer() override { return std::make_unique<GstPlayer>(); }
+};
+
+}  // namespace
+}  // namespace audio
+
+// Everything else in the library is hidden; this is what the program looks up.
+extern "C" __attribute__((visibility("default"))) audio::ISoundBackend* SonmiraSoundBackend(int version) {
+    static audio::GstBackend backend;
+    return version == audio::kSoundBackendVersion ? &backend : nullptr;
+}
