@@ -3,14 +3,10 @@
 #include <alsa/asoundlib.h>
 
 #include <initializer_list>
-#include <mutex>
+
+#include "quiet_alsa.h"
 
 namespace audio {
-namespace {
-
-void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
-
-}  // namespace
 
 uint16_t ChannelFromControl(long value, long min, long max) {
     if (max <= min) return 0;
@@ -30,9 +26,7 @@ AlsaMixer::~AlsaMixer() {
 
 bool AlsaMixer::EnsureOpen() {
     if (elem_) return true;
-    // alsa-lib prints its errors to stderr by default, which a command-line tool must not do.
-    static std::once_flag quiet;
-    std::call_once(quiet, [] { snd_lib_error_set_handler(QuietAlsa); });
+    QuietAlsaErrors();
     if (!mixer_) {
         if (snd_mixer_open(&mixer_, 0) < 0) {
             mixer_ = nullptr;

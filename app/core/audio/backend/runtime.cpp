@@ -1,15 +1,14 @@
 #include "runtime.h"
 
-#include <alsa/asoundlib.h>
 #include <fluidsynth.h>
 #include <gst/gst.h>
 
 #include <mutex>
 
+#include "quiet_alsa.h"
+
 namespace audio {
 namespace {
-
-void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 void QuietFluid(int, const char*, void*) {}
 
@@ -19,7 +18,7 @@ void EnsureAudioRuntime() {
     static std::once_flag once;
     std::call_once(once, [] {
         gst_init(nullptr, nullptr);
-        snd_lib_error_set_handler(QuietAlsa);
+        QuietAlsaErrors();
         for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
             fluid_set_log_function(level, QuietFluid, nullptr);
     });
