@@ -26,6 +26,8 @@ PACKAGES=(
   fonts-arphic-uming xvfb xauth
   # the help viewer (chmlib) and the help file's compiler (chmcmd)
   libchm-dev fp-utils
+  # the command-line tool's option parser; JSON in the simulator and the tests
+  libcli11-dev nlohmann-json3-dev
   # benchmarks and tools
   python3
 )

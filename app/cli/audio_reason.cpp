@@ -1,6 +1,6 @@
 #include "audio_reason.h"
 
-#include "audio_result.h"
+#include "audio/audio_result.h"
 
 namespace cli {
 

@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <string>
 
-#include "address_math.h"
-#include "audio_length.h"
+#include "list/address_math.h"
+#include "audio/audio_length.h"
 #include "audio_reason.h"
-#include "audio_result.h"
-#include "numbers.h"
+#include "audio/audio_result.h"
+#include "text/numbers.h"
 #include "printable.h"
-#include "project_file.h"
+#include "files/project_file.h"
 
 namespace cli {
 

@@ -4,8 +4,8 @@
 // segment or leave a gap. The list must be re-addressed first.
 #pragma once
 
-#include "chip_table.h"
-#include "programming_list.h"
+#include "files/chip_table.h"
+#include "list/programming_list.h"
 
 namespace cli {
 

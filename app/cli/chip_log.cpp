@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <map>
 
-#include "address_math.h"
-#include "chip_record.h"
-#include "numbers.h"
+#include "list/address_math.h"
+#include "records/chip_record.h"
+#include "text/numbers.h"
 #include "printable.h"
-#include "record_file.h"
-#include "record_result.h"
-#include "sha256.h"
+#include "records/record_file.h"
+#include "records/record_result.h"
+#include "records/sha256.h"
 
 namespace cli {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "chip_run.h"
-#include "workspace.h"
+#include "commands/workspace.h"
 
 namespace cli {
 

@@ -3,12 +3,12 @@
 #include <cstdio>
 
 #include "audio_reason.h"
-#include "download_command.h"
-#include "messages.h"
+#include "runs/download_command.h"
+#include "messages/messages.h"
 #include "printable.h"
-#include "run_dialog.h"
+#include "runs/run_dialog.h"
 #include "run_options.h"
-#include "run_problems.h"
+#include "runs/run_problems.h"
 #include "run_terminal.h"
 
 namespace cli {

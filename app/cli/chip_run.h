@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "cli_prompt.h"
-#include "rec_thread.h"
-#include "workspace.h"
+#include "runs/rec_thread.h"
+#include "commands/workspace.h"
 
 namespace cli {
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "numbers.h"
+#include "text/numbers.h"
 #include "port_scan_report.h"
 
 namespace cli {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "user_prompt.h"
+#include "messages/user_prompt.h"
 
 namespace cli {
 

@@ -6,24 +6,24 @@
 #include <string>
 #include <vector>
 
-#include "audio_length.h"
+#include "audio/audio_length.h"
 #include "audio_reason.h"
-#include "audio_result.h"
-#include "chip_table.h"
+#include "audio/audio_result.h"
+#include "files/chip_table.h"
 #include "cli_command.h"
 #include "cli_prompt.h"
-#include "config.h"
-#include "list_commands.h"
+#include "files/config.h"
+#include "commands/list_commands.h"
 #include "list_rows.h"
-#include "location.h"
-#include "media_player.h"
+#include "files/location.h"
+#include "audio/media_player.h"
 #include "printable.h"
-#include "project_commands.h"
-#include "project_file.h"
+#include "commands/project_commands.h"
+#include "files/project_file.h"
 #include "run_options.h"
 #include "setup_check.h"
-#include "whole_file.h"
-#include "workspace.h"
+#include "files/whole_file.h"
+#include "commands/workspace.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <string>
 
-#include "chip_table.h"
+#include "files/chip_table.h"
 #include "cli_command.h"
-#include "config.h"
-#include "numbers.h"
-#include "whole_file.h"
+#include "files/config.h"
+#include "text/numbers.h"
+#include "files/whole_file.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "cli_command.h"
 #include "printable.h"
 #include "run_options.h"
-#include "serial_ports.h"
-#include "sound_outputs.h"
+#include "devices/serial_ports.h"
+#include "audio/sound_outputs.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // programming list stores it.
 #include <cstdio>
 
-#include "audio_length.h"
+#include "audio/audio_length.h"
 #include "audio_reason.h"
-#include "audio_result.h"
+#include "audio/audio_result.h"
 #include "cli_command.h"
 #include "printable.h"
 

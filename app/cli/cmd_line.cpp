@@ -12,22 +12,22 @@
 #include <string>
 #include <vector>
 
-#include "audio_output.h"
-#include "audio_result.h"
+#include "audio/audio_output.h"
+#include "audio/audio_result.h"
 #include "changed_files.h"
 #include "chip_log.h"
 #include "cli_command.h"
 #include "cli_prompt.h"
-#include "messages.h"
+#include "messages/messages.h"
 #include "overlap_check.h"
 #include "port_hold.h"
 #include "printable.h"
-#include "project_commands.h"
+#include "commands/project_commands.h"
 #include "run_options.h"
 #include "station_board.h"
 #include "station_list.h"
 #include "station_process.h"
-#include "workspace.h"
+#include "commands/workspace.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include "cli_command.h"
 #include "cli_prompt.h"
 #include "list_rows.h"
-#include "messages.h"
-#include "numbers.h"
+#include "messages/messages.h"
+#include "text/numbers.h"
 #include "printable.h"
-#include "programming_list.h"
+#include "list/programming_list.h"
 #include "project_check.h"
-#include "project_file.h"
+#include "files/project_file.h"
 
 namespace {
 

@@ -4,16 +4,16 @@
 
 #include "cli_command.h"
 #include "cli_prompt.h"
-#include "messages.h"
-#include "numbers.h"
-#include "play_thread.h"
-#include "playback_commands.h"
+#include "messages/messages.h"
+#include "text/numbers.h"
+#include "runs/play_thread.h"
+#include "runs/playback_commands.h"
 #include "printable.h"
-#include "project_commands.h"
-#include "run_dialog.h"
+#include "commands/project_commands.h"
+#include "runs/run_dialog.h"
 #include "run_options.h"
 #include "run_terminal.h"
-#include "workspace.h"
+#include "commands/workspace.h"
 
 namespace {
 

@@ -5,21 +5,21 @@
 #include <string>
 #include <vector>
 
-#include "audio_output.h"
-#include "audio_result.h"
+#include "audio/audio_output.h"
+#include "audio/audio_result.h"
 #include "changed_files.h"
 #include "chip_log.h"
 #include "chip_run.h"
 #include "cli_command.h"
 #include "cli_prompt.h"
-#include "config.h"
+#include "files/config.h"
 #include "overlap_check.h"
 #include "port_hold.h"
 #include "printable.h"
-#include "project_commands.h"
+#include "commands/project_commands.h"
 #include "run_options.h"
-#include "run_setup.h"
-#include "workspace.h"
+#include "commands/run_setup.h"
+#include "commands/workspace.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include "cli_command.h"
 #include "cli_prompt.h"
-#include "numbers.h"
-#include "play_address.h"
-#include "playback_commands.h"
+#include "text/numbers.h"
+#include "runs/play_address.h"
+#include "runs/playback_commands.h"
 #include "run_options.h"
-#include "workspace.h"
+#include "commands/workspace.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // row separated by tabs, one row per line on stdout.
 #pragma once
 
-#include "programming_list.h"
+#include "list/programming_list.h"
 
 namespace cli {
 

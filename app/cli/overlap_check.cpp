@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "address_math.h"
-#include "overlaps.h"
+#include "list/address_math.h"
+#include "list/overlaps.h"
 
 namespace cli {
 

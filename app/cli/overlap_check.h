@@ -2,8 +2,8 @@
 // marked segment that starts inside another would record over its end.
 #pragma once
 
-#include "chip_table.h"
-#include "programming_list.h"
+#include "files/chip_table.h"
+#include "list/programming_list.h"
 
 namespace cli {
 

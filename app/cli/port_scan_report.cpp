@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "messages.h"
+#include "messages/messages.h"
 
 namespace cli {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "printable.h"
-#include "project_file.h"
-#include "whole_file.h"
+#include "files/project_file.h"
+#include "files/whole_file.h"
 
 namespace cli {
 

@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <memory>
 
-#include "chip_table.h"
+#include "files/chip_table.h"
 #include "cli_prompt.h"
-#include "config.h"
-#include "location.h"
-#include "project_commands.h"
+#include "files/config.h"
+#include "files/location.h"
+#include "commands/project_commands.h"
 #include "port_choice.h"
-#include "project_file.h"
+#include "files/project_file.h"
 #include "setup_check.h"
 
 namespace cli {

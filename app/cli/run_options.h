@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "user_prompt.h"
-#include "workspace.h"
+#include "messages/user_prompt.h"
+#include "commands/workspace.h"
 
 namespace cli {
 

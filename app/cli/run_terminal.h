@@ -10,8 +10,8 @@
 #include <mutex>
 #include <string>
 
-#include "run_dialog.h"
-#include "run_view.h"
+#include "runs/run_dialog.h"
+#include "runs/run_view.h"
 
 namespace cli {
 

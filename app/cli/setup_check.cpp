@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "chip_table.h"
-#include "config.h"
-#include "numbers.h"
+#include "files/chip_table.h"
+#include "files/config.h"
+#include "text/numbers.h"
 #include "printable.h"
 #include "project_check.h"
-#include "project_file.h"
-#include "run_setup.h"
+#include "files/project_file.h"
+#include "commands/run_setup.h"
 
 namespace cli {
 

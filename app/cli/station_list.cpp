@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "output_name.h"
+#include "audio/output_name.h"
 #include "port_choice.h"
 #include "port_hold.h"
 

@@ -2,7 +2,7 @@
 // does; its image is an index into the window's image list.
 #pragma once
 
-#include "aux_mode.h"
+#include "runs/aux_mode.h"
 
 namespace ui {
 

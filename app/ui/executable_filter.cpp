@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileSystemModel>
 
-#include "editor_commands.h"
+#include "commands/editor_commands.h"
 
 bool ExecutableFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
     const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());

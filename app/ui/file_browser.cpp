@@ -16,8 +16,8 @@
 #include <cstring>
 
 #include "file_list_model.h"
-#include "folder_listing.h"
-#include "messages.h"
+#include "browser/folder_listing.h"
+#include "messages/messages.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "list_commands.h"
-#include "user_prompt.h"
-#include "volumes.h"
+#include "commands/list_commands.h"
+#include "messages/user_prompt.h"
+#include "browser/volumes.h"
 
 class QAbstractItemView;
 class QComboBox;

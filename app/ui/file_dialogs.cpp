@@ -3,8 +3,8 @@
 #include <QFileDialog>
 #include <QStringList>
 
-#include "list_commands.h"
-#include "project_commands.h"
+#include "commands/list_commands.h"
+#include "commands/project_commands.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "file_filters.h"
+#include "commands/file_filters.h"
 
 class QWidget;
 

@@ -6,7 +6,7 @@
 #include <QMimeDatabase>
 #include <QStyle>
 
-#include "folder_listing.h"
+#include "browser/folder_listing.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "file_entry.h"
+#include "browser/file_entry.h"
 
 // What a drag from the file list carries; the drop reads the browser's selection.
 inline constexpr const char* kBrowserDragFormat = "application/x-sonmira-browser-entry";

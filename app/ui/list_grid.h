@@ -7,7 +7,7 @@
 #include <QTableView>
 #include <functional>
 
-#include "programming_list.h"
+#include "list/programming_list.h"
 
 // The list's 160 rows and 12 columns; row 0 of the list is the header.
 class ListModel : public QAbstractTableModel {

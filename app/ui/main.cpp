@@ -3,10 +3,10 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "chip_table.h"
-#include "config.h"
+#include "files/chip_table.h"
+#include "files/config.h"
 #include "first_paint.h"
-#include "location.h"
+#include "files/location.h"
 #include "program_windows.h"
 #include "sonmira_application.h"
 

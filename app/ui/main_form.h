@@ -6,13 +6,13 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "aux_mode.h"
+#include "runs/aux_mode.h"
 #include "file_dialogs.h"
-#include "list_commands.h"
-#include "media_player.h"
-#include "project_commands.h"
-#include "user_prompt.h"
-#include "workspace.h"
+#include "commands/list_commands.h"
+#include "audio/media_player.h"
+#include "commands/project_commands.h"
+#include "messages/user_prompt.h"
+#include "commands/workspace.h"
 
 class QAction;
 class QActionGroup;

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "play_thread.h"
+#include "runs/play_thread.h"
 #include "run_window.h"
 
 class TFrmwPalyCount : public RunWindow {

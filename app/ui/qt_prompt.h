@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "user_prompt.h"
+#include "messages/user_prompt.h"
 
 class QtPrompt : public IUserPrompt {
 public:

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "run_view.h"
+#include "runs/run_view.h"
 
 class QtRunView : public QObject, public IRunView {
 public:

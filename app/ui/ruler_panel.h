@@ -5,7 +5,7 @@
 #include <QFrame>
 #include <array>
 
-#include "ruler.h"
+#include "list/ruler.h"
 
 class QLabel;
 

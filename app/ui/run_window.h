@@ -12,10 +12,10 @@
 #include <memory>
 #include <optional>
 
-#include "messages.h"
+#include "messages/messages.h"
 #include "qt_run_view.h"
-#include "run_dialog.h"
-#include "user_prompt.h"
+#include "runs/run_dialog.h"
+#include "messages/user_prompt.h"
 
 class QLabel;
 class QProgressBar;

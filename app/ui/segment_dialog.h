@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "segment_properties.h"
+#include "list/segment_properties.h"
 
 class QCheckBox;
 class QLabel;

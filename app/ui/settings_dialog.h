@@ -6,8 +6,8 @@
 #include <QString>
 #include <functional>
 
-#include "editor_commands.h"
-#include "workspace.h"
+#include "commands/editor_commands.h"
+#include "commands/workspace.h"
 
 class QCheckBox;
 class QFileDialog;

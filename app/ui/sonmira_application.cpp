@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "messages.h"
+#include "messages/messages.h"
 
 SonmiraApplication::SonmiraApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 

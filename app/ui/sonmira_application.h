@@ -7,7 +7,7 @@
 #include <string>
 
 #include "qt_prompt.h"
-#include "user_prompt.h"
+#include "messages/user_prompt.h"
 
 class SonmiraApplication : public QApplication {
     Q_OBJECT

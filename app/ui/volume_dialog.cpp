@@ -6,7 +6,7 @@
 
 #include "dialog_controls.h"
 #include "ui_font.h"
-#include "volume.h"
+#include "audio/volume.h"
 
 TFrmVal::TFrmVal(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
     setObjectName("FrmVal");

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "audio_length.h"
+#include "audio/audio_length.h"
 
 namespace {
 

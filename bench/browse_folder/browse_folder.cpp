@@ -18,7 +18,7 @@
 #include <string>
 
 #include "file_browser.h"
-#include "file_entry.h"
+#include "browser/file_entry.h"
 #include "file_list_model.h"
 
 namespace {

@@ -18,8 +18,8 @@
 
 #include "fake_mixer.h"
 #include "program_windows.h"
-#include "project_file.h"
-#include "rec_thread.h"
+#include "files/project_file.h"
+#include "runs/rec_thread.h"
 #include "run_rig.h"
 #include "scripted_prompt.h"
 #include "ten_tones.h"

@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "project_file.h"
-#include "rec_thread.h"
+#include "files/project_file.h"
+#include "runs/rec_thread.h"
 #include "run_rig.h"
 #include "ten_tones.h"
 

@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
-#include "media_player.h"
-#include "mono_clock.h"
-#include "play_log.h"
+#include "audio/media_player.h"
+#include "audio/mono_clock.h"
+#include "audio/play_log.h"
 
 namespace {
 

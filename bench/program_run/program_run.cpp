@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "download_command.h"
-#include "rec_thread.h"
-#include "run_dialog.h"
+#include "runs/download_command.h"
+#include "runs/rec_thread.h"
+#include "runs/run_dialog.h"
 #include "run_rig.h"
 #include "ten_tones.h"
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "numbers.h"
-#include "programming_list.h"
+#include "text/numbers.h"
+#include "list/programming_list.h"
 #include "run_rig.h"
 
 namespace bench {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "driver_rig.h"
-#include "messages.h"
+#include "messages/messages.h"
 
 using namespace modsim_test;
 using Frames = std::vector<std::string>;

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "driver_binding.h"
+#include "binding/driver_binding.h"
 #include "modsim_harness.h"
 
 namespace modsim_test {

@@ -8,7 +8,7 @@
 #include <map>
 
 #include "cli_run.h"
-#include "sha256.h"
+#include "records/sha256.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "chip_table.h"
+#include "files/chip_table.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view table(reinterpret_cast<const char*>(data), size);

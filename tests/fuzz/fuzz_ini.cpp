@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "ini_file.h"
+#include "files/ini_file.h"
 
 namespace {
 

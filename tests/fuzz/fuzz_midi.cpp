@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "audio_result.h"
-#include "midi_file.h"
+#include "audio/audio_result.h"
+#include "audio/midi_file.h"
 
 namespace {
 

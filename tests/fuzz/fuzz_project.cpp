@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "numbers.h"
-#include "project_file.h"
+#include "text/numbers.h"
+#include "files/project_file.h"
 
 namespace {
 bool NoFile(const std::string&) { return false; }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "wav_header.h"
+#include "audio/wav_header.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "volume.h"
+#include "audio/volume.h"
 
 namespace test_support {
 

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "modsim_process.h"
-#include "programming_list.h"
-#include "run_view.h"
+#include "list/programming_list.h"
+#include "runs/run_view.h"
 #include "scripted_prompt.h"
 
 namespace rig {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "user_prompt.h"
+#include "messages/user_prompt.h"
 
 struct ShownBox {
     std::string text, caption;

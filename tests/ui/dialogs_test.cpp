@@ -25,7 +25,7 @@
 #include "settings_dialog.h"
 #include "splash.h"
 #include "test_files.h"
-#include "text_codec.h"
+#include "text/text_codec.h"
 
 using namespace test_support;
 

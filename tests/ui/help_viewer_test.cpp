@@ -14,7 +14,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include "help_command.h"
+#include "commands/help_command.h"
 #include "scripted_prompt.h"
 
 namespace {

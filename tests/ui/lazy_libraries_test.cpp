@@ -12,16 +12,16 @@
 #include <cstdlib>
 #include <thread>
 
-#include "audio_length.h"
-#include "audio_result.h"
+#include "audio/audio_length.h"
+#include "audio/audio_result.h"
 #include "fake_mixer.h"
-#include "media_player.h"
+#include "audio/media_player.h"
 #include "program_windows.h"
 #include "run_rig.h"
 #include "scripted_prompt.h"
-#include "sound_backend.h"
+#include "audio/sound_backend.h"
 #include "test_files.h"
-#include "volume.h"
+#include "audio/volume.h"
 #include "window_setup.h"
 
 namespace {

@@ -20,15 +20,15 @@
 #include <fstream>
 #include <functional>
 
-#include "chip_table.h"
-#include "config.h"
-#include "help_command.h"
-#include "list_commands.h"
-#include "location.h"
+#include "files/chip_table.h"
+#include "files/config.h"
+#include "commands/help_command.h"
+#include "commands/list_commands.h"
+#include "files/location.h"
 #include "program_windows.h"
 #include "qt_prompt.h"
-#include "run_problems.h"
-#include "volume.h"
+#include "runs/run_problems.h"
+#include "audio/volume.h"
 
 namespace {
 

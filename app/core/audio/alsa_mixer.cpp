@@ -1,10 +1,10 @@
-#include "alsa_mixer.h"
+#include "audio/alsa_mixer.h"
 
 #include <alsa/asoundlib.h>
 
 #include <initializer_list>
 
-#include "quiet_alsa.h"
+#include "audio/quiet_alsa.h"
 
 namespace audio {
 

@@ -3,7 +3,7 @@
 // too. Without a card every call fails quietly.
 #pragma once
 
-#include "volume.h"
+#include "audio/volume.h"
 
 struct _snd_mixer;
 struct _snd_mixer_elem;

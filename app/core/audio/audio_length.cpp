@@ -1,7 +1,7 @@
-#include "audio_length.h"
+#include "audio/audio_length.h"
 
-#include "audio_result.h"
-#include "sound_backend.h"
+#include "audio/audio_result.h"
+#include "audio/sound_backend.h"
 
 namespace audio {
 

@@ -1,7 +1,7 @@
-#include "audio_output.h"
+#include "audio/audio_output.h"
 
-#include "audio_result.h"
-#include "sound_backend.h"
+#include "audio/audio_result.h"
+#include "audio/sound_backend.h"
 
 namespace audio {
 

@@ -1,7 +1,7 @@
-#include "media_player.h"
+#include "audio/media_player.h"
 
-#include "audio_result.h"
-#include "sound_backend.h"
+#include "audio/audio_result.h"
+#include "audio/sound_backend.h"
 
 using namespace audio;
 

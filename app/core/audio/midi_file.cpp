@@ -1,10 +1,10 @@
-#include "midi_file.h"
+#include "audio/midi_file.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include "audio_result.h"
+#include "audio/audio_result.h"
 
 namespace audio {
 namespace {

@@ -1,4 +1,4 @@
-#include "mono_clock.h"
+#include "audio/mono_clock.h"
 
 #include <time.h>
 

@@ -1,4 +1,4 @@
-#include "output_name.h"
+#include "audio/output_name.h"
 
 namespace audio {
 

@@ -1,4 +1,4 @@
-#include "play_log.h"
+#include "audio/play_log.h"
 
 #include <fcntl.h>
 #include <unistd.h>

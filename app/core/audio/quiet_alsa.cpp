@@ -1,4 +1,4 @@
-#include "quiet_alsa.h"
+#include "audio/quiet_alsa.h"
 
 #include <alsa/asoundlib.h>
 

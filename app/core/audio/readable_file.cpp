@@ -1,7 +1,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "audio_result.h"
+#include "audio/audio_result.h"
 
 namespace audio {
 

@@ -1,4 +1,4 @@
-#include "sound_backend.h"
+#include "audio/sound_backend.h"
 
 #include <dlfcn.h>
 #include <limits.h>

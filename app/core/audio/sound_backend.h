@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "audio_output.h"
-#include "sound_outputs.h"
+#include "audio/audio_output.h"
+#include "audio/sound_outputs.h"
 
 namespace audio {
 

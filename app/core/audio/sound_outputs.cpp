@@ -1,6 +1,6 @@
-#include "sound_outputs.h"
+#include "audio/sound_outputs.h"
 
-#include "sound_backend.h"
+#include "audio/sound_backend.h"
 
 namespace audio {
 

@@ -1,4 +1,4 @@
-#include "volume.h"
+#include "audio/volume.h"
 
 #include <algorithm>
 #include <cstdlib>

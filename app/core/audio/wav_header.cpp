@@ -1,4 +1,4 @@
-#include "wav_header.h"
+#include "audio/wav_header.h"
 
 #include <sys/stat.h>
 

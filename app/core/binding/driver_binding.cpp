@@ -1,9 +1,9 @@
-#include "driver_binding.h"
+#include "binding/driver_binding.h"
 
 #include <dlfcn.h>
 
-#include "library_search.h"
-#include "messages.h"
+#include "binding/library_search.h"
+#include "messages/messages.h"
 
 namespace {
 

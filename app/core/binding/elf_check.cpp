@@ -1,4 +1,4 @@
-#include "elf_check.h"
+#include "binding/elf_check.h"
 
 #include <elf.h>
 #include <fcntl.h>

@@ -1,10 +1,10 @@
-#include "library_search.h"
+#include "binding/library_search.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include "elf_check.h"
-#include "location.h"
+#include "binding/elf_check.h"
+#include "files/location.h"
 
 namespace {
 

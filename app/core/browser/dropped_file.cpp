@@ -1,6 +1,6 @@
-#include "dropped_file.h"
+#include "browser/dropped_file.h"
 
-#include "folder_listing.h"
+#include "browser/folder_listing.h"
 
 namespace fb {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "list_commands.h"
+#include "commands/list_commands.h"
 
 namespace fb {
 

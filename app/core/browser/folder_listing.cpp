@@ -1,4 +1,4 @@
-#include "folder_listing.h"
+#include "browser/folder_listing.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -10,7 +10,7 @@
 #include <cstring>
 #include <numeric>
 
-#include "programming_list.h"
+#include "list/programming_list.h"
 
 namespace fb {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "file_entry.h"
+#include "browser/file_entry.h"
 
 namespace fb {
 

@@ -1,4 +1,4 @@
-#include "volumes.h"
+#include "browser/volumes.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "editor_commands.h"
+#include "commands/editor_commands.h"
 
 #include <errno.h>
 #include <signal.h>
@@ -12,8 +12,8 @@
 #include <exception>
 #include <thread>
 
-#include "config.h"
-#include "messages.h"
+#include "files/config.h"
+#include "messages/messages.h"
 
 extern char** environ;
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "user_prompt.h"
-#include "workspace.h"
+#include "messages/user_prompt.h"
+#include "commands/workspace.h"
 
 namespace ed {
 

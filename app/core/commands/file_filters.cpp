@@ -1,4 +1,4 @@
-#include "file_filters.h"
+#include "commands/file_filters.h"
 
 namespace ws {
 

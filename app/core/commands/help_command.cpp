@@ -1,12 +1,12 @@
-#include "help_command.h"
+#include "commands/help_command.h"
 
 #include <dlfcn.h>
 
 #include <map>
 #include <mutex>
 
-#include "library_search.h"
-#include "messages.h"
+#include "binding/library_search.h"
+#include "messages/messages.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "user_prompt.h"
+#include "messages/user_prompt.h"
 
 inline constexpr const char* kHelpViewerLibrary = "libhhctrl.so";
 inline constexpr const char* kHelpViewerEntry = "HtmlHelpA";

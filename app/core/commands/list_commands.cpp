@@ -1,11 +1,11 @@
-#include "list_commands.h"
+#include "commands/list_commands.h"
 
-#include "audio_length.h"
-#include "audio_result.h"
-#include "messages.h"
-#include "numbers.h"
-#include "project_file.h"
-#include "reason_texts.h"
+#include "audio/audio_length.h"
+#include "audio/audio_result.h"
+#include "messages/messages.h"
+#include "text/numbers.h"
+#include "files/project_file.h"
+#include "messages/reason_texts.h"
 
 namespace ws {
 

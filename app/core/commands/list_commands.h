@@ -9,9 +9,9 @@
 #include <optional>
 #include <string>
 
-#include "segment_properties.h"
-#include "media_player.h"
-#include "workspace.h"
+#include "list/segment_properties.h"
+#include "audio/media_player.h"
+#include "commands/workspace.h"
 
 namespace ws {
 

@@ -1,10 +1,10 @@
-#include "project_commands.h"
+#include "commands/project_commands.h"
 
-#include "config.h"
-#include "messages.h"
-#include "numbers.h"
-#include "project_file.h"
-#include "reason_texts.h"
+#include "files/config.h"
+#include "messages/messages.h"
+#include "text/numbers.h"
+#include "files/project_file.h"
+#include "messages/reason_texts.h"
 
 namespace ws {
 

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "workspace.h"
+#include "commands/workspace.h"
 
 namespace ws {
 

@@ -1,15 +1,15 @@
-#include "run_setup.h"
+#include "commands/run_setup.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cerrno>
 #include <cstring>
 
-#include "address_math.h"
-#include "config.h"
-#include "ini_file.h"
-#include "numbers.h"
-#include "whole_file.h"
+#include "list/address_math.h"
+#include "files/config.h"
+#include "files/ini_file.h"
+#include "text/numbers.h"
+#include "files/whole_file.h"
 
 namespace ws {
 

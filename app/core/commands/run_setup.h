@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "chip_table.h"
-#include "programming_list.h"
+#include "files/chip_table.h"
+#include "list/programming_list.h"
 
 namespace ws {
 

@@ -1,8 +1,8 @@
-#include "workspace.h"
+#include "commands/workspace.h"
 
-#include "config.h"
-#include "messages.h"
-#include "numbers.h"
+#include "files/config.h"
+#include "messages/messages.h"
+#include "text/numbers.h"
 
 namespace ws {
 

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "address_math.h"
-#include "chip_table.h"
-#include "driver_binding.h"
-#include "ini_file.h"
-#include "messages.h"
-#include "programming_list.h"
-#include "user_prompt.h"
+#include "list/address_math.h"
+#include "files/chip_table.h"
+#include "binding/driver_binding.h"
+#include "files/ini_file.h"
+#include "messages/messages.h"
+#include "list/programming_list.h"
+#include "messages/user_prompt.h"
 
 namespace ws {
 

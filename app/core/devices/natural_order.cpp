@@ -1,4 +1,4 @@
-#include "natural_order.h"
+#include "devices/natural_order.h"
 
 namespace devices {
 

@@ -1,11 +1,11 @@
-#include "serial_ports.h"
+#include "devices/serial_ports.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
-#include "natural_order.h"
+#include "devices/natural_order.h"
 #include "port_names.h"
 
 namespace devices {

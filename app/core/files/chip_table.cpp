@@ -1,9 +1,9 @@
-#include "chip_table.h"
+#include "files/chip_table.h"
 
-#include "location.h"
-#include "numbers.h"
-#include "text_codec.h"
-#include "whole_file.h"
+#include "files/location.h"
+#include "text/numbers.h"
+#include "text/text_codec.h"
+#include "files/whole_file.h"
 
 namespace chips {
 

@@ -1,7 +1,7 @@
-#include "config.h"
+#include "files/config.h"
 
-#include "location.h"
-#include "numbers.h"
+#include "files/location.h"
+#include "text/numbers.h"
 
 namespace cfg {
 namespace {

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ini_file.h"
+#include "files/ini_file.h"
 
 namespace cfg {
 

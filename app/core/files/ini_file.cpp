@@ -1,10 +1,10 @@
-#include "ini_file.h"
+#include "files/ini_file.h"
 
 #include <cstring>
 
-#include "numbers.h"
-#include "text_codec.h"
-#include "whole_file.h"
+#include "text/numbers.h"
+#include "text/text_codec.h"
+#include "files/whole_file.h"
 
 namespace ini {
 namespace {

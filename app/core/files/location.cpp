@@ -1,4 +1,4 @@
-#include "location.h"
+#include "files/location.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "whole_file.h"
+#include "files/whole_file.h"
 
 namespace loc {
 namespace {

@@ -1,4 +1,4 @@
-#include "project_file.h"
+#include "files/project_file.h"
 
 #include <sys/stat.h>
 
@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <ctime>
 
-#include "numbers.h"
-#include "text_codec.h"
-#include "whole_file.h"
+#include "text/numbers.h"
+#include "text/text_codec.h"
+#include "files/whole_file.h"
 
 namespace qwf {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "programming_list.h"
+#include "list/programming_list.h"
 
 namespace qwf {
 

@@ -1,4 +1,4 @@
-#include "whole_file.h"
+#include "files/whole_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

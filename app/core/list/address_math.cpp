@@ -1,6 +1,6 @@
-#include "address_math.h"
+#include "list/address_math.h"
 
-#include "numbers.h"
+#include "text/numbers.h"
 
 namespace addr {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "chip_table.h"
+#include "files/chip_table.h"
 
 namespace addr {
 

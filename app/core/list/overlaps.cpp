@@ -1,7 +1,7 @@
-#include "overlaps.h"
+#include "list/overlaps.h"
 
-#include "address_math.h"
-#include "numbers.h"
+#include "list/address_math.h"
+#include "text/numbers.h"
 
 namespace plist {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "chip_table.h"
-#include "programming_list.h"
+#include "files/chip_table.h"
+#include "list/programming_list.h"
 
 namespace plist {
 

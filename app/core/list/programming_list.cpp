@@ -1,4 +1,4 @@
-#include "programming_list.h"
+#include "list/programming_list.h"
 
 #include <sys/stat.h>
 
@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <ctime>
 
-#include "numbers.h"
-#include "text_codec.h"
+#include "text/numbers.h"
+#include "text/text_codec.h"
 
 namespace plist {
 

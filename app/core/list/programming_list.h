@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "address_math.h"
+#include "list/address_math.h"
 
 namespace plist {
 

@@ -1,4 +1,4 @@
-#include "ruler.h"
+#include "list/ruler.h"
 
 namespace ruler {
 

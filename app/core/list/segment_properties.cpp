@@ -1,8 +1,8 @@
-#include "segment_properties.h"
+#include "list/segment_properties.h"
 
-#include "messages.h"
-#include "numbers.h"
-#include "play_address.h"
+#include "messages/messages.h"
+#include "text/numbers.h"
+#include "runs/play_address.h"
 
 namespace props {
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "address_math.h"
-#include "programming_list.h"
-#include "user_prompt.h"
+#include "list/address_math.h"
+#include "list/programming_list.h"
+#include "messages/user_prompt.h"
 
 namespace props {
 

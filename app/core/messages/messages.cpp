@@ -1,4 +1,4 @@
-#include "messages.h"
+#include "messages/messages.h"
 
 #include <cassert>
 #include <iterator>

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "user_prompt.h"
+#include "messages/user_prompt.h"
 
 // The three captions of the program's boxes.
 inline constexpr const char* kCaptionPrompt = "提示信息";

@@ -1,8 +1,8 @@
-#include "reason_texts.h"
+#include "messages/reason_texts.h"
 
-#include "address_math.h"
-#include "audio_result.h"
-#include "messages.h"
+#include "list/address_math.h"
+#include "audio/audio_result.h"
+#include "messages/messages.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "overlaps.h"
-#include "project_file.h"
-#include "run_problems.h"
+#include "list/overlaps.h"
+#include "files/project_file.h"
+#include "runs/run_problems.h"
 
 // Why a project file is not whole (qwf::Incomplete::No gives "").
 std::string ProjectDamageText(qwf::Incomplete why);

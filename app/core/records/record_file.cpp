@@ -1,4 +1,4 @@
-#include "record_file.h"
+#include "records/record_file.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "record_result.h"
+#include "records/record_result.h"
 
 namespace rec {
 namespace {

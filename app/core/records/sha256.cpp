@@ -1,4 +1,4 @@
-#include "sha256.h"
+#include "records/sha256.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "record_result.h"
+#include "records/record_result.h"
 
 namespace rec {
 namespace {

@@ -1,4 +1,4 @@
-#include "debug_trace.h"
+#include "runs/debug_trace.h"
 
 #include <cstdarg>
 #include <cstdio>

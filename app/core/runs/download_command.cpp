@@ -1,16 +1,16 @@
-#include "download_command.h"
+#include "runs/download_command.h"
 
 #include <algorithm>
 #include <chrono>
 
-#include "audio_output.h"
-#include "audio_result.h"
-#include "media_player.h"
-#include "messages.h"
-#include "numbers.h"
-#include "overlaps.h"
-#include "reason_texts.h"
-#include "run_dialog.h"
+#include "audio/audio_output.h"
+#include "audio/audio_result.h"
+#include "audio/media_player.h"
+#include "messages/messages.h"
+#include "text/numbers.h"
+#include "list/overlaps.h"
+#include "messages/reason_texts.h"
+#include "runs/run_dialog.h"
 
 namespace {
 

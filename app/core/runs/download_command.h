@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <functional>
 
-#include "address_math.h"
-#include "driver_binding.h"
-#include "programming_list.h"
-#include "rec_thread.h"
-#include "run_view.h"
-#include "user_prompt.h"
+#include "list/address_math.h"
+#include "binding/driver_binding.h"
+#include "list/programming_list.h"
+#include "runs/rec_thread.h"
+#include "runs/run_view.h"
+#include "messages/user_prompt.h"
 
 class CMyMediaPlayer;
 

@@ -1,7 +1,7 @@
-#include "play_address.h"
+#include "runs/play_address.h"
 
-#include "messages.h"
-#include "numbers.h"
+#include "messages/messages.h"
+#include "text/numbers.h"
 
 namespace play_address {
 

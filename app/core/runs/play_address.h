@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "user_prompt.h"
+#include "messages/user_prompt.h"
 
 namespace play_address {
 

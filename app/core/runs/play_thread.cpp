@@ -1,8 +1,8 @@
-#include "play_thread.h"
+#include "runs/play_thread.h"
 
-#include "messages.h"
-#include "mono_clock.h"
-#include "numbers.h"
+#include "messages/messages.h"
+#include "audio/mono_clock.h"
+#include "text/numbers.h"
 
 using audio::SleepMs;
 

@@ -1,7 +1,7 @@
-#include "playback_commands.h"
+#include "runs/playback_commands.h"
 
-#include "messages.h"
-#include "play_address.h"
+#include "messages/messages.h"
+#include "runs/play_address.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 
 #include <string>
 
-#include "address_math.h"
-#include "download_command.h"
-#include "driver_binding.h"
-#include "play_thread.h"
-#include "programming_list.h"
-#include "user_prompt.h"
+#include "list/address_math.h"
+#include "runs/download_command.h"
+#include "binding/driver_binding.h"
+#include "runs/play_thread.h"
+#include "list/programming_list.h"
+#include "messages/user_prompt.h"
 
 // Pulse play: the address check on `box` (corrected in place), then
 // PulsePlay(box value, chip code) with its result shown. The address goes to

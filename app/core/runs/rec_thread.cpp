@@ -1,14 +1,14 @@
-#include "rec_thread.h"
+#include "runs/rec_thread.h"
 
 #include <algorithm>
 
-#include "audio_result.h"
-#include "debug_trace.h"
-#include "media_player.h"
-#include "mono_clock.h"
-#include "numbers.h"
-#include "play_log.h"
-#include "project_file.h"
+#include "audio/audio_result.h"
+#include "runs/debug_trace.h"
+#include "audio/media_player.h"
+#include "audio/mono_clock.h"
+#include "text/numbers.h"
+#include "audio/play_log.h"
+#include "files/project_file.h"
 
 using audio::MonotonicMs;
 using audio::SleepMs;

@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "address_math.h"
-#include "driver_binding.h"
-#include "programming_list.h"
-#include "run_dialog.h"
-#include "run_view.h"
+#include "list/address_math.h"
+#include "binding/driver_binding.h"
+#include "list/programming_list.h"
+#include "runs/run_dialog.h"
+#include "runs/run_view.h"
 
 class CMyMediaPlayer;
 

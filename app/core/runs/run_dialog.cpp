@@ -1,4 +1,4 @@
-#include "run_dialog.h"
+#include "runs/run_dialog.h"
 
 #include <sys/resource.h>
 #include <sys/syscall.h>

@@ -19,8 +19,8 @@
 #include <optional>
 #include <thread>
 
-#include "messages.h"
-#include "user_prompt.h"
+#include "messages/messages.h"
+#include "messages/user_prompt.h"
 
 class RunDialog {
 public:

@@ -1,9 +1,9 @@
-#include "run_problems.h"
+#include "runs/run_problems.h"
 
 #include <algorithm>
 
-#include "messages.h"
-#include "reason_texts.h"
+#include "messages/messages.h"
+#include "messages/reason_texts.h"
 
 std::vector<RunProblem> RunProblems(const RecSummary& s) {
     std::vector<RunProblem> out;

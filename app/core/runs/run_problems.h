@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "rec_thread.h"
-#include "user_prompt.h"
+#include "runs/rec_thread.h"
+#include "messages/user_prompt.h"
 
 struct RunProblem {
     enum class Kind {

@@ -1,4 +1,4 @@
-#include "text_codec.h"
+#include "text/text_codec.h"
 
 #include <iconv.h>
 

@@ -1,12 +1,12 @@
 // Lengths of real encoded files against their known true durations, and of
 // files that are damaged, empty or misnamed.
-#include "audio_length.h"
+#include "audio/audio_length.h"
 
 #include <sys/stat.h>
 
 #include "audio_files.h"
-#include "audio_result.h"
-#include "media_player.h"
+#include "audio/audio_result.h"
+#include "audio/media_player.h"
 
 using namespace audio;
 using namespace audiotest;

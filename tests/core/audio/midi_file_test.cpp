@@ -1,9 +1,9 @@
 // Length of standard MIDI files from their tempo map, and robustness against
 // damaged files.
-#include "midi_file.h"
+#include "audio/midi_file.h"
 
 #include "audio_files.h"
-#include "audio_result.h"
+#include "audio/audio_result.h"
 
 using namespace audio;
 using audiotest::Smf;

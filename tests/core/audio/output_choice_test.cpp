@@ -2,9 +2,9 @@
 // does not open is refused with its reason and leaves the default in force.
 #include <gtest/gtest.h>
 
-#include "audio_output.h"
-#include "audio_result.h"
-#include "output_name.h"
+#include "audio/audio_output.h"
+#include "audio/audio_result.h"
+#include "audio/output_name.h"
 
 namespace {
 

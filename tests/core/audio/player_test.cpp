@@ -1,6 +1,6 @@
 // The player end to end: real files decoded by GStreamer (MIDI by FluidSynth)
 // into a synchronised fake sink or a WAV capture, driven from a worker thread.
-#include "media_player.h"
+#include "audio/media_player.h"
 
 #include <stdlib.h>
 #include <unistd.h>
@@ -9,10 +9,10 @@
 #include <thread>
 
 #include "audio_files.h"
-#include "audio_output.h"
-#include "audio_result.h"
-#include "mono_clock.h"
-#include "play_log.h"
+#include "audio/audio_output.h"
+#include "audio/audio_result.h"
+#include "audio/mono_clock.h"
+#include "audio/play_log.h"
 #include "load_margins.h"
 #include "test_files.h"
 

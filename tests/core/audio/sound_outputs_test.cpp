@@ -2,7 +2,7 @@
 // sound server): it returns, and every entry can be given to --audio.
 #include <gtest/gtest.h>
 
-#include "sound_outputs.h"
+#include "audio/sound_outputs.h"
 
 TEST(SoundOutputs, everyEntryHasANameAKindAndOneLine) {
     for (const audio::SoundOutputInfo& o : audio::ListSoundOutputs()) {

@@ -6,9 +6,9 @@
 
 #include <fstream>
 
-#include "alsa_mixer.h"
+#include "audio/alsa_mixer.h"
 #include "fake_mixer.h"
-#include "volume.h"
+#include "audio/volume.h"
 
 using namespace audio;
 using test_support::FakeMixer;

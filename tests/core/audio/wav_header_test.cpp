@@ -1,10 +1,10 @@
 // Lengths of uncompressed WAV files from their headers: never more sound than
 // the data chunk holds in the file, and headers that give no length refused.
-#include "wav_header.h"
+#include "audio/wav_header.h"
 
 #include "audio_files.h"
-#include "audio_length.h"
-#include "audio_result.h"
+#include "audio/audio_length.h"
+#include "audio/audio_result.h"
 
 using namespace audio;
 

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "driver_binding.h"
+#include "binding/driver_binding.h"
 #include "modsim_harness.h"
 #include "test_files.h"
 

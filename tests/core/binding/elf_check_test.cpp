@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "elf_check.h"
+#include "binding/elf_check.h"
 #include "test_files.h"
 
 using test_support::TempDir;

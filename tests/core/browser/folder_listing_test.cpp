@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "folder_listing.h"
+#include "browser/folder_listing.h"
 #include "test_files.h"
-#include "volumes.h"
+#include "browser/volumes.h"
 
 namespace fs = std::filesystem;
 using test_support::TempDir;

@@ -7,10 +7,10 @@
 #include <chrono>
 #include <thread>
 
-#include "editor_commands.h"
+#include "commands/editor_commands.h"
 #include "scripted_prompt.h"
 #include "test_files.h"
-#include "text_codec.h"
+#include "text/text_codec.h"
 
 using namespace test_support;
 

@@ -1,4 +1,4 @@
-#include "help_command.h"
+#include "commands/help_command.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>

@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
-#include "config.h"
+#include "files/config.h"
 #include "list_test_support.h"
-#include "project_commands.h"
-#include "project_file.h"
-#include "text_codec.h"
-#include "workspace.h"
+#include "commands/project_commands.h"
+#include "files/project_file.h"
+#include "text/text_codec.h"
+#include "commands/workspace.h"
 
 using namespace plist;
 

@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "natural_order.h"
-#include "serial_ports.h"
+#include "devices/natural_order.h"
+#include "devices/serial_ports.h"
 #include "test_files.h"
 
 namespace fs = std::filesystem;

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "chip_table.h"
+#include "files/chip_table.h"
 #include "test_files.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "config.h"
+#include "files/config.h"
 #include "test_files.h"
 
 namespace fs = std::filesystem;

@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "config.h"
-#include "ini_file.h"
+#include "files/config.h"
+#include "files/ini_file.h"
 #include "test_files.h"
-#include "text_codec.h"
+#include "text/text_codec.h"
 
 namespace fs = std::filesystem;
 

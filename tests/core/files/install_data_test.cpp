@@ -5,10 +5,10 @@
 #include <fstream>
 #include <set>
 
-#include "chip_table.h"
-#include "config.h"
+#include "files/chip_table.h"
+#include "files/config.h"
 #include "test_files.h"
-#include "text_codec.h"
+#include "text/text_codec.h"
 
 namespace {
 

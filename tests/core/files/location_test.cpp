@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "location.h"
+#include "files/location.h"
 #include "test_files.h"
 
 namespace fs = std::filesystem;

@@ -4,9 +4,9 @@
 
 #include <ctime>
 
-#include "list_commands.h"
+#include "commands/list_commands.h"
 #include "list_test_support.h"
-#include "programming_list.h"
+#include "list/programming_list.h"
 
 using namespace plist;
 

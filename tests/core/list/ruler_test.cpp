@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ruler.h"
+#include "list/ruler.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // edit mode with re-addressing.
 #include <gtest/gtest.h>
 
-#include "list_commands.h"
+#include "commands/list_commands.h"
 #include "list_test_support.h"
-#include "segment_properties.h"
+#include "list/segment_properties.h"
 
 using namespace plist;
 using props::OkResult;

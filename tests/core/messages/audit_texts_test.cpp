@@ -7,18 +7,18 @@
 
 #include <string>
 
-#include "download_command.h"
-#include "file_filters.h"
-#include "list_commands.h"
-#include "messages.h"
-#include "play_thread.h"
-#include "playback_commands.h"
-#include "programming_list.h"
-#include "project_commands.h"
-#include "project_file.h"
-#include "rec_thread.h"
-#include "segment_properties.h"
-#include "user_prompt.h"
+#include "runs/download_command.h"
+#include "commands/file_filters.h"
+#include "commands/list_commands.h"
+#include "messages/messages.h"
+#include "runs/play_thread.h"
+#include "runs/playback_commands.h"
+#include "list/programming_list.h"
+#include "commands/project_commands.h"
+#include "files/project_file.h"
+#include "runs/rec_thread.h"
+#include "list/segment_properties.h"
+#include "messages/user_prompt.h"
 
 TEST(FixedTexts, gridHeaderRowWithItsLeadingBlanks) {
     const char* const expected[plist::kCols] = {

@@ -4,7 +4,7 @@
 #include <climits>
 #include <vector>
 
-#include "messages.h"
+#include "messages/messages.h"
 #include "scripted_prompt.h"
 
 TEST(DriverResult, messageTable_exactTexts) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "messages.h"
+#include "messages/messages.h"
 #include "scripted_prompt.h"
 
 TEST(Messages, everyIdHasItsOwnRowWithATextAndOneOfTheThreeCaptions) {

@@ -1,4 +1,4 @@
-#include "chip_record.h"
+#include "records/chip_record.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -1,4 +1,4 @@
-#include "record_file.h"
+#include "records/record_file.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -11,7 +11,7 @@
 #include <sstream>
 #include <vector>
 
-#include "record_result.h"
+#include "records/record_result.h"
 #include "test_files.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "sha256.h"
+#include "records/sha256.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "record_result.h"
+#include "records/record_result.h"
 #include "test_files.h"
 
 namespace {

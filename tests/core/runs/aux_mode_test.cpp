@@ -1,5 +1,5 @@
 // The AUX recording mode toggle and what its tool button shows.
-#include "aux_mode.h"
+#include "runs/aux_mode.h"
 
 #include <gtest/gtest.h>
 

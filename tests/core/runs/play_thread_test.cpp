@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "run_rig.h"
-#include "numbers.h"
-#include "playback_commands.h"
-#include "play_thread.h"
+#include "text/numbers.h"
+#include "runs/playback_commands.h"
+#include "runs/play_thread.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include "audio_files.h"
 #include "run_rig.h"
-#include "download_command.h"
-#include "playback_commands.h"
-#include "rec_thread.h"
+#include "runs/download_command.h"
+#include "runs/playback_commands.h"
+#include "runs/rec_thread.h"
 
 namespace {
 

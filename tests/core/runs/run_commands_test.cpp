@@ -11,10 +11,10 @@
 #include <thread>
 
 #include "run_rig.h"
-#include "download_command.h"
-#include "play_address.h"
-#include "playback_commands.h"
-#include "run_dialog.h"
+#include "runs/download_command.h"
+#include "runs/play_address.h"
+#include "runs/playback_commands.h"
+#include "runs/run_dialog.h"
 
 namespace {
 

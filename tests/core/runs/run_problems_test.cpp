@@ -2,9 +2,9 @@
 // shows it: one message, row by row, each with its reason.
 #include <gtest/gtest.h>
 
-#include "audio_result.h"
+#include "audio/audio_result.h"
 #include "dev_result.h"
-#include "run_problems.h"
+#include "runs/run_problems.h"
 #include "scripted_prompt.h"
 
 TEST(RunProblems, oneMessageNamesEachRowInOrderWithItsReasons) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "numbers.h"
-#include "text_codec.h"
+#include "text/numbers.h"
+#include "text/text_codec.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The back end's one exported function and the interface it hands out.
-#include "device_list.h"
-#include "gst_player.h"
-#include "length_by_content.h"
-#include "sink_stage.h"
-#include "sound_backend.h"
+#include "audio/backend/device_list.h"
+#include "audio/backend/gst_player.h"
+#include "audio/backend/length_by_content.h"
+#include "audio/backend/sink_stage.h"
+#include "audio/sound_backend.h"
 
 namespace audio {
 namespace {

@@ -1,12 +1,12 @@
-#include "decode_chain.h"
+#include "audio/backend/decode_chain.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 
-#include "sink_stage.h"
-#include "audio_result.h"
+#include "audio/backend/sink_stage.h"
+#include "audio/audio_result.h"
 
 namespace audio {
 namespace {

@@ -1,4 +1,4 @@
-#include "device_list.h"
+#include "audio/backend/device_list.h"
 
 #include <alsa/asoundlib.h>
 #include <gst/gst.h>
@@ -12,7 +12,7 @@
 #include <mutex>
 #include <thread>
 
-#include "runtime.h"
+#include "audio/backend/runtime.h"
 
 namespace audio {
 

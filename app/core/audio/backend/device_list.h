@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "sound_outputs.h"
+#include "audio/sound_outputs.h"
 
 namespace audio {
 

@@ -1,9 +1,9 @@
-#include "first_buffer_stamp.h"
+#include "audio/backend/first_buffer_stamp.h"
 
 #include <unistd.h>
 
-#include "mono_clock.h"
-#include "play_log.h"
+#include "audio/mono_clock.h"
+#include "audio/play_log.h"
 
 namespace audio {
 namespace {

@@ -1,18 +1,18 @@
-#include "gst_player.h"
+#include "audio/backend/gst_player.h"
 
 #include <cstdlib>
 #include <vector>
 
-#include "audio_length.h"
-#include "audio_result.h"
-#include "decode_chain.h"
-#include "first_buffer_stamp.h"
-#include "length_by_content.h"
-#include "media_player.h"
-#include "midi_file.h"
-#include "midi_source.h"
-#include "runtime.h"
-#include "sink_stage.h"
+#include "audio/audio_length.h"
+#include "audio/audio_result.h"
+#include "audio/backend/decode_chain.h"
+#include "audio/backend/first_buffer_stamp.h"
+#include "audio/backend/length_by_content.h"
+#include "audio/media_player.h"
+#include "audio/midi_file.h"
+#include "audio/backend/midi_source.h"
+#include "audio/backend/runtime.h"
+#include "audio/backend/sink_stage.h"
 
 namespace audio {
 namespace {

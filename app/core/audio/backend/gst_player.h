@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string>
 
-#include "sound_backend.h"
+#include "audio/sound_backend.h"
 
 namespace audio {
 

@@ -1,4 +1,4 @@
-#include "length_by_content.h"
+#include "audio/backend/length_by_content.h"
 
 #include <gst/audio/audio.h>
 #include <gst/gst.h>
@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "audio_length.h"
-#include "audio_result.h"
-#include "decode_chain.h"
-#include "midi_file.h"
-#include "runtime.h"
-#include "wav_header.h"
+#include "audio/audio_length.h"
+#include "audio/audio_result.h"
+#include "audio/backend/decode_chain.h"
+#include "audio/midi_file.h"
+#include "audio/backend/runtime.h"
+#include "audio/wav_header.h"
 
 namespace audio {
 namespace {

@@ -1,4 +1,4 @@
-#include "midi_source.h"
+#include "audio/backend/midi_source.h"
 
 #include <fluidsynth.h>
 #include <gst/app/gstappsrc.h>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "audio_result.h"
+#include "audio/audio_result.h"
 
 namespace audio {
 namespace {

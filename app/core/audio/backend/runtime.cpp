@@ -1,11 +1,11 @@
-#include "runtime.h"
+#include "audio/backend/runtime.h"
 
 #include <fluidsynth.h>
 #include <gst/gst.h>
 
 #include <mutex>
 
-#include "quiet_alsa.h"
+#include "audio/quiet_alsa.h"
 
 namespace audio {
 namespace {

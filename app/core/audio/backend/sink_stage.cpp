@@ -1,12 +1,12 @@
-#include "sink_stage.h"
+#include "audio/backend/sink_stage.h"
 
 #include <cstdlib>
 #include <mutex>
 
-#include "audio_result.h"
-#include "device_list.h"
-#include "output_name.h"
-#include "runtime.h"
+#include "audio/audio_result.h"
+#include "audio/backend/device_list.h"
+#include "audio/output_name.h"
+#include "audio/backend/runtime.h"
 
 namespace audio {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "audio_output.h"
+#include "audio/audio_output.h"
 
 namespace audio {
 
