@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "audio_reason.h"
+#include "commands/download_inputs.h"
 #include "runs/download_command.h"
 #include "messages/messages.h"
 #include "printable.h"
@@ -51,11 +52,7 @@ ChipOutcome ProgramOneChip(ws::Workspace& w, TerminalPrompt& ui, bool aux,
     ChipOutcome o;
     TerminalRunView view(stdout, "ms");
     RunDialog dialog(ui, MsgId::RecOverflow);
-    DownloadInputs in;
-    in.list = &w.list;
-    in.chip = w.chip;
-    in.aux_mode = aux ? kAuxModeOn : kAuxModeOff;
-    in.drivers = &w.drivers;
+    const DownloadInputs in = ws::DownloadInputsOf(w, aux ? kAuxModeOn : kAuxModeOff);
     RecJob job;
     switch (DownloadCommand(in, ui, view, &job)) {
         case CommandEnd::OpenDialog: break;

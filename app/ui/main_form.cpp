@@ -47,6 +47,7 @@
 #include "runs/run_problems.h"
 #include "run_progress_dialog.h"
 #include "segment_dialog.h"
+#include "commands/download_inputs.h"
 #include "runs/download_command.h"
 #include "settings_dialog.h"
 #include "tool_keys.h"
@@ -453,12 +454,7 @@ ws::PropertiesDialog TMainForm::Properties() {
 void TMainForm::ToolButton8Click() {
     TFrmwWait* dialog = runDialogs_.frmwWait;
     if (!dialog) return;
-    DownloadInputs in;
-    in.list = &w_.list;
-    in.chip = w_.chip;
-    in.aux_mode = aux_.value;
-    in.drivers = &w_.drivers;
-    in.player = &player_;
+    const DownloadInputs in = ws::DownloadInputsOf(w_, aux_.value, &player_);
     auto job = std::make_shared<RecJob>();
     if (DownloadCommand(in, *ui_, dialog->View(), job.get()) != CommandEnd::OpenDialog) return;
     dialog->PrepareClip(QString::fromStdString(w_.programDir + "qv.dat"));

@@ -1,0 +1,15 @@
+#include "commands/download_inputs.h"
+
+namespace ws {
+
+DownloadInputs DownloadInputsOf(Workspace& w, int32_t auxMode, CMyMediaPlayer* player) {
+    DownloadInputs in;
+    in.list = &w.list;
+    in.chip = w.chip;
+    in.aux_mode = auxMode;
+    in.drivers = &w.drivers;
+    in.player = player;
+    return in;
+}
+
+}  // namespace ws
