@@ -9,7 +9,7 @@
 #include "audio/audio_result.h"
 #include "text/numbers.h"
 #include "printable.h"
-#include "files/project_file.h"
+#include "list/project_file.h"
 
 namespace cli {
 

@@ -19,7 +19,7 @@
 #include "audio/media_player.h"
 #include "printable.h"
 #include "commands/project_commands.h"
-#include "files/project_file.h"
+#include "list/project_file.h"
 #include "run_options.h"
 #include "setup_check.h"
 #include "files/whole_file.h"

@@ -10,7 +10,7 @@
 #include "printable.h"
 #include "list/programming_list.h"
 #include "project_check.h"
-#include "files/project_file.h"
+#include "list/project_file.h"
 
 namespace {
 

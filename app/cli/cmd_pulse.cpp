@@ -5,7 +5,7 @@
 #include "cli_command.h"
 #include "cli_prompt.h"
 #include "text/numbers.h"
-#include "runs/play_address.h"
+#include "list/play_address.h"
 #include "runs/playback_commands.h"
 #include "run_options.h"
 #include "commands/workspace.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "printable.h"
-#include "files/project_file.h"
+#include "list/project_file.h"
 #include "files/whole_file.h"
 
 namespace cli {

@@ -9,7 +9,7 @@
 #include "files/location.h"
 #include "commands/project_commands.h"
 #include "port_choice.h"
-#include "files/project_file.h"
+#include "list/project_file.h"
 #include "setup_check.h"
 
 namespace cli {

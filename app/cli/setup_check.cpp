@@ -7,7 +7,7 @@
 #include "text/numbers.h"
 #include "printable.h"
 #include "project_check.h"
-#include "files/project_file.h"
+#include "list/project_file.h"
 #include "commands/run_setup.h"
 
 namespace cli {

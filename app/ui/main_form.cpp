@@ -38,7 +38,7 @@
 #include "commands/list_commands.h"
 #include "list_grid.h"
 #include "text/numbers.h"
-#include "runs/play_address.h"
+#include "list/play_address.h"
 #include "play_count_dialog.h"
 #include "runs/playback_commands.h"
 #include "commands/project_commands.h"

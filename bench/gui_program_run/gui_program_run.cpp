@@ -18,7 +18,7 @@
 
 #include "fake_mixer.h"
 #include "program_windows.h"
-#include "files/project_file.h"
+#include "list/project_file.h"
 #include "runs/rec_thread.h"
 #include "run_rig.h"
 #include "scripted_prompt.h"

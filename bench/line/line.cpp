@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "files/project_file.h"
+#include "list/project_file.h"
 #include "runs/rec_thread.h"
 #include "run_rig.h"
 #include "ten_tones.h"

@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "audio_files.h"
-#include "files/project_file.h"
+#include "list/project_file.h"
 #include "run_rig.h"
 
 namespace e2e {

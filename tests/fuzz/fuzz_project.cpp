@@ -6,7 +6,7 @@
 #include <string>
 
 #include "text/numbers.h"
-#include "files/project_file.h"
+#include "list/project_file.h"
 
 namespace {
 bool NoFile(const std::string&) { return false; }

@@ -4,8 +4,8 @@
 #include "audio/audio_result.h"
 #include "messages/messages.h"
 #include "text/numbers.h"
-#include "files/project_file.h"
-#include "messages/reason_texts.h"
+#include "list/project_file.h"
+#include "runs/reason_texts.h"
 
 namespace ws {
 

@@ -3,8 +3,8 @@
 #include "files/config.h"
 #include "messages/messages.h"
 #include "text/numbers.h"
-#include "files/project_file.h"
-#include "messages/reason_texts.h"
+#include "list/project_file.h"
+#include "runs/reason_texts.h"
 
 namespace ws {
 

@@ -2,7 +2,7 @@
 
 #include "messages/messages.h"
 #include "text/numbers.h"
-#include "runs/play_address.h"
+#include "list/play_address.h"
 
 namespace props {
 

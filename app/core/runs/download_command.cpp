@@ -9,7 +9,7 @@
 #include "messages/messages.h"
 #include "text/numbers.h"
 #include "list/overlaps.h"
-#include "messages/reason_texts.h"
+#include "runs/reason_texts.h"
 #include "runs/run_dialog.h"
 
 namespace {

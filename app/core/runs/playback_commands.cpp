@@ -1,7 +1,7 @@
 #include "runs/playback_commands.h"
 
 #include "messages/messages.h"
-#include "runs/play_address.h"
+#include "list/play_address.h"
 
 namespace {
 

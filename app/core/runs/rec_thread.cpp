@@ -8,7 +8,7 @@
 #include "audio/mono_clock.h"
 #include "text/numbers.h"
 #include "audio/play_log.h"
-#include "files/project_file.h"
+#include "list/project_file.h"
 
 using audio::MonotonicMs;
 using audio::SleepMs;

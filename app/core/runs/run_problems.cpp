@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "messages/messages.h"
-#include "messages/reason_texts.h"
+#include "runs/reason_texts.h"
 
 std::vector<RunProblem> RunProblems(const RecSummary& s) {
     std::vector<RunProblem> out;

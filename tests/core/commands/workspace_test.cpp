@@ -7,7 +7,7 @@
 #include "files/config.h"
 #include "list_test_support.h"
 #include "commands/project_commands.h"
-#include "files/project_file.h"
+#include "list/project_file.h"
 #include "text/text_codec.h"
 #include "commands/workspace.h"
 

@@ -15,7 +15,7 @@
 #include "runs/playback_commands.h"
 #include "list/programming_list.h"
 #include "commands/project_commands.h"
-#include "files/project_file.h"
+#include "list/project_file.h"
 #include "runs/rec_thread.h"
 #include "list/segment_properties.h"
 #include "messages/user_prompt.h"

@@ -12,7 +12,7 @@
 
 #include "run_rig.h"
 #include "runs/download_command.h"
-#include "runs/play_address.h"
+#include "list/play_address.h"
 #include "runs/playback_commands.h"
 #include "runs/run_dialog.h"
 

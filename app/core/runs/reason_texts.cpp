@@ -1,4 +1,4 @@
-#include "messages/reason_texts.h"
+#include "runs/reason_texts.h"
 
 #include "list/address_math.h"
 #include "audio/audio_result.h"

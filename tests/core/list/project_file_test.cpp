@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "list_test_support.h"
-#include "files/project_file.h"
+#include "list/project_file.h"
 
 using namespace plist;
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "list/overlaps.h"
-#include "files/project_file.h"
+#include "list/project_file.h"
 #include "runs/run_problems.h"
 
 // Why a project file is not whole (qwf::Incomplete::No gives "").

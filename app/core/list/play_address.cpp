@@ -1,4 +1,4 @@
-#include "runs/play_address.h"
+#include "list/play_address.h"
 
 #include "messages/messages.h"
 #include "text/numbers.h"

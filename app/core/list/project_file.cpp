@@ -1,4 +1,4 @@
-#include "files/project_file.h"
+#include "list/project_file.h"
 
 #include <sys/stat.h>
 
