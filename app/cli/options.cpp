@@ -154,8 +154,7 @@ void OptionSet::Value(const char* name, const char* valueName, std::string* targ
     d_->AddValue(Kind::Value, name, valueName, help).value = target;
 }
 
-void OptionSet::Single(const char* name, const char* valueName, std::optional<std::string>* target,
-                       const char* help) {
+void OptionSet::Single(const char* name, const char* valueName, std::optional<std::string>* target, const char* help) {
     d_->AddValue(Kind::Single, name, valueName, help).single = target;
 }
 
@@ -187,9 +186,8 @@ std::string OptionSet::Parse(int argc, char** argv, std::vector<std::string>* po
         }
     }
     for (const std::string& a : args) {
-        const auto late = std::find_if(d_->entries.begin(), d_->entries.end(), [&](const Entry& e) {
-            return e.kind == Kind::LateFlag && Named(*e.option, a);
-        });
+        const auto late = std::find_if(d_->entries.begin(), d_->entries.end(),
+                                       [&](const Entry& e) { return e.kind == Kind::LateFlag && Named(*e.option, a); });
         if (late != d_->entries.end())
             *late->flag = true;
         else if (a.size() > 1 && a[0] == '-' && a != "--")
