@@ -7,8 +7,9 @@
 #include "runs/download_command.h"
 #include "messages/messages.h"
 #include "printable.h"
+#include "progress_line.h"
 #include "runs/run_dialog.h"
-#include "run_options.h"
+#include "run_start.h"
 #include "runs/run_problems.h"
 #include "run_terminal.h"
 
@@ -50,7 +51,7 @@ std::vector<RowProblem> RowProblems(const RecSummary& s) {
 ChipOutcome ProgramOneChip(ws::Workspace& w, TerminalPrompt& ui, bool aux,
                            const std::function<std::string(const std::string&)>& digest) {
     ChipOutcome o;
-    TerminalRunView view(stdout, "ms");
+    TerminalRunView view(stdout, kRunUnit);
     RunDialog dialog(ui, MsgId::RecOverflow);
     const DownloadInputs in = ws::DownloadInputsOf(w, aux ? kAuxModeOn : kAuxModeOff);
     RecJob job;

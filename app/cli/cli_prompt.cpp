@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "text/numbers.h"
 #include "port_scan_report.h"
 
 namespace cli {
@@ -55,61 +54,5 @@ bool OperatorGoesOn(const char* prompt) {
     }
     return line[0] != 'q' && line[0] != 'Q';
 }
-
-bool TakeFlag(int* argc, char** argv, const char* flag, const char* alias) {
-    bool found = false;
-    int out = 1;
-    for (int i = 1; i < *argc; ++i) {
-        if (!std::strcmp(argv[i], flag) || (alias && !std::strcmp(argv[i], alias)))
-            found = true;
-        else
-            argv[out++] = argv[i];
-    }
-    *argc = out;
-    return found;
-}
-
-std::string TakeOption(int* argc, char** argv, const char* name, std::vector<std::string>* values) {
-    const std::string n = name, withEq = n + "=";
-    std::string error;
-    int out = 1;
-    for (int i = 1; i < *argc; ++i) {
-        const std::string a = argv[i];
-        if (a == n) {
-            if (i + 1 >= *argc) {
-                error = "option '" + n + "' needs a value";
-                continue;
-            }
-            values->push_back(argv[++i]);
-        } else if (a.compare(0, withEq.size(), withEq) == 0) {
-            values->push_back(a.substr(withEq.size()));
-        } else {
-            argv[out++] = argv[i];
-        }
-    }
-    *argc = out;
-    return error;
-}
-
-std::string TakeSingleOption(int* argc, char** argv, const char* name, std::optional<std::string>* value) {
-    std::vector<std::string> given;
-    std::string error = TakeOption(argc, argv, name, &given);
-    if (error.empty() && given.size() > 1) error = "option '" + std::string(name) + "' is given twice";
-    if (error.empty() && !given.empty()) *value = given[0];
-    return error;
-}
-
-std::string TakeCountOption(int* argc, char** argv, const char* name, const char* what, int* value) {
-    std::vector<std::string> given;
-    std::string error = TakeOption(argc, argv, name, &given);
-    if (!error.empty() || given.empty()) return error;
-    int32_t n = 0;
-    if (!num::TryStrToInt(given.back(), &n) || n < 1)
-        return "option '" + std::string(name) + "' needs " + what + ", 1 or more ('" + given.back() + "')";
-    *value = n;
-    return "";
-}
-
-bool TakeYesFlag(int* argc, char** argv) { return TakeFlag(argc, argv, "--yes", "-y"); }
 
 }  // namespace cli

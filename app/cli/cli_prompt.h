@@ -5,9 +5,7 @@
 #pragma once
 
 #include <cstdio>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "messages/user_prompt.h"
 
@@ -39,25 +37,5 @@ private:
 // for the operator's line. False when the operator stops (q, or the end of
 // the input).
 bool OperatorGoesOn(const char* prompt);
-
-// Removes every `flag` (and `alias`, when given) from argv, keeping argv[0]
-// and the order of the rest; returns true when one was there.
-bool TakeFlag(int* argc, char** argv, const char* flag, const char* alias = nullptr);
-
-// Removes every "NAME VALUE" and "NAME=VALUE" from argv, adding the values to
-// *values in order. Returns "" or the error for the usage message.
-std::string TakeOption(int* argc, char** argv, const char* name, std::vector<std::string>* values);
-
-// As TakeOption, for an option that may be given once: a second one is an
-// error, since which of two record files or outputs was meant is anyone's guess.
-std::string TakeSingleOption(int* argc, char** argv, const char* name, std::optional<std::string>* value);
-
-// As TakeOption, for an option given once at most with a whole number of 1 or
-// more (the last one counts); `what` names it in the error.
-std::string TakeCountOption(int* argc, char** argv, const char* name, const char* what, int* value);
-
-// Removes "--yes"/"-y" from argv (keeping argv[0] and the order of the
-// rest); returns true when one was there.
-bool TakeYesFlag(int* argc, char** argv);
 
 }  // namespace cli

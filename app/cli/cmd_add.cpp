@@ -10,7 +10,8 @@
 #include "audio_reason.h"
 #include "audio/audio_result.h"
 #include "files/chip_table.h"
-#include "cli_command.h"
+#include "command_options.h"
+#include "commands.h"
 #include "cli_prompt.h"
 #include "files/config.h"
 #include "commands/list_commands.h"
@@ -20,22 +21,19 @@
 #include "printable.h"
 #include "commands/project_commands.h"
 #include "list/project_file.h"
-#include "run_options.h"
+#include "run_start.h"
 #include "setup_check.h"
 #include "files/whole_file.h"
 #include "commands/workspace.h"
 
-namespace {
-
-constexpr const char* kUsage = "usage: sonmira-cli add [--programmer NAME] [--chip NAME] [--yes] PROJECT.QWF FILE...\n";
+namespace cli {
 
 int RunAdd(int argc, char** argv) {
-    bool yes = cli::TakeYesFlag(&argc, argv);
-    cli::RunOptions o;
-    std::string error = cli::ParseRunOptions(argc, argv, false, false, nullptr, &o);
-    if (error.empty() && !o.port.empty()) error = "unknown option '--port' (adding files needs no module)";
-    if (error.empty() && o.rest.size() < 2) error = "a project file and at least one audio file expected";
-    if (!error.empty()) return cli::UsageError("add", error, kUsage);
+    AddOptions a;
+    const std::string error = ParseAddOptions(argc, argv, &a);
+    if (!error.empty()) return UsageError("add", error, FindCommand("add")->usage);
+    RunOptions& o = a.run;
+    const bool yes = a.yes;
     std::vector<std::string>& rest = o.rest;
     std::string project = ws::WithProjectExtension(rest[0]);
     // The list keeps full paths, as the file dialog gives them.
@@ -88,26 +86,4 @@ int RunAdd(int argc, char** argv) {
     return 0;
 }
 
-}  // namespace
-
-SONMIRA_CLI_COMMAND("add", "append audio files to a project file",
-                    "usage: sonmira-cli add [--programmer NAME] [--chip NAME] [--yes] PROJECT.QWF FILE...\n"
-                    "\n"
-                    "Appends each FILE to the project's programming list with automatic\n"
-                    "addressing (each segment right after the previous one, the first at the\n"
-                    "chip's lowest start address) and saves the project. A missing PROJECT is\n"
-                    "created; \".QWF\" is added to a name without extension. Lengths are\n"
-                    "measured by the audio player; sizes, types and times come from the files.\n"
-                    "\n"
-                    "  --programmer NAME  programmer type (default: the project's, or the\n"
-                    "                     configuration's saved choice for a new project)\n"
-                    "  --chip NAME        chip of that programmer (same defaults)\n"
-                    "  --yes, -y          answer Yes to questions\n"
-                    "\n"
-                    "Prints the added rows as 'sonmira-cli list' does. Messages go to stderr.\n"
-                    "Nothing is saved when a file is missing, the list is full (160 rows) or\n"
-                    "a name holds a comma. The configuration (Sonmira.INI, sound.dat beside\n"
-                    "the program or in SONMIRA_HOME) is only read.\n"
-                    "\n"
-                    "Exit status: 0 saved, 1 not saved, 2 bad usage.\n",
-                    RunAdd);
+}  // namespace cli

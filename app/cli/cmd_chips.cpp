@@ -4,24 +4,14 @@
 #include <string>
 
 #include "files/chip_table.h"
-#include "cli_command.h"
+#include "commands.h"
 #include "files/config.h"
 #include "text/numbers.h"
 #include "files/whole_file.h"
 
-namespace {
+namespace cli {
 
-const char kUsage[] =
-    "usage: sonmira-cli chips\n"
-    "\n"
-    "Lists the programmer types of the configuration (Sonmira.INI), each with its\n"
-    "driver library and its chips, and each chip's profile from the chip table\n"
-    "(sound.dat). Both files are read beside the program, or in SONMIRA_HOME when\n"
-    "that is set.\n"
-    "\n"
-    "Exit status: 0 when every chip has a profile; 1 when the configuration lists\n"
-    "no programmer types, the chip table is missing or damaged, or a chip has no\n"
-    "line in it.\n";
+namespace {
 
 std::string ProfileText(const chips::ChipProfile& p) {
     return "code=" + std::to_string(p.code) + " (" + num::AddrText(p.code) + ")  step=" + std::to_string(p.step) +
@@ -29,11 +19,10 @@ std::string ProfileText(const chips::ChipProfile& p) {
            "  lowest=" + num::AddrText(p.lowest) + "  capacity=" + std::to_string(p.capacity) + "ms";
 }
 
+}  // namespace
+
 int RunChips(int argc, char** argv) {
-    if (argc > 1) {
-        std::fprintf(stderr, "sonmira-cli chips: unexpected argument '%s'\n\n%s", argv[1], kUsage);
-        return 2;
-    }
+    if (argc > 1) return UsageErrorWithHelp("chips", std::string("unexpected argument '") + argv[1] + "'");
     ini::CIniFile config = cfg::OpenConfigForReading();
     std::string tablePath = chips::ChipTablePath();
     std::vector<std::string> programmers = cfg::ReadProgrammers(config);
@@ -77,6 +66,4 @@ int RunChips(int argc, char** argv) {
     return allFound ? 0 : 1;
 }
 
-}  // namespace
-
-SONMIRA_CLI_COMMAND("chips", "list programmer types, their drivers and chip profiles", kUsage, RunChips);
+}  // namespace cli

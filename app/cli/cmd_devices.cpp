@@ -5,32 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "cli_command.h"
+#include "commands.h"
 #include "printable.h"
-#include "run_options.h"
 #include "devices/serial_ports.h"
 #include "audio/sound_outputs.h"
 
-namespace {
+namespace cli {
 
-const char kUsage[] =
-    "usage: sonmira-cli devices\n"
-    "\n"
-    "Lists this machine's serial ports and sound outputs, to pair them: each\n"
-    "station is one programmer module on a serial port of its own, and the module\n"
-    "records what reaches its AUX input, so each station needs a sound output of\n"
-    "its own too. Give a station's port to --port and its output to --audio.\n"
-    "\n"
-    "Serial ports: the device path, the COM names that reach it now (COM1..COM4,\n"
-    "set with SERTRA_COM1..SERTRA_COM4, '-' for none), the USB identity\n"
-    "(vendor:product, maker, product, serial number) or the driver, then the\n"
-    "port's /dev/serial/by-id/ names. Prefer a by-id name: ttyUSB numbers change\n"
-    "when adapters are replugged, a by-id name stays with its adapter.\n"
-    "\n"
-    "Sound outputs: the name to give to --audio (an ALSA device or a\n"
-    "PulseAudio/PipeWire sink), what it is, and its kind.\n"
-    "\n"
-    "Exit status: 0; 2 when an argument is given.\n";
+namespace {
 
 // Wider names still get their two spaces, without pushing every line right.
 constexpr size_t kMaxColumn = 40;
@@ -93,13 +75,13 @@ void PrintSoundOutputs() {
     }
 }
 
+}  // namespace
+
 int RunDevices(int argc, char** argv) {
-    if (argc > 1) return cli::UsageError("devices", std::string("unexpected argument '") + argv[1] + "'", kUsage);
+    if (argc > 1) return UsageErrorWithHelp("devices", std::string("unexpected argument '") + argv[1] + "'");
     PrintSerialPorts();
     PrintSoundOutputs();
     return 0;
 }
 
-}  // namespace
-
-SONMIRA_CLI_COMMAND("devices", "list serial ports and sound outputs to pair them", kUsage, RunDevices);
+}  // namespace cli

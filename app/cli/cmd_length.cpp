@@ -5,14 +5,14 @@
 #include "audio/audio_length.h"
 #include "audio_reason.h"
 #include "audio/audio_result.h"
-#include "cli_command.h"
+#include "commands.h"
 #include "printable.h"
 
-namespace {
+namespace cli {
 
 int RunLength(int argc, char** argv) {
     if (argc < 2) {
-        std::fputs("usage: sonmira-cli length FILE...\n", stderr);
+        std::fputs(FindCommand("length")->usage, stderr);
         return 2;
     }
     int failures = 0;
@@ -30,14 +30,4 @@ int RunLength(int argc, char** argv) {
     return failures ? 1 : 0;
 }
 
-}  // namespace
-
-SONMIRA_CLI_COMMAND("length", "print the play length of audio files in milliseconds",
-                    "usage: sonmira-cli length FILE...\n"
-                    "\n"
-                    "Prints one line per file: its length in milliseconds as the player\n"
-                    "renders it, a tab, and the path. A file that cannot be measured\n"
-                    "prints 0 (and a reason on stderr). WAV, MP3, WMA and MIDI files.\n"
-                    "\n"
-                    "Exit status: 0 when every file was measured, 1 otherwise, 2 on bad usage.\n",
-                    RunLength);
+}  // namespace cli

@@ -16,78 +16,26 @@
 #include "audio/audio_result.h"
 #include "changed_files.h"
 #include "chip_log.h"
-#include "cli_command.h"
+#include "command_options.h"
+#include "commands.h"
 #include "cli_prompt.h"
 #include "messages/messages.h"
 #include "overlap_check.h"
 #include "port_hold.h"
 #include "printable.h"
 #include "commands/project_commands.h"
-#include "run_options.h"
+#include "run_start.h"
 #include "station_board.h"
 #include "station_list.h"
 #include "station_process.h"
 #include "commands/workspace.h"
 
-namespace {
+namespace cli {
 
-constexpr const char* kUsage =
-    "usage: sonmira-cli line [--programmer NAME] [--chip NAME] [--aux] [--yes] [--ignore-changed]\n"
-    "                        [--count N [--no-wait]] [--log FILE]\n"
-    "                        --station PORT=OUTPUT [--station PORT=OUTPUT ...] PROJECT.QWF\n"
-    "\n"
-    "Programs the project's list into one chip per station, all stations at the\n"
-    "same time: each station is a programmer module on its own serial port whose\n"
-    "AUX input is fed by its own sound output. A station's text is split at its\n"
-    "first '=': the port (COM1..COM4 or a device path, best a /dev/serial/by-id\n"
-    "name), then the sound output (as 'sonmira-cli program --audio' takes it).\n"
-    "'sonmira-cli devices' lists both.\n"
-    "\n"
-    "  --count N          N rounds: a round ends when every station has finished\n"
-    "                     its chip; between two rounds wait for the operator\n"
-    "                     (Enter goes on, q or the end of the input stops)\n"
-    "  --no-wait          go on to the next round without waiting\n"
-    "  --log FILE         append one JSON line per chip to FILE (README.md)\n"
-    "  --yes, -y          answer Yes to the question of a list longer than the chip,\n"
-    "                     and record rows whose addresses overlap\n"
-    "  --programmer, --chip, --aux, --ignore-changed: as for 'sonmira-cli program'\n"
-    "\n"
-    "Before any module is touched, the project, the marked files, the record file,\n"
-    "every sound output and every port are checked; two stations on one port or\n"
-    "one output are refused. A station that fails (module silent or gone, sound\n"
-    "output gone) fails alone with its messages, and takes no part in later\n"
-    "rounds; the others finish their chip. Ctrl+C cancels every station's chip as\n"
-    "the dialog's cancel does, and stops the line.\n"
-    "\n"
-    "Exit status: 0 when every chip of every station was programmed in full;\n"
-    "1 when a check failed or a chip was not; 2 for a usage error; 130 when\n"
-    "cancelled or stopped by the operator.\n";
+namespace {
 
 volatile sig_atomic_t g_stop = 0;
 void OnStop(int) { g_stop = 1; }
-
-struct LineOptions {
-    bool yes = false, ignoreChanged = false, noWait = false;
-    int count = 1;
-    std::optional<std::string> log;
-    std::vector<std::string> stationTexts;
-    std::vector<cli::Station> stations;
-    cli::RunOptions run;
-};
-
-std::string ParseLineOptions(int argc, char** argv, LineOptions* o) {
-    o->yes = cli::TakeYesFlag(&argc, argv);
-    o->ignoreChanged = cli::TakeFlag(&argc, argv, "--ignore-changed");
-    o->noWait = cli::TakeFlag(&argc, argv, "--no-wait");
-    std::string error = cli::TakeCountOption(&argc, argv, "--count", "a number of rounds", &o->count);
-    if (error.empty()) error = cli::TakeSingleOption(&argc, argv, "--log", &o->log);
-    if (error.empty()) error = cli::TakeOption(&argc, argv, "--station", &o->stationTexts);
-    for (int i = 1; error.empty() && i < argc; ++i)
-        if (std::string(argv[i]).rfind("--port", 0) == 0) error = "each station names its port: --station PORT=OUTPUT";
-    if (error.empty()) error = cli::ParseRunOptions(argc, argv, true, false, "project file", &o->run);
-    if (error.empty()) error = cli::ParseStations(o->stationTexts, &o->stations);
-    return error;
-}
 
 // Every refusal that needs no module. Prints why; returns 0 or the exit code.
 int CheckLine(const LineOptions& o, ws::Workspace& w, cli::TerminalPrompt& ui) {
@@ -211,11 +159,13 @@ std::vector<int> RunRound(const LineOptions& o, const std::vector<const cli::Sta
     return codes;
 }
 
+}  // namespace
+
 int RunLine(int argc, char** argv) {
     LineOptions o;
     std::string error = ParseLineOptions(argc, argv, &o);
-    if (error.empty()) error = cli::SharedResource(o.stations);
-    if (!error.empty()) return cli::UsageError("line", error, kUsage);
+    if (error.empty()) error = SharedResource(o.stations);
+    if (!error.empty()) return UsageErrorWithHelp("line", error);
     const std::string project =
         std::filesystem::absolute(ws::WithProjectExtension(o.run.rest[0])).lexically_normal().string();
     cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(o.yes));
@@ -260,6 +210,4 @@ int RunLine(int argc, char** argv) {
     return stopped ? 130 : 1;
 }
 
-}  // namespace
-
-SONMIRA_CLI_COMMAND("line", "program chips on several modules at once", kUsage, RunLine);
+}  // namespace cli

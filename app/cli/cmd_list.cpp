@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "cli_command.h"
+#include "commands.h"
 #include "cli_prompt.h"
 #include "list_rows.h"
 #include "messages/messages.h"
@@ -12,11 +12,11 @@
 #include "project_check.h"
 #include "list/project_file.h"
 
-namespace {
+namespace cli {
 
 int RunList(int argc, char** argv) {
     if (argc != 2) {
-        std::fputs("usage: sonmira-cli list PROJECT.QWF\n", stderr);
+        std::fputs(FindCommand("list")->usage, stderr);
         return 2;
     }
     cli::TerminalPrompt ui(cli::TerminalPrompt::Mode::AssumeNo);
@@ -43,19 +43,4 @@ int RunList(int argc, char** argv) {
     return cli::CheckWholeProject("list", argv[1], "only the rows above were read");
 }
 
-}  // namespace
-
-SONMIRA_CLI_COMMAND("list", "print the rows of a project file",
-                    "usage: sonmira-cli list PROJECT.QWF\n"
-                    "\n"
-                    "Prints one line per segment of the project: the twelve cells of its row\n"
-                    "(number, program flag, 是/否, start, end, file name, length in ms, size,\n"
-                    "type, modification time, path, shown path) separated by tabs, in UTF-8.\n"
-                    "A shown path of 文件已删除 means the audio file is missing.\n"
-                    "\n"
-                    "Exit status: 0 when the file was read whole, 1 when it cannot be opened,\n"
-                    "is larger than the 16 MiB a project file may have, or was read only in\n"
-                    "part (a damaged line, more than 160 rows, line ends other than CR LF; the\n"
-                    "rows read are printed and the message says why),\n"
-                    "2 on bad usage.\n",
-                    RunList);
+}  // namespace cli

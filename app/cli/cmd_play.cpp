@@ -2,7 +2,8 @@
 #include <cstdio>
 #include <string>
 
-#include "cli_command.h"
+#include "command_options.h"
+#include "commands.h"
 #include "cli_prompt.h"
 #include "messages/messages.h"
 #include "text/numbers.h"
@@ -11,34 +12,16 @@
 #include "printable.h"
 #include "commands/project_commands.h"
 #include "runs/run_dialog.h"
-#include "run_options.h"
+#include "run_start.h"
 #include "run_terminal.h"
 #include "commands/workspace.h"
 
-namespace {
-
-constexpr const char* kUsage =
-    "usage: sonmira-cli play [--programmer NAME] [--chip NAME] [--port PORT] [--address HEX] PROJECT.QWF\n"
-    "\n"
-    "Makes the module play every segment of the project's list that is marked for\n"
-    "programming, one after the other, each for its length plus 100 ms. The\n"
-    "computer's sound output takes no part.\n"
-    "\n"
-    "  --programmer NAME  use this programmer type instead of the project's\n"
-    "  --chip NAME        use this chip instead of the project's\n"
-    "  --port PORT        scan only this serial port: COM1..COM4 or a device\n"
-    "                     path such as /dev/ttyUSB0\n"
-    "  --address HEX      the play address box (default: the chip's lowest start\n"
-    "                     address); checked against the chip, not used further\n"
-    "\n"
-    "Ctrl+C cancels after the segment being played. Exit status: 0 when the\n"
-    "playback ended normally, 1 when a check or the driver failed, 2 for a\n"
-    "usage error, 130 when cancelled.\n";
+namespace cli {
 
 int RunPlay(int argc, char** argv) {
     cli::RunOptions o;
-    const std::string error = cli::ParseRunOptions(argc, argv, false, true, "project file", &o);
-    if (!error.empty()) return cli::UsageError("play", error, kUsage);
+    const std::string error = ParsePlayOptions(argc, argv, &o);
+    if (!error.empty()) return UsageErrorWithHelp("play", error);
     cli::TerminalPrompt ui(cli::TerminalPrompt::Mode::AssumeNo);
     ws::Workspace w;
     if (int rc = cli::PrepareWorkspace("play", o, ws::WithProjectExtension(o.rest[0]), w, ui)) return rc;
@@ -72,6 +55,4 @@ int RunPlay(int argc, char** argv) {
     return summary.unplayed.empty() ? 0 : 1;
 }
 
-}  // namespace
-
-SONMIRA_CLI_COMMAND("play", "make the module play a project's marked segments", kUsage, RunPlay);
+}  // namespace cli

@@ -18,20 +18,20 @@ void NoDevice(int number) { setenv(("SERTRA_COM" + std::to_string(number)).c_str
 
 }  // namespace
 
-std::string RestrictScanToPort(const std::string& port) {
-    if (port.empty()) return "";
+std::string PortNameError(const std::string& port) {
+    if (port.empty() || ComNumber(port) || port[0] == '/') return "";
+    return "unknown port '" + port + "' (COM1 to COM4, or a device path such as /dev/ttyUSB0)";
+}
+
+void RestrictScanToPort(const std::string& port) {
+    if (port.empty() || !PortNameError(port).empty()) return;
     if (const int n = ComNumber(port)) {
         for (int other = 1; other <= 4; ++other)
             if (other != n) NoDevice(other);
-        return "";
+        return;
     }
-    if (port[0] == '/') {
-        // A device path becomes COM1, the first port scanned.
-        setenv("SERTRA_COM1", port.c_str(), 1);
-        for (int other = 2; other <= 4; ++other) NoDevice(other);
-        return "";
-    }
-    return "unknown port '" + port + "' (COM1 to COM4, or a device path such as /dev/ttyUSB0)";
+    setenv("SERTRA_COM1", port.c_str(), 1);
+    for (int other = 2; other <= 4; ++other) NoDevice(other);
 }
 
 }  // namespace cli

@@ -1,113 +1,12 @@
 #include "run_options.h"
 
-#include <cstdio>
-#include <memory>
-
-#include "files/chip_table.h"
-#include "cli_prompt.h"
-#include "files/config.h"
-#include "files/location.h"
-#include "commands/project_commands.h"
 #include "port_choice.h"
-#include "list/project_file.h"
-#include "setup_check.h"
 
 namespace cli {
 
-namespace {
-
-int IndexOf(const std::vector<std::string>& names, const std::string& name) {
-    for (size_t i = 0; i < names.size(); ++i)
-        if (names[i] == name) return static_cast<int>(i);
-    return -1;
-}
-
-}  // namespace
-
-std::string ParseRunOptions(int argc, char** argv, bool allow_aux, bool allow_address, const char* positional,
-                            RunOptions* o) {
-    const struct {
-        const char* name;
-        std::string* target;
-        bool allowed;
-    } valued[] = {{"--programmer", &o->programmer, true},
-                  {"--chip", &o->chip, true},
-                  {"--port", &o->port, true},
-                  {"--address", &o->address, allow_address}};
-    for (const auto& v : valued) {
-        if (!v.allowed) continue;
-        std::vector<std::string> given;
-        const std::string error = TakeOption(&argc, argv, v.name, &given);
-        if (!error.empty()) return error;
-        if (!given.empty()) *v.target = given.back();
-    }
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--aux" && allow_aux)
-            o->aux = true;
-        else if (a.size() > 1 && a[0] == '-' && a != "--")
-            return "unknown option '" + a + "'";
-        else if (a != "--")
-            o->rest.push_back(a);
-    }
-    if (positional && o->rest.size() != 1) return std::string("one ") + positional + " expected";
-    return RestrictScanToPort(o->port);
-}
-
-int UsageError(const char* command, const std::string& error, const char* usage) {
-    std::fprintf(stderr, "sonmira-cli %s: %s\n\n%s", command, error.c_str(), usage);
-    return 2;
-}
-
-int NoDriverBound(const char* command, const ws::Workspace& w) {
-    if (w.driverFailureShown) return 1;  // the binding's message said why
-    std::fprintf(stderr, "sonmira-cli %s: no driver library is bound for programmer type '%s'\n", command,
-                 ws::ProgrammerName(w).c_str());
-    return 1;
-}
-
-int SelectByName(const char* command, const std::string* programmer, const std::string* chip, ws::Workspace& w,
-                 IUserPrompt& ui) {
-    if (programmer) {
-        const int i = IndexOf(w.programmers, *programmer);
-        if (i < 0) {
-            std::fprintf(stderr, "sonmira-cli %s: programmer type '%s' is not in the configuration\n", command,
-                         programmer->c_str());
-            return 2;
-        }
-        ws::SelectProgrammer(w, i, ui);
-    }
-    if (chip) {
-        const int i = IndexOf(w.chips, *chip);
-        if (i < 0) {
-            std::fprintf(stderr, "sonmira-cli %s: chip '%s' is not offered by programmer type '%s'\n", command,
-                         chip->c_str(), ws::ProgrammerName(w).c_str());
-            return 2;
-        }
-        ws::SelectChip(w, i, ui);
-    }
-    return 0;
-}
-
-int PrepareWorkspace(const char* command, const RunOptions& o, const std::string& project, ws::Workspace& w,
-                     IUserPrompt& ui) {
-    // Everything the run depends on is checked first, so that the start-up's
-    // own messages (made for a user who can mend things in the windows)
-    // never come on top of the reason the run is refused.
-    if (int rc = CheckSetup({command, "nothing sent", !project.empty()}, o, project)) return rc;
-    // The driver is bound once, for the final choice: the configured, the
-    // project's and the named programmer type would each bind it, and tell
-    // the same failure again each time.
-    w.bindDrivers = false;
-    ws::StartUp(w, std::make_unique<ini::CIniFile>(cfg::OpenConfigForReading()), loc::ProgramDir(),
-                chips::ChipTablePath(), ui);
-    if (!project.empty() && !ws::OpenProject(w, ui, project)) return 1;
-    if (int rc = SelectByName(command, o.programmer.empty() ? nullptr : &o.programmer,
-                              o.chip.empty() ? nullptr : &o.chip, w, ui))
-        return rc;
-    w.bindDrivers = true;
-    ws::BindProgrammerDriver(w, ui);
-    return 0;
+std::string CheckRunOptions(const char* positional, const RunOptions& o) {
+    if (positional && o.rest.size() != 1) return std::string("one ") + positional + " expected";
+    return PortNameError(o.port);
 }
 
 }  // namespace cli

@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "printable.h"
+#include "progress_line.h"
 
 namespace cli {
 
@@ -58,9 +59,8 @@ void TerminalRunView::SetStatus(const std::string& text, int32_t position) {
     // After a cancel the worker only finishes the segment in work: anything it
     // shows later (the end's texts) would read as if the run had gone on.
     if (cancelled_) return;
-    const std::string of = std::to_string(position) + "/" + std::to_string(max_) + (unit_.empty() ? "" : " " + unit_);
     if (!tty_) {
-        std::fprintf(out_, "[%s] %s\n", of.c_str(), Printable(text).c_str());
+        std::fprintf(out_, "%s%s\n", ProgressPrefix(position, max_, unit_).c_str(), Printable(text).c_str());
         std::fflush(out_);
         return;
     }
@@ -68,7 +68,8 @@ void TerminalRunView::SetStatus(const std::string& text, int32_t position) {
         max_ > 0 ? static_cast<int>(std::clamp<int64_t>(int64_t{position} * kBarWidth / max_, 0, kBarWidth)) : 0;
     std::string bar(static_cast<size_t>(filled), '#');
     bar.append(static_cast<size_t>(kBarWidth - filled), '-');
-    std::fprintf(out_, "\r\033[K[%s] %s  %s", bar.c_str(), of.c_str(), Printable(text).c_str());
+    std::fprintf(out_, "\r\033[K[%s] %s  %s", bar.c_str(), ProgressCount(position, max_, unit_).c_str(),
+                 Printable(text).c_str());
     std::fflush(out_);
     barShown_ = true;
 }

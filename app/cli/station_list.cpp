@@ -39,9 +39,8 @@ std::string ParseStations(const std::vector<std::string>& texts, std::vector<Sta
         s.output = text.substr(eq + 1);
         if (s.port.empty() || s.output.empty())
             return "station '" + text + "' needs a port before '=' and a sound output after it";
-        if (!ComNumber(s.port) && s.port[0] != '/')
-            return "station '" + text + "': unknown port '" + s.port +
-                   "' (COM1 to COM4, or a device path such as /dev/ttyUSB0)";
+        const std::string portError = PortNameError(s.port);
+        if (!portError.empty()) return "station '" + text + "': " + portError;
         out->push_back(s);
     }
     return "";

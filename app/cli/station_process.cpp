@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "progress_line.h"
+
 extern char** environ;
 
 namespace cli {
@@ -24,12 +26,12 @@ void CloseFd(int* fd) {
 }  // namespace
 
 bool ParseProgressLine(const std::string& line, StationProgress* p) {
-    long long position = 0, max = 0;
-    int used = 0;
-    if (std::sscanf(line.c_str(), "[%lld/%lld ms] %n", &position, &max, &used) != 2 || used == 0) return false;
+    int64_t position = 0, max = 0;
+    size_t textAt = 0;
+    if (!ParseProgressPrefix(line, &position, &max, &textAt)) return false;
     p->position = static_cast<int32_t>(position);
     p->max = static_cast<int32_t>(max);
-    p->text = line.substr(static_cast<size_t>(used));
+    p->text = line.substr(textAt);
     p->hasBar = true;
     return true;
 }

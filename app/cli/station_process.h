@@ -59,7 +59,7 @@ private:
     std::chrono::steady_clock::time_point started_;
 };
 
-// Parses a progress line of a run's plain output: "[375/1625 ms] b.wav".
+// Reads a progress line of a run's plain output (progress_line.h) into *p.
 // False for any other line (a caption such as "编程结束").
 bool ParseProgressLine(const std::string& line, StationProgress* p);
 

@@ -1,0 +1,57 @@
+// What each sonmira-cli command reads from its arguments, declared once in
+// command_options.cpp: the parse that fills these structs and the option
+// lines of the command's --help both come from those declarations. Parsing
+// checks the arguments and nothing else: no file, port or device is looked at.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "run_options.h"
+#include "station_list.h"
+
+namespace cli {
+
+struct AddOptions {
+    bool yes = false;
+    RunOptions run;  // rest: the project, then the audio files
+};
+
+struct PulseOptions {
+    RunOptions run;
+    std::string box;  // the address as the play address box takes it: no 0x, up to four hex digits
+};
+
+struct ProgramOptions {
+    bool yes = false, ignoreChanged = false, noWait = false;
+    int count = 1;
+    int firstRound = 1;
+    std::optional<std::string> audio, log, station;
+    RunOptions run;
+};
+
+struct LineOptions {
+    bool yes = false, ignoreChanged = false, noWait = false;
+    int count = 1;
+    std::optional<std::string> log;
+    std::vector<std::string> stationTexts;
+    std::vector<Station> stations;
+    RunOptions run;
+};
+
+// Each returns "" with the struct filled, or the error for the usage message.
+std::string ParseAddOptions(int argc, char** argv, AddOptions* o);
+std::string ParsePlayOptions(int argc, char** argv, RunOptions* o);
+std::string ParsePulseOptions(int argc, char** argv, PulseOptions* o);
+std::string ParseProgramOptions(int argc, char** argv, ProgramOptions* o);
+std::string ParseLineOptions(int argc, char** argv, LineOptions* o);
+
+// The option lines of each command's --help.
+std::string AddOptionLines();
+std::string PlayOptionLines();
+std::string PulseOptionLines();
+std::string ProgramOptionLines();
+std::string LineOptionLines();
+
+}  // namespace cli

@@ -1,0 +1,26 @@
+// The progress of a run as sonmira-cli prints it off a terminal, one line per
+// step: "[375/1625 ms] b.wav". The run prints it (run_terminal.cpp) and
+// `line` reads its stations' runs by it (station_process.cpp), so both sides
+// take the format from here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace cli {
+
+// What a programming run's position counts.
+inline constexpr char kRunUnit[] = "ms";
+
+// "375/1625 ms" ("3/10" without a unit): the count, also beside the bar on a terminal.
+std::string ProgressCount(int32_t position, int32_t max, const std::string& unit);
+
+// "[375/1625 ms] ": what a plain progress line starts with; the text follows.
+std::string ProgressPrefix(int32_t position, int32_t max, const std::string& unit);
+
+// Reads the prefix of a progress line of a programming run (unit kRunUnit):
+// true with the position, the maximum and where the text begins; false for
+// any other line (a caption such as "编程结束").
+bool ParseProgressPrefix(const std::string& line, int64_t* position, int64_t* max, size_t* textAt);
+
+}  // namespace cli
