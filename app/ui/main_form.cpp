@@ -24,36 +24,37 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "about_box.h"
+#include "dialogs/about_box.h"
 #include "audio/alsa_mixer.h"
 #include "aux_button.h"
-#include "art.h"
-#include "files/config.h"
+#include "art/art.h"
+#include "commands/volume_commands.h"
 #include "browser/dropped_file.h"
 #include "commands/editor_commands.h"
-#include "file_browser.h"
-#include "file_list_model.h"
+#include "file_browser/file_browser.h"
+#include "file_browser/file_list_model.h"
 #include "commands/help_command.h"
-#include "hex_key_filter.h"
+#include "dialogs/hex_key_filter.h"
 #include "commands/list_commands.h"
 #include "list_grid.h"
 #include "text/numbers.h"
 #include "list/play_address.h"
-#include "play_count_dialog.h"
+#include "dialogs/play_count_dialog.h"
 #include "runs/playback_commands.h"
 #include "commands/project_commands.h"
-#include "qt_prompt.h"
+#include "dialogs/qt_prompt.h"
 #include "ruler_panel.h"
 #include "runs/run_problems.h"
-#include "run_progress_dialog.h"
-#include "segment_dialog.h"
+#include "dialogs/run_progress_dialog.h"
+#include "dialogs/segment_dialog.h"
 #include "commands/download_inputs.h"
 #include "runs/download_command.h"
-#include "settings_dialog.h"
+#include "dialogs/settings_dialog.h"
+#include "tool_button_look.h"
 #include "tool_keys.h"
 #include "ui_font.h"
 #include "audio/volume.h"
-#include "volume_dialog.h"
+#include "dialogs/volume_dialog.h"
 
 namespace {
 
@@ -134,7 +135,8 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget* parent) : QMainWindow(parent)
     // The creation steps: configuration, the programmer type with its driver, the chip.
     w_.lengthOf = ws::LengthThroughPlayer(player_);
     ws::StartUp(w_, std::make_unique<ini::CIniFile>(setup.configPath), setup.programDir, setup.chipTablePath, *ui_);
-    ApplyVolumeAtStart(setup.mixer);
+    MakeVolumeControl(setup.mixer);
+    ws::ApplyVolumeAtStart(w_, *volume_);
     FillSelectors();
     ShowWorkspace();
     ShowPlayStart();
@@ -159,37 +161,43 @@ void TMainForm::BuildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName("MainMenu1");
     QMenu* file = bar->addMenu("文件(&F)");
-    file->addAction(Action("F0", "新建(&N)", QKeySequence("Ctrl+N"), &TMainForm::F0Click));
+    QAction* newProject = Action("F0", "新建(&N)", QKeySequence("Ctrl+N"), &TMainForm::F0Click);
+    items_.open = Action("F2", "打开(&O)", QKeySequence("Ctrl+O"), &TMainForm::F2Click);
+    items_.save = Action("F3", "保存(&S)", QKeySequence("Ctrl+S"), &TMainForm::F3Click);
+    QAction* exit = Action("X1", "退出(&X)", QKeySequence("Ctrl+X"), &TMainForm::X1Click);
+    file->addAction(newProject);
     file->addSeparator();
-    file->addAction(Action("F2", "打开(&O)", QKeySequence("Ctrl+O"), &TMainForm::F2Click));
-    file->addAction(Action("F3", "保存(&S)", QKeySequence("Ctrl+S"), &TMainForm::F3Click));
+    file->addAction(items_.open);
+    file->addAction(items_.save);
     file->addAction(Action("F4", "另存为(&A)", {}, &TMainForm::F4Click));
     file->addSeparator();
-    file->addAction(Action("X1", "退出(&X)", QKeySequence("Ctrl+X"), &TMainForm::X1Click));
+    file->addAction(exit);
 
     QMenu* edit = bar->addMenu("编辑(&E)");
-    edit->addAction(Action("C1", "增加(&A)", QKeySequence("Ctrl+A"), &TMainForm::C1Click));
-    edit->addAction(Action("D1", "删除(&D)", {}, &TMainForm::D1Click));
+    items_.add = Action("C1", "增加(&A)", QKeySequence("Ctrl+A"), &TMainForm::C1Click);
+    items_.remove = Action("D1", "删除(&D)", {}, &TMainForm::D1Click);
+    items_.properties = Action("E2", " 文件属性", {}, &TMainForm::E2Click);
+    items_.settings = Action("C3", "设置(&C)", QKeySequence("Ctrl+C"), &TMainForm::C3Click);
+    edit->addAction(items_.add);
+    edit->addAction(items_.remove);
     edit->addSeparator();
-    edit->addAction(Action("E2", " 文件属性", {}, &TMainForm::E2Click));
+    edit->addAction(items_.properties);
     edit->addSeparator();
-    edit->addAction(Action("C3", "设置(&C)", QKeySequence("Ctrl+C"), &TMainForm::C3Click));
+    edit->addAction(items_.settings);
 
     QMenu* view = bar->addMenu("查看(&V)");
-    viewMenuGroup_ = new QActionGroup(this);
-    n1_ = Action("N1", "大图标(&G)", {}, nullptr);
-    n2_ = Action("N2", "小图标(&S)", {}, nullptr);
-    n4_ = Action("N4", "详细资料(&D)", {}, nullptr);
-    for (auto [a, style] : {std::pair{n1_, ViewStyle::LargeIcons}, std::pair{n2_, ViewStyle::SmallIcons},
-                            std::pair{n4_, ViewStyle::Details}}) {
-        view->addAction(a);
-        JoinViewStyle(viewMenuGroup_, a, style);
-    }
+    viewStyles_ = new QActionGroup(this);
+    view->addAction(ViewStyleItem("N1", "大图标(&G)", TFileBrowser::Style::LargeIcons));
+    view->addAction(ViewStyleItem("N2", "小图标(&S)", TFileBrowser::Style::SmallIcons));
+    view->addAction(ViewStyleItem("N4", "详细资料(&D)", TFileBrowser::Style::Details));
 
     QMenu* help = bar->addMenu("帮助(&H)");
-    help->addAction(Action("H2", " 操作帮助(&H)", QKeySequence(Qt::Key_F1), &TMainForm::H2Click));
+    QAction* manual = Action("H2", " 操作帮助(&H)", QKeySequence(Qt::Key_F1), &TMainForm::H2Click);
+    help->addAction(manual);
     help->addSeparator();
-    help->addAction(Action("About1", "关于Sonmira语音编程器(&A)", {}, &TMainForm::ToolButton12Click));
+    items_.about = Action("About1", "关于Sonmira语音编程器(&A)", {}, &TMainForm::ToolButton12Click);
+    help->addAction(items_.about);
+    menuKeys_ = {newProject, items_.open, items_.save, exit, items_.settings, items_.add, manual};
 }
 
 void TMainForm::BuildToolBar() {
@@ -207,21 +215,20 @@ void TMainForm::BuildToolBar() {
         g->setFixedWidth(px);
         bar->addWidget(g);
     };
-    // A button runs `run` when pressed; a checkable one leaves that to
-    // Checkable. `key` reaches it from the keyboard, as Tab never does.
-    auto button = [this, bar](const char* name, const char* hint, int icon, std::function<void()> run,
-                              const QKeySequence& key = {}) {
-        auto* a = new QAction(ImageListIcon(icon), QString::fromUtf8(hint), bar);
-        a->setObjectName(name);
-        if (!key.isEmpty()) {
-            a->setShortcut(key);
-            a->setShortcutContext(Qt::WindowShortcut);
-        }
-        bar->addAction(a);
-        if (QWidget* w = bar->widgetForAction(a)) w->setObjectName(name);
+    // A command of the tool bar alone: its action is the button, named like
+    // it; `key` reaches it from the keyboard, as Tab never does.
+    auto tool = [this](const char* name, const char* hint, int icon, void (TMainForm::*handler)(),
+                       const QKeySequence& key) {
+        QAction* a = Action(name, QString::fromUtf8(hint), key, handler);
+        a->setIcon(ImageListIcon(icon));
+        PlaceOnToolBar(a, name);
         ShowHint(a, QString::fromUtf8(hint));
-        if (run) connect(a, &QAction::triggered, this, std::move(run));
         return a;
+    };
+    // A menu command on the tool bar: the menu item's action, shown by a
+    // button with its own hint and image.
+    auto shown = [this](QAction* command, const char* name, const char* hint, int icon) {
+        KeepOwnLook(PlaceOnToolBar(command, name), QString::fromUtf8(hint), ImageListIcon(icon));
     };
     drive1_ = browser_->Drive1();
     bar->addWidget(drive1_);
@@ -241,39 +248,41 @@ void TMainForm::BuildToolBar() {
     // Enter in the address box plays from that address.
     connect(eadd_, &QLineEdit::returnPressed, this, &TMainForm::ToolButton9Click);
     bar->addWidget(eadd_);
-    button(
-        "ToolButton9", "脉冲触发播放", 13, [this] { ToolButton9Click(); }, ui::kPulsePlayKey);
-    button(
-        "ToolButton20", "连续播放", 21, [this] { ToolButton20Click(); }, ui::kContinuousPlayKey);
+    tool("ToolButton9", "脉冲触发播放", 13, &TMainForm::ToolButton9Click, ui::kPulsePlayKey);
+    tool("ToolButton20", "连续播放", 21, &TMainForm::ToolButton20Click, ui::kContinuousPlayKey);
     gap(8);
-    button(
-        "ToolButton8", "下载录音", 12, [this] { ToolButton8Click(); }, ui::kDownloadKey);
+    tool("ToolButton8", "下载录音", 12, &TMainForm::ToolButton8Click, ui::kDownloadKey);
     auxRec_ =
-        button("ToolButtonAUXRec", ui::AuxButtonHint(aux_), ui::AuxButtonImageIndex(aux_), nullptr, ui::kAuxModeKey);
+        tool("ToolButtonAUXRec", ui::AuxButtonHint(aux_), ui::AuxButtonImageIndex(aux_), nullptr, ui::kAuxModeKey);
     Checkable(auxRec_, [this](bool on) { SetAuxMode(on); });
     gap(8);
-    button(
-        "ToolButton19", "Wav音量设置", 20, [this] { ToolButton19Click(); }, ui::kVolumeKey);
-    button("ToolButton4", "系统设置", 16, [this] { findChild<QAction*>("C3")->trigger(); });
+    tool("ToolButton19", "Wav音量设置", 20, &TMainForm::ToolButton19Click, ui::kVolumeKey);
+    shown(items_.settings, "ToolButton4", "系统设置", 16);
     gap(16);
-    button("ToolButton16", "打开语音数据文件", 10, [this] { findChild<QAction*>("F2")->trigger(); });
-    button("ToolButton14", "保存语音数据文件", 17, [this] { findChild<QAction*>("F3")->trigger(); });
+    shown(items_.open, "ToolButton16", "打开语音数据文件", 10);
+    // ToolButton14 saves here; the file browser's ToolButton14Click goes up a folder.
+    shown(items_.save, "ToolButton14", "保存语音数据文件", 17);
     gap(8);
-    button("ToolButton13", "增加语音文件", 18, [this] { findChild<QAction*>("C1")->trigger(); });
-    button("ToolButton11", "编辑语音文件", 19, [this] { findChild<QAction*>("E2")->trigger(); });
-    button("ToolButton7", "删除语音文件", 5, [this] { findChild<QAction*>("D1")->trigger(); });
+    shown(items_.add, "ToolButton13", "增加语音文件", 18);
+    shown(items_.properties, "ToolButton11", "编辑语音文件", 19);
+    shown(items_.remove, "ToolButton7", "删除语音文件", 5);
     gap(8);
-    viewButtonGroup_ = new QActionGroup(this);
-    toolButton2_ = button("ToolButton2", "大图标", 2, nullptr);
-    toolButton3_ = button("ToolButton3", "小图标", 3, nullptr);
-    toolButton5_ = button("ToolButton5", "祥细资料", 7, nullptr);
-    for (auto [a, style] :
-         {std::pair{toolButton2_, ViewStyle::LargeIcons}, std::pair{toolButton3_, ViewStyle::SmallIcons},
-          std::pair{toolButton5_, ViewStyle::Details}}) {
-        JoinViewStyle(viewButtonGroup_, a, style);
-    }
+    shown(StyleItem(TFileBrowser::Style::LargeIcons), "ToolButton2", "大图标", 2);
+    shown(StyleItem(TFileBrowser::Style::SmallIcons), "ToolButton3", "小图标", 3);
+    shown(StyleItem(TFileBrowser::Style::Details), "ToolButton5", "祥细资料", 7);
     gap(8);
-    button("ToolButton12", "关于", 1, [this] { findChild<QAction*>("About1")->trigger(); });
+    shown(items_.about, "ToolButton12", "关于", 1);
+}
+
+QToolButton* TMainForm::PlaceOnToolBar(QAction* command, const char* name) {
+    toolBar1_->addAction(command);
+    auto* button = qobject_cast<QToolButton*>(toolBar1_->widgetForAction(command));
+    button->setObjectName(name);
+    // A tool button checked without a click (a screen reader's toggle,
+    // setChecked) would otherwise go down while its action stays up; the
+    // action's own changes come back to the button.
+    connect(button, &QAbstractButton::toggled, command, &QAction::setChecked);
+    return button;
 }
 
 QWidget* TMainForm::BuildHeaderStrip() {
@@ -342,25 +351,30 @@ QWidget* TMainForm::BuildListPane() {
 void TMainForm::BuildPopupMenu() {
     popup_ = new QMenu(grid_);
     popup_->setObjectName("PopupMenu1");
-    auto local = [this](const char* name, const char* text, const char* key, void (TMainForm::*handler)()) {
+    // The pop-up menu's own items, with keys only while the grid has the
+    // focus (and there before the main menu's).
+    auto local = [this](const char* name, const char* text, const char* key) {
         auto* a = new QAction(QString::fromUtf8(text), grid_);
         a->setObjectName(name);
         a->setShortcut(QKeySequence(key));
-        // Only while the grid has the focus, and there before the main menu.
         a->setShortcutContext(Qt::WidgetShortcut);
-        connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         grid_->addAction(a);
         return a;
     };
-    QAction* o2 = local("O2", "编辑(&E)", "Ctrl+E", &TMainForm::O2Click);
+    QAction* o2 = local("O2", "编辑(&E)", "Ctrl+E");
+    connect(o2, &QAction::triggered, this, &TMainForm::O2Click);
     popup_->addAction(o2);
     popup_->setDefaultAction(o2);
     popup_->addSeparator();
-    // The same commands as the main menu's, so one short-cut serves both.
-    popup_->addAction(findChild<QAction*>("C1"));
-    popup_->addAction(findChild<QAction*>("D1"));
+    // The main menu's own actions, so one short-cut serves both.
+    popup_->addAction(items_.add);
+    popup_->addAction(items_.remove);
     popup_->addSeparator();
-    popup_->addAction(local("P1", "属性(&P)", "Ctrl+P", &TMainForm::E2Click));
+    // The properties command under the pop-up menu's own text and its
+    // grid-only key Ctrl+P, run through the command's one action (E2).
+    QAction* p1 = local("P1", "属性(&P)", "Ctrl+P");
+    connect(p1, &QAction::triggered, items_.properties, &QAction::trigger);
+    popup_->addAction(p1);
     connect(grid_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { popup_->popup(grid_->viewport()->mapToGlobal(at)); });
 }
@@ -504,26 +518,18 @@ void TMainForm::ToolButton20Click() {
     if (end == CommandEnd::OpenDialog) dialog->ShowModal(std::move(job));
 }
 
-void TMainForm::ApplyVolumeAtStart(audio::IMixer* mixer) {
+void TMainForm::MakeVolumeControl(audio::IMixer* mixer) {
     if (!mixer) {
         ownMixer_ = std::make_unique<audio::AlsaMixer>();
         mixer = ownMixer_.get();
     }
     volume_ = std::make_unique<audio::VolumeControl>(*mixer);
-    cfg::StartSettings s;
-    if (w_.config) s = cfg::ReadStartSettings(*w_.config);
-    const int wavVal = volume_->ApplyAtStart(s.hasWavVal, s.wavVal);
-    // Kept, so the next start takes the same level without asking the device.
-    if (!s.hasWavVal && w_.config) cfg::WriteWavVal(*w_.config, wavVal);
-    w_.restoreVolume = [this] { volume_->RestoreAtExit(); };
 }
 
 void TMainForm::ToolButton19Click() {
-    if (!runDialogs_.frmVal) return;
-    int position = volume_->WavVal();
-    if (!runDialogs_.frmVal->Run(&position)) return;
-    const int wavVal = volume_->SetFromDialog(position);
-    if (w_.config) cfg::WriteWavVal(*w_.config, wavVal);
+    TFrmVal* dialog = runDialogs_.frmVal;
+    if (!dialog) return;
+    ws::VolumeCommand(w_, *volume_, [dialog](int* position) { return dialog->Run(position); });
 }
 
 void TMainForm::ToolButtonAUXRecClick() { SetAuxMode(!aux_.Pressed()); }
@@ -545,10 +551,6 @@ void TMainForm::ShowHint(QAction* a, const QString& hint) {
 void TMainForm::Checkable(QAction* a, std::function<void(bool)> apply) {
     a->setCheckable(true);
     connect(a, &QAction::toggled, this, std::move(apply));
-    // A tool button checked without a click (a screen reader's toggle,
-    // setChecked) would otherwise go down while its action stays up.
-    if (auto* b = qobject_cast<QAbstractButton*>(toolBar1_ ? toolBar1_->widgetForAction(a) : nullptr))
-        connect(b, &QAbstractButton::toggled, a, &QAction::setChecked);
 }
 
 void TMainForm::AttachDialogs(TAboutBox1* about, TfrmPath* settings) {
@@ -573,43 +575,33 @@ void TMainForm::ToolButton12Click() {
     if (about_) ShowAboutBox(*about_);
 }
 
-void TMainForm::SetViewStyle(ViewStyle style) {
-    style_ = style;
-    // Checking the style's item and button unchecks the others in their
-    // groups; the toggles that come back find the style already set.
-    switch (style) {
-        case ViewStyle::LargeIcons:
-            n1_->setChecked(true);
-            toolButton2_->setChecked(true);
-            browser_->SetStyle(TFileBrowser::Style::LargeIcons);
-            break;
-        case ViewStyle::SmallIcons:
-            n2_->setChecked(true);
-            toolButton3_->setChecked(true);
-            browser_->SetStyle(TFileBrowser::Style::SmallIcons);
-            break;
-        case ViewStyle::Details:
-            n4_->setChecked(true);
-            toolButton5_->setChecked(true);
-            browser_->SetStyle(TFileBrowser::Style::Details);
-            break;
-    }
+QAction* TMainForm::StyleItem(TFileBrowser::Style style) const { return styleItems_[static_cast<size_t>(style)]; }
+
+void TMainForm::SetViewStyle(TFileBrowser::Style style) {
+    browser_->SetStyle(style);
+    // Checking the style's item unchecks the others in its group, and their
+    // buttons follow; the toggles that come back find the style already set.
+    StyleItem(style)->setChecked(true);
 }
 
-void TMainForm::JoinViewStyle(QActionGroup* group, QAction* a, ViewStyle style) {
-    group->addAction(a);
-    Checkable(a, [this, a, style](bool on) { ViewStyleToggled(a, style, on); });
-    a->setChecked(style == style_);
+QAction* TMainForm::ViewStyleItem(const char* name, const QString& text, TFileBrowser::Style style) {
+    QAction* a = Action(name, text, {}, nullptr);
+    styleItems_[static_cast<size_t>(style)] = a;
+    viewStyles_->addAction(a);
+    Checkable(a, [this, style](bool on) { ViewStyleToggled(style, on); });
+    a->setChecked(style == Style());
+    return a;
 }
 
-void TMainForm::ViewStyleToggled(QAction* a, ViewStyle style, bool on) {
-    if (on && style != style_) SetViewStyle(style);
+void TMainForm::ViewStyleToggled(TFileBrowser::Style style, bool on) {
+    if (on && style != Style()) SetViewStyle(style);
     // One style is always shown: the current one unchecked with no other
     // checked in its stead (a toggle, setChecked(false)) is checked again.
-    // Its group checks the new action before it unchecks the old one.
-    if (!on && style == style_) {
-        const QList<QAction*> group = a->actionGroup()->actions();
-        if (std::none_of(group.begin(), group.end(), [](const QAction* g) { return g->isChecked(); }))
+    // The group checks the new item before it unchecks the old one (and
+    // forgets its checked action while it does, so the items are asked).
+    if (!on && style == Style()) {
+        const QList<QAction*> items = viewStyles_->actions();
+        if (std::none_of(items.begin(), items.end(), [](const QAction* i) { return i->isChecked(); }))
             SetViewStyle(style);
     }
 }
@@ -666,9 +658,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         if (widget && widget->window() == this) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const QKeySequence pressed(key->keyCombination());
-            for (const char* name : {"F0", "F2", "F3", "X1", "C3", "C1", "H2"}) {
-                const QAction* a = findChild<QAction*>(name);
-                if (a && a->shortcut() == pressed && !(name == std::string("C1") && widget == grid_)) {
+            for (const QAction* a : menuKeys_) {
+                if (a->shortcut() == pressed && !(a == items_.add && widget == grid_)) {
                     event->ignore();
                     return true;
                 }

@@ -4,15 +4,18 @@
 #pragma once
 
 #include <QMainWindow>
+#include <array>
 #include <memory>
+#include <vector>
 
 #include "runs/aux_mode.h"
-#include "file_dialogs.h"
+#include "dialogs/file_dialogs.h"
 #include "commands/list_commands.h"
 #include "audio/media_player.h"
 #include "commands/project_commands.h"
 #include "messages/user_prompt.h"
 #include "commands/workspace.h"
+#include "file_browser/file_browser.h"
 
 class QAction;
 class QActionGroup;
@@ -49,7 +52,6 @@ struct RunDialogs {
     TFrmwPalyCount* frmwPalyCount = nullptr;
     TFrmVal* frmVal = nullptr;
 };
-class TFileBrowser;
 
 // What the main window needs from outside: the configuration and the
 // program's folder (as the start-up finds them), and the seams tests replace.
@@ -66,13 +68,13 @@ struct MainFormSetup {
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    enum class ViewStyle { LargeIcons, SmallIcons, Details };
-
     explicit TMainForm(MainFormSetup setup, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     ws::Workspace& Workspace() { return w_; }
-    ViewStyle Style() const { return style_; }
+    // The file list's view style: the browser's, which the View menu's
+    // items (and their buttons) show.
+    TFileBrowser::Style Style() const { return browser_->CurrentStyle(); }
     int AuxModeValue() const { return aux_.value; }
     // The list, the selectors and the ruler show the workspace again.
     void ShowWorkspace();
@@ -95,17 +97,17 @@ public:
     void O2Click();            // external editor
     void H2Click();            // help
     void ToolButton12Click();  // about
-    void SetViewStyle(ViewStyle style);
+    void SetViewStyle(TFileBrowser::Style style);
     void CheckAutoClick();
     void ComProgramClick(int index);
     void ComChipClick(int index);
     void StringGridDblClick();
-    void ToolButton8Click();   // download
-    void EaddExit();           // leaving the play address box
-    void ToolButton9Click();   // pulse play
-    void ToolButton20Click();  // continuous play
-    void ToolButton19Click();  // volume
-    void ToolButtonAUXRecClick();
+    void ToolButton8Click();       // download
+    void EaddExit();               // leaving the play address box
+    void ToolButton9Click();       // pulse play
+    void ToolButton20Click();      // continuous play
+    void ToolButton19Click();      // volume
+    void ToolButtonAUXRecClick();  // AUX recording mode on or off
     void StringGridDragDrop(const QMimeData* data);
     TFileBrowser* Browser() const { return browser_; }
 
@@ -131,21 +133,27 @@ private:
     QWidget* BuildBrowserArea();
     QWidget* BuildListPane();
     void BuildPopupMenu();
+    // A command's one action, wherever it is placed (menu, tool bar, pop-up menu).
     QAction* Action(const char* name, const QString& text, const QKeySequence& key, void (TMainForm::*handler)());
+    // Places `command` on the tool bar as the button `name`; the button's
+    // state changes without a click (a screen reader's toggle, setChecked)
+    // go to the action.
+    QToolButton* PlaceOnToolBar(QAction* command, const char* name);
     ws::SaveAsDialog SaveAs();
     void FillSelectors();
     void ShowPlayStart();
     ws::PropertiesDialog Properties();
-    void ApplyVolumeAtStart(audio::IMixer* mixer);
+    void MakeVolumeControl(audio::IMixer* mixer);
     // The one place each checkable state is set: every way of changing it
     // (a click, a key, a screen reader's toggle, setChecked) comes here.
     void SetAuxMode(bool on);
-    void ViewStyleToggled(QAction* a, ViewStyle style, bool on);
-    // Puts a view-style menu item or button into its group, checked when its
-    // style is the one shown, with its changes going to ViewStyleToggled.
-    void JoinViewStyle(QActionGroup* group, QAction* a, ViewStyle style);
-    // Makes `a` checkable with `apply` run on each change of its state, and
-    // its tool button's own state changes passed to it.
+    void ViewStyleToggled(TFileBrowser::Style style, bool on);
+    // Makes the View menu's item for `style`: in the one view-style group,
+    // checked when its style is the one shown, its changes going to
+    // ViewStyleToggled. Its tool button shows this same action.
+    QAction* ViewStyleItem(const char* name, const QString& text, TFileBrowser::Style style);
+    QAction* StyleItem(TFileBrowser::Style style) const;
+    // Makes `a` checkable with `apply` run on each change of its state.
     void Checkable(QAction* a, std::function<void(bool)> apply);
     // The button's text and accessible name; its tool tip also names its key.
     void ShowHint(QAction* a, const QString& hint);
@@ -155,7 +163,6 @@ private:
     IUserPrompt* ui_;
     FileDialogs dialogs_;
     CMyMediaPlayer player_;
-    ViewStyle style_ = ViewStyle::Details;
     bool closed_ = false;
     bool shown_ = false;
 
@@ -165,6 +172,18 @@ private:
     AuxModeState aux_;
     QToolBar* toolBar1_ = nullptr;  // made after the menus
     QAction* auxRec_ = nullptr;
+    // The main menu's items whose keys come before a text box's own use of them.
+    std::vector<QAction*> menuKeys_;
+    // The main menu's items that the tool bar or the pop-up menu show too.
+    struct {
+        QAction* open = nullptr;        // F2
+        QAction* save = nullptr;        // F3
+        QAction* add = nullptr;         // C1
+        QAction* remove = nullptr;      // D1
+        QAction* properties = nullptr;  // E2
+        QAction* settings = nullptr;    // C3
+        QAction* about = nullptr;       // About1
+    } items_;
     std::unique_ptr<audio::IMixer> ownMixer_;
     std::unique_ptr<audio::VolumeControl> volume_;
     ListModel* model_ = nullptr;
@@ -179,12 +198,8 @@ private:
     QWidget* listView1_ = nullptr;
     QTreeView* directoryList_ = nullptr;
     QMenu* popup_ = nullptr;
-    QActionGroup* viewMenuGroup_ = nullptr;
-    QActionGroup* viewButtonGroup_ = nullptr;
-    QAction* n1_ = nullptr;
-    QAction* n2_ = nullptr;
-    QAction* n4_ = nullptr;
-    QAction* toolButton2_ = nullptr;
-    QAction* toolButton3_ = nullptr;
-    QAction* toolButton5_ = nullptr;
+    // The View menu's items N1, N2, N4 by style (their buttons ToolButton2,
+    // ToolButton3, ToolButton5 show the same actions), in one exclusive group.
+    QActionGroup* viewStyles_ = nullptr;
+    std::array<QAction*, 3> styleItems_{};
 };

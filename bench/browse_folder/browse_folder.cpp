@@ -17,9 +17,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "file_browser.h"
+#include "file_browser/file_browser.h"
 #include "browser/file_entry.h"
-#include "file_list_model.h"
+#include "file_browser/file_list_model.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // tests run under a real X server (xvfb-run).
 #include <gtest/gtest.h>
 
-#include "sonmira_application.h"
+#include "startup/sonmira_application.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

@@ -18,12 +18,12 @@
 #include <QToolButton>
 #include <filesystem>
 
-#include "art.h"
-#include "file_browser.h"
+#include "art/art.h"
+#include "file_browser/file_browser.h"
 #include "list_grid.h"
 #include "fake_mixer.h"
 #include "main_form.h"
-#include "qt_prompt.h"
+#include "dialogs/qt_prompt.h"
 #include "scripted_prompt.h"
 #include "test_files.h"
 #include "window_setup.h"
@@ -134,7 +134,7 @@ TEST_F(MainFormTest, shortCutsReachTheirCommandsWhereTheyShould) {
     EXPECT_EQ(form_->Workspace().list.Cell(1, 5), "b.wav");
 }
 
-TEST_F(MainFormTest, eachButtonRunsTheSameCommandAsItsMenuItem) {
+TEST_F(MainFormTest, eachButtonRunsTheSameCommandAsItsMenuItemThroughItsOneAction) {
     struct Pair {
         const char* button;
         const char* item;
@@ -152,20 +152,41 @@ TEST_F(MainFormTest, eachButtonRunsTheSameCommandAsItsMenuItem) {
     };
     auto* bar = Find<QToolBar>("ToolBar1");
     for (const Pair& p : pairs) {
-        for (const char* name : {p.button, p.item}) {
-            if (!name) continue;
+        auto* item = Find<QAction>(p.item);
+        ASSERT_NE(item, nullptr) << p.item;
+        if (p.button) {
+            auto* button = bar->findChild<QToolButton*>(p.button);
+            ASSERT_NE(button, nullptr) << p.button;
+            EXPECT_EQ(button->defaultAction(), item) << p.button;
+            EXPECT_EQ(bar->widgetForAction(item), button) << p.button;
             calls_.clear();
             prompt_.Clear();
-            QAction* a = p.button == name ? bar->findChild<QAction*>(name) : form_->findChild<QAction*>(name);
-            ASSERT_NE(a, nullptr) << name;
-            a->trigger();
-            EXPECT_EQ(calls_, p.calls) << name;
-            EXPECT_EQ(prompt_.Texts(), p.texts) << name;
+            button->click();
+            EXPECT_EQ(calls_, p.calls) << p.button;
+            EXPECT_EQ(prompt_.Texts(), p.texts) << p.button;
         }
+        calls_.clear();
+        prompt_.Clear();
+        item->trigger();
+        EXPECT_EQ(calls_, p.calls) << p.item;
+        EXPECT_EQ(prompt_.Texts(), p.texts) << p.item;
     }
-    bar->findChild<QAction*>("ToolButton4")->trigger();
+    auto* settingsButton = bar->findChild<QToolButton*>("ToolButton4");
+    EXPECT_EQ(settingsButton->defaultAction(), Find<QAction>("C3"));
+    settingsButton->click();
     Find<QAction>("C3")->trigger();
     EXPECT_EQ(settings_, 2);
+    // The delete button is the menu's delete item too; the pop-up menu's
+    // properties item runs the one properties action.
+    EXPECT_EQ(bar->findChild<QToolButton*>("ToolButton7")->defaultAction(), Find<QAction>("D1"));
+    int properties = 0;
+    QObject::connect(Find<QAction>("E2"), &QAction::triggered, [&properties] { ++properties; });
+    Find<QAction>("P1")->trigger();
+    EXPECT_EQ(properties, 1);
+    // No action of the window is a tool button's second one.
+    for (QAction* a : form_->findChildren<QAction*>())
+        EXPECT_FALSE(a->objectName().startsWith("ToolButton") && !bar->widgetForAction(a))
+            << a->objectName().toStdString();
 }
 
 TEST_F(MainFormTest, readingAChipPutsItsLowestStartIntoThePlayAddressBox) {
@@ -182,26 +203,41 @@ TEST_F(MainFormTest, viewStyleMenuAndButtonsStayInStep) {
     auto* n2 = Find<QAction>("N2");
     auto* n1 = Find<QAction>("N1");
     auto* n4 = Find<QAction>("N4");
-    auto* tb2 = Find<QToolBar>("ToolBar1")->findChild<QAction*>("ToolButton2");
-    auto* tb3 = Find<QToolBar>("ToolBar1")->findChild<QAction*>("ToolButton3");
-    auto* tb5 = Find<QToolBar>("ToolBar1")->findChild<QAction*>("ToolButton5");
+    auto* tb2 = Find<QToolButton>("ToolButton2");
+    auto* tb3 = Find<QToolButton>("ToolButton3");
+    auto* tb5 = Find<QToolButton>("ToolButton5");
+    EXPECT_EQ(tb2->defaultAction(), n1);
+    EXPECT_EQ(tb3->defaultAction(), n2);
+    EXPECT_EQ(tb5->defaultAction(), n4);
+    EXPECT_EQ(n1->actionGroup(), n4->actionGroup());
     EXPECT_TRUE(n4->isChecked());
     EXPECT_TRUE(tb5->isChecked());
     n2->trigger();
-    EXPECT_EQ(form_->Style(), TMainForm::ViewStyle::SmallIcons);
+    EXPECT_EQ(form_->Style(), TFileBrowser::Style::SmallIcons);
     EXPECT_TRUE(tb3->isChecked());
     EXPECT_FALSE(tb2->isChecked() || tb5->isChecked());
-    tb2->trigger();
-    EXPECT_EQ(form_->Style(), TMainForm::ViewStyle::LargeIcons);
+    tb2->click();
+    EXPECT_EQ(form_->Style(), TFileBrowser::Style::LargeIcons);
     EXPECT_TRUE(n1->isChecked());
     EXPECT_FALSE(n2->isChecked() || n4->isChecked());
+
+    // The buttons keep their own hints, images and names while the items'
+    // state changes under them.
+    auto image = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage(); };
+    const std::vector<std::tuple<QToolButton*, QString, int>> looks = {
+        {tb2, "大图标", 2}, {tb3, "小图标", 3}, {tb5, "祥细资料", 7}};
+    for (const auto& [button, hint, icon] : looks) {
+        EXPECT_EQ(button->toolTip(), hint);
+        EXPECT_EQ(button->accessibleName(), hint);
+        EXPECT_EQ(image(button->icon()), image(ImageListIcon(icon))) << hint.toStdString();
+    }
+    EXPECT_EQ(n1->text(), "大图标(&G)");
+    EXPECT_TRUE(n1->icon().isNull());
 }
 
 TEST_F(MainFormTest, checkableButtonsChangedWithoutAClickKeepEverythingInStep) {
     auto* bar = Find<QToolBar>("ToolBar1");
-    auto button = [&](const char* name) {
-        return qobject_cast<QToolButton*>(bar->widgetForAction(Find<QAction>(name)));
-    };
+    auto button = [&](const char* name) { return bar->findChild<QToolButton*>(name); };
     // What a screen reader's "Toggle" does to a tool button.
     auto toggle = [&](const char* name) {
         QAccessibleInterface* i = QAccessible::queryAccessibleInterface(button(name));
@@ -209,28 +245,27 @@ TEST_F(MainFormTest, checkableButtonsChangedWithoutAClickKeepEverythingInStep) {
         i->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     };
     struct Shown {
-        TMainForm::ViewStyle style;
+        TFileBrowser::Style style;
         const char *item, *down;
-        TFileBrowser::Style browser;
     };
     auto expect = [&](const Shown& e) {
         EXPECT_EQ(form_->Style(), e.style);
-        EXPECT_EQ(form_->Browser()->CurrentStyle(), e.browser);
+        EXPECT_EQ(form_->Browser()->CurrentStyle(), e.style);
         for (const char* name : {"N1", "N2", "N4"}) EXPECT_EQ(Find<QAction>(name)->isChecked(), name == e.item) << name;
         for (const char* name : {"ToolButton2", "ToolButton3", "ToolButton5"}) {
-            EXPECT_EQ(Find<QAction>(name)->isChecked(), name == e.down) << name;
             EXPECT_EQ(button(name)->isChecked(), name == e.down) << name;
+            EXPECT_EQ(button(name)->toolTip(), button(name)->accessibleName()) << name;
         }
     };
-    const Shown small{TMainForm::ViewStyle::SmallIcons, "N2", "ToolButton3", TFileBrowser::Style::SmallIcons};
+    const Shown small{TFileBrowser::Style::SmallIcons, "N2", "ToolButton3"};
     toggle("ToolButton3");
     expect(small);
     toggle("ToolButton3");  // the style shown cannot be toggled away
     expect(small);
     button("ToolButton5")->setChecked(true);
-    expect({TMainForm::ViewStyle::Details, "N4", "ToolButton5", TFileBrowser::Style::Details});
+    expect({TFileBrowser::Style::Details, "N4", "ToolButton5"});
     Find<QAction>("N1")->setChecked(true);
-    expect({TMainForm::ViewStyle::LargeIcons, "N1", "ToolButton2", TFileBrowser::Style::LargeIcons});
+    expect({TFileBrowser::Style::LargeIcons, "N1", "ToolButton2"});
 
     auto* aux = Find<QAction>("ToolButtonAUXRec");
     auto image = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage(); };
@@ -267,7 +302,7 @@ TEST_F(MainFormTest, theToolBarsOwnCommandsAreInKeyboardReach) {
                                                  {"ToolButton20", "连续播放 (F7)"},
                                                  {"ToolButton19", "Wav音量设置 (F9)"},
                                                  {"ToolButton16", "打开语音数据文件"}};
-    for (const auto& [name, tip] : tips) EXPECT_EQ(Find<QAction>(name.c_str())->toolTip(), tip) << name;
+    for (const auto& [name, tip] : tips) EXPECT_EQ(Find<QToolButton>(name.c_str())->toolTip(), tip) << name;
 
     // Enter in the play address box plays from it: the address is checked first.
     prompt_.Clear();

@@ -25,8 +25,8 @@
 #include "commands/help_command.h"
 #include "commands/list_commands.h"
 #include "files/location.h"
-#include "program_windows.h"
-#include "qt_prompt.h"
+#include "startup/program_windows.h"
+#include "dialogs/qt_prompt.h"
 #include "runs/run_problems.h"
 #include "audio/volume.h"
 

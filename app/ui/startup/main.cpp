@@ -1,0 +1,33 @@
+// sonmira [PROJECT.QWF]: the desktop program.
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "files/chip_table.h"
+#include "files/config.h"
+#include "startup/first_paint.h"
+#include "files/location.h"
+#include "startup/program_windows.h"
+#include "startup/sonmira_application.h"
+
+int main(int argc, char** argv) {
+    SonmiraApplication app(argc, argv);
+    // Qt's own texts (standard buttons, file dialogs) in the program's language.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
+
+    MainFormSetup setup;
+    setup.configPath = cfg::OpenConfig().Path();
+    setup.programDir = loc::ProgramDir();
+    setup.chipTablePath = chips::ChipTablePath();
+    ProgramWindows windows(setup);
+    TMainForm& form = windows.Main();
+
+    const QStringList args = app.arguments();
+    if (args.size() > 1) form.OpenProjectFile(args[1].toStdString());
+    StampFirstPaintOnRequest(&form);
+    form.show();
+    return app.exec();
+}

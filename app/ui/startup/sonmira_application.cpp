@@ -1,0 +1,31 @@
+#include "startup/sonmira_application.h"
+
+#include <exception>
+
+#include "messages/messages.h"
+
+SonmiraApplication::SonmiraApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+std::string SonmiraApplication::Title() {
+    return ApplicationTitle(QCoreApplication::applicationFilePath().toStdString());
+}
+
+void SonmiraApplication::ShowGeneralError(const std::string& message) {
+    IUserPrompt* ui = errorPrompt_;
+    if (!ui) {
+        boxes_.SetOwner(QApplication::activeWindow());
+        ui = &boxes_;
+    }
+    ::ShowGeneralError(*ui, message, Title());
+}
+
+bool SonmiraApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        ShowGeneralError(e.what());
+    } catch (...) {
+        ShowGeneralError("Unknown error");
+    }
+    return false;
+}
