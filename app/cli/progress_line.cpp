@@ -13,10 +13,9 @@ std::string ProgressPrefix(int32_t position, int32_t max, const std::string& uni
 }
 
 bool ParseProgressPrefix(const std::string& line, int64_t* position, int64_t* max, size_t* textAt) {
-    static const std::string format = std::string("[%lld/%lld ") + kRunUnit + "] %n";
     long long p = 0, m = 0;
     int used = 0;
-    if (std::sscanf(line.c_str(), format.c_str(), &p, &m, &used) != 2 || used == 0) return false;
+    if (std::sscanf(line.c_str(), "[%lld/%lld " SONMIRA_RUN_UNIT "] %n", &p, &m, &used) != 2 || used == 0) return false;
     *position = p;
     *max = m;
     *textAt = static_cast<size_t>(used);

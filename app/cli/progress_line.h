@@ -9,8 +9,10 @@
 
 namespace cli {
 
-// What a programming run's position counts.
-inline constexpr char kRunUnit[] = "ms";
+// What a programming run's position counts; a literal too, so that the
+// reader's scan format is checked when it is compiled.
+#define SONMIRA_RUN_UNIT "ms"
+inline constexpr char kRunUnit[] = SONMIRA_RUN_UNIT;
 
 // "375/1625 ms" ("3/10" without a unit): the count, also beside the bar on a terminal.
 std::string ProgressCount(int32_t position, int32_t max, const std::string& unit);

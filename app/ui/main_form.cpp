@@ -341,7 +341,7 @@ QWidget* TMainForm::BuildListPane() {
     grid_ = new ListGrid(model_, pane);
     grid_->onDeleteReleased = [this] { D1Click(); };
     grid_->onDoubleClick = [this] { StringGridDblClick(); };
-    grid_->onDrop = [this](const QMimeData* data) { StringGridDragDrop(data); };
+    grid_->onDrop = [this](const QMimeData* mime) { StringGridDragDrop(mime); };
     column->addWidget(grid_, 1);
     ruler_ = new RulerPanel(pane);
     column->addWidget(ruler_);
@@ -484,13 +484,13 @@ void TMainForm::ToolButton8Click() {
     });
 }
 
-void TMainForm::StringGridDragDrop(const QMimeData* data) {
+void TMainForm::StringGridDragDrop(const QMimeData* mime) {
     const ws::PropertiesDialog dialog = Properties();
-    if (data->hasFormat(kBrowserDragFormat)) {
+    if (mime->hasFormat(kBrowserDragFormat)) {
         ws::DropItem(w_, *ui_, browser_->SelectedItem(), dialog);
     } else {
         // Files from another program, each through the same drop step.
-        for (const QUrl& url : data->urls())
+        for (const QUrl& url : mime->urls())
             if (url.isLocalFile()) ws::DropItem(w_, *ui_, fb::DroppedFileItem(url.toLocalFile().toStdString()), dialog);
     }
     ShowWorkspace();

@@ -108,7 +108,7 @@ public:
     void ToolButton20Click();      // continuous play
     void ToolButton19Click();      // volume
     void ToolButtonAUXRecClick();  // AUX recording mode on or off
-    void StringGridDragDrop(const QMimeData* data);
+    void StringGridDragDrop(const QMimeData* mime);
     TFileBrowser* Browser() const { return browser_; }
 
     // Opens a project as Open does, without the dialog (the command line's project).

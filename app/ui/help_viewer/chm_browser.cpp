@@ -30,8 +30,8 @@ QVariant ChmBrowser::loadResource(int type, const QUrl& name) {
     const QUrl url = name.isRelative() ? source().resolved(name) : name;
     if (url.scheme() != kChmScheme || !archive_) return QVariant();
     const QString path = url.path(QUrl::FullyDecoded);
-    if (const std::optional<std::string> data = archive_->Read(path.toStdString()))
-        return QByteArray(data->data(), static_cast<qsizetype>(data->size()));
+    if (const std::optional<std::string> bytes = archive_->Read(path.toStdString()))
+        return QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
     if (type == QTextDocument::HtmlResource) return help_texts::MissingTopicPage(path);
     return QVariant();
 }
