@@ -27,6 +27,7 @@ cmake --build "$BUILD" -j"$(nproc)"
 )
 
 if [ "${SONMIRA_TSAN_RUN:-1}" = 0 ]; then exit 0; fi
+tsan_start=$SECONDS
 TSAN_BUILD=${SONMIRA_TSAN_BUILD:-build-tsan}
 cmake -S . -B "$TSAN_BUILD" -DCMAKE_BUILD_TYPE=Debug -DSONMIRA_TSAN=ON -DSONMIRA_QT=OFF -DSONMIRA_BENCH=OFF \
   -DSONMIRA_WERROR=ON >/dev/null
@@ -37,3 +38,4 @@ export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1 second_deadlock_stack=1 supp
 # setarch -R: ThreadSanitizer's fixed memory layout does not survive a kernel
 # that randomises mappings with more bits than it allows for.
 setarch "$(uname -m)" -R ctest --output-on-failure -j2 ${CTEST_ARGS:-}
+echo "test.sh: the ThreadSanitizer build and run took $((SECONDS - tsan_start)) s"
