@@ -4,8 +4,8 @@
 set -euo pipefail
 
 PACKAGES=(
-  # build
-  build-essential cmake pkg-config git
+  # build; ThreadSanitizer's runtime for the second build of test.sh
+  build-essential cmake pkg-config git libtsan2
   # core tests
   googletest libgtest-dev libgmock-dev
   # fuzzing (optional CMake target)
@@ -28,6 +28,8 @@ PACKAGES=(
   libchm-dev fp-utils
   # the command-line tool's option parser; JSON in the simulator and the tests
   libcli11-dev nlohmann-json3-dev
+  # SHA-256 of the production record (GChecksum)
+  libglib2.0-dev
   # benchmarks and tools
   python3
 )

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,8 +34,8 @@ int64_t LastStamp(const std::string& log, size_t* lines) {
         ++n;
     }
     *lines = n;
-    size_t at = last.find("\"t_ns\":");
-    return at == std::string::npos ? -1 : std::atoll(last.c_str() + at + 7);
+    const nlohmann::json j = nlohmann::json::parse(last, nullptr, false);
+    return j.is_object() && j.contains("t_ns") ? j["t_ns"].get<int64_t>() : -1;
 }
 
 double Percentile(std::vector<double> v, double p) {

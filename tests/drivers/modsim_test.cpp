@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <termios.h>
 
+#include <nlohmann/json.hpp>
 #include <regex>
 
 #include "modsim_harness.h"
@@ -158,6 +159,11 @@ TEST(ModSim, mapFile_recordsWithEndModeAndRelease_playsAndPrintedOnExit) {
     EXPECT_EQ(sim.WaitMap([&](const std::string& map) { return map == expected; }), expected);
     EXPECT_EQ(sim.Stop(), expected);
     EXPECT_TRUE(WIFEXITED(sim.Status()) && WEXITSTATUS(sim.Status()) == 0);
+    // One JSON document, whatever its line breaks.
+    const nlohmann::json map = nlohmann::json::parse(expected);
+    EXPECT_EQ(map.at("chip_code"), 258);
+    EXPECT_EQ(map.at("records").size(), 2u);
+    EXPECT_EQ(map.at("plays").at(1).at("end"), nullptr);
 }
 
 TEST(ModSim, terminalOutlivesClients_andDelayedRepliesComeLate) {

@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "driver_rig.h"
 
 using namespace modsim_test;
@@ -58,13 +60,16 @@ TEST(SecondDriver, recordSegment_chipTypeReleaseEndAddressRecord_inBothModes) {
     EXPECT_TRUE(NoPause(GapMs(s[2], s[3])));
 
     // Map: the end address comes with the range, the record byte gives the mode.
-    const std::string aux =
-        "{\"start\":291,\"end\":1110,\"mode\":\"aux\",\"chip_code\":258,\"t_record_ns\":" + std::to_string(s[3].t_ns) +
-        ",\"t_release_ns\":" + std::to_string(s[4].t_ns) + "}";
-    const std::string normal = "{\"start\":291,\"end\":1110,\"mode\":\"normal\",\"chip_code\":258,";
-    const std::string map = rig->sim.WaitMapWith({aux, normal});
-    EXPECT_NE(map.find(aux), std::string::npos) << map;
-    EXPECT_NE(map.find(normal), std::string::npos) << map;
+    const nlohmann::json aux = {{"start", 291},
+                                {"end", 1110},
+                                {"mode", "aux"},
+                                {"chip_code", 258},
+                                {"t_record_ns", s[3].t_ns},
+                                {"t_release_ns", s[4].t_ns}};
+    const nlohmann::json normal = {{"start", 291}, {"end", 1110}, {"mode", "normal"}, {"chip_code", 258}};
+    const std::string map = rig->sim.WaitMapHolding("records", {aux, normal});
+    EXPECT_TRUE(test_support::MapHolds(map, "records", aux)) << map;
+    EXPECT_TRUE(test_support::MapHolds(map, "records", normal)) << map;
 }
 
 TEST(SecondDriver, chipTypeReplies_busyAndWrongGiveMinus2_silenceGives1033AfterThePause) {
@@ -102,8 +107,9 @@ TEST(SecondDriver, playSegment_releaseEndAddressPlay) {
                                                                "5A DD FF FF 87", "5A 33 FF FF 69", kRelease}));
     const LogLine* s = &rx[before];
     EXPECT_TRUE(PausesFrom(t0, s, {0, 10 + 50, 20, 10 + 1}));
-    const std::string play = "{\"kind\":\"play\",\"start\":128,\"end\":176,";
-    EXPECT_NE(rig->sim.WaitMapWith({play}).find(play), std::string::npos);
+    const nlohmann::json play = {{"kind", "play"}, {"start", 128}, {"end", 176}};
+    const std::string map = rig->sim.WaitMapHolding("plays", {play});
+    EXPECT_TRUE(test_support::MapHolds(map, "plays", play)) << map;
 }
 
 // Addresses beyond 16 bits would land at (address mod 65536): refused, the

@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <map>
+#include <nlohmann/json.hpp>
 
 #include "cli_run.h"
 #include "records/sha256.h"
@@ -94,23 +95,28 @@ TEST_F(LineRun, threeStationsTwoRoundsEachGetTheirOwnFramesSoundAndRecord) {
     const auto lines = rig::Lines(rig::ReadFile(log));
     ASSERT_EQ(lines.size(), 6u);
     std::map<std::string, int> perStationRound;
+    const nlohmann::json segments = {{{"row", 1},
+                                      {"file", home_ + "/a.wav"},
+                                      {"sha256", Digest(home_ + "/a.wav")},
+                                      {"start", 0},
+                                      {"end", 2},
+                                      {"recorded", true}},
+                                     {{"row", 3},
+                                      {"file", home_ + "/c.wav"},
+                                      {"sha256", Digest(home_ + "/c.wav")},
+                                      {"start", 6},
+                                      {"end", 9},
+                                      {"recorded", true}}};
     for (const auto& l : lines) {
-        EXPECT_EQ(l.front(), '{');
-        EXPECT_EQ(l.back(), '}');
-        ++perStationRound[rig::JsonField(l, "station") + "/" + rig::JsonField(l, "round")];
-        EXPECT_EQ(rig::JsonField(l, "result"), "ok") << l;
-        EXPECT_EQ(rig::JsonField(l, "project"), project);
-        EXPECT_EQ(rig::JsonField(l, "project_sha256"), Digest(project));
-        EXPECT_EQ(rig::JsonField(l, "programmer"), kFirst);
-        EXPECT_EQ(rig::JsonField(l, "chip"), "SV020A");
-        EXPECT_EQ(rig::JsonField(l, "output").rfind("gst:identity sync=true", 0), 0u) << l;
-        const std::string segments = l.substr(l.find("\"segments\":"));
-        EXPECT_EQ(segments, "\"segments\":[{\"row\":1,\"file\":\"" + home_ + "/a.wav\",\"sha256\":\"" +
-                                Digest(home_ + "/a.wav") +
-                                "\",\"start\":0,\"end\":2,\"recorded\":true},{\"row\":3,"
-                                "\"file\":\"" +
-                                home_ + "/c.wav\",\"sha256\":\"" + Digest(home_ + "/c.wav") +
-                                "\",\"start\":6,\"end\":9,\"recorded\":true}]}");
+        const nlohmann::json j = nlohmann::json::parse(l);  // one whole object a line
+        ++perStationRound[j.at("station").get<std::string>() + "/" + j.at("round").dump()];
+        EXPECT_EQ(j.at("result"), "ok") << l;
+        EXPECT_EQ(j.at("project"), project);
+        EXPECT_EQ(j.at("project_sha256"), Digest(project));
+        EXPECT_EQ(j.at("programmer"), kFirst);
+        EXPECT_EQ(j.at("chip"), "SV020A");
+        EXPECT_EQ(j.at("output").get<std::string>().rfind("gst:identity sync=true", 0), 0u) << l;
+        EXPECT_EQ(j.at("segments"), segments) << l;
     }
     EXPECT_EQ(perStationRound,
               (std::map<std::string, int>{{"1/1", 1}, {"1/2", 1}, {"2/1", 1}, {"2/2", 1}, {"3/1", 1}, {"3/2", 1}}));
@@ -136,13 +142,19 @@ TEST_F(LineRun, aStationWhoseModuleHangsUpFailsAloneAndTheOthersFinish) {
     const auto lines = rig::Lines(rig::ReadFile(log));
     ASSERT_EQ(lines.size(), 3u);
     for (const auto& l : lines) {
-        const bool first = rig::JsonField(l, "station") == "1";
-        EXPECT_EQ(rig::JsonField(l, "result"), first ? "failed" : "ok") << l;
+        const nlohmann::json j = nlohmann::json::parse(l);
+        const bool first = j.at("station") == "1";
+        EXPECT_EQ(j.at("result"), first ? "failed" : "ok") << l;
         if (first) {
-            EXPECT_NE(l.find("{\"row\":3,\"file\":\"" + home_ + "/c.wav\",\"sha256\":\"" + Digest(home_ + "/c.wav") +
-                             "\",\"start\":6,\"end\":9,\"recorded\":false,\"reason\":\"the record command failed 100 "
-                             "times: 串口通信错误!\"}"),
-                      std::string::npos)
+            ASSERT_EQ(j.at("segments").size(), 2u) << l;
+            EXPECT_EQ(j.at("segments")[1],
+                      (nlohmann::json{{"row", 3},
+                                      {"file", home_ + "/c.wav"},
+                                      {"sha256", Digest(home_ + "/c.wav")},
+                                      {"start", 6},
+                                      {"end", 9},
+                                      {"recorded", false},
+                                      {"reason", "the record command failed 100 times: 串口通信错误!"}}))
                 << l;
         }
     }

@@ -14,17 +14,8 @@ public:
     bool works = true;  // false: behaves like a machine without a card
     std::vector<uint32_t> writes;
 
-    bool GetVolumeWord(uint32_t* out) override {
-        if (!works) return false;
-        *out = word;
-        return true;
-    }
-    bool SetVolumeWord(uint32_t w) override {
-        if (!works) return false;
-        word = w;
-        writes.push_back(w);
-        return true;
-    }
+    bool GetVolumeWord(uint32_t* out) override;
+    bool SetVolumeWord(uint32_t w) override;
 };
 
 }  // namespace test_support

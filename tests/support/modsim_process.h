@@ -19,48 +19,13 @@
 #include <thread>
 #include <vector>
 
+#include "json_lines.h"
 #include "load_margins.h"
 #include "test_files.h"
 
 namespace test_support {
 
-inline int64_t MonotonicNs() {
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return int64_t{ts.tv_sec} * 1000000000 + ts.tv_nsec;
-}
-
-// Value of "key" in a one-line JSON object (strings without escapes, numbers).
-inline std::string JsonField(const std::string& line, const std::string& key) {
-    const std::string k = "\"" + key + "\":";
-    const size_t at = line.find(k);
-    if (at == std::string::npos) return "";
-    size_t b = at + k.size();
-    if (b < line.size() && line[b] == '"') {
-        const size_t e = line.find('"', b + 1);
-        return line.substr(b + 1, e - b - 1);
-    }
-    const size_t e = line.find_first_of(",}", b);
-    return line.substr(b, e - b);
-}
-
-// The non-empty lines of a text.
-inline std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    std::string l;
-    while (std::getline(in, l))
-        if (!l.empty()) out.push_back(l);
-    return out;
-}
-
-// The non-empty lines of a file another process is appending to, without a
-// last line it has not finished writing (no line feed yet).
-inline std::vector<std::string> WholeLines(std::string text) {
-    const size_t end = text.rfind('\n');
-    text.resize(end == std::string::npos ? 0 : end + 1);
-    return Lines(text);
-}
+int64_t MonotonicNs();
 
 // Reads with read() until done(what was read) holds, or timeoutMs has
 // passed; returns the last read. For whatever another process writes: one
@@ -84,72 +49,25 @@ struct SimFrame {
     int64_t arg = 0;
 };
 
+// Whether the chip map `map` (its text) is JSON whose list `list` ("records"
+// or "plays") has an entry with every key and value of `entry`, a JSON object
+// (an entry's t_ns fields can be left out where they are not known).
+bool MapHolds(const std::string& map, const std::string& list, const nlohmann::json& entry);
+
 // Hex of the frames, one per element.
-inline std::vector<std::string> Hexes(const std::vector<SimFrame>& frames) {
-    std::vector<std::string> h;
-    for (const auto& f : frames) h.push_back(f.hex);
-    return h;
-}
+std::vector<std::string> Hexes(const std::vector<SimFrame>& frames);
 
 class ModSimProcess {
 public:
     // exe: the simulator; options: what it is told beside --log and --map
     // (module, faults, link).
-    ModSimProcess(const std::string& exe, const std::vector<std::string>& options)
-        : dir_("sonmira-modsim", MemoryFolder()) {
-        logPath_ = dir_ / "frames.log";
-        mapPath_ = dir_ / "map.json";
-        std::vector<std::string> args = {exe, "--log", logPath_, "--map", mapPath_};
-        args.insert(args.end(), options.begin(), options.end());
-        int out[2];
-        if (pipe(out) != 0) return;
-        const pid_t parent = getpid();
-        pid_ = fork();
-        if (pid_ == 0) {
-            // A test killed before its destructor runs (a time-out) must not
-            // leave the simulator behind.
-            prctl(PR_SET_PDEATHSIG, SIGTERM);
-            if (getppid() != parent) _exit(0);
-            ScheduleAhead();
-            dup2(out[1], 1);
-            close(out[0]);
-            close(out[1]);
-            std::vector<char*> argv;
-            for (auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        out_ = fdopen(out[0], "r");
-        // The first line of its output is the terminal's path.
-        char line[512] = {0};
-        if (out_ && fgets(line, sizeof line, out_)) {
-            path_ = line;
-            while (!path_.empty() && path_.back() == '\n') path_.pop_back();
-        }
-    }
-
-    ~ModSimProcess() {
-        Stop();
-        if (out_) fclose(out_);
-    }
+    ModSimProcess(const std::string& exe, const std::vector<std::string>& options);
+    ~ModSimProcess();
     ModSimProcess(const ModSimProcess&) = delete;
     ModSimProcess& operator=(const ModSimProcess&) = delete;
 
     // Ends the simulator (SIGTERM); returns its stdout after the path line.
-    std::string Stop() {
-        std::string rest;
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            char buf[1024];
-            size_t n;
-            while (out_ && (n = fread(buf, 1, sizeof buf, out_)) > 0) rest.append(buf, n);
-            waitpid(pid_, &status_, 0);
-            pid_ = -1;
-        }
-        return rest;
-    }
+    std::string Stop();
 
     // Wait status of the ended simulator.
     int Status() const { return status_; }
@@ -164,58 +82,27 @@ public:
     std::string WaitMap(Done done, int timeoutMs = kWaitMs) const {
         return WaitFor([this] { return Map(); }, done, timeoutMs);
     }
-    // The chip map once it holds every one of `parts`.
-    std::string WaitMapWith(const std::vector<std::string>& parts, int timeoutMs = kWaitMs) const {
-        return WaitMap(
-            [&parts](const std::string& map) {
-                for (const auto& p : parts)
-                    if (map.find(p) == std::string::npos) return false;
-                return true;
-            },
-            timeoutMs);
-    }
+    // The chip map once its list `list` ("records" or "plays") holds each of
+    // `entries` (see MapHolds).
+    std::string WaitMapHolding(const std::string& list, const std::vector<nlohmann::json>& entries,
+                               int timeoutMs = kWaitMs) const;
 
     // Every logged frame, both directions, in order.
-    std::vector<SimFrame> Log() const {
-        std::vector<SimFrame> frames;
-        for (const auto& l : WholeLines(ReadBytes(logPath_))) {
-            SimFrame f;
-            f.t_ns = std::stoll(JsonField(l, "t_ns"));
-            f.dir = JsonField(l, "dir");
-            f.hex = JsonField(l, "hex");
-            f.cmd = JsonField(l, "cmd");
-            const std::string a = JsonField(l, "arg");
-            f.hasArg = !a.empty();
-            if (f.hasArg) f.arg = std::stoll(a);
-            frames.push_back(f);
-        }
-        return frames;
-    }
+    std::vector<SimFrame> Log() const;
 
     // Frames the module received, in order.
-    std::vector<SimFrame> Rx() const {
-        std::vector<SimFrame> rx;
-        for (auto& f : Log())
-            if (f.dir == "rx") rx.push_back(f);
-        return rx;
-    }
+    std::vector<SimFrame> Rx() const;
 
     // Frames are logged as the simulator reads them, a moment (or, on a
     // loaded machine, a long while) after the writer wrote them: wait until
     // n frames are in.
-    std::vector<SimFrame> WaitRx(size_t n, int timeoutMs = kWaitMs) const {
-        return WaitFor([this] { return Rx(); }, [n](const std::vector<SimFrame>& rx) { return rx.size() >= n; },
-                       timeoutMs);
-    }
+    std::vector<SimFrame> WaitRx(size_t n, int timeoutMs = kWaitMs) const;
 
     // For "exactly these frames and nothing after them": once n frames are
     // in, whatever else comes within settleMs. A frame sent beyond the n
     // shows up here (it was written before the operation returned, so the
     // simulator reads it with or right after the nth).
-    std::vector<SimFrame> RxSettled(size_t n, int settleMs = 200) const {
-        WaitRx(n);
-        return WaitRx(n + 1, settleMs);
-    }
+    std::vector<SimFrame> RxSettled(size_t n, int settleMs = 200) const;
 
 private:
     // The simulator stamps a frame when it reads it, and the driver tests
@@ -230,14 +117,8 @@ private:
     // that other processes keep busy a write may stall for milliseconds, and
     // a frame that comes meanwhile is read (and stamped) late. In memory
     // (/dev/shm, where there is one) no write waits for a disk.
-    static std::string MemoryFolder() { return access("/dev/shm", W_OK | X_OK) == 0 ? "/dev/shm" : ""; }
-
-    static void ScheduleAhead() {
-        sched_param p{};
-        p.sched_priority = 1;
-        if (sched_setscheduler(0, SCHED_FIFO, &p) == 0) return;
-        setpriority(PRIO_PROCESS, 0, -20);
-    }
+    static std::string MemoryFolder();
+    static void ScheduleAhead();
 
     TempDir dir_;
     std::string logPath_, mapPath_, path_;

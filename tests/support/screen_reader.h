@@ -9,10 +9,6 @@
 
 namespace test_support {
 
-inline std::pair<std::string, std::string> Spoken(QWidget* widget) {
-    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
-    if (!a) return {"(no interface)", ""};
-    return {a->text(QAccessible::Name).toStdString(), a->text(QAccessible::Description).toStdString()};
-}
+std::pair<std::string, std::string> Spoken(QWidget* widget);
 
 }  // namespace test_support

@@ -23,29 +23,11 @@ public:
     // Answers for the questions, in order; an OK box takes none.
     std::deque<MsgAnswer> answers;
 
-    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) override {
-        std::lock_guard<std::mutex> lock(mutex_);
-        shown_.push_back({text, caption, icon, buttons});
-        if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
-        if (answers.empty()) return when_out_;
-        MsgAnswer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
+    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) override;
 
-    std::vector<ShownBox> Boxes() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return shown_;
-    }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> t;
-        for (const auto& b : Boxes()) t.push_back(b.text);
-        return t;
-    }
-    void Clear() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        shown_.clear();
-    }
+    std::vector<ShownBox> Boxes() const;
+    std::vector<std::string> Texts() const;
+    void Clear();
 
 private:
     const MsgAnswer when_out_;

@@ -1,14 +1,28 @@
 #include "chip_map.h"
 
-#include <sstream>
+#include <nlohmann/json.hpp>
 
 namespace modsim {
 
 namespace {
 
+using Json = nlohmann::ordered_json;  // keys in the order written
+
 template <typename T>
-std::string Opt(const std::optional<T>& v) {
-    return v ? std::to_string(*v) : "null";
+Json Opt(const std::optional<T>& v) {
+    return v ? Json(*v) : Json(nullptr);
+}
+
+// A value on one line, as nlohmann-json writes it: strings escaped, and a
+// string that is not UTF-8 written with U+FFFD for its bad bytes rather than
+// as invalid JSON.
+std::string Line(const Json& j) { return j.dump(-1, ' ', false, Json::error_handler_t::replace); }
+
+// An array with each element on a line of its own: "[\n{...},\n{...}]", or "[]".
+std::string OneALine(const Json& array) {
+    std::string out = "[";
+    for (size_t i = 0; i < array.size(); ++i) out += (i ? ",\n" : "\n") + Line(array[i]);
+    return out + "]";
 }
 
 }  // namespace
@@ -53,22 +67,22 @@ bool ChipMap::Apply(const Command& c, int64_t tNs) {
 }
 
 std::string ChipMap::ToJson() const {
-    std::ostringstream o;
-    o << "{\"module\":\"" << ModuleName(module_) << "\",\"chip_code\":" << Opt(chipCode_) << ",\n\"records\":[";
-    for (size_t i = 0; i < records_.size(); ++i) {
-        const RecordEntry& r = records_[i];
-        o << (i ? ",\n" : "\n") << "{\"start\":" << r.start << ",\"end\":" << Opt(r.end) << ",\"mode\":\""
-          << (r.aux ? "aux" : "normal") << "\",\"chip_code\":" << Opt(r.chipCode) << ",\"t_record_ns\":" << r.tRecordNs
-          << ",\"t_release_ns\":" << Opt(r.tReleaseNs) << "}";
+    Json records = Json::array();
+    for (const RecordEntry& r : records_) {
+        records.push_back({{"start", r.start},
+                           {"end", Opt(r.end)},
+                           {"mode", r.aux ? "aux" : "normal"},
+                           {"chip_code", Opt(r.chipCode)},
+                           {"t_record_ns", r.tRecordNs},
+                           {"t_release_ns", Opt(r.tReleaseNs)}});
     }
-    o << "],\n\"plays\":[";
-    for (size_t i = 0; i < plays_.size(); ++i) {
-        const PlayEntry& p = plays_[i];
-        o << (i ? ",\n" : "\n") << "{\"kind\":\"" << p.kind << "\",\"start\":" << p.start << ",\"end\":" << Opt(p.end)
-          << ",\"t_ns\":" << p.tNs << "}";
-    }
-    o << "]}\n";
-    return o.str();
+    Json plays = Json::array();
+    for (const PlayEntry& p : plays_)
+        plays.push_back({{"kind", p.kind}, {"start", p.start}, {"end", Opt(p.end)}, {"t_ns", p.tNs}});
+    // One JSON object; each record and play on a line of its own, for a
+    // person reading the file as it grows.
+    return "{\"module\":" + Line(ModuleName(module_)) + ",\"chip_code\":" + Line(Opt(chipCode_)) +
+           ",\n\"records\":" + OneALine(records) + ",\n\"plays\":" + OneALine(plays) + "}\n";
 }
 
 }  // namespace modsim

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -136,10 +137,9 @@ bool Simulator::FaultActive() const {
 void Simulator::Log(int64_t t, const char* dir, const std::vector<uint8_t>& bytes, const std::string& cmd,
                     const Command* withArg) {
     if (!log_) return;
-    fprintf(log_, "{\"t_ns\":%lld,\"dir\":\"%s\",\"hex\":\"%s\",\"cmd\":\"%s\"", static_cast<long long>(t), dir,
-            Hex(bytes).c_str(), cmd.c_str());
-    if (withArg) fprintf(log_, ",\"arg\":%d", withArg->arg);
-    fputs("}\n", log_);
+    nlohmann::ordered_json line = {{"t_ns", t}, {"dir", dir}, {"hex", Hex(bytes)}, {"cmd", cmd}};
+    if (withArg) line["arg"] = withArg->arg;
+    fputs((line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n").c_str(), log_);
     fflush(log_);
 }
 

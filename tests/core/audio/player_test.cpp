@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <nlohmann/json.hpp>
 #include <thread>
 
 #include "audio_files.h"
@@ -13,6 +14,7 @@
 #include "audio/audio_result.h"
 #include "audio/mono_clock.h"
 #include "audio/play_log.h"
+#include "json_lines.h"
 #include "load_margins.h"
 #include "test_files.h"
 
@@ -263,6 +265,10 @@ TEST_F(PlayerTest, playLogStampsFirstBufferOnce) {
               "{\"event\":\"first_buffer\",\"t_ns\":1,\"file\":\"x\\u0009y\",\"pid\":42}\n");
     EXPECT_EQ(RecordSentLine(987654321, 12, 9),
               "{\"event\":\"record_sent\",\"t_ns\":987654321,\"row\":12,\"pid\":9}\n");
+    // A file name with quotes, backslashes and control characters reads back as it was.
+    const std::string odd = "/tmp/\"x\"\\y\\\tz\n\x01.wav";
+    EXPECT_EQ(test_support::JsonField(FirstBufferLine(5, odd, 7), "file"), odd);
+    EXPECT_EQ(test_support::JsonField(FirstBufferLine(5, odd, 7), "t_ns"), "5");
 
     std::string wav = MakeWav("log me.wav", 44100, 2, 4410);
     std::string log = PathOf("play.log");
@@ -277,9 +283,10 @@ TEST_F(PlayerTest, playLogStampsFirstBufferOnce) {
     p.Close();
     std::vector<uint8_t> bytes = ReadBytes(log);
     std::string text(bytes.begin(), bytes.end());
-    std::string prefix = "{\"event\":\"first_buffer\",\"t_ns\":";
-    ASSERT_EQ(text.compare(0, prefix.size(), prefix), 0) << text;
-    int64_t t = std::atoll(text.c_str() + prefix.size());
+    const nlohmann::json line = nlohmann::json::parse(text, nullptr, false);
+    ASSERT_TRUE(line.is_object()) << text;
+    ASSERT_EQ(line.value("event", ""), "first_buffer") << text;
+    int64_t t = line.value("t_ns", int64_t{0});
     EXPECT_GE(t, before);
     EXPECT_LE(t, after);
     EXPECT_EQ(text, FirstBufferLine(t, wav, getpid()));  // exactly one line

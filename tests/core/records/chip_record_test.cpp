@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include <nlohmann/json.hpp>
+
 namespace {
 
 using std::chrono::milliseconds;
@@ -87,6 +89,39 @@ TEST(ChipRecord, lineHasFixedKeyOrderNullDigestsAndEscapedStrings) {
               "\"message\":\"no reply\\r\\n\\u0001\x7f\",\"duration_ms\":0,\"segments\":["
               "{\"row\":4,\"file\":\"b.wav\",\"sha256\":null,\"start\":5,\"end\":6,\"recorded\":false,"
               "\"reason\":\"file\\\\gone\"}]}\n");
+}
+
+// What a reader of the record gets back, read with a JSON library: every
+// UTF-8 text as it was, quotes, backslashes and control characters included.
+TEST(ChipRecord, namesWithQuotesBackslashesAndControlsReadBackAsTheyWere) {
+    const std::string project = "/p/say \"hi\" \\ back\\slash\\.QWF";
+    const std::string file = "/p/\"quoted\"\\dir\\tab\there\nnew line\x01\x1f 编程.wav";
+    const std::string message = "row 1 (\"a\\b\") not recorded\r\n";
+    const rec::ChipRecord r{kEnded,
+                            "st\\1",
+                            "/dev/tty\"0\"",
+                            "hw:\"x\"",
+                            7,
+                            project,
+                            "",
+                            "SM-1 编程器",
+                            "SV020A",
+                            true,
+                            "failed",
+                            message,
+                            12,
+                            {{1, file, "", 0, 3, false, "the file \"" + file + "\" is missing"}}};
+    const nlohmann::json j = nlohmann::json::parse(rec::ChipRecordLine(r));
+    EXPECT_EQ(j.at("station"), "st\\1");
+    EXPECT_EQ(j.at("port"), "/dev/tty\"0\"");
+    EXPECT_EQ(j.at("output"), "hw:\"x\"");
+    EXPECT_EQ(j.at("project"), project);
+    EXPECT_EQ(j.at("project_sha256"), nullptr);
+    EXPECT_EQ(j.at("programmer"), "SM-1 编程器");
+    EXPECT_EQ(j.at("message"), message);
+    ASSERT_EQ(j.at("segments").size(), 1u);
+    EXPECT_EQ(j.at("segments")[0].at("file"), file);
+    EXPECT_EQ(j.at("segments")[0].at("reason"), "the file \"" + file + "\" is missing");
 }
 
 }  // namespace

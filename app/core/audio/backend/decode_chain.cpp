@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "audio/backend/gst_threads.h"
 #include "audio/backend/sink_stage.h"
 #include "audio/audio_result.h"
 
@@ -107,6 +108,7 @@ void DecodeChain::WatchOutput() {
 }
 
 GstPadProbeReturn DecodeChain::OnOutputData(GstPad*, GstPadProbeInfo* info, gpointer self) {
+    const GstThreadCallback onGstThread;
     auto* c = static_cast<DecodeChain*>(self);
     if (info->type & GST_PAD_PROBE_TYPE_BUFFER) {
         c->NoteBufferEnd(GST_PAD_PROBE_INFO_BUFFER(info));
@@ -131,6 +133,7 @@ void DecodeChain::NoteBufferEnd(GstBuffer* buf) {
 }
 
 GstBusSyncReply DecodeChain::OnBusMessage(GstBus*, GstMessage* msg, gpointer self) {
+    const GstThreadCallback onGstThread;
     auto* c = static_cast<DecodeChain*>(self);
     GstMessageType type = GST_MESSAGE_TYPE(msg);
     if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR) {
@@ -148,6 +151,7 @@ GstBusSyncReply DecodeChain::OnBusMessage(GstBus*, GstMessage* msg, gpointer sel
 }
 
 void DecodeChain::OnPadAdded(GstElement*, GstPad* pad, gpointer self) {
+    const GstThreadCallback onGstThread;
     auto* c = static_cast<DecodeChain*>(self);
     GstCaps* caps = gst_pad_get_current_caps(pad);
     if (!caps) caps = gst_pad_query_caps(pad, nullptr);
@@ -181,6 +185,7 @@ void DecodeChain::OnPadAdded(GstElement*, GstPad* pad, gpointer self) {
 }
 
 void DecodeChain::OnNoMorePads(GstElement*, gpointer self) {
+    const GstThreadCallback onGstThread;
     auto* c = static_cast<DecodeChain*>(self);
     std::lock_guard<std::mutex> lock(c->mutex_);
     c->padsDone_ = true;
@@ -202,6 +207,7 @@ bool DecodeChain::WaitFor(bool (DecodeChain::*done)() const, GstClockTime timeou
 int DecodeChain::Preroll(GstClockTime timeout) {
     if (!pipeline_) return kAudioNotOpen;
     gint64 start = g_get_monotonic_time();
+    HandToGstThreads();
     GstStateChangeReturn r = gst_element_set_state(pipeline_, GST_STATE_PAUSED);
     if (r == GST_STATE_CHANGE_ASYNC) r = gst_element_get_state(pipeline_, nullptr, nullptr, timeout);
     if (r == GST_STATE_CHANGE_ASYNC) return kAudioTimeout;
@@ -217,6 +223,7 @@ int DecodeChain::Preroll(GstClockTime timeout) {
 
 int DecodeChain::Start() {
     if (!pipeline_) return kAudioNotOpen;
+    HandToGstThreads();
     return gst_element_set_state(pipeline_, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE ? kAudioFailed : kAudioOk;
 }
 
@@ -224,7 +231,9 @@ int DecodeChain::RunToEnd(GstClockTime timeout) {
     int rc = Start();
     if (rc != kAudioOk) return rc;
     if (!WaitFor(&DecodeChain::EndedOrFailed, timeout)) return kAudioTimeout;
-    return Failed() ? kAudioUnsupported : kAudioOk;
+    if (Failed()) return kAudioUnsupported;
+    TakeBackFromGstThreads();  // the data went through the probes before end-of-stream
+    return kAudioOk;
 }
 
 bool DecodeChain::NeedsDecoder() const {
@@ -269,6 +278,7 @@ bool DecodeChain::Failed() const {
 void DecodeChain::Teardown() {
     if (pipeline_) {
         gst_element_set_state(pipeline_, GST_STATE_NULL);
+        TakeBackFromGstThreads();
         GstBus* bus = gst_element_get_bus(pipeline_);
         gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
         gst_object_unref(bus);

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "audio/backend/gst_threads.h"
 #include "audio/mono_clock.h"
 #include "audio/play_log.h"
 
@@ -9,6 +10,7 @@ namespace audio {
 namespace {
 
 GstPadProbeReturn OnBuffer(GstPad*, GstPadProbeInfo*, gpointer data) {
+    const GstThreadCallback onGstThread;
     auto* s = static_cast<FirstBufferStamp*>(data);
     int expected = 0;
     s->state.compare_exchange_strong(expected, 1);

@@ -9,6 +9,7 @@
 #include "audio/audio_length.h"
 #include "audio/audio_result.h"
 #include "audio/backend/decode_chain.h"
+#include "audio/backend/gst_threads.h"
 #include "audio/midi_file.h"
 #include "audio/backend/runtime.h"
 #include "audio/wav_header.h"
@@ -30,6 +31,7 @@ struct SampleCounter {
 };
 
 GstPadProbeReturn CountProbe(GstPad*, GstPadProbeInfo* info, gpointer data) {
+    const GstThreadCallback onGstThread;
     auto* c = static_cast<SampleCounter*>(data);
     if (info->type & GST_PAD_PROBE_TYPE_BUFFER) {
         GstBuffer* buf = GST_PAD_PROBE_INFO_BUFFER(info);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "audio/audio_result.h"
+#include "audio/backend/gst_threads.h"
 
 namespace audio {
 namespace {
@@ -107,6 +108,7 @@ GstElement* MidiSource::Start(const std::vector<uint8_t>& smf, int64_t durationU
 // Runs on appsrc's streaming thread: the only user of the synthesizer while
 // the pipeline is up.
 void MidiSource::OnNeedData(GstAppSrc* src, guint, gpointer self) {
+    const GstThreadCallback onGstThread;
     auto* m = static_cast<MidiSource*>(self);
     if (m->framesDone_ >= m->framesTotal_) {
         gst_app_src_end_of_stream(src);
