@@ -15,27 +15,27 @@ namespace cli {
 
 namespace {
 
-bool Marked(const plist::ProgrammingList& list, int row) {
+bool Marked(const list::ProgrammingList& list, int row) {
     int32_t flag = 0;
-    return num::TryStrToInt(list.Cell(row, plist::kColFlag), &flag) && flag != 0;
+    return text::TryStrToInt(list.Cell(row, list::kColFlag), &flag) && flag != 0;
 }
 
-std::string RowHead(const char* command, const plist::ProgrammingList& list, int row) {
+std::string RowHead(const char* command, const list::ProgrammingList& list, int row) {
     return "sonmira-cli " + std::string(command) + ": row " + std::to_string(row) + " (" +
-           Printable(list.Cell(row, plist::kColName)) + "): ";
+           Printable(list.Cell(row, list::kColName)) + "): ";
 }
 
 }  // namespace
 
-int CheckChangedFiles(const char* command, const plist::ProgrammingList& list, const chips::ChipProfile& chip) {
+int CheckChangedFiles(const char* command, const list::ProgrammingList& list, const files::ChipProfile& chip) {
     int changed = 0;
-    for (int row = 1; row <= plist::kRows && list.IsUsed(row); ++row) {
+    for (int row = 1; row <= list::kRows && list.IsUsed(row); ++row) {
         int32_t cellMs = 0;
         if (!Marked(list, row)) continue;
-        const std::string& path = list.Cell(row, plist::kColShownPath);
+        const std::string& path = list.Cell(row, list::kColShownPath);
         // A missing file is the run's own to report: it leaves the row out.
-        if (path == plist::kFileDeleted || !qwf::FileExists(path)) continue;
-        if (!num::TryStrToInt(list.Cell(row, plist::kColLength), &cellMs)) continue;  // the row check's to report
+        if (path == list::kFileDeleted || !list::FileExists(path)) continue;
+        if (!text::TryStrToInt(list.Cell(row, list::kColLength), &cellMs)) continue;  // the row check's to report
         int ms = 0;
         const int rc = audio::MeasureAudioLength(path, &ms);
         const std::string head = RowHead(command, list, row);
@@ -44,7 +44,7 @@ int CheckChangedFiles(const char* command, const plist::ProgrammingList& list, c
             ++changed;
             continue;
         }
-        const int64_t now = addr::AddressCount(ms, chip.step), given = addr::AddressCount(cellMs, chip.step);
+        const int64_t now = list::AddressCount(ms, chip.step), given = list::AddressCount(cellMs, chip.step);
         if (now == given) continue;
         std::fprintf(stderr, "%sthe file now plays %d ms (%lld chip addresses); its row gives %d ms (%lld)\n",
                      head.c_str(), ms, static_cast<long long>(now), cellMs, static_cast<long long>(given));
@@ -58,11 +58,11 @@ int CheckChangedFiles(const char* command, const plist::ProgrammingList& list, c
     return 1;
 }
 
-int CheckMissingFiles(const char* command, const plist::ProgrammingList& list) {
+int CheckMissingFiles(const char* command, const list::ProgrammingList& list) {
     int missing = 0;
-    for (int row = 1; row <= plist::kRows && list.IsUsed(row); ++row) {
-        const std::string& path = list.Cell(row, plist::kColShownPath);
-        if (!Marked(list, row) || (path != plist::kFileDeleted && qwf::FileExists(path))) continue;
+    for (int row = 1; row <= list::kRows && list.IsUsed(row); ++row) {
+        const std::string& path = list.Cell(row, list::kColShownPath);
+        if (!Marked(list, row) || (path != list::kFileDeleted && list::FileExists(path))) continue;
         std::fprintf(stderr, "%sthe audio file does not exist\n", RowHead(command, list, row).c_str());
         ++missing;
     }

@@ -24,7 +24,7 @@ struct ChipLogContext {
 int CheckLogFile(const char* command, const std::string& path);
 
 // Appends the chip's line. Returns "" or why it could not be written.
-std::string LogChip(const ChipLogContext& c, const ws::Workspace& w, int round, const ChipOutcome& o,
+std::string LogChip(const ChipLogContext& c, const commands::Workspace& w, int round, const ChipOutcome& o,
                     std::chrono::steady_clock::duration took);
 
 // The file's SHA-256 in hex; "" when it cannot be read. For RecJob::digest.

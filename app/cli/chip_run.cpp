@@ -28,19 +28,19 @@ void Tell(ChipOutcome* o, const std::string& text) {
 
 }  // namespace
 
-std::vector<RowProblem> RowProblems(const RecSummary& s) {
+std::vector<RowProblem> RowProblems(const runs::RecSummary& s) {
     std::vector<RowProblem> out;
-    for (const RunProblem& p : RunProblems(s)) {
+    for (const runs::RunProblem& p : runs::RunProblems(s)) {
         switch (p.kind) {
-            case RunProblem::Kind::Missing:
+            case runs::RunProblem::Kind::Missing:
                 out.push_back({p.row, p.file, true, "the audio file does not exist"});
                 break;
-            case RunProblem::Kind::Unrecorded:
+            case runs::RunProblem::Kind::Unrecorded:
                 out.push_back({p.row, p.file, false,
-                               "the record command failed " + std::to_string(RecThread::kAttempts) +
-                                   " times: " + DriverResultMessage(p.code)});
+                               "the record command failed " + std::to_string(runs::RecThread::kAttempts) +
+                                   " times: " + messages::DriverResultMessage(p.code)});
                 break;
-            case RunProblem::Kind::Unplayed:
+            case runs::RunProblem::Kind::Unplayed:
                 out.push_back({p.row, p.file, false, std::string("its sound did not play: ") + PlayReasonText(p.code)});
                 break;
         }
@@ -48,36 +48,36 @@ std::vector<RowProblem> RowProblems(const RecSummary& s) {
     return out;
 }
 
-ChipOutcome ProgramOneChip(ws::Workspace& w, TerminalPrompt& ui, bool aux,
+ChipOutcome ProgramOneChip(commands::Workspace& w, TerminalPrompt& ui, bool aux,
                            const std::function<std::string(const std::string&)>& digest) {
     ChipOutcome o;
     TerminalRunView view(stdout, kRunUnit);
-    RunDialog dialog(ui, MsgId::RecOverflow);
-    const DownloadInputs in = ws::DownloadInputsOf(w, aux ? kAuxModeOn : kAuxModeOff);
-    RecJob job;
-    switch (DownloadCommand(in, ui, view, &job)) {
-        case CommandEnd::OpenDialog: break;
-        case CommandEnd::Stopped:
+    runs::RunDialog dialog(ui, messages::MsgId::RecOverflow);
+    const runs::DownloadInputs in = commands::DownloadInputsOf(w, aux ? kAuxModeOn : kAuxModeOff);
+    runs::RecJob job;
+    switch (runs::DownloadCommand(in, ui, view, &job)) {
+        case runs::CommandEnd::OpenDialog: break;
+        case runs::CommandEnd::Stopped:
             o.message = ui.LastMessage().empty() ? "the download command stopped" : ui.LastMessage();
             return o;
-        case CommandEnd::NoDriver:
+        case runs::CommandEnd::NoDriver:
             o.rc = NoDriverBound("program", w);
-            o.message = "no driver library is bound for programmer type '" + ws::ProgrammerName(w) + "'";
+            o.message = "no driver library is bound for programmer type '" + commands::ProgrammerName(w) + "'";
             return o;
     }
     job.digest = digest;
-    RecThread::End end = RecThread::End::Failed;
+    runs::RecThread::End end = runs::RecThread::End::Failed;
     bool cancelled = false;
     o.ran = true;
     // Closing the dialog shows the overflow message when there was one.
     const bool closed = RunWorkerModal(
         dialog, view,
         [&] {
-            StartRecThread(
-                dialog, std::move(job), view, [&end](RecThread::End e) { end = e; }, &o.summary);
+            runs::StartRecThread(
+                dialog, std::move(job), view, [&end](runs::RecThread::End e) { end = e; }, &o.summary);
         },
         &cancelled);
-    if (!closed || end != RecThread::End::Finished) {
+    if (!closed || end != runs::RecThread::End::Finished) {
         Tell(&o, "the run stopped: a cell of the list is not a number");
         return o;
     }
@@ -85,7 +85,7 @@ ChipOutcome ProgramOneChip(ws::Workspace& w, TerminalPrompt& ui, bool aux,
     for (const auto& p : RowProblems(o.summary))
         Tell(&o, "row " + std::to_string(p.row) + " (" + p.file + ") " + (p.leftOut ? "left out: " : "not recorded: ") +
                      p.reason);
-    if (dialog.Overflow()) Keep(&o, MessageText(MsgId::RecOverflow));
+    if (dialog.Overflow()) Keep(&o, messages::MessageText(messages::MsgId::RecOverflow));
     if (cancelled) {
         o.rc = 130;
         Keep(&o, "cancelled");

@@ -15,7 +15,7 @@ struct ChipOutcome {
     int rc = 1;           // the exit code: 0 all recorded, 1 failed, 130 cancelled
     std::string message;  // why it is not 0, in one line ("" when 0)
     bool ran = false;     // the run started: summary says what the chip got
-    RecSummary summary;
+    runs::RecSummary summary;
 };
 
 // A marked row the chip did not get in full, and why ("the audio file does
@@ -30,10 +30,10 @@ struct RowProblem {
 
 // In the order they are told: missing files, failed record commands, sounds
 // that did not play.
-std::vector<RowProblem> RowProblems(const RecSummary& s);
+std::vector<RowProblem> RowProblems(const runs::RecSummary& s);
 
 // digest: RecJob::digest (empty: no digests).
-ChipOutcome ProgramOneChip(ws::Workspace& w, TerminalPrompt& ui, bool aux,
+ChipOutcome ProgramOneChip(commands::Workspace& w, TerminalPrompt& ui, bool aux,
                            const std::function<std::string(const std::string&)>& digest);
 
 }  // namespace cli

@@ -13,21 +13,22 @@ TerminalPrompt::Mode TerminalPrompt::ModeFor(bool yes) {
     return ::isatty(STDIN_FILENO) ? Mode::AskTerminal : Mode::AssumeNo;
 }
 
-MsgAnswer TerminalPrompt::Ask(const std::string& text, const std::string& caption, MsgIcon, MsgButtons buttons) {
+messages::MsgAnswer TerminalPrompt::Ask(const std::string& text, const std::string& caption, messages::MsgIcon,
+                                        messages::MsgButtons buttons) {
     last_ = text;
-    if (buttons == MsgButtons::Ok) {
+    if (buttons == messages::MsgButtons::Ok) {
         std::fprintf(out_, "%s: %s\n", caption.c_str(), text.c_str());
         std::fflush(out_);
         if (IsPortNotOpenMessage(text)) PrintPortScanReport(out_);
-        return MsgAnswer::Ok;
+        return messages::MsgAnswer::Ok;
     }
-    bool cancel = buttons == MsgButtons::YesNoCancel;
+    bool cancel = buttons == messages::MsgButtons::YesNoCancel;
     std::fprintf(out_, "%s: %s", caption.c_str(), text.c_str());
     if (mode_ != Mode::AskTerminal) {
         bool yes = mode_ == Mode::AssumeYes;
         std::fprintf(out_, " %s\n", yes ? "yes (--yes)" : "no");
         std::fflush(out_);
-        return yes ? MsgAnswer::Yes : (cancel ? MsgAnswer::Cancel : MsgAnswer::No);
+        return yes ? messages::MsgAnswer::Yes : (cancel ? messages::MsgAnswer::Cancel : messages::MsgAnswer::No);
     }
     for (;;) {
         std::fprintf(out_, cancel ? " [y/n/c] " : " [y/n] ");
@@ -35,12 +36,12 @@ MsgAnswer TerminalPrompt::Ask(const std::string& text, const std::string& captio
         char line[64];
         if (!std::fgets(line, sizeof line, in_)) {
             std::fprintf(out_, "\n");
-            return cancel ? MsgAnswer::Cancel : MsgAnswer::No;  // end of input: the safe answer
+            return cancel ? messages::MsgAnswer::Cancel : messages::MsgAnswer::No;  // end of input: the safe answer
         }
         char c = line[0];
-        if (c == 'y' || c == 'Y') return MsgAnswer::Yes;
-        if (c == 'n' || c == 'N') return MsgAnswer::No;
-        if (cancel && (c == 'c' || c == 'C')) return MsgAnswer::Cancel;
+        if (c == 'y' || c == 'Y') return messages::MsgAnswer::Yes;
+        if (c == 'n' || c == 'N') return messages::MsgAnswer::No;
+        if (cancel && (c == 'c' || c == 'C')) return messages::MsgAnswer::Cancel;
     }
 }
 

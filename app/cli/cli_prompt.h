@@ -11,7 +11,7 @@
 
 namespace cli {
 
-class TerminalPrompt : public IUserPrompt {
+class TerminalPrompt : public messages::IUserPrompt {
 public:
     enum class Mode { AssumeYes, AskTerminal, AssumeNo };
 
@@ -21,7 +21,8 @@ public:
     // terminal; else AssumeNo.
     static Mode ModeFor(bool yes);
 
-    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) override;
+    messages::MsgAnswer Ask(const std::string& text, const std::string& caption, messages::MsgIcon icon,
+                            messages::MsgButtons buttons) override;
 
     // The text of the last message or question, for a record of why a command stopped.
     const std::string& LastMessage() const { return last_; }

@@ -35,7 +35,7 @@ int RunAdd(int argc, char** argv) {
     RunOptions& o = a.run;
     const bool yes = a.yes;
     std::vector<std::string>& rest = o.rest;
-    std::string project = ws::WithProjectExtension(rest[0]);
+    std::string project = commands::WithProjectExtension(rest[0]);
     // The list keeps full paths, as the file dialog gives them.
     for (size_t i = 1; i < rest.size(); ++i) {
         std::error_code ec;
@@ -44,8 +44,8 @@ int RunAdd(int argc, char** argv) {
     }
     // Every file is checked before anything changes, so a typo adds nothing.
     for (size_t i = 1; i < rest.size(); ++i) {
-        plist::FileFacts f;
-        if (!plist::LookUpFile(rest[i], nullptr, &f)) {
+        list::FileFacts f;
+        if (!list::LookUpFile(rest[i], nullptr, &f)) {
             std::fprintf(stderr, "sonmira-cli add: %s: no such file (or hidden, or not a regular file)\n",
                          cli::Printable(rest[i]).c_str());
             return 1;
@@ -64,23 +64,23 @@ int RunAdd(int argc, char** argv) {
     // Only a whole project is rewritten, and only on a chip line that can address it.
     if (int rc = cli::CheckSetup({"add", "nothing written", false}, o, project)) return rc;
     cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(yes));
-    ws::Workspace w;
+    commands::Workspace w;
     w.bindDrivers = false;  // adding files needs no module
-    ws::StartUp(w, std::make_unique<ini::CIniFile>(cfg::OpenConfigForReading()), loc::ProgramDir(),
-                chips::ChipTablePath(), ui);
-    if (qwf::FileExists(project) && !ws::OpenProject(w, ui, project)) return 1;
+    commands::StartUp(w, std::make_unique<files::CIniFile>(files::OpenConfigForReading()), files::ProgramDir(),
+                      files::ChipTablePath(), ui);
+    if (list::FileExists(project) && !commands::OpenProject(w, ui, project)) return 1;
     if (int rc = cli::SelectByName("add", o.programmer.empty() ? nullptr : &o.programmer,
                                    o.chip.empty() ? nullptr : &o.chip, w, ui))
         return rc;
 
-    CMyMediaPlayer player;
-    w.lengthOf = ws::LengthThroughPlayer(player);
+    audio::CMyMediaPlayer player;
+    w.lengthOf = commands::LengthThroughPlayer(player);
     w.autoAddressing = true;  // for this run only; the configuration is not written
     int first = w.list.UsedCount() + 1;
     for (size_t i = 1; i < rest.size(); ++i)
-        if (ws::AddFile(w, ui, rest[i], nullptr) != plist::kListOk) return 1;  // nothing saved
-    bool saved = w.bound ? ws::SaveProject(w, ui, nullptr)
-                         : ws::SaveProjectAs(w, ui, [&](const std::string&) { return project; });
+        if (commands::AddFile(w, ui, rest[i], nullptr) != list::kListOk) return 1;  // nothing saved
+    bool saved = w.bound ? commands::SaveProject(w, ui, nullptr)
+                         : commands::SaveProjectAs(w, ui, [&](const std::string&) { return project; });
     if (!saved) return 1;
     cli::PrintRows(w.list, first);
     return 0;

@@ -13,29 +13,29 @@ namespace cli {
 
 namespace {
 
-std::string ProfileText(const chips::ChipProfile& p) {
-    return "code=" + std::to_string(p.code) + " (" + num::AddrText(p.code) + ")  step=" + std::to_string(p.step) +
-           "ms  last=" + num::AddrText(p.lastAddress) + "  scale=" + std::to_string(p.scale) +
-           "  lowest=" + num::AddrText(p.lowest) + "  capacity=" + std::to_string(p.capacity) + "ms";
+std::string ProfileText(const files::ChipProfile& p) {
+    return "code=" + std::to_string(p.code) + " (" + text::AddrText(p.code) + ")  step=" + std::to_string(p.step) +
+           "ms  last=" + text::AddrText(p.lastAddress) + "  scale=" + std::to_string(p.scale) +
+           "  lowest=" + text::AddrText(p.lowest) + "  capacity=" + std::to_string(p.capacity) + "ms";
 }
 
 }  // namespace
 
 int RunChips(int argc, char** argv) {
     if (argc > 1) return UsageErrorWithHelp("chips", std::string("unexpected argument '") + argv[1] + "'");
-    ini::CIniFile config = cfg::OpenConfigForReading();
-    std::string tablePath = chips::ChipTablePath();
-    std::vector<std::string> programmers = cfg::ReadProgrammers(config);
+    files::CIniFile config = files::OpenConfigForReading();
+    std::string tablePath = files::ChipTablePath();
+    std::vector<std::string> programmers = files::ReadProgrammers(config);
     if (programmers.empty()) {
         std::fprintf(stderr, "sonmira-cli chips: no programmer types in %s (section [Device], keys 0, 1, ...)\n",
                      config.Path().c_str());
         return 1;
     }
-    bool tableMissing = !wfile::Exists(tablePath);
+    bool tableMissing = !files::Exists(tablePath);
     std::printf("configuration: %s\nchip table: %s\n", config.Path().c_str(), tablePath.c_str());
     bool allFound = !tableMissing;
     for (size_t i = 0; i < programmers.size(); ++i) {
-        cfg::ProgrammerSection section = cfg::ReadProgrammerSection(config, programmers[i]);
+        files::ProgrammerSection section = files::ReadProgrammerSection(config, programmers[i]);
         std::printf("\nprogrammer %zu: %s\n  driver: %s\n", i, programmers[i].c_str(),
                     section.driverFile.empty() ? "(none)" : section.driverFile.c_str());
         if (section.chips.empty()) std::printf("  (no chips)\n");
@@ -46,17 +46,17 @@ int RunChips(int argc, char** argv) {
                 std::printf("\n");
                 continue;
             }
-            chips::ChipProfile p;  // each chip from the start values, so one bad line shows alone
+            files::ChipProfile p;  // each chip from the start values, so one bad line shows alone
             std::string error;
-            int rc = chips::ReadChipProfile(tablePath, name, &p, &error);
-            if (rc == chips::kChipFound) {
+            int rc = files::ReadChipProfile(tablePath, name, &p, &error);
+            if (rc == files::kChipFound) {
                 std::printf("  %s\n", ProfileText(p).c_str());
                 continue;
             }
             allFound = false;
-            if (rc == chips::kChipNotFound)
+            if (rc == files::kChipNotFound)
                 std::printf("  (not in the chip table)\n");
-            else if (rc == chips::kChipTableBadNumber)
+            else if (rc == files::kChipTableBadNumber)
                 std::printf("  (chip table error: %s)\n", error.c_str());
             else
                 std::printf("  (chip table unreadable)\n");

@@ -38,14 +38,14 @@ volatile sig_atomic_t g_stop = 0;
 void OnStop(int) { g_stop = 1; }
 
 // Every refusal that needs no module. Prints why; returns 0 or the exit code.
-int CheckLine(const LineOptions& o, ws::Workspace& w, cli::TerminalPrompt& ui) {
+int CheckLine(const LineOptions& o, commands::Workspace& w, cli::TerminalPrompt& ui) {
     if (!o.ignoreChanged && cli::CheckChangedFiles("line", w.list, w.chip)) return 1;
     if (cli::CheckMissingFiles("line", w.list)) return 1;
     if (cli::CheckOverlaps("line", w.list, w.chip, o.yes)) return 1;
     int64_t extent = 0;
     std::string bad;
-    if (plist::ComputeExtent(w.list, w.chip, &extent, &bad) == plist::kListOk && extent > w.chip.capacity &&
-        ShowMessage(ui, MsgId::AskOverCapacity) != MsgAnswer::Yes)
+    if (list::ComputeExtent(w.list, w.chip, &extent, &bad) == list::kListOk && extent > w.chip.capacity &&
+        messages::ShowMessage(ui, messages::MsgId::AskOverCapacity) != messages::MsgAnswer::Yes)
         return 1;
     std::string error;
     if (o.log && cli::CheckLogFile("line", *o.log)) return 1;
@@ -167,9 +167,9 @@ int RunLine(int argc, char** argv) {
     if (error.empty()) error = SharedResource(o.stations);
     if (!error.empty()) return UsageErrorWithHelp("line", error);
     const std::string project =
-        std::filesystem::absolute(ws::WithProjectExtension(o.run.rest[0])).lexically_normal().string();
+        std::filesystem::absolute(commands::WithProjectExtension(o.run.rest[0])).lexically_normal().string();
     cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(o.yes));
-    ws::Workspace w;
+    commands::Workspace w;
     if (int rc = cli::PrepareWorkspace("line", o.run, project, w, ui)) return rc;
     if (int rc = CheckLine(o, w, ui)) return rc;
 

@@ -20,22 +20,22 @@ int RunList(int argc, char** argv) {
         return 2;
     }
     cli::TerminalPrompt ui(cli::TerminalPrompt::Mode::AssumeNo);
-    plist::ProgrammingList list;
-    qwf::Header header;
+    list::ProgrammingList list;
+    list::Header header;
     std::string bad;
-    qwf::Result r = qwf::Read(argv[1], &list, &header, &bad);
-    if (r == qwf::kProjectTooLarge) {
+    list::Result r = list::Read(argv[1], &list, &header, &bad);
+    if (r == list::kProjectTooLarge) {
         std::fprintf(stderr, "sonmira-cli list: %s: larger than %zu MiB, the limit for a project file\n",
-                     cli::Printable(argv[1]).c_str(), qwf::kMaxFileBytes >> 20);
+                     cli::Printable(argv[1]).c_str(), list::kMaxFileBytes >> 20);
         return 1;
     }
-    if (r == qwf::kProjectNotFound) {
-        ShowMessage(ui, MsgId::OpenFailed);
+    if (r == list::kProjectNotFound) {
+        messages::ShowMessage(ui, messages::MsgId::OpenFailed);
         return 1;
     }
     cli::PrintRows(list, 1);
-    if (r == qwf::kProjectBadFlag) {
-        ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+    if (r == list::kProjectBadFlag) {
+        messages::ShowGeneralError(ui, text::InvalidIntegerMessage(bad));
         return 1;
     }
     // What was read is shown; a file read only in part (too many rows, cut

@@ -23,34 +23,34 @@ int RunPlay(int argc, char** argv) {
     const std::string error = ParsePlayOptions(argc, argv, &o);
     if (!error.empty()) return UsageErrorWithHelp("play", error);
     cli::TerminalPrompt ui(cli::TerminalPrompt::Mode::AssumeNo);
-    ws::Workspace w;
-    if (int rc = cli::PrepareWorkspace("play", o, ws::WithProjectExtension(o.rest[0]), w, ui)) return rc;
+    commands::Workspace w;
+    if (int rc = cli::PrepareWorkspace("play", o, commands::WithProjectExtension(o.rest[0]), w, ui)) return rc;
 
-    std::string box = o.address.empty() ? num::Hex4(w.chip.lowest) : o.address;
+    std::string box = o.address.empty() ? text::Hex4(w.chip.lowest) : o.address;
     cli::TerminalRunView view(stdout, "");
-    RunDialog dialog(ui, std::nullopt);
-    PlayJob job;
-    switch (ContinuousPlayCommand(box, w.list, w.chip, &w.drivers, ui, &job)) {
-        case CommandEnd::OpenDialog: break;
-        case CommandEnd::Stopped: return 1;
-        case CommandEnd::NoDriver: return cli::NoDriverBound("play", w);
+    runs::RunDialog dialog(ui, std::nullopt);
+    runs::PlayJob job;
+    switch (runs::ContinuousPlayCommand(box, w.list, w.chip, &w.drivers, ui, &job)) {
+        case runs::CommandEnd::OpenDialog: break;
+        case runs::CommandEnd::Stopped: return 1;
+        case runs::CommandEnd::NoDriver: return cli::NoDriverBound("play", w);
     }
-    view.SetCaption(kPlayCaption);
-    PlayThread::End end = PlayThread::End::Failed;
-    PlaySummary summary;
+    view.SetCaption(runs::kPlayCaption);
+    runs::PlayThread::End end = runs::PlayThread::End::Failed;
+    runs::PlaySummary summary;
     bool cancelled = false;
     cli::RunWorkerModal(
         dialog, view,
         [&] {
-            StartPlayThread(
-                dialog, std::move(job), view, ui, [&end](PlayThread::End e) { end = e; }, &summary);
+            runs::StartPlayThread(
+                dialog, std::move(job), view, ui, [&end](runs::PlayThread::End e) { end = e; }, &summary);
         },
         &cancelled);
-    if (end != PlayThread::End::Finished) return 1;
+    if (end != runs::PlayThread::End::Finished) return 1;
     // The dialog says nothing of these; a script must know.
     for (const auto& u : summary.unplayed)
         std::fprintf(stderr, "sonmira-cli play: row %d (%s) not played: the play command failed: %s\n", u.row,
-                     cli::Printable(u.file).c_str(), DriverResultMessage(u.code).c_str());
+                     cli::Printable(u.file).c_str(), messages::DriverResultMessage(u.code).c_str());
     if (cancelled) return 130;
     return summary.unplayed.empty() ? 0 : 1;
 }

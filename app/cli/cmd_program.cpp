@@ -27,7 +27,7 @@ namespace cli {
 namespace {
 
 // The run's own checks, after the workspace's: each prints why and returns 1.
-int CheckProduction(const ProgramOptions& p, const ws::Workspace& w) {
+int CheckProduction(const ProgramOptions& p, const commands::Workspace& w) {
     if (!p.ignoreChanged && cli::CheckChangedFiles("program", w.list, w.chip)) return 1;
     if ((p.count > 1 || p.log) && cli::CheckMissingFiles("program", w.list)) return 1;
     if (cli::CheckOverlaps("program", w.list, w.chip, p.yes)) return 1;
@@ -55,16 +55,17 @@ int RunProgram(int argc, char** argv) {
     ProgramOptions p;
     const std::string error = ParseProgramOptions(argc, argv, &p);
     if (!error.empty()) return UsageErrorWithHelp("program", error);
-    const std::string project = ws::WithProjectExtension(p.run.rest[0]);
+    const std::string project = commands::WithProjectExtension(p.run.rest[0]);
     cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(p.yes));
-    ws::Workspace w;
+    commands::Workspace w;
     if (int rc = cli::PrepareWorkspace("program", p.run, project, w, ui)) return rc;
     if (int rc = CheckProduction(p, w)) return rc;
-    if (p.run.aux && !ws::RecordsAux(cfg::ReadProgrammerSection(*w.config, ws::ProgrammerName(w)).driverFile))
+    if (p.run.aux &&
+        !commands::RecordsAux(files::ReadProgrammerSection(*w.config, commands::ProgrammerName(w)).driverFile))
         std::fprintf(stderr,
                      "sonmira-cli program: warning: --aux changes nothing: programmer type '%s' has no AUX "
                      "recording mode\n",
-                     cli::Printable(ws::ProgrammerName(w)).c_str());
+                     cli::Printable(commands::ProgrammerName(w)).c_str());
 
     cli::ChipLogContext log;
     std::function<std::string(const std::string&)> digest;

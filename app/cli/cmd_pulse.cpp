@@ -20,14 +20,14 @@ int RunPulse(int argc, char** argv) {
     const RunOptions& o = p.run;
     std::string& box = p.box;
     cli::TerminalPrompt ui(cli::TerminalPrompt::Mode::AssumeNo);
-    ws::Workspace w;
+    commands::Workspace w;
     if (int rc = cli::PrepareWorkspace("pulse", o, "", w, ui)) return rc;
-    switch (PulsePlayCommand(box, w.chip, &w.drivers, ui)) {
-        case PulseEnd::Played:
-            std::printf("playing from %s\n", num::AddrText(std::stoi(box, nullptr, 16)).c_str());
+    switch (runs::PulsePlayCommand(box, w.chip, &w.drivers, ui)) {
+        case runs::PulseEnd::Played:
+            std::printf("playing from %s\n", text::AddrText(std::stoi(box, nullptr, 16)).c_str());
             return 0;
-        case PulseEnd::Stopped: return 1;
-        case PulseEnd::NoDriver: return cli::NoDriverBound("pulse", w);
+        case runs::PulseEnd::Stopped: return 1;
+        case runs::PulseEnd::NoDriver: return cli::NoDriverBound("pulse", w);
     }
     return 1;
 }

@@ -128,8 +128,8 @@ std::string ParsePulseOptions(int argc, char** argv, PulseOptions* o) {
     std::string box = o->run.rest[0];
     if (box.size() > 2 && box[0] == '0' && (box[1] == 'x' || box[1] == 'X')) box = box.substr(2);
     // The box takes only what its key filter lets through, four characters at most.
-    bool ok = !box.empty() && box.size() <= static_cast<size_t>(play_address::kMaxChars);
-    for (char c : box) ok = ok && play_address::KeyPasses(static_cast<unsigned char>(c));
+    bool ok = !box.empty() && box.size() <= static_cast<size_t>(list::kMaxChars);
+    for (char c : box) ok = ok && list::KeyPasses(static_cast<unsigned char>(c));
     if (!ok) return "'" + o->run.rest[0] + "' is not an address of up to four hexadecimal digits";
     o->box = box;
     return "";

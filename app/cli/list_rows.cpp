@@ -7,10 +7,10 @@
 
 namespace cli {
 
-void PrintRows(const plist::ProgrammingList& list, int first) {
-    for (int row = first; row <= plist::kRows && list.IsUsed(row); ++row) {
+void PrintRows(const list::ProgrammingList& list, int first) {
+    for (int row = first; row <= list::kRows && list.IsUsed(row); ++row) {
         std::string line;
-        for (int c = 0; c < plist::kCols; ++c) {
+        for (int c = 0; c < list::kCols; ++c) {
             if (c) line += '\t';
             line += Printable(list.Cell(row, c));
         }

@@ -7,6 +7,6 @@
 namespace cli {
 
 // Prints the used rows from `first` on, up to the first unused one, and flushes.
-void PrintRows(const plist::ProgrammingList& list, int first);
+void PrintRows(const list::ProgrammingList& list, int first);
 
 }  // namespace cli

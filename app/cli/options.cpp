@@ -105,7 +105,7 @@ std::string Take(const Entry& e, std::vector<std::string>* args) {
             break;
         case Kind::Count: {
             int32_t n = 0;
-            if (!num::TryStrToInt(given.back(), &n) || n < 1)
+            if (!text::TryStrToInt(given.back(), &n) || n < 1)
                 return "option '" + e.name + "' needs " + e.what + ", 1 or more ('" + given.back() + "')";
             *e.count = n;
             break;

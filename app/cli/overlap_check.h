@@ -10,6 +10,6 @@ namespace cli {
 // Prints one line per pair of marked rows whose chip address ranges
 // overlap. Without `yes` it then refuses (a closing line, returns 1);
 // with it the run goes on (returns 0).
-int CheckOverlaps(const char* command, const plist::ProgrammingList& list, const chips::ChipProfile& chip, bool yes);
+int CheckOverlaps(const char* command, const list::ProgrammingList& list, const files::ChipProfile& chip, bool yes);
 
 }  // namespace cli

@@ -49,7 +49,9 @@ std::string WhatExchangeFound(const SertraPortRecord& r) {
 
 }  // namespace
 
-bool IsPortNotOpenMessage(const std::string& text) { return text == MessageText(MsgId::PortNotOpen); }
+bool IsPortNotOpenMessage(const std::string& text) {
+    return text == messages::MessageText(messages::MsgId::PortNotOpen);
+}
 
 std::string PortScanLine(int32_t number, const SertraPortRecord& record) {
     if (!record.openTried) return "";

@@ -13,17 +13,17 @@ namespace cli {
 int CheckWholeProject(const char* command, const std::string& path, const char* consequence) {
     std::string why;
     std::string bytes;
-    if (!qwf::FileExists(path)) {
+    if (!list::FileExists(path)) {
         why = "no such project file";
     } else {
-        switch (wfile::Read(path, qwf::kMaxFileBytes, &bytes)) {
-            case wfile::kFileOk: {
-                const std::string reason = qwf::IncompleteReason(bytes);
+        switch (files::Read(path, list::kMaxFileBytes, &bytes)) {
+            case files::kFileOk: {
+                const std::string reason = list::IncompleteReason(bytes);
                 if (!reason.empty()) why = "not a complete project file (" + reason + ")";
                 break;
             }
-            case wfile::kFileTooLarge:
-                why = "larger than " + std::to_string(qwf::kMaxFileBytes >> 20) + " MiB, the limit for a project file";
+            case files::kFileTooLarge:
+                why = "larger than " + std::to_string(list::kMaxFileBytes >> 20) + " MiB, the limit for a project file";
                 break;
             default: why = std::string("cannot be read (") + std::strerror(errno) + ")"; break;
         }

@@ -22,15 +22,15 @@ int IndexOf(const std::vector<std::string>& names, const std::string& name) {
 
 }  // namespace
 
-int NoDriverBound(const char* command, const ws::Workspace& w) {
+int NoDriverBound(const char* command, const commands::Workspace& w) {
     if (w.driverFailureShown) return 1;  // the binding's message said why
     std::fprintf(stderr, "sonmira-cli %s: no driver library is bound for programmer type '%s'\n", command,
-                 ws::ProgrammerName(w).c_str());
+                 commands::ProgrammerName(w).c_str());
     return 1;
 }
 
-int SelectByName(const char* command, const std::string* programmer, const std::string* chip, ws::Workspace& w,
-                 IUserPrompt& ui) {
+int SelectByName(const char* command, const std::string* programmer, const std::string* chip, commands::Workspace& w,
+                 messages::IUserPrompt& ui) {
     if (programmer) {
         const int i = IndexOf(w.programmers, *programmer);
         if (i < 0) {
@@ -38,22 +38,22 @@ int SelectByName(const char* command, const std::string* programmer, const std::
                          programmer->c_str());
             return 2;
         }
-        ws::SelectProgrammer(w, i, ui);
+        commands::SelectProgrammer(w, i, ui);
     }
     if (chip) {
         const int i = IndexOf(w.chips, *chip);
         if (i < 0) {
             std::fprintf(stderr, "sonmira-cli %s: chip '%s' is not offered by programmer type '%s'\n", command,
-                         chip->c_str(), ws::ProgrammerName(w).c_str());
+                         chip->c_str(), commands::ProgrammerName(w).c_str());
             return 2;
         }
-        ws::SelectChip(w, i, ui);
+        commands::SelectChip(w, i, ui);
     }
     return 0;
 }
 
-int PrepareWorkspace(const char* command, const RunOptions& o, const std::string& project, ws::Workspace& w,
-                     IUserPrompt& ui) {
+int PrepareWorkspace(const char* command, const RunOptions& o, const std::string& project, commands::Workspace& w,
+                     messages::IUserPrompt& ui) {
     // Everything the run depends on is checked first, so that the start-up's
     // own messages (made for a user who can mend things in the windows)
     // never come on top of the reason the run is refused.
@@ -62,15 +62,15 @@ int PrepareWorkspace(const char* command, const RunOptions& o, const std::string
     // project's and the named programmer type would each bind it, and tell
     // the same failure again each time.
     w.bindDrivers = false;
-    ws::StartUp(w, std::make_unique<ini::CIniFile>(cfg::OpenConfigForReading()), loc::ProgramDir(),
-                chips::ChipTablePath(), ui);
-    if (!project.empty() && !ws::OpenProject(w, ui, project)) return 1;
+    commands::StartUp(w, std::make_unique<files::CIniFile>(files::OpenConfigForReading()), files::ProgramDir(),
+                      files::ChipTablePath(), ui);
+    if (!project.empty() && !commands::OpenProject(w, ui, project)) return 1;
     if (int rc = SelectByName(command, o.programmer.empty() ? nullptr : &o.programmer,
                               o.chip.empty() ? nullptr : &o.chip, w, ui))
         return rc;
     RestrictScanToPort(o.port);
     w.bindDrivers = true;
-    ws::BindProgrammerDriver(w, ui);
+    commands::BindProgrammerDriver(w, ui);
     return 0;
 }
 

@@ -93,7 +93,7 @@ void TerminalRunView::CloseDialog() {
     cv_.notify_all();
 }
 
-bool TerminalRunView::WaitForClose(RunDialog& dialog, bool* cancelled) {
+bool TerminalRunView::WaitForClose(runs::RunDialog& dialog, bool* cancelled) {
     *cancelled = false;
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
@@ -112,7 +112,8 @@ bool TerminalRunView::WaitForClose(RunDialog& dialog, bool* cancelled) {
     }
 }
 
-bool RunWorkerModal(RunDialog& dialog, TerminalRunView& view, const std::function<void()>& start, bool* cancelled) {
+bool RunWorkerModal(runs::RunDialog& dialog, TerminalRunView& view, const std::function<void()>& start,
+                    bool* cancelled) {
     CatchInterrupt();
     start();
     const bool closed = view.WaitForClose(dialog, cancelled);

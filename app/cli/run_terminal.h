@@ -17,7 +17,7 @@ namespace cli {
 
 // A progress bar with the file in work on a terminal; plain lines otherwise.
 // Calls come from the worker thread and are done when they return.
-class TerminalRunView : public IRunView {
+class TerminalRunView : public runs::IRunView {
 public:
     // unit: what the position counts ("ms" for a programming run, "" for rows).
     TerminalRunView(FILE* out, std::string unit);
@@ -33,7 +33,7 @@ public:
 
     // Waits until the worker asks for the close or ends without asking.
     // Ctrl+C cancels through the dialog once. True when the close was asked.
-    bool WaitForClose(RunDialog& dialog, bool* cancelled);
+    bool WaitForClose(runs::RunDialog& dialog, bool* cancelled);
 
 private:
     void EndBarLine();
@@ -58,6 +58,7 @@ void ReleaseInterrupt();
 // is closed (showing its closing message, if any) and the worker waited for.
 // Returns whether the close was asked; *cancelled, whether Ctrl+C cancelled
 // (the run's output then ends with a "cancelled" line).
-bool RunWorkerModal(RunDialog& dialog, TerminalRunView& view, const std::function<void()>& start, bool* cancelled);
+bool RunWorkerModal(runs::RunDialog& dialog, TerminalRunView& view, const std::function<void()>& start,
+                    bool* cancelled);
 
 }  // namespace cli

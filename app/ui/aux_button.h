@@ -6,10 +6,10 @@
 
 namespace ui {
 
-inline const char* AuxButtonHint(const AuxModeState& aux) {
+inline const char* AuxButtonHint(const runs::AuxModeState& aux) {
     return aux.Pressed() ? "关闭AUX录音模式" : "启用AUX录音模式";
 }
 
-inline int AuxButtonImageIndex(const AuxModeState& aux) { return aux.Pressed() ? 22 : 23; }
+inline int AuxButtonImageIndex(const runs::AuxModeState& aux) { return aux.Pressed() ? 22 : 23; }
 
 }  // namespace ui

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kWidths[plist::kCols] = {30, 0, 60, 60, 60, 150, 60, 60, 120, 120, 0, 0};
+constexpr int kWidths[list::kCols] = {30, 0, 60, 60, 60, 150, 60, 60, 120, 120, 0, 0};
 constexpr int kFixedWidths = 456;  // the sum of the others: the last column takes the rest
 
 }  // namespace
@@ -18,13 +18,11 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= plist::kCols) return {};
-    return QString::fromUtf8(plist::kHeaders[static_cast<size_t>(section)]);
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 || section >= list::kCols) return {};
+    return QString::fromUtf8(list::kHeaders[static_cast<size_t>(section)]);
 }
 
-void ListModel::Refresh() {
-    emit dataChanged(index(0, 0), index(plist::kRows - 1, plist::kCols - 1), {Qt::DisplayRole});
-}
+void ListModel::Refresh() { emit dataChanged(index(0, 0), index(list::kRows - 1, list::kCols - 1), {Qt::DisplayRole}); }
 
 ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent) {
     setObjectName("StringGrid");
@@ -48,14 +46,14 @@ ListGrid::ListGrid(ListModel* model, QWidget* parent) : QTableView(parent) {
     setContextMenuPolicy(Qt::CustomContextMenu);
     setDragDropMode(QAbstractItemView::DropOnly);
     setAcceptDrops(true);
-    for (int c = 0; c < plist::kCols; ++c) setColumnWidth(c, kWidths[c]);
+    for (int c = 0; c < list::kCols; ++c) setColumnWidth(c, kWidths[c]);
     // Columns 1 and 10 hold the flag and the full path for the commands, unseen.
-    setColumnHidden(plist::kColFlag, true);
-    setColumnHidden(plist::kColPath, true);
+    setColumnHidden(list::kColFlag, true);
+    setColumnHidden(list::kColPath, true);
     SelectRow(1);
 }
 
-void ListGrid::LayOutColumns() { setColumnWidth(plist::kColShownPath, std::max(0, width() - kFixedWidths)); }
+void ListGrid::LayOutColumns() { setColumnWidth(list::kColShownPath, std::max(0, width() - kFixedWidths)); }
 
 int ListGrid::SelectedRow() const {
     const QModelIndex i = currentIndex();
@@ -63,8 +61,8 @@ int ListGrid::SelectedRow() const {
 }
 
 void ListGrid::SelectRow(int row) {
-    setCurrentIndex(model()->index(std::clamp(row, 1, plist::kRows) - 1, 0));
-    selectRow(std::clamp(row, 1, plist::kRows) - 1);
+    setCurrentIndex(model()->index(std::clamp(row, 1, list::kRows) - 1, 0));
+    selectRow(std::clamp(row, 1, list::kRows) - 1);
 }
 
 void ListGrid::mousePressEvent(QMouseEvent* event) {

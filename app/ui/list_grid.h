@@ -13,18 +13,18 @@
 class ListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit ListModel(const plist::ProgrammingList& list, QObject* parent = nullptr)
+    explicit ListModel(const list::ProgrammingList& list, QObject* parent = nullptr)
         : QAbstractTableModel(parent), list_(list) {}
 
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : plist::kRows; }
-    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : plist::kCols; }
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : list::kRows; }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : list::kCols; }
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     // The list changed: every cell is drawn again.
     void Refresh();
 
 private:
-    const plist::ProgrammingList& list_;
+    const list::ProgrammingList& list_;
 };
 
 class ListGrid : public QTableView {

@@ -133,10 +133,11 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget* parent) : QMainWindow(parent)
     qApp->installEventFilter(this);
 
     // The creation steps: configuration, the programmer type with its driver, the chip.
-    w_.lengthOf = ws::LengthThroughPlayer(player_);
-    ws::StartUp(w_, std::make_unique<ini::CIniFile>(setup.configPath), setup.programDir, setup.chipTablePath, *ui_);
+    w_.lengthOf = commands::LengthThroughPlayer(player_);
+    commands::StartUp(w_, std::make_unique<files::CIniFile>(setup.configPath), setup.programDir, setup.chipTablePath,
+                      *ui_);
     MakeVolumeControl(setup.mixer);
-    ws::ApplyVolumeAtStart(w_, *volume_);
+    commands::ApplyVolumeAtStart(w_, *volume_);
     FillSelectors();
     ShowWorkspace();
     ShowPlayStart();
@@ -243,8 +244,8 @@ void TMainForm::BuildToolBar() {
     eadd_->setAccessibleName("播放开始地址");
     eadd_->setToolTip("播放开始地址");
     eadd_->setFixedWidth(58);
-    eadd_->setMaxLength(play_address::kMaxChars);
-    eadd_->installEventFilter(new HexKeyFilter(&play_address::KeyPasses, eadd_));
+    eadd_->setMaxLength(list::kMaxChars);
+    eadd_->installEventFilter(new HexKeyFilter(&list::KeyPasses, eadd_));
     // Enter in the address box plays from that address.
     connect(eadd_, &QLineEdit::returnPressed, this, &TMainForm::ToolButton9Click);
     bar->addWidget(eadd_);
@@ -399,12 +400,12 @@ void TMainForm::ShowWorkspace() {
         FillSelectors();
 }
 
-ws::SaveAsDialog TMainForm::SaveAs() {
+commands::SaveAsDialog TMainForm::SaveAs() {
     return [this](const std::string& proposed) { return dialogs_.saveProject(proposed); };
 }
 
 void TMainForm::F0Click() {
-    ws::NewProject(w_, *ui_, SaveAs());
+    commands::NewProject(w_, *ui_, SaveAs());
     ShowWorkspace();
 }
 
@@ -415,96 +416,97 @@ void TMainForm::F2Click() {
 }
 
 void TMainForm::OpenProjectFile(const std::string& path) {
-    if (ws::OpenProject(w_, *ui_, path)) ShowPlayStart();
+    if (commands::OpenProject(w_, *ui_, path)) ShowPlayStart();
     ShowWorkspace();
 }
 
 void TMainForm::ShowPlayStart() {
     // Each chip profile read puts the chip's lowest start into the play address box.
-    const std::string text = num::AddrText(w_.chip.lowest);
+    const std::string text = text::AddrText(w_.chip.lowest);
     eadd_->setText(QString::fromStdString(text.rfind("0X", 0) == 0 ? text.substr(2) : text));
 }
 
 void TMainForm::F3Click() {
-    ws::SaveProject(w_, *ui_, SaveAs());
+    commands::SaveProject(w_, *ui_, SaveAs());
     ShowWorkspace();
 }
 
 void TMainForm::F4Click() {
-    ws::SaveProjectAs(w_, *ui_, SaveAs());
+    commands::SaveProjectAs(w_, *ui_, SaveAs());
     ShowWorkspace();
 }
 
 void TMainForm::X1Click() { close(); }
 
 void TMainForm::C1Click() {
-    ws::AddFile(w_, *ui_, dialogs_.addFile(), Properties());
+    commands::AddFile(w_, *ui_, dialogs_.addFile(), Properties());
     ShowWorkspace();
 }
 
 void TMainForm::D1Click() {
-    if (ws::DeleteSegment(w_, *ui_, grid_->SelectedRow())) ShowWorkspace();
+    if (commands::DeleteSegment(w_, *ui_, grid_->SelectedRow())) ShowWorkspace();
 }
 
 void TMainForm::E2Click() {
-    ws::EditSegment(w_, *ui_, grid_->SelectedRow(), Properties());
+    commands::EditSegment(w_, *ui_, grid_->SelectedRow(), Properties());
     ShowWorkspace();
 }
 
 void TMainForm::StringGridDblClick() {
-    ws::GridDoubleClick(
+    commands::GridDoubleClick(
         w_, *ui_, grid_->SelectedRow(), [this] { return dialogs_.addFile(); }, Properties());
     ShowWorkspace();
 }
 
-ws::PropertiesDialog TMainForm::Properties() {
-    return [this](props::SegmentForm& form) {
+commands::PropertiesDialog TMainForm::Properties() {
+    return [this](list::SegmentForm& form) {
         if (!runDialogs_.frmedit) return false;
-        return runDialogs_.frmedit->Run(form,
-                                        [this](const props::SegmentForm& f) { return ws::PropertiesOk(w_, f, *ui_); });
+        return runDialogs_.frmedit->Run(
+            form, [this](const list::SegmentForm& f) { return commands::PropertiesOk(w_, f, *ui_); });
     };
 }
 
 void TMainForm::ToolButton8Click() {
     TFrmwWait* dialog = runDialogs_.frmwWait;
     if (!dialog) return;
-    const DownloadInputs in = ws::DownloadInputsOf(w_, aux_.value, &player_);
-    auto job = std::make_shared<RecJob>();
-    if (DownloadCommand(in, *ui_, dialog->View(), job.get()) != CommandEnd::OpenDialog) return;
+    const runs::DownloadInputs in = commands::DownloadInputsOf(w_, aux_.value, &player_);
+    auto job = std::make_shared<runs::RecJob>();
+    if (runs::DownloadCommand(in, *ui_, dialog->View(), job.get()) != runs::CommandEnd::OpenDialog) return;
     dialog->PrepareClip(QString::fromStdString(w_.programDir + "qv.dat"));
-    auto summary = std::make_shared<RecSummary>();
+    auto summary = std::make_shared<runs::RecSummary>();
     // The worker's last act, on its own thread: the account of what the chip
     // did not get is given on the window's thread, also after a cancel.
-    auto tell = [this, summary](RecThread::End) {
+    auto tell = [this, summary](runs::RecThread::End) {
         QMetaObject::invokeMethod(
-            this, [this, summary] { ShowRunProblems(*ui_, *summary); }, Qt::QueuedConnection);
+            this, [this, summary] { runs::ShowRunProblems(*ui_, *summary); }, Qt::QueuedConnection);
     };
     dialog->ShowModal([dialog, job, tell, summary] {
-        return StartRecThread(dialog->Run(), std::move(*job), dialog->View(), tell, summary.get());
+        return runs::StartRecThread(dialog->Run(), std::move(*job), dialog->View(), tell, summary.get());
     });
 }
 
 void TMainForm::StringGridDragDrop(const QMimeData* mime) {
-    const ws::PropertiesDialog dialog = Properties();
+    const commands::PropertiesDialog dialog = Properties();
     if (mime->hasFormat(kBrowserDragFormat)) {
-        ws::DropItem(w_, *ui_, browser_->SelectedItem(), dialog);
+        commands::DropItem(w_, *ui_, browser_->SelectedItem(), dialog);
     } else {
         // Files from another program, each through the same drop step.
         for (const QUrl& url : mime->urls())
-            if (url.isLocalFile()) ws::DropItem(w_, *ui_, fb::DroppedFileItem(url.toLocalFile().toStdString()), dialog);
+            if (url.isLocalFile())
+                commands::DropItem(w_, *ui_, browser::DroppedFileItem(url.toLocalFile().toStdString()), dialog);
     }
     ShowWorkspace();
 }
 
 void TMainForm::EaddExit() {
     std::string box = eadd_->text().toStdString();
-    play_address::LeaveBox(box, w_.chip.lowest, *ui_);
+    list::LeaveBox(box, w_.chip.lowest, *ui_);
     eadd_->setText(QString::fromStdString(box));
 }
 
 void TMainForm::ToolButton9Click() {
     std::string box = eadd_->text().toStdString();
-    PulsePlayCommand(box, w_.chip, &w_.drivers, *ui_);
+    runs::PulsePlayCommand(box, w_.chip, &w_.drivers, *ui_);
     eadd_->setText(QString::fromStdString(box));
 }
 
@@ -512,10 +514,10 @@ void TMainForm::ToolButton20Click() {
     TFrmwPalyCount* dialog = runDialogs_.frmwPalyCount;
     if (!dialog) return;
     std::string box = eadd_->text().toStdString();
-    PlayJob job;
-    const CommandEnd end = ContinuousPlayCommand(box, w_.list, w_.chip, &w_.drivers, *ui_, &job);
+    runs::PlayJob job;
+    const runs::CommandEnd end = runs::ContinuousPlayCommand(box, w_.list, w_.chip, &w_.drivers, *ui_, &job);
     eadd_->setText(QString::fromStdString(box));
-    if (end == CommandEnd::OpenDialog) dialog->ShowModal(std::move(job));
+    if (end == runs::CommandEnd::OpenDialog) dialog->ShowModal(std::move(job));
 }
 
 void TMainForm::MakeVolumeControl(audio::IMixer* mixer) {
@@ -529,7 +531,7 @@ void TMainForm::MakeVolumeControl(audio::IMixer* mixer) {
 void TMainForm::ToolButton19Click() {
     TFrmVal* dialog = runDialogs_.frmVal;
     if (!dialog) return;
-    ws::VolumeCommand(w_, *volume_, [dialog](int* position) { return dialog->Run(position); });
+    commands::VolumeCommand(w_, *volume_, [dialog](int* position) { return dialog->Run(position); });
 }
 
 void TMainForm::ToolButtonAUXRecClick() { SetAuxMode(!aux_.Pressed()); }
@@ -562,13 +564,13 @@ void TMainForm::C3Click() {
     if (frmPath_) RunSettingsCommand(*frmPath_, w_);
 }
 
-void TMainForm::O2Click() { ed::RunEditCommand(w_, *ui_, grid_->SelectedRow()); }
+void TMainForm::O2Click() { commands::RunEditCommand(w_, *ui_, grid_->SelectedRow()); }
 
 void TMainForm::H2Click() {
     if (onHelp)
         onHelp();
     else
-        OpenHelpFile(*ui_, w_.programDir);
+        commands::OpenHelpFile(*ui_, w_.programDir);
 }
 
 void TMainForm::ToolButton12Click() {
@@ -606,24 +608,24 @@ void TMainForm::ViewStyleToggled(TFileBrowser::Style style, bool on) {
     }
 }
 
-void TMainForm::CheckAutoClick() { ws::SetAutoAddressing(w_, checkAuto_->isChecked()); }
+void TMainForm::CheckAutoClick() { commands::SetAutoAddressing(w_, checkAuto_->isChecked()); }
 
 void TMainForm::ComProgramClick(int index) {
-    ws::SelectProgrammer(w_, index, *ui_);
+    commands::SelectProgrammer(w_, index, *ui_);
     FillSelectors();
     ShowWorkspace();
     ShowPlayStart();
 }
 
 void TMainForm::ComChipClick(int index) {
-    ws::SelectChip(w_, index, *ui_);
+    commands::SelectChip(w_, index, *ui_);
     ShowWorkspace();
     ShowPlayStart();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     // The exit routine runs once; a wish to save that was not fulfilled keeps the window open.
-    if (!closed_ && !ws::CloseMainWindow(w_, *ui_, SaveAs())) {
+    if (!closed_ && !commands::CloseMainWindow(w_, *ui_, SaveAs())) {
         event->ignore();
         return;
     }

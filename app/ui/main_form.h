@@ -56,13 +56,13 @@ struct RunDialogs {
 // What the main window needs from outside: the configuration and the
 // program's folder (as the start-up finds them), and the seams tests replace.
 struct MainFormSetup {
-    std::string configPath;               // Sonmira.INI
-    std::string programDir;               // with a trailing '/'
-    std::string chipTablePath;            // sound.dat
-    IUserPrompt* prompt = nullptr;        // nullptr: message boxes
-    std::optional<FileDialogs> dialogs;   // unset: Qt's file dialogs
-    audio::IMixer* mixer = nullptr;       // output volume; nullptr: the machine's own (ALSA)
-    std::function<void()> afterCreation;  // called when the creation steps are done (tests)
+    std::string configPath;                   // Sonmira.INI
+    std::string programDir;                   // with a trailing '/'
+    std::string chipTablePath;                // sound.dat
+    messages::IUserPrompt* prompt = nullptr;  // nullptr: message boxes
+    std::optional<FileDialogs> dialogs;       // unset: Qt's file dialogs
+    audio::IMixer* mixer = nullptr;           // output volume; nullptr: the machine's own (ALSA)
+    std::function<void()> afterCreation;      // called when the creation steps are done (tests)
 };
 
 class TMainForm : public QMainWindow {
@@ -71,7 +71,7 @@ public:
     explicit TMainForm(MainFormSetup setup, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    ws::Workspace& Workspace() { return w_; }
+    commands::Workspace& Workspace() { return w_; }
     // The file list's view style: the browser's, which the View menu's
     // items (and their buttons) show.
     TFileBrowser::Style Style() const { return browser_->CurrentStyle(); }
@@ -139,10 +139,10 @@ private:
     // state changes without a click (a screen reader's toggle, setChecked)
     // go to the action.
     QToolButton* PlaceOnToolBar(QAction* command, const char* name);
-    ws::SaveAsDialog SaveAs();
+    commands::SaveAsDialog SaveAs();
     void FillSelectors();
     void ShowPlayStart();
-    ws::PropertiesDialog Properties();
+    commands::PropertiesDialog Properties();
     void MakeVolumeControl(audio::IMixer* mixer);
     // The one place each checkable state is set: every way of changing it
     // (a click, a key, a screen reader's toggle, setChecked) comes here.
@@ -158,18 +158,18 @@ private:
     // The button's text and accessible name; its tool tip also names its key.
     void ShowHint(QAction* a, const QString& hint);
 
-    ws::Workspace w_;
+    commands::Workspace w_;
     std::unique_ptr<QtPrompt> ownPrompt_;
-    IUserPrompt* ui_;
+    messages::IUserPrompt* ui_;
     FileDialogs dialogs_;
-    CMyMediaPlayer player_;
+    audio::CMyMediaPlayer player_;
     bool closed_ = false;
     bool shown_ = false;
 
     TAboutBox1* about_ = nullptr;
     TfrmPath* frmPath_ = nullptr;
     RunDialogs runDialogs_;
-    AuxModeState aux_;
+    runs::AuxModeState aux_;
     QToolBar* toolBar1_ = nullptr;  // made after the menus
     QAction* auxRec_ = nullptr;
     // The main menu's items whose keys come before a text box's own use of them.

@@ -15,7 +15,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.fillRect(rect(), palette().color(QPalette::Base));
-        const ruler::Gauge& g = panel_->gauge_;
+        const list::Gauge& g = panel_->gauge_;
         const int fill = g.maximum > 0 ? static_cast<int>(int64_t{width()} * g.position / g.maximum) : 0;
         p.fillRect(QRect(0, 0, fill, height()), QColor(0, 255, 0));
         p.setPen(palette().color(QPalette::Mid));
@@ -28,16 +28,16 @@ private:
 
 RulerPanel::RulerPanel(QWidget* parent) : QFrame(parent), cgauge_(new Gauge(this)) {
     setObjectName("Panel3");
-    setFixedHeight(ruler::kPanelHeight);
+    setFixedHeight(list::kPanelHeight);
     setFrameShape(QFrame::NoFrame);
-    for (int i = 0; i < ruler::kTickCount; ++i) {
+    for (int i = 0; i < list::kTickCount; ++i) {
         auto* tick = new QLabel("|", this);
         tick->setObjectName(QString("L%1").arg(i + 1));
-        tick->move(0, ruler::IsLongTick(i) ? ruler::kLongTickTop : ruler::kShortTickTop);
+        tick->move(0, list::IsLongTick(i) ? list::kLongTickTop : list::kShortTickTop);
         tick->adjustSize();
         ticks_[static_cast<size_t>(i)] = tick;
     }
-    for (int i = 0; i < ruler::kLabelCount; ++i) {
+    for (int i = 0; i < list::kLabelCount; ++i) {
         auto* label = new QLabel(this);
         label->setObjectName(QString("LT%1").arg(i + 1));
         labels_[static_cast<size_t>(i)] = label;
@@ -46,9 +46,9 @@ RulerPanel::RulerPanel(QWidget* parent) : QFrame(parent), cgauge_(new Gauge(this
 }
 
 void RulerPanel::ApplyCapacity(int32_t capacity) {
-    ruler::RelabelForCapacity(capacity, &texts_);
-    ruler::SetMaximumForCapacity(capacity, &gauge_);
-    for (int i = 0; i < ruler::kLabelCount; ++i) {
+    list::RelabelForCapacity(capacity, &texts_);
+    list::SetMaximumForCapacity(capacity, &gauge_);
+    for (int i = 0; i < list::kLabelCount; ++i) {
         QLabel* label = labels_[static_cast<size_t>(i)];
         label->setText(QString::fromStdString(texts_[static_cast<size_t>(i)]));
         label->adjustSize();
@@ -58,19 +58,19 @@ void RulerPanel::ApplyCapacity(int32_t capacity) {
 }
 
 void RulerPanel::ShowExtent(int64_t extent) {
-    ruler::ShowExtent(extent, &gauge_);
+    list::ShowExtent(extent, &gauge_);
     cgauge_->update();
 }
 
 void RulerPanel::LayOut() {
-    cgauge_->setGeometry(1, height() - ruler::kGaugeHeight - 1, std::max(0, width() - 2), ruler::kGaugeHeight);
-    const ruler::Layout l = ruler::LayOut(cgauge_->width());
-    for (int i = 0; i < ruler::kTickCount; ++i) {
+    cgauge_->setGeometry(1, height() - list::kGaugeHeight - 1, std::max(0, width() - 2), list::kGaugeHeight);
+    const list::Layout l = list::LayOut(cgauge_->width());
+    for (int i = 0; i < list::kTickCount; ++i) {
         QLabel* tick = ticks_[static_cast<size_t>(i)];
         tick->move(l.ticks[static_cast<size_t>(i)], tick->y());
     }
-    for (int i = 0; i < ruler::kLabelCount; ++i)
-        labels_[static_cast<size_t>(i)]->move(l.labels[static_cast<size_t>(i)], ruler::kLabelTop);
+    for (int i = 0; i < list::kLabelCount; ++i)
+        labels_[static_cast<size_t>(i)]->move(l.labels[static_cast<size_t>(i)], list::kLabelTop);
 }
 
 void RulerPanel::resizeEvent(QResizeEvent* event) {

@@ -19,7 +19,7 @@ public:
     void ShowExtent(int64_t extent);
     // Places ticks and labels for the gauge's present width.
     void LayOut();
-    const ruler::Gauge& GaugeState() const { return gauge_; }
+    const list::Gauge& GaugeState() const { return gauge_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -27,8 +27,8 @@ protected:
 private:
     class Gauge;
     Gauge* cgauge_;
-    std::array<QLabel*, ruler::kTickCount> ticks_{};
-    std::array<QLabel*, ruler::kLabelCount> labels_{};
-    ruler::LabelTexts texts_ = ruler::DesignedLabelTexts();
-    ruler::Gauge gauge_;
+    std::array<QLabel*, list::kTickCount> ticks_{};
+    std::array<QLabel*, list::kLabelCount> labels_{};
+    list::LabelTexts texts_ = list::DesignedLabelTexts();
+    list::Gauge gauge_;
 };

@@ -25,11 +25,12 @@ namespace {
 
 constexpr int kFiles = 100000;
 
-class NoPrompt : public IUserPrompt {
+class NoPrompt : public messages::IUserPrompt {
 public:
-    MsgAnswer Ask(const std::string& text, const std::string&, MsgIcon, MsgButtons) override {
+    messages::MsgAnswer Ask(const std::string& text, const std::string&, messages::MsgIcon,
+                            messages::MsgButtons) override {
         std::fprintf(stderr, "box: %s\n", text.c_str());
-        return MsgAnswer::Ok;
+        return messages::MsgAnswer::Ok;
     }
 };
 
@@ -110,7 +111,7 @@ int main(int argc, char** argv) {
     std::printf("QFileSystemModel in QTreeView, fully sorted:  %8.1f ms (%d rows)\n", stock, fsModel.rowCount(root));
     std::printf("ls -v:                                        %8.1f ms\n", ls);
     std::printf("entries with details fetched:                 %8zu\n", browser.Model()->FetchedCount());
-    std::printf("record size (TFileEntry):                     %8zu bytes\n", sizeof(fb::TFileEntry));
+    std::printf("record size (TFileEntry):                     %8zu bytes\n", sizeof(browser::TFileEntry));
     std::printf("heap per entry (records, names, view):        %8.1f bytes\n",
                 static_cast<double>(heapAfter - heapBefore) / static_cast<double>(entries));
     return 0;

@@ -59,15 +59,15 @@ int Bench(const std::string& module) {
     // SV020A (first module): 125 ms an address; SV060V (second): 100 ms.
     const bool first = module == "first";
     const int step = first ? 125 : 100;
-    plist::ProgrammingList list;
+    list::ProgrammingList list;
     const int64_t soundsMs = bench::ListTenTones(dir, step, &list);
     if (soundsMs < 0) return 1;
-    const qwf::Header header{first ? "SM-1 编程器" : "SV-2 编程器", first ? "SV020A" : "SV060V"};
-    if (qwf::Write(dir + "/p.QWF", list, header, "20261208") != qwf::kProjectOk) return 1;
+    const list::Header header{first ? "SM-1 编程器" : "SV-2 编程器", first ? "SV020A" : "SV060V"};
+    if (list::Write(dir + "/p.QWF", list, header, "20261208") != list::kProjectOk) return 1;
 
     rig::ModSim sim(kOut + "sonmira-modsim", module);
     rig::PointPortsAt(sim.Path());
-    ScriptedPrompt prompt{MsgAnswer::Yes};
+    ScriptedPrompt prompt{messages::MsgAnswer::Yes};
     MainFormSetup setup;
     setup.configPath = dir + "/Sonmira.INI";
     setup.programDir = kOut;  // the drivers
@@ -96,7 +96,8 @@ int Bench(const std::string& module) {
     if (!prompt.Texts().empty()) std::printf("  message: %s\n", prompt.Texts().back().c_str());
 
     const int64_t perSegment = first ? 10 : 160, end = 10;
-    const int64_t prescribed = kSegments * (RecThread::kPauseMs + perSegment) + soundsMs + RecThread::kEndPauseMs + end;
+    const int64_t prescribed =
+        kSegments * (runs::RecThread::kPauseMs + perSegment) + soundsMs + runs::RecThread::kEndPauseMs + end;
     const double runMs = (closedNs - t0) / 1e6;
     std::printf("module %s (main window): %d segments, sounds %lld ms\n", module.c_str(), kSegments,
                 static_cast<long long>(soundsMs));

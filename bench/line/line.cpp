@@ -56,14 +56,14 @@ bool MakeProgramFolder(ProgramFolder* f) {
         }
     }
     setenv("SONMIRA_HOME", home.c_str(), 1);
-    plist::ProgrammingList list;
+    list::ProgrammingList list;
     f->sounds_ms = bench::ListTenTones(home, kChipStepMs, &list);
     if (f->sounds_ms < 0) {
         std::fprintf(stderr, "sox failed\n");
         return false;
     }
     f->project = home + "/line.QWF";
-    if (qwf::Write(f->project, list, {kProgrammer, kChip}, qwf::Today()) != qwf::kProjectOk) {
+    if (list::Write(f->project, list, {kProgrammer, kChip}, list::Today()) != list::kProjectOk) {
         std::fprintf(stderr, "cannot write %s\n", f->project.c_str());
         return false;
     }
@@ -221,7 +221,8 @@ int main(int argc, char** argv) {
     rig::PointPortsAt("/nonexistent/sonmira-com1");
     // What one chip's run prescribes: the run's pauses, the first module
     // driver's (release 10 ms per segment, 10 ms at the end), the sounds.
-    const int64_t prescribed = kSegments * (RecThread::kPauseMs + 10) + folder.sounds_ms + RecThread::kEndPauseMs + 10;
+    const int64_t prescribed =
+        kSegments * (runs::RecThread::kPauseMs + 10) + folder.sounds_ms + runs::RecThread::kEndPauseMs + 10;
     std::printf("sonmira-cli line, %d segments (sounds %lld ms, a chip's run prescribes %lld ms), %s / %s\n", kSegments,
                 static_cast<long long>(folder.sounds_ms), static_cast<long long>(prescribed), kProgrammer.c_str(),
                 kChip.c_str());

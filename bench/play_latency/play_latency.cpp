@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     const char* kinds[] = {"WAV", "MP3", "MIDI"};
 
     std::printf("sink: %s, %d plays\n", getenv("SONMIRA_AUDIO_SINK"), plays);
-    CMyMediaPlayer player;
+    audio::CMyMediaPlayer player;
     std::map<std::string, std::vector<double>> latency, openMs;
     std::vector<double> all;
     int missing = 0;
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
             if (after > before) break;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
-        while (player.GetMode() == kModePlay) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        while (player.GetMode() == audio::kModePlay) std::this_thread::sleep_for(std::chrono::milliseconds(5));
         if (i < 0) continue;
         if (after <= before || stamp < 0) {
             ++missing;

@@ -37,7 +37,7 @@ DriverPauses PausesOf(const std::string& module) {
     return module == "first" ? DriverPauses{10, 10} : DriverPauses{160, 10};
 }
 
-class QuietView : public IRunView {
+class QuietView : public runs::IRunView {
 public:
     void SetCaption(const std::string&) override {}
     void SetStatus(const std::string&, int32_t) override {}
@@ -57,8 +57,8 @@ int Bench(const std::string& module) {
     setenv("SONMIRA_AUDIO_SINK", sink.c_str(), 1);
     setenv("SONMIRA_PLAY_LOG", (dir + "/play.log").c_str(), 1);
 
-    plist::ProgrammingList list;
-    chips::ChipProfile chip;
+    list::ProgrammingList list;
+    files::ChipProfile chip;
     chip.code = 0x0101;
     chip.step = 100;
     chip.lastAddress = 0x257;
@@ -71,32 +71,32 @@ int Bench(const std::string& module) {
 
     rig::ModSim sim(kOut + "sonmira-modsim", module);
     rig::PointPortsAt(sim.Path());
-    DriverBinding drivers;
-    if (drivers.Bind(module == "first" ? "libsonmiradrv.so" : "libsonveltdrv.so", kOut).code != kBindOk) {
+    binding::DriverBinding drivers;
+    if (drivers.Bind(module == "first" ? "libsonmiradrv.so" : "libsonveltdrv.so", kOut).code != binding::kBindOk) {
         std::fprintf(stderr, "driver not bound\n");
         return 1;
     }
-    ScriptedPrompt prompt{MsgAnswer::Yes};
+    ScriptedPrompt prompt{messages::MsgAnswer::Yes};
     QuietView view;
-    RunDialog dialog(prompt, MsgId::RecOverflow);
-    DownloadInputs in;
+    runs::RunDialog dialog(prompt, messages::MsgId::RecOverflow);
+    runs::DownloadInputs in;
     in.list = &list;
     in.chip = chip;
     in.drivers = &drivers;
-    RecJob job;
-    if (DownloadCommand(in, prompt, view, &job) != CommandEnd::OpenDialog) {
+    runs::RecJob job;
+    if (runs::DownloadCommand(in, prompt, view, &job) != runs::CommandEnd::OpenDialog) {
         std::fprintf(stderr, "download command stopped: %s\n", prompt.Texts().empty() ? "" : prompt.Texts()[0].c_str());
         return 1;
     }
     std::promise<void> ended;
     const int64_t t0 = rig::MonotonicNs();
-    StartRecThread(dialog, std::move(job), view, [&ended](RecThread::End) { ended.set_value(); });
+    runs::StartRecThread(dialog, std::move(job), view, [&ended](runs::RecThread::End) { ended.set_value(); });
     ended.get_future().wait();
     dialog.Close();
 
     const DriverPauses p = PausesOf(module);
-    const int64_t prescribed =
-        kSegments * (RecThread::kPauseMs + p.per_segment_ms) + sounds_ms + RecThread::kEndPauseMs + p.end_ms;
+    const int64_t prescribed = kSegments * (runs::RecThread::kPauseMs + p.per_segment_ms) + sounds_ms +
+                               runs::RecThread::kEndPauseMs + p.end_ms;
     const double run_ms = (view.closed_ns - t0) / 1e6;
     std::printf("module %s: %d segments, sounds %lld ms\n", module.c_str(), kSegments,
                 static_cast<long long>(sounds_ms));

@@ -16,14 +16,14 @@ constexpr int kToneCount = 10;
 // Makes the tones in `dir` and lists them marked, one after the other from
 // address 0 at `step_ms` milliseconds an address. Returns the tones' total
 // length in ms, or -1 when sox failed.
-inline int64_t ListTenTones(const std::string& dir, int step_ms, plist::ProgrammingList* list) {
+inline int64_t ListTenTones(const std::string& dir, int step_ms, list::ProgrammingList* list) {
     int64_t sounds_ms = 0;
     int start = 0;
     for (int i = 1; i <= kToneCount; ++i) {
         const int ms = 300 + 50 * (i - 1);
         const std::string name = "s" + std::to_string(i) + ".wav";
         if (!rig::MakeTone(dir + "/" + name, ms, 300 + 60 * i)) return -1;
-        rig::PutRow(*list, i, true, num::AddrText(start), name, ms, dir + "/" + name);
+        rig::PutRow(*list, i, true, text::AddrText(start), name, ms, dir + "/" + name);
         start += (ms + step_ms - 1) / step_ms;
         sounds_ms += ms;
     }

@@ -12,9 +12,9 @@ TEST(Connect, moduleOnCom3_silentCom1AndCom2AreTriedAndClosed) {
     ModSim com2({"--module", "first", "--silent"});
     ModSim com3({"--module", "first"});
     SetPorts(com1.Path(), com2.Path(), com3.Path(), "");
-    DriverBinding binding;
-    ASSERT_EQ(binding.Bind(kFirstLib, SONMIRA_OUT_DIR).code, kBindOk);
-    DriverLease lease = binding.Acquire();
+    binding::DriverBinding binding;
+    ASSERT_EQ(binding.Bind(kFirstLib, SONMIRA_OUT_DIR).code, binding::kBindOk);
+    binding::DriverLease lease = binding.Acquire();
 
     const int64_t t0 = MonotonicNs();
     EXPECT_EQ(lease->Connect(), 0);
@@ -35,25 +35,25 @@ TEST(Connect, moduleOnCom3_silentCom1AndCom2AreTriedAndClosed) {
 TEST(Connect, noPortAnswersWell_givesMinus1EvenForABadReplyOnTheLastPort) {
     ModSim bad({"--module", "second", "--wrong-reply"});
     SetPorts("", "/nonexistent/tty", "", bad.Path());
-    DriverBinding binding;
-    ASSERT_EQ(binding.Bind(kSecondLib, SONMIRA_OUT_DIR).code, kBindOk);
-    DriverLease lease = binding.Acquire();
+    binding::DriverBinding binding;
+    ASSERT_EQ(binding.Bind(kSecondLib, SONMIRA_OUT_DIR).code, binding::kBindOk);
+    binding::DriverLease lease = binding.Acquire();
     EXPECT_EQ(lease->Connect(), -1);
     EXPECT_EQ(lease->PulsePlay(5, 0x0102), -1);  // the link check connects, fails, stops
     EXPECT_EQ(Hexes(bad.WaitRx(2)), (Frames{"5A 44 00 03 1D", "5A 44 00 03 1D"}));
     EXPECT_EQ(test_support::DescriptorsOn(bad.Path()), 0);
-    EXPECT_EQ(DriverResultMessage(-1), "串口未打开！");
+    EXPECT_EQ(messages::DriverResultMessage(-1), "串口未打开！");
 }
 
 TEST(Connect, linkUpThenBadReply_minus7_andTheLinkStaysUp) {
     ModSim sim({"--module", "first", "--wrong-reply", "--fault-after", "1", "--fault-count", "1"});
     SetPorts(sim.Path());
-    DriverBinding binding;
-    ASSERT_EQ(binding.Bind(kFirstLib, SONMIRA_OUT_DIR).code, kBindOk);
-    DriverLease lease = binding.Acquire();
+    binding::DriverBinding binding;
+    ASSERT_EQ(binding.Bind(kFirstLib, SONMIRA_OUT_DIR).code, binding::kBindOk);
+    binding::DriverLease lease = binding.Acquire();
     ASSERT_EQ(lease->Connect(), 0);
     EXPECT_EQ(lease->BeginRecording(1, 0), -7);
-    EXPECT_EQ(DriverResultMessage(-7), "对不起，未连接编程器！");
+    EXPECT_EQ(messages::DriverResultMessage(-7), "对不起，未连接编程器！");
     // -7 leaves the link up: the next call handshakes only.
     EXPECT_EQ(lease->BeginRecording(1, 0), 0);
     EXPECT_EQ(sim.WaitRx(3).size(), 3u);
@@ -62,16 +62,16 @@ TEST(Connect, linkUpThenBadReply_minus7_andTheLinkStaysUp) {
 TEST(Connect, linkUpThenModuleSilent_replyTimeOutPassesThrough_linkStaysUp) {
     ModSim sim({"--module", "second", "--silent", "--fault-after", "1"});
     SetPorts(sim.Path());
-    DriverBinding binding;
-    ASSERT_EQ(binding.Bind(kSecondLib, SONMIRA_OUT_DIR).code, kBindOk);
-    DriverLease lease = binding.Acquire();
+    binding::DriverBinding binding;
+    ASSERT_EQ(binding.Bind(kSecondLib, SONMIRA_OUT_DIR).code, binding::kBindOk);
+    binding::DriverLease lease = binding.Acquire();
     ASSERT_EQ(lease->Connect(), 0);
     const int64_t t0 = MonotonicNs();
     EXPECT_EQ(lease->BeginPlayback(0x0102), 1033);
     const double ms = (MonotonicNs() - t0) / 1e6;
     EXPECT_GE(ms, 500);
     EXPECT_LT(ms, 2 * 500);  // a second reply wait (a port scan) would take this long at least
-    EXPECT_EQ(DriverResultMessage(1033), "串口通信错误!");
+    EXPECT_EQ(messages::DriverResultMessage(1033), "串口通信错误!");
     EXPECT_EQ(lease->BeginPlayback(0x0102), 1033);
     // No second port scan: one handshake per call.
     EXPECT_EQ(sim.WaitRx(3).size(), 3u);
@@ -80,9 +80,9 @@ TEST(Connect, linkUpThenModuleSilent_replyTimeOutPassesThrough_linkStaysUp) {
 TEST(Connect, moduleHangsUp_laterWritesFailWithAPositiveCode) {
     ModSim sim({"--module", "first", "--hangup-after", "2"});
     SetPorts(sim.Path());
-    DriverBinding binding;
-    ASSERT_EQ(binding.Bind(kFirstLib, SONMIRA_OUT_DIR).code, kBindOk);
-    DriverLease lease = binding.Acquire();
+    binding::DriverBinding binding;
+    ASSERT_EQ(binding.Bind(kFirstLib, SONMIRA_OUT_DIR).code, binding::kBindOk);
+    binding::DriverLease lease = binding.Acquire();
     ASSERT_EQ(lease->Connect(), 0);
     EXPECT_GT(lease->BeginRecording(1, 0), 0);
     EXPECT_GT(lease->RecordSegment(0x10, 0x20, 1), 0);
@@ -92,11 +92,11 @@ TEST(Connect, moduleHangsUp_laterWritesFailWithAPositiveCode) {
 TEST(Connect, twoDriverLibrariesKeepTheirOwnLinkState) {
     ModSim sim({"--module", "first"});
     SetPorts(sim.Path());
-    DriverBinding first, second;
-    ASSERT_EQ(first.Bind(kFirstLib, SONMIRA_OUT_DIR).code, kBindOk);
-    ASSERT_EQ(second.Bind(kSecondLib, SONMIRA_OUT_DIR).code, kBindOk);
-    DriverLease a = first.Acquire();
-    DriverLease b = second.Acquire();
+    binding::DriverBinding first, second;
+    ASSERT_EQ(first.Bind(kFirstLib, SONMIRA_OUT_DIR).code, binding::kBindOk);
+    ASSERT_EQ(second.Bind(kSecondLib, SONMIRA_OUT_DIR).code, binding::kBindOk);
+    binding::DriverLease a = first.Acquire();
+    binding::DriverLease b = second.Acquire();
     ASSERT_EQ(a->Connect(), 0);
     // The second library's link is down: it scans, and the one port is held by
     // the first (one Sertra per process). Had it shared the first's flag, it

@@ -22,7 +22,7 @@ struct Rig {
         lease = binding.Acquire();
         dev = lease.driver();
     }
-    ~Rig() { lease = DriverLease(); }
+    ~Rig() { lease = binding::DriverLease(); }
 
     // Runs one call and gives its result and how long it took; startNs is
     // when it began.
@@ -36,9 +36,9 @@ struct Rig {
     int64_t startNs = 0;
 
     ModSim sim;
-    DriverBinding binding;
-    BindResult bind;
-    DriverLease lease;
+    binding::DriverBinding binding;
+    binding::BindResult bind;
+    binding::DriverLease lease;
     IDevInter* dev = nullptr;
 };
 
@@ -48,7 +48,7 @@ inline std::unique_ptr<Rig> ModuleRig(const std::string& module, const std::vect
     std::vector<std::string> args{"--module", module};
     args.insert(args.end(), faults.begin(), faults.end());
     auto rig = std::make_unique<Rig>(module == "first" ? kFirstLib : kSecondLib, args);
-    EXPECT_EQ(rig->bind.code, kBindOk) << rig->bind.detail;
+    EXPECT_EQ(rig->bind.code, binding::kBindOk) << rig->bind.detail;
     EXPECT_NE(rig->dev, nullptr);
     return rig;
 }

@@ -153,8 +153,8 @@ TEST(SecondDriver, auxModeValue_survivesAFailedLinkCheck_andANewObjectResetsIt) 
         EXPECT_EQ(rx.back().hex, "5A 1A 01 23 62");
 
         // New object from the still-loaded library: back to normal recording.
-        rig->lease = DriverLease();
-        ASSERT_EQ(rig->binding.Bind(kSecondLib, SONMIRA_OUT_DIR).code, kBindOk);
+        rig->lease = binding::DriverLease();
+        ASSERT_EQ(rig->binding.Bind(kSecondLib, SONMIRA_OUT_DIR).code, binding::kBindOk);
         rig->lease = rig->binding.Acquire();
         ASSERT_EQ(rig->lease->Connect(), 0);
         EXPECT_EQ(rig->lease->RecordSegment(0x0123, 0x0456, 0x0102), 0);

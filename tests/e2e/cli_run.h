@@ -58,7 +58,7 @@ protected:
     }
     std::string Project(const std::string& programmer, const std::string& chip) {
         const std::string path = home_ + "/p.QWF";
-        EXPECT_EQ(qwf::Write(path, list_, {programmer, chip}, "20261207"), qwf::kProjectOk);
+        EXPECT_EQ(list::Write(path, list_, {programmer, chip}, "20261207"), list::kProjectOk);
         return path;
     }
     Result Cli(const std::string& args) {
@@ -132,7 +132,7 @@ protected:
 
     test_support::TempDir temp_{"sonmira-run"};
     std::string home_, capture_;
-    plist::ProgrammingList list_;
+    list::ProgrammingList list_;
     std::unique_ptr<rig::ModSim> sim_;
 };
 

@@ -50,7 +50,7 @@ protected:
     }
     static std::string Digest(const std::string& path) {
         std::string hex, error;
-        EXPECT_EQ(rec::Sha256OfFile(path, &hex, &error), 0) << error;
+        EXPECT_EQ(records::Sha256OfFile(path, &hex, &error), 0) << error;
         return hex;
     }
 

@@ -23,7 +23,7 @@ size_t CountLines(const std::string& s) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string bytes(reinterpret_cast<const char*>(data), size);
-    ini::CIniText text(bytes);
+    files::CIniText text(bytes);
     for (const char* section : {"Option", "Device", "SM-1 编程器", "a"}) {
         for (const char* key : {"0", "1", "File", "AUTO", "WavVal"}) {
             text.ReadString(section, key, "");
@@ -37,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string section = size > 0 ? std::string(1, static_cast<char>('a' + data[0] % 4)) : "Option";
     std::string key = size > 1 ? std::string(1, static_cast<char>('0' + data[1] % 4)) : "AUTO";
     for (const std::string& value : {std::string("v=1 值"), std::string("")}) {
-        ini::CIniText edited(text.Bytes());
+        files::CIniText edited(text.Bytes());
         bool existed = edited.Find(section, key).has_value();
-        Check(edited.Write(section, key, value) == ini::kIniOk);
+        Check(edited.Write(section, key, value) == files::kIniOk);
         auto got = edited.Find(section, key);
         Check(got && *got == std::string(value == "" ? "" : "v=1 值"));
         const std::string& before = text.Bytes();
@@ -65,9 +65,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Check(removed.empty());
     }
     // Junk names are refused, never written.
-    ini::CIniText junk(text.Bytes());
-    Check(junk.Write("a]b", "k", "v") == ini::kIniBadName);
-    Check(junk.Write("a", "k", "v\nw") == ini::kIniBadName);
+    files::CIniText junk(text.Bytes());
+    Check(junk.Write("a]b", "k", "v") == files::kIniBadName);
+    Check(junk.Write("a", "k", "v\nw") == files::kIniBadName);
     Check(junk.Bytes() == text.Bytes());
     return 0;
 }

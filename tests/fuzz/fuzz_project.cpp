@@ -14,34 +14,34 @@ bool NoFile(const std::string&) { return false; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    plist::ProgrammingList list;
-    qwf::Header header;
+    list::ProgrammingList list;
+    list::Header header;
     std::string bad;
-    qwf::Result r = qwf::Parse(bytes, &list, &header, &bad, NoFile);
-    if (r != qwf::kProjectOk && r != qwf::kProjectBadFlag) std::abort();
+    list::Result r = list::Parse(bytes, &list, &header, &bad, NoFile);
+    if (r != list::kProjectOk && r != list::kProjectBadFlag) std::abort();
     int used = list.UsedCount();
-    for (int row = used + 1; row <= plist::kRows; ++row)
+    for (int row = used + 1; row <= list::kRows; ++row)
         if (list.IsUsed(row)) std::abort();  // numbers must not skip a row
     for (int row = 1; row <= used; ++row)
-        if (list.Cell(row, plist::kColRow) != std::to_string(row)) std::abort();
-    if (r != qwf::kProjectOk) return 0;
+        if (list.Cell(row, list::kColRow) != std::to_string(row)) std::abort();
+    if (r != list::kProjectOk) return 0;
 
     for (int row = 1; row <= used; ++row) {
         int32_t flag = 0;
-        if (!num::TryStrToInt(list.Cell(row, plist::kColFlag), &flag)) return 0;  // short lines
+        if (!text::TryStrToInt(list.Cell(row, list::kColFlag), &flag)) return 0;  // short lines
     }
     std::string again;
-    if (qwf::Build(list, header, "20261207", &again, nullptr) != qwf::kProjectOk) return 0;  // unstorable texts
-    plist::ProgrammingList back;
-    qwf::Header header2;
-    if (qwf::Parse(again, &back, &header2, &bad, NoFile) != qwf::kProjectOk) std::abort();
+    if (list::Build(list, header, "20261207", &again, nullptr) != list::kProjectOk) return 0;  // unstorable texts
+    list::ProgrammingList back;
+    list::Header header2;
+    if (list::Parse(again, &back, &header2, &bad, NoFile) != list::kProjectOk) std::abort();
     if (header2.programmer != header.programmer || header2.chip != header.chip) std::abort();
     if (back.UsedCount() != used) std::abort();
     for (int row = 1; row <= used; ++row) {
-        for (int col = 0; col < plist::kColShownPath; ++col)
+        for (int col = 0; col < list::kColShownPath; ++col)
             if (back.Cell(row, col) != list.Cell(row, col)) std::abort();
         // The shown path is derived on reading (here: no file exists).
-        if (back.Cell(row, plist::kColShownPath) != plist::kFileDeleted) std::abort();
+        if (back.Cell(row, list::kColShownPath) != list::kFileDeleted) std::abort();
     }
     return 0;
 }

@@ -71,16 +71,16 @@ void RecordingView::Add(std::string e) {
     cv_.notify_all();
 }
 
-void PutRow(plist::ProgrammingList& list, int row, bool program, const std::string& start, const std::string& name,
+void PutRow(list::ProgrammingList& list, int row, bool program, const std::string& start, const std::string& name,
             int length_ms, const std::string& path) {
-    list.SetCell(row, plist::kColRow, std::to_string(row));
-    list.SetCell(row, plist::kColFlag, program ? "1" : "0");
-    list.SetCell(row, plist::kColFlagText, program ? plist::kYes : plist::kNo);
-    list.SetCell(row, plist::kColStart, start);
-    list.SetCell(row, plist::kColName, name);
-    list.SetCell(row, plist::kColLength, std::to_string(length_ms));
-    list.SetCell(row, plist::kColPath, path);
-    list.SetCell(row, plist::kColShownPath, path);
+    list.SetCell(row, list::kColRow, std::to_string(row));
+    list.SetCell(row, list::kColFlag, program ? "1" : "0");
+    list.SetCell(row, list::kColFlagText, program ? list::kYes : list::kNo);
+    list.SetCell(row, list::kColStart, start);
+    list.SetCell(row, list::kColName, name);
+    list.SetCell(row, list::kColLength, std::to_string(length_ms));
+    list.SetCell(row, list::kColPath, path);
+    list.SetCell(row, list::kColShownPath, path);
 }
 
 }  // namespace rig

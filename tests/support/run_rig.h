@@ -54,7 +54,7 @@ private:
 void PointPortsAt(const std::string& com1);
 
 // Records the worker's updates as "caption:T", "status:T@P", "range:N", "close".
-class RecordingView : public IRunView {
+class RecordingView : public runs::IRunView {
 public:
     void SetCaption(const std::string& text) override;
     void SetStatus(const std::string& text, int32_t pos) override;
@@ -72,7 +72,7 @@ private:
 };
 
 // One used row of the list.
-void PutRow(plist::ProgrammingList& list, int row, bool program, const std::string& start, const std::string& name,
+void PutRow(list::ProgrammingList& list, int row, bool program, const std::string& start, const std::string& name,
             int length_ms, const std::string& path);
 
 }  // namespace rig

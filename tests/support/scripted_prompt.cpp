@@ -1,11 +1,12 @@
 #include "scripted_prompt.h"
 
-MsgAnswer ScriptedPrompt::Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) {
+messages::MsgAnswer ScriptedPrompt::Ask(const std::string& text, const std::string& caption, messages::MsgIcon icon,
+                                        messages::MsgButtons buttons) {
     std::lock_guard<std::mutex> lock(mutex_);
     shown_.push_back({text, caption, icon, buttons});
-    if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
+    if (buttons == messages::MsgButtons::Ok) return messages::MsgAnswer::Ok;
     if (answers.empty()) return when_out_;
-    MsgAnswer a = answers.front();
+    messages::MsgAnswer a = answers.front();
     answers.pop_front();
     return a;
 }

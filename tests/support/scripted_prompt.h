@@ -12,25 +12,26 @@
 
 struct ShownBox {
     std::string text, caption;
-    MsgIcon icon;
-    MsgButtons buttons;
+    messages::MsgIcon icon;
+    messages::MsgButtons buttons;
 };
 
-class ScriptedPrompt : public IUserPrompt {
+class ScriptedPrompt : public messages::IUserPrompt {
 public:
-    explicit ScriptedPrompt(MsgAnswer when_out) : when_out_(when_out) {}
+    explicit ScriptedPrompt(messages::MsgAnswer when_out) : when_out_(when_out) {}
 
     // Answers for the questions, in order; an OK box takes none.
-    std::deque<MsgAnswer> answers;
+    std::deque<messages::MsgAnswer> answers;
 
-    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) override;
+    messages::MsgAnswer Ask(const std::string& text, const std::string& caption, messages::MsgIcon icon,
+                            messages::MsgButtons buttons) override;
 
     std::vector<ShownBox> Boxes() const;
     std::vector<std::string> Texts() const;
     void Clear();
 
 private:
-    const MsgAnswer when_out_;
+    const messages::MsgAnswer when_out_;
     mutable std::mutex mutex_;
     std::vector<ShownBox> shown_;
 };

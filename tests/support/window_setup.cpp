@@ -6,7 +6,7 @@ void CopyInstallData(const TempDir& home, std::initializer_list<const char*> nam
     for (const char* f : names) std::filesystem::copy_file(std::string(SONMIRA_OUT_DIR "/") + f, home / f);
 }
 
-MainFormSetup WindowSetup(const TempDir& home, IUserPrompt* prompt, audio::IMixer* mixer) {
+MainFormSetup WindowSetup(const TempDir& home, messages::IUserPrompt* prompt, audio::IMixer* mixer) {
     MainFormSetup setup;
     setup.configPath = home / "Sonmira.INI";
     setup.programDir = home.path() + "/";

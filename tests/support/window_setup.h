@@ -18,7 +18,7 @@ namespace test_support {
 
 void CopyInstallData(const TempDir& home, std::initializer_list<const char*> names = {"Sonmira.INI", "sound.dat"});
 
-MainFormSetup WindowSetup(const TempDir& home, IUserPrompt* prompt, audio::IMixer* mixer);
+MainFormSetup WindowSetup(const TempDir& home, messages::IUserPrompt* prompt, audio::IMixer* mixer);
 
 // Writes home/p.QWF with `header` and one row per (marked, start, length ms):
 // row n plays n.wav, a 440 Hz tone of `tone_ms` (0: of the row's length).

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 TEST(AuxButton, hintAndImageFollowTheModeBothWays) {
-    AuxModeState aux;
+    runs::AuxModeState aux;
     EXPECT_STREQ(ui::AuxButtonHint(aux), "启用AUX录音模式");
     EXPECT_EQ(ui::AuxButtonImageIndex(aux), 23);
     aux.Toggle();

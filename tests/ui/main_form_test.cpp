@@ -86,7 +86,7 @@ protected:
     }
 
     const test_support::TempDir home_;
-    ScriptedPrompt prompt_{MsgAnswer::No};
+    ScriptedPrompt prompt_{messages::MsgAnswer::No};
     test_support::FakeMixer mixer_;
     std::unique_ptr<TMainForm> form_;
     std::optional<std::string> openChoice_;
@@ -122,7 +122,7 @@ TEST_F(MainFormTest, shortCutsReachTheirCommandsWhereTheyShould) {
 
     // Delete held down (repeating) deletes once, on the release.
     prompt_.Clear();
-    prompt_.answers = {MsgAnswer::Yes};
+    prompt_.answers = {messages::MsgAnswer::Yes};
     grid->SelectRow(1);
     QTest::keyPress(grid, Qt::Key_Delete);
     QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Delete, Qt::NoModifier, QString(), true);
@@ -341,7 +341,7 @@ TEST_F(MainFormTest, sizeLimitAndRulerFollowingTheWidthAtOnce) {
 
 TEST_F(MainFormTest, closingRunsTheExitRoutineOnceAndStoresTheChoices) {
     OpenTwoRows();
-    prompt_.answers = {MsgAnswer::Yes};
+    prompt_.answers = {messages::MsgAnswer::Yes};
     Find<ListGrid>("StringGrid")->SelectRow(2);
     form_->D1Click();  // modified
     form_->ComChipClick(2);
@@ -359,16 +359,17 @@ TEST_F(MainFormTest, closingRunsTheExitRoutineOnceAndStoresTheChoices) {
 namespace {
 
 // The start-up's boxes answered by script; the save question in a real box.
-class RealSaveQuestion : public IUserPrompt {
+class RealSaveQuestion : public messages::IUserPrompt {
 public:
     explicit RealSaveQuestion(QWidget* owner) : box_(owner) {}
-    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) override {
-        if (buttons != MsgButtons::YesNoCancel) return script_.Ask(text, caption, icon, buttons);
+    messages::MsgAnswer Ask(const std::string& text, const std::string& caption, messages::MsgIcon icon,
+                            messages::MsgButtons buttons) override {
+        if (buttons != messages::MsgButtons::YesNoCancel) return script_.Ask(text, caption, icon, buttons);
         return box_.Ask(text, caption, icon, buttons);
     }
 
 private:
-    ScriptedPrompt script_{MsgAnswer::No};
+    ScriptedPrompt script_{messages::MsgAnswer::No};
     QtPrompt box_;
 };
 

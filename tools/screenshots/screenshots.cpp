@@ -85,7 +85,7 @@ QWidget* TopLevel(const char* objectName) {
 // The messages that tell what went wrong, each raised by its own command
 // where one can raise it here.
 void SaveMessages(TMainForm& form, QtPrompt& prompt) {
-    const std::string dir = loc::ProgramDir();
+    const std::string dir = files::ProgramDir();
     const std::string header = "V1.0,20261208,wendaloprist,SM-1 \xb1\xe0\xb3\xcc\xc6\xf7,SV020A,\r\n";
     auto row = [](int start, const char* name) {
         char line[200];
@@ -102,11 +102,12 @@ void SaveMessages(TMainForm& form, QtPrompt& prompt) {
     form.OpenProjectFile(dir + "overlap.QWF");
     SaveMessage("message_overlap", [&] { form.findChild<QAction*>("ToolButton8")->trigger(); });
     WriteFile(dir + "empty.wav", "");
-    SaveMessage("message_unmeasurable", [&] { ws::AddFile(form.Workspace(), prompt, dir + "empty.wav", nullptr); });
-    RecSummary run;
+    SaveMessage("message_unmeasurable",
+                [&] { commands::AddFile(form.Workspace(), prompt, dir + "empty.wav", nullptr); });
+    runs::RecSummary run;
     run.unrecorded = {{2, "b.wav", -7}};
     run.missing = {{3, "c.wav", 0}};
-    SaveMessage("message_rows_not_recorded", [&] { ShowRunProblems(prompt, run); });
+    SaveMessage("message_rows_not_recorded", [&] { runs::ShowRunProblems(prompt, run); });
     form.Workspace().modified = true;
     SaveMessage("message_save_on_exit", [&] { form.close(); });
 }
@@ -130,9 +131,9 @@ int main(int argc, char** argv) {
         Save(&splash, "splash");
     }
     MainFormSetup setup;
-    setup.configPath = cfg::OpenConfig().Path();
-    setup.programDir = loc::ProgramDir();
-    setup.chipTablePath = chips::ChipTablePath();
+    setup.configPath = files::OpenConfig().Path();
+    setup.programDir = files::ProgramDir();
+    setup.chipTablePath = files::ChipTablePath();
     NoMixer mixer;
     setup.mixer = &mixer;
     ProgramWindows windows(setup);
@@ -147,7 +148,7 @@ int main(int argc, char** argv) {
         SaveDialog(&windows.About(), "about_box");
         SaveDialog(&windows.Settings(), "settings_dialog");
         // Its browse dialog on the program's folder: folders and the programs in it.
-        windows.Settings().OpenDialog1()->setDirectory(QString::fromStdString(loc::ProgramDir()));
+        windows.Settings().OpenDialog1()->setDirectory(QString::fromStdString(files::ProgramDir()));
         windows.Settings().OpenDialog1()->show();
         QEventLoop listing;  // the folder is listed in the background
         QTimer::singleShot(1000, &listing, &QEventLoop::quit);
@@ -163,7 +164,7 @@ int main(int argc, char** argv) {
         frmedit.Eadd()->setText("0010");
         SaveDialog(&frmedit, "segment_dialog");
         TFrmwWait& frmwWait = windows.FrmwWait();
-        frmwWait.PrepareClip(QString::fromStdString(loc::ProgramDir() + "qv.dat"));
+        frmwWait.PrepareClip(QString::fromStdString(files::ProgramDir() + "qv.dat"));
         frmwWait.setWindowTitle("正在编程...");
         frmwWait.LabelName()->setText("a.wav");
         frmwWait.ProgressBar1()->setRange(0, 100);
@@ -178,7 +179,7 @@ int main(int argc, char** argv) {
         volume.TrackBar1()->setValue(8);
         SaveDialog(&volume, "volume_dialog");
         QtPrompt prompt(&form);
-        OpenHelpFile(prompt, loc::ProgramDir());
+        commands::OpenHelpFile(prompt, files::ProgramDir());
         QApplication::processEvents();
         Save(TopLevel("helpWindow"), "help_window");
         if (QWidget* help = TopLevel("helpWindow")) help->hide();

@@ -3,7 +3,7 @@
 #include "audio/audio_result.h"
 #include "audio/sound_backend.h"
 
-using namespace audio;
+namespace audio {
 
 CMyMediaPlayer::CMyMediaPlayer() = default;
 
@@ -43,3 +43,5 @@ int CMyMediaPlayer::Close() {
     std::lock_guard<std::mutex> lock(mutex_);
     return player_ ? player_->Close() : kAudioNotOpen;
 }
+
+}  // namespace audio

@@ -16,8 +16,8 @@
 #include <string>
 
 namespace audio {
+
 class ISoundPlayer;
-}  // namespace audio
 
 // Mode codes as the programming worker expects them.
 constexpr int kModePlay = 526;  // playing
@@ -54,3 +54,5 @@ private:
     std::string fileName_;
     std::unique_ptr<audio::ISoundPlayer> player_;  // made by the first Open
 };
+
+}  // namespace audio

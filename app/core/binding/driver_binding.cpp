@@ -5,6 +5,8 @@
 #include "binding/library_search.h"
 #include "messages/messages.h"
 
+namespace binding {
+
 namespace {
 
 std::string LoaderError() {
@@ -15,8 +17,8 @@ std::string LoaderError() {
 BindResult Failure(int32_t code, const std::string& file, std::string detail) {
     BindResult r;
     r.code = code;
-    r.message = MessageText(MsgId::DriverFileNotFound, file);
-    r.caption = MessageRow(MsgId::DriverFileNotFound).caption;
+    r.message = messages::MessageText(messages::MsgId::DriverFileNotFound, file);
+    r.caption = messages::MessageRow(messages::MsgId::DriverFileNotFound).caption;
     r.detail = std::move(detail);
     return r;
 }
@@ -82,3 +84,5 @@ DriverLease DriverBinding::TryAcquire(std::chrono::milliseconds wait) {
     if (!lock.try_lock_for(wait)) return DriverLease();
     return DriverLease(std::move(lock), driver_);
 }
+
+}  // namespace binding

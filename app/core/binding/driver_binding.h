@@ -29,6 +29,8 @@
 
 #include "IDevInter.h"
 
+namespace binding {
+
 // Outcome of a binding.
 enum BindCode : int32_t {
     kBindOk = 0,          // library loaded, driver object made
@@ -40,7 +42,7 @@ enum BindCode : int32_t {
 
 struct BindResult {
     int32_t code = kBindNoFile;
-    std::string message;  // for the user: empty, or MsgId::DriverFileNotFound's text for the file
+    std::string message;  // for the user: empty, or messages::MsgId::DriverFileNotFound's text for the file
     std::string caption;  // that message's caption when there is one
     std::string detail;   // why: the loader's own text, or what is wrong with the file (shown on a second line)
 };
@@ -96,3 +98,5 @@ private:
     IDevInter* driver_ = nullptr;
     std::atomic<bool> bound_{false};
 };
+
+}  // namespace binding

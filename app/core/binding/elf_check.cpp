@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+namespace binding {
+
 namespace {
 
 using Ehdr = ElfW(Ehdr);
@@ -130,3 +132,5 @@ std::string ElfSharedObjectProblem(const std::string& path) {
     }
     return "";
 }
+
+}  // namespace binding

@@ -5,8 +5,12 @@
 
 #include <string>
 
+namespace binding {
+
 // "" when `path` is an ELF shared object of this program's class, byte order
 // and machine whose program header table, loadable segments and section
 // header table all lie inside the file; otherwise why not, starting with the
 // path (as the loader's own texts do).
 std::string ElfSharedObjectProblem(const std::string& path);
+
+}  // namespace binding

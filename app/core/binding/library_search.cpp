@@ -6,6 +6,8 @@
 #include "binding/elf_check.h"
 #include "files/location.h"
 
+namespace binding {
+
 namespace {
 
 std::string LoaderError() {
@@ -38,10 +40,12 @@ void* LoadFromFolder(const std::string& file, const std::string& folder, std::st
 void* LoadLibraryBeside(const std::string& file, const std::string& programDir, std::string& detail) {
     if (file.find('/') != std::string::npos) return LoadFile(file, detail);
     if (void* h = LoadFromFolder(file, programDir, detail)) return h;
-    if (void* h = LoadFromFolder(file, loc::ExecutableDir(), detail)) return h;
+    if (void* h = LoadFromFolder(file, files::ExecutableDir(), detail)) return h;
     // What this search finds lies in the system's library folders and goes to
     // the loader unchecked.
     void* h = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!h && detail.empty()) detail = LoaderError();
     return h;
 }
+
+}  // namespace binding

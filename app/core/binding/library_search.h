@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace binding {
+
 // Loads `file` (RTLD_NOW | RTLD_LOCAL). A bare name is looked for in
 // programDir first, then in the executable's own folder (SONMIRA_HOME may move
 // the program's folder away from it), then by the loader's own search; a name
@@ -13,3 +15,5 @@
 // loader sees it (a cut one would crash the program there).
 // Returns the handle, or null with `detail` telling why (the first reason met).
 void* LoadLibraryBeside(const std::string& file, const std::string& programDir, std::string& detail);
+
+}  // namespace binding

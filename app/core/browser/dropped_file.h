@@ -6,8 +6,8 @@
 
 #include "commands/list_commands.h"
 
-namespace fb {
+namespace browser {
 
-ws::BrowserItem DroppedFileItem(const std::string& path);
+commands::BrowserItem DroppedFileItem(const std::string& path);
 
-}  // namespace fb
+}  // namespace browser

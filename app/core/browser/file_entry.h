@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace fb {
+namespace browser {
 
 // The attribute word, as Linux users read it:
 //   R (0x1)  read-only: the user may not write it (access(W_OK) refuses);
@@ -30,4 +30,4 @@ std::string AttributeLetters(uint32_t attributes);
 // "%dKB" of the size; empty for a folder.
 std::string SizeColumnText(const TFileEntry& e);
 
-}  // namespace fb
+}  // namespace browser

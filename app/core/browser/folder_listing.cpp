@@ -12,7 +12,7 @@
 
 #include "list/programming_list.h"
 
-namespace fb {
+namespace browser {
 
 namespace {
 
@@ -128,7 +128,7 @@ void FetchEntryDetails(const std::string& path, TFileEntry& e) {
         e.attributes |= kSystem;
     if (S_ISREG(st.st_mode)) e.attributes |= kArchive;
     if (::access(path.c_str(), W_OK) != 0) e.attributes |= kReadOnly;
-    if (st.st_mtime != 0) e.dateText = plist::TimeText(st.st_mtime);
+    if (st.st_mtime != 0) e.dateText = list::TimeText(st.st_mtime);
 }
 
 size_t FetchDetails(const std::string& folder, std::vector<TFileEntry>& entries, size_t first, size_t last) {
@@ -151,6 +151,6 @@ std::string AttributeLetters(uint32_t attributes) {
     return s;
 }
 
-std::string SizeColumnText(const TFileEntry& e) { return e.isFolder ? std::string() : plist::SizeText(e.size); }
+std::string SizeColumnText(const TFileEntry& e) { return e.isFolder ? std::string() : list::SizeText(e.size); }
 
-}  // namespace fb
+}  // namespace browser

@@ -9,7 +9,7 @@
 
 #include "browser/file_entry.h"
 
-namespace fb {
+namespace browser {
 
 // Every item of `folder` but "." and "..", hidden ones included, in display
 // order (only the folders with `folders_only`, for a folder tree). Returns 0,
@@ -35,4 +35,4 @@ void FetchEntryDetails(const std::string& path, TFileEntry& e);
 // entries; otherwise nothing. Returns how many entries were fetched.
 size_t FetchDetails(const std::string& folder, std::vector<TFileEntry>& entries, size_t first, size_t last);
 
-}  // namespace fb
+}  // namespace browser

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace fb {
+namespace browser {
 
 namespace {
 
@@ -82,4 +82,4 @@ bool ParentFolder(const std::vector<Volume>& volumes, const std::string& path, s
     return true;
 }
 
-}  // namespace fb
+}  // namespace browser

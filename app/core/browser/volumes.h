@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace fb {
+namespace browser {
 
 struct Volume {
     std::string label;
@@ -34,4 +34,4 @@ std::string WithSeparator(const std::string& path);
 // go up to at the top level (returns false).
 bool ParentFolder(const std::vector<Volume>& volumes, const std::string& path, std::string* parent);
 
-}  // namespace fb
+}  // namespace browser

@@ -1,9 +1,9 @@
 #include "commands/download_inputs.h"
 
-namespace ws {
+namespace commands {
 
-DownloadInputs DownloadInputsOf(Workspace& w, int32_t auxMode, CMyMediaPlayer* player) {
-    DownloadInputs in;
+runs::DownloadInputs DownloadInputsOf(Workspace& w, int32_t auxMode, audio::CMyMediaPlayer* player) {
+    runs::DownloadInputs in;
     in.list = &w.list;
     in.chip = w.chip;
     in.aux_mode = auxMode;
@@ -12,4 +12,4 @@ DownloadInputs DownloadInputsOf(Workspace& w, int32_t auxMode, CMyMediaPlayer* p
     return in;
 }
 
-}  // namespace ws
+}  // namespace commands

@@ -8,10 +8,10 @@
 #include "commands/workspace.h"
 #include "runs/download_command.h"
 
-namespace ws {
+namespace commands {
 
 // `auxMode` is kAuxModeOn or kAuxModeOff; `player`, when given, is closed
 // before the run.
-DownloadInputs DownloadInputsOf(Workspace& w, int32_t auxMode, CMyMediaPlayer* player = nullptr);
+runs::DownloadInputs DownloadInputsOf(Workspace& w, int32_t auxMode, audio::CMyMediaPlayer* player = nullptr);
 
-}  // namespace ws
+}  // namespace commands

@@ -17,7 +17,7 @@
 
 extern char** environ;
 
-namespace ed {
+namespace commands {
 
 namespace {
 
@@ -63,12 +63,12 @@ void ReapInBackground(pid_t pid) {
 
 }  // namespace
 
-EditorSettings SettingsDialogStart(const ws::Workspace& w) { return {w.editorEnabled, w.editorPath}; }
+EditorSettings SettingsDialogStart(const commands::Workspace& w) { return {w.editorEnabled, w.editorPath}; }
 
-void ApplySettingsOk(ws::Workspace& w, const EditorSettings& dialog) {
+void ApplySettingsOk(commands::Workspace& w, const EditorSettings& dialog) {
     w.editorEnabled = dialog.enabled;
     w.editorPath = dialog.enabled ? dialog.path : std::string();
-    if (w.config) cfg::WriteEditor(*w.config, w.editorEnabled, w.editorPath);
+    if (w.config) files::WriteEditor(*w.config, w.editorEnabled, w.editorPath);
 }
 
 bool AcceptEditorPick(const std::string& path) {
@@ -100,17 +100,18 @@ LaunchResult LaunchDetached(const std::string& program, const std::string& argum
     return LaunchResult::Started;
 }
 
-void RunEditCommand(ws::Workspace& w, IUserPrompt& ui, int row) {
+void RunEditCommand(commands::Workspace& w, messages::IUserPrompt& ui, int row) {
     try {
-        const std::string& number = w.list.Cell(row, plist::kColRow);
-        const std::string& file = w.list.Cell(row, plist::kColPath);
+        const std::string& number = w.list.Cell(row, list::kColRow);
+        const std::string& file = w.list.Cell(row, list::kColPath);
         if (number.empty() || file.empty()) return;
         // Editing not allowed leaves the path empty: then there is no program to start.
         if (w.editorPath.empty()) return;
-        if (LaunchDetached(w.editorPath, file) == LaunchResult::Failed) ShowMessage(ui, MsgId::SystemError);
+        if (LaunchDetached(w.editorPath, file) == LaunchResult::Failed)
+            messages::ShowMessage(ui, messages::MsgId::SystemError);
     } catch (const std::exception&) {
-        ShowMessage(ui, MsgId::SystemError);
+        messages::ShowMessage(ui, messages::MsgId::SystemError);
     }
 }
 
-}  // namespace ed
+}  // namespace commands

@@ -8,7 +8,7 @@
 #include "messages/user_prompt.h"
 #include "commands/workspace.h"
 
-namespace ed {
+namespace commands {
 
 // What the settings dialog shows: the tick of "是否允许编辑文件" (which also
 // enables the browse button) and the path box.
@@ -18,11 +18,11 @@ struct EditorSettings {
 };
 
 // The dialog's start: EDIT and EditPath as the workspace holds them.
-EditorSettings SettingsDialogStart(const ws::Workspace& w);
+EditorSettings SettingsDialogStart(const commands::Workspace& w);
 
 // OK pressed: ticked stores true and the path box's text, unticked stores
 // false and an empty path; both are then written to the configuration at once.
-void ApplySettingsOk(ws::Workspace& w, const EditorSettings& dialog);
+void ApplySettingsOk(commands::Workspace& w, const EditorSettings& dialog);
 
 // Whether a file picked in the browse dialog may become the editor path: an
 // ".exe" in any case, or an executable regular file (Linux editors have no
@@ -42,6 +42,6 @@ LaunchResult LaunchDetached(const std::string& program, const std::string& argum
 // The edit command on list row `row`: nothing for a row without a segment or
 // path, nothing when no editor is named; otherwise the editor is started on
 // the segment's file. A failure of the system to start it shows SystemError.
-void RunEditCommand(ws::Workspace& w, IUserPrompt& ui, int row);
+void RunEditCommand(commands::Workspace& w, messages::IUserPrompt& ui, int row);
 
-}  // namespace ed
+}  // namespace commands

@@ -1,6 +1,6 @@
 #include "commands/file_filters.h"
 
-namespace ws {
+namespace commands {
 
 const std::vector<FileFilter>& AddDialogFilters() {
     static const std::vector<FileFilter> filters = {
@@ -44,4 +44,4 @@ std::vector<std::string> FilterPatterns(const FileFilter& filter) {
     return patterns;
 }
 
-}  // namespace ws
+}  // namespace commands

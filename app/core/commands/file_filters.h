@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace ws {
+namespace commands {
 
 struct FileFilter {
     std::string description;  // what the dialog's type list shows
@@ -25,4 +25,4 @@ std::string FilterText(const std::vector<FileFilter>& filters);
 // The patterns of one filter, split at ';'.
 std::vector<std::string> FilterPatterns(const FileFilter& filter);
 
-}  // namespace ws
+}  // namespace commands

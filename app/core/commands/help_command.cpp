@@ -8,6 +8,8 @@
 #include "binding/library_search.h"
 #include "messages/messages.h"
 
+namespace commands {
+
 namespace {
 
 // The viewer's windows run code of the library after the call returns, so a
@@ -20,7 +22,7 @@ HtmlHelpFn ViewerEntry(const std::string& library, const std::string& programDir
     if (known != loaded.end()) return known->second;
 
     std::string detail;
-    void* handle = LoadLibraryBeside(library, programDir, detail);
+    void* handle = binding::LoadLibraryBeside(library, programDir, detail);
     if (!handle) return nullptr;
     dlerror();
     auto entry = reinterpret_cast<HtmlHelpFn>(dlsym(handle, kHelpViewerEntry));
@@ -35,13 +37,15 @@ HtmlHelpFn ViewerEntry(const std::string& library, const std::string& programDir
 
 }  // namespace
 
-bool OpenHelpFile(IUserPrompt& ui, const std::string& programDir, const std::string& library) {
+bool OpenHelpFile(messages::IUserPrompt& ui, const std::string& programDir, const std::string& library) {
     const HtmlHelpFn entry = ViewerEntry(library, programDir);
     if (!entry) {
-        ShowMessage(ui, MsgId::HelpLoadFailed);
+        messages::ShowMessage(ui, messages::MsgId::HelpLoadFailed);
         return false;
     }
     const std::string file = programDir + kHelpFileName;
     entry(nullptr, file.c_str(), kHelpDisplayTopic, 0);
     return true;
 }
+
+}  // namespace commands

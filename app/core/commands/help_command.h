@@ -13,6 +13,8 @@
 
 #include "messages/user_prompt.h"
 
+namespace commands {
+
 inline constexpr const char* kHelpViewerLibrary = "libhhctrl.so";
 inline constexpr const char* kHelpViewerEntry = "HtmlHelpA";
 inline constexpr const char* kHelpFileName = "qv_help.chm";
@@ -30,4 +32,7 @@ using HtmlHelpFn = void* (*)(void* owner, const char* file, unsigned int command
 // report. A library that cannot be loaded or lacks the entry shows
 // MsgId::HelpLoadFailed. `library` is the viewer library's name (tests name
 // their own). Returns whether the viewer was called.
-bool OpenHelpFile(IUserPrompt& ui, const std::string& programDir, const std::string& library = kHelpViewerLibrary);
+bool OpenHelpFile(messages::IUserPrompt& ui, const std::string& programDir,
+                  const std::string& library = kHelpViewerLibrary);
+
+}  // namespace commands

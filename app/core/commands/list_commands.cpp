@@ -7,45 +7,45 @@
 #include "list/project_file.h"
 #include "runs/reason_texts.h"
 
-namespace ws {
+namespace commands {
 
 namespace {
 
 // Shared tail of Add file and Drop: checks, length, placement, mark, extent.
 // A cell that does not convert shows bad_cell_msg (the drop's own message),
 // or the conversion error when there is none.
-plist::Status Place(Workspace& w, IUserPrompt& ui, plist::FileFacts f, const PropertiesDialog& dialog,
-                    std::optional<MsgId> bad_cell_msg) {
-    if (!plist::Storable(f)) {
-        ShowMessage(ui, MsgId::ListUnstorable);
-        return plist::kListUnstorable;
+list::Status Place(Workspace& w, messages::IUserPrompt& ui, list::FileFacts f, const PropertiesDialog& dialog,
+                   std::optional<messages::MsgId> bad_cell_msg) {
+    if (!list::Storable(f)) {
+        messages::ShowMessage(ui, messages::MsgId::ListUnstorable);
+        return list::kListUnstorable;
     }
     if (w.list.FirstFree() == 0) {
-        ShowMessage(ui, MsgId::ListFull);
-        return plist::kListFull;
+        messages::ShowMessage(ui, messages::MsgId::ListFull);
+        return list::kListFull;
     }
-    const plist::Measured m = w.lengthOf ? w.lengthOf(f.path) : plist::Measured{0, audio::kAudioFailed};
+    const list::Measured m = w.lengthOf ? w.lengthOf(f.path) : list::Measured{0, audio::kAudioFailed};
     // A row of no length would end before it starts and record nothing.
     if (m.ms <= 0) {
-        ShowMessageWithReason(ui, MsgId::AudioUnmeasurable, f.name, LengthFailureText(m.rc));
-        return plist::kListUnmeasurable;
+        messages::ShowMessageWithReason(ui, messages::MsgId::AudioUnmeasurable, f.name, runs::LengthFailureText(m.rc));
+        return list::kListUnmeasurable;
     }
     f.lengthMs = m.ms;
     if (w.autoAddressing) {
         std::string bad;
-        if (plist::AppendAuto(w.list, f, w.chip, &bad) == plist::kListBadNumber) {
+        if (list::AppendAuto(w.list, f, w.chip, &bad) == list::kListBadNumber) {
             if (bad_cell_msg)
-                ShowMessage(ui, *bad_cell_msg);
+                messages::ShowMessage(ui, *bad_cell_msg);
             else
-                ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
-            return plist::kListBadNumber;
+                messages::ShowGeneralError(ui, text::InvalidIntegerMessage(bad));
+            return list::kListBadNumber;
         }
     } else {
-        props::SegmentForm form = props::FormForAdd(f, w.chip.lastAddress);
+        list::SegmentForm form = list::FormForAdd(f, w.chip.lastAddress);
         if (dialog) dialog(form);
     }
     w.modified = true;
-    return RecomputeExtent(w, ui, bad_cell_msg) ? plist::kListOk : plist::kListBadNumber;
+    return RecomputeExtent(w, ui, bad_cell_msg) ? list::kListOk : list::kListBadNumber;
 }
 
 bool IsAudioType(const std::string& type) {
@@ -54,8 +54,8 @@ bool IsAudioType(const std::string& type) {
 
 }  // namespace
 
-plist::LengthQuery LengthThroughPlayer(CMyMediaPlayer& player) {
-    return [&player](const std::string& path) -> plist::Measured {
+list::LengthQuery LengthThroughPlayer(audio::CMyMediaPlayer& player) {
+    return [&player](const std::string& path) -> list::Measured {
         player.Close();
         player.SetFileName(path);
         int rc = player.Open();
@@ -72,53 +72,55 @@ plist::LengthQuery LengthThroughPlayer(CMyMediaPlayer& player) {
     };
 }
 
-props::OkResult PropertiesOk(Workspace& w, const props::SegmentForm& form, IUserPrompt& ui) {
-    props::OkResult r = props::PressOk(form, w.list, w.chip, ui);
-    if (r == props::OkResult::Accepted) w.modified = true;
+list::OkResult PropertiesOk(Workspace& w, const list::SegmentForm& form, messages::IUserPrompt& ui) {
+    list::OkResult r = list::PressOk(form, w.list, w.chip, ui);
+    if (r == list::OkResult::Accepted) w.modified = true;
     return r;
 }
 
-plist::Status AddFile(Workspace& w, IUserPrompt& ui, const std::optional<std::string>& chosen,
-                      const PropertiesDialog& dialog) {
-    if (!chosen) return plist::kListOk;
-    plist::FileFacts f;
-    if (!plist::LookUpFile(*chosen, nullptr, &f)) {
+list::Status AddFile(Workspace& w, messages::IUserPrompt& ui, const std::optional<std::string>& chosen,
+                     const PropertiesDialog& dialog) {
+    if (!chosen) return list::kListOk;
+    list::FileFacts f;
+    if (!list::LookUpFile(*chosen, nullptr, &f)) {
         RecomputeExtent(w, ui);
-        return plist::kListFileNotFound;
+        return list::kListFileNotFound;
     }
     return Place(w, ui, std::move(f), dialog, std::nullopt);
 }
 
-plist::Status DropItem(Workspace& w, IUserPrompt& ui, const std::optional<BrowserItem>& item,
-                       const PropertiesDialog& dialog) {
+list::Status DropItem(Workspace& w, messages::IUserPrompt& ui, const std::optional<BrowserItem>& item,
+                      const PropertiesDialog& dialog) {
     if (!item || item->displayName.empty()) {
-        ShowMessage(ui, MsgId::SystemError);
-        return plist::kListNoSelection;
+        messages::ShowMessage(ui, messages::MsgId::SystemError);
+        return list::kListNoSelection;
     }
     std::string path = item->folder;
     if (!path.empty() && path.back() != '/') path += '/';
     path += item->displayName;
-    std::string type = plist::LowerExtension(item->displayName);
+    std::string type = list::LowerExtension(item->displayName);
     // The browser may show names without their extension.
     if (!IsAudioType(type)) path += ".wav";
-    if (!qwf::FileExists(path)) return plist::kListIgnored;
-    plist::FileFacts f;
+    if (!list::FileExists(path)) return list::kListIgnored;
+    list::FileFacts f;
     f.name = item->displayName;
-    f.sizeText = plist::SizeText(item->kilobytes);
+    f.sizeText = list::SizeText(item->kilobytes);
     f.type = type;
     f.timeText = item->timeText;
     f.path = path;
-    return Place(w, ui, std::move(f), dialog, MsgId::SystemError);
+    return Place(w, ui, std::move(f), dialog, messages::MsgId::SystemError);
 }
 
-bool DeleteSegment(Workspace& w, IUserPrompt& ui, int row) {
-    using namespace plist;
+bool DeleteSegment(Workspace& w, messages::IUserPrompt& ui, int row) {
+    using namespace list;
     if (row < 1 || row > kRows) return false;
     if (w.list.Cell(row, kColRow).empty() || w.list.Cell(row, kColPath).empty()) return false;
-    if (ShowMessage(ui, MsgId::AskDeleteSegment, w.list.Cell(row, kColName)) != MsgAnswer::Yes) return false;
+    if (messages::ShowMessage(ui, messages::MsgId::AskDeleteSegment, w.list.Cell(row, kColName)) !=
+        messages::MsgAnswer::Yes)
+        return false;
     std::string bad;
     if (DeleteRow(w.list, row, w.autoAddressing, w.chip, &bad) != kListOk) {
-        ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+        messages::ShowGeneralError(ui, text::InvalidIntegerMessage(bad));
         return false;
     }
     w.modified = true;
@@ -126,29 +128,29 @@ bool DeleteSegment(Workspace& w, IUserPrompt& ui, int row) {
     return true;
 }
 
-void EditSegment(Workspace& w, IUserPrompt& ui, int row, const PropertiesDialog& dialog) {
-    using namespace plist;
+void EditSegment(Workspace& w, messages::IUserPrompt& ui, int row, const PropertiesDialog& dialog) {
+    using namespace list;
     if (w.list.Cell(row, kColRow).empty() && w.list.Cell(row, kColPath).empty()) {
-        ShowMessage(ui, MsgId::NoAudioFile);
+        messages::ShowMessage(ui, messages::MsgId::NoAudioFile);
         return;
     }
-    props::SegmentForm form;
+    list::SegmentForm form;
     std::string bad;
-    if (!props::FormForEdit(w.list, row, w.chip.lastAddress, w.autoAddressing, &form, &bad)) {
-        ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+    if (!list::FormForEdit(w.list, row, w.chip.lastAddress, w.autoAddressing, &form, &bad)) {
+        messages::ShowGeneralError(ui, text::InvalidIntegerMessage(bad));
         return;
     }
     if (dialog) dialog(form);
     RecomputeExtent(w, ui);
 }
 
-void GridDoubleClick(Workspace& w, IUserPrompt& ui, int row, const OpenFileDialog& open_file,
+void GridDoubleClick(Workspace& w, messages::IUserPrompt& ui, int row, const OpenFileDialog& open_file,
                      const PropertiesDialog& dialog) {
-    using namespace plist;
+    using namespace list;
     if (w.list.Cell(row, kColRow).empty() && w.list.Cell(row, kColPath).empty())
         AddFile(w, ui, open_file ? open_file() : std::nullopt, dialog);
     else
         EditSegment(w, ui, row, dialog);
 }
 
-}  // namespace ws
+}  // namespace commands

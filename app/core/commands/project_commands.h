@@ -12,7 +12,7 @@
 
 #include "commands/workspace.h"
 
-namespace ws {
+namespace commands {
 
 inline constexpr const char* kOpenDialogTitle = "打开岚舟声音数据文件";
 inline constexpr const char* kOpenDialogDefaultExt = "QWF";
@@ -30,7 +30,7 @@ std::string WithProjectExtension(const std::string& path);
 // New: offers to save a modified list, then empties the list, the binding
 // and the mark. False when the user cancelled the question, or wanted to save
 // and the save did not happen (cancelled or failed): the list is kept.
-bool NewProject(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
+bool NewProject(Workspace& w, messages::IUserPrompt& ui, const SaveAsDialog& save_as);
 
 // Open the chosen file (nullopt: cancelled). The list is emptied first.
 // Success binds the file, selects the header's programmer and chip and
@@ -41,23 +41,23 @@ bool NewProject(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
 // too many rows) is loaded as read, unbound, and MsgId::ProjectIncomplete
 // says why. A program flag that is not a number shows the conversion error:
 // the rows before it stay loaded, unbound, marked modified.
-bool OpenProject(Workspace& w, IUserPrompt& ui, const std::optional<std::string>& chosen);
+bool OpenProject(Workspace& w, messages::IUserPrompt& ui, const std::optional<std::string>& chosen);
 
 // Save: to the bound file, else Save As. True when written.
-bool SaveProject(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
+bool SaveProject(Workspace& w, messages::IUserPrompt& ui, const SaveAsDialog& save_as);
 
 // Save As: asks for a name (".QWF" added when it has no extension), asks
 // before overwriting, writes, binds. True when written.
-bool SaveProjectAs(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
+bool SaveProjectAs(Workspace& w, messages::IUserPrompt& ui, const SaveAsDialog& save_as);
 
 // Exit routine: offers to save a modified list, restores the volume, writes
 // the programmer and chip indexes, releases the configuration. Runs once.
 // False when the user cancelled the question, or wanted to save and it did
 // not happen: the window should stay open (the routine may run again later).
-bool ExitRoutine(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
+bool ExitRoutine(Workspace& w, messages::IUserPrompt& ui, const SaveAsDialog& save_as);
 
 // Closing the main window: the exit routine, then the driver library is
 // unloaded. False (nothing unloaded) when the exit routine says stay open.
-bool CloseMainWindow(Workspace& w, IUserPrompt& ui, const SaveAsDialog& save_as);
+bool CloseMainWindow(Workspace& w, messages::IUserPrompt& ui, const SaveAsDialog& save_as);
 
-}  // namespace ws
+}  // namespace commands

@@ -11,7 +11,7 @@
 #include "text/numbers.h"
 #include "files/whole_file.h"
 
-namespace ws {
+namespace commands {
 
 namespace {
 
@@ -27,13 +27,13 @@ SetupCheck Fault(SetupCheck c, SetupFault f) {
 // The chip's line as the table gives it, or the fault that keeps it from use.
 SetupCheck CheckChipLine(SetupCheck c, const std::string& tablePath) {
     c.path = tablePath;
-    chips::ChipProfile p;
+    files::ChipProfile p;
     std::string error;
-    switch (chips::ReadChipProfile(tablePath, c.chip, &p, &error)) {
-        case chips::kChipFound: break;
-        case chips::kChipTableMissing: return Fault(c, SetupFault::TableMissing);
-        case chips::kChipTableUnreadable: return Fault(c, SetupFault::TableUnreadable);
-        case chips::kChipTableBadNumber: c.detail = error; return Fault(c, SetupFault::TableBadNumber);
+    switch (files::ReadChipProfile(tablePath, c.chip, &p, &error)) {
+        case files::kChipFound: break;
+        case files::kChipTableMissing: return Fault(c, SetupFault::TableMissing);
+        case files::kChipTableUnreadable: return Fault(c, SetupFault::TableUnreadable);
+        case files::kChipTableBadNumber: c.detail = error; return Fault(c, SetupFault::TableBadNumber);
         default: return Fault(c, SetupFault::ChipNotInTable);
     }
     // Each of these would address every segment wrongly: a step below 1
@@ -52,7 +52,7 @@ SetupCheck CheckChipLine(SetupCheck c, const std::string& tablePath) {
         return Fault(c, SetupFault::LowestAboveLast);
     }
     c.limits = FrameLimitsOf(c.driverFile);
-    if (p.lastAddress < 0 || addr::ChipStart(p.lastAddress, p) > c.limits.start) {
+    if (p.lastAddress < 0 || list::ChipStart(p.lastAddress, p) > c.limits.start) {
         c.value = p.lastAddress;
         c.limit = c.limits.start;
         return Fault(c, SetupFault::LastAddressTooLarge);
@@ -92,28 +92,28 @@ SetupCheck CheckRunSetup(const std::string& configPath, const std::string& table
     c.programmer = programmer;
     c.chip = chip;
     std::string bytes;
-    switch (wfile::Read(configPath, ini::kMaxFileBytes, &bytes)) {
-        case wfile::kFileOk: break;
-        case wfile::kFileMissing: return Fault(c, SetupFault::ConfigMissing);
-        case wfile::kFileTooLarge:
-            c.detail = "larger than " + std::to_string(ini::kMaxFileBytes >> 20) + " MiB";
+    switch (files::Read(configPath, files::kMaxFileBytes, &bytes)) {
+        case files::kFileOk: break;
+        case files::kFileMissing: return Fault(c, SetupFault::ConfigMissing);
+        case files::kFileTooLarge:
+            c.detail = "larger than " + std::to_string(files::kMaxFileBytes >> 20) + " MiB";
             return Fault(c, SetupFault::ConfigUnreadable);
         default: c.detail = std::strerror(errno); return Fault(c, SetupFault::ConfigUnreadable);
     }
-    const ini::CIniFile config(configPath);
+    const files::CIniFile config(configPath);
     if (programmer.empty()) return Fault(c, SetupFault::NoProgrammer);
-    if (!Contains(cfg::ReadProgrammers(config), programmer)) return Fault(c, SetupFault::ProgrammerUnknown);
-    const cfg::ProgrammerSection section = cfg::ReadProgrammerSection(config, programmer);
+    if (!Contains(files::ReadProgrammers(config), programmer)) return Fault(c, SetupFault::ProgrammerUnknown);
+    const files::ProgrammerSection section = files::ReadProgrammerSection(config, programmer);
     if (!Contains(section.chips, chip)) return Fault(c, SetupFault::ChipUnknown);
     c.driverFile = section.driverFile;
     return CheckChipLine(c, tablePath);
 }
 
-std::vector<RowProblem> CheckRows(const plist::ProgrammingList& list, const chips::ChipProfile& chip,
+std::vector<RowProblem> CheckRows(const list::ProgrammingList& list, const files::ChipProfile& chip,
                                   const FrameLimits& limits) {
     std::vector<RowProblem> problems;
     // The end cell is not read: a run computes each end from start and length.
-    for (int row = 1; row <= plist::kRows && list.IsUsed(row); ++row) {
+    for (int row = 1; row <= list::kRows && list.IsUsed(row); ++row) {
         RowProblem p;
         p.row = row;
         int32_t flag = 0, start = 0, length = 0;
@@ -122,42 +122,42 @@ std::vector<RowProblem> CheckRows(const plist::ProgrammingList& list, const chip
             p.cell = list.Cell(row, col);
             problems.push_back(p);
         };
-        if (!num::TryStrToInt(list.Cell(row, plist::kColFlag), &flag)) {
-            damaged(plist::kColFlag);
+        if (!text::TryStrToInt(list.Cell(row, list::kColFlag), &flag)) {
+            damaged(list::kColFlag);
             continue;
         }
         if (flag == 0) continue;
-        if (!num::TryStrToInt(list.Cell(row, plist::kColStart), &start)) {
-            damaged(plist::kColStart);
+        if (!text::TryStrToInt(list.Cell(row, list::kColStart), &start)) {
+            damaged(list::kColStart);
             continue;
         }
-        if (!num::TryStrToInt(list.Cell(row, plist::kColLength), &length)) {
-            damaged(plist::kColLength);
+        if (!text::TryStrToInt(list.Cell(row, list::kColLength), &length)) {
+            damaged(list::kColLength);
             continue;
         }
-        p.cell = list.Cell(row, plist::kColStart);
+        p.cell = list.Cell(row, list::kColStart);
         if (start < 0) {
-            p.column = plist::kColStart;
+            p.column = list::kColStart;
             p.fault = RowFault::StartNegative;
             p.value = start;
             problems.push_back(p);
             continue;
         }
         if (length < 1) {
-            p.column = plist::kColLength;
+            p.column = list::kColLength;
             p.fault = RowFault::LengthTooSmall;
-            p.cell = list.Cell(row, plist::kColLength);
+            p.cell = list.Cell(row, list::kColLength);
             p.value = length;
             problems.push_back(p);
             continue;
         }
         // Rows past the chip's last address are the run's own overflow stop,
         // which the capacity question covers; only what no frame can carry is refused.
-        const int64_t chipEnd = addr::EndAddress(start, length, chip);
+        const int64_t chipEnd = list::EndAddress(start, length, chip);
         if (start <= chip.lastAddress && chipEnd > limits.end) {
-            p.column = plist::kColEnd;
+            p.column = list::kColEnd;
             p.fault = RowFault::EndTooLarge;
-            p.cell = list.Cell(row, plist::kColEnd);
+            p.cell = list.Cell(row, list::kColEnd);
             p.value = chipEnd;
             p.limit = limits.end;
             problems.push_back(p);
@@ -166,4 +166,4 @@ std::vector<RowProblem> CheckRows(const plist::ProgrammingList& list, const chip
     return problems;
 }
 
-}  // namespace ws
+}  // namespace commands

@@ -11,7 +11,7 @@
 #include "files/chip_table.h"
 #include "list/programming_list.h"
 
-namespace ws {
+namespace commands {
 
 // The largest chip addresses the driver's record and play frames carry.
 struct FrameLimits {
@@ -40,7 +40,7 @@ struct SetupCheck {
     SetupFault fault = SetupFault::None;
     std::string path, programmer, chip, detail;
     int64_t value = 0, limit = 0;
-    chips::ChipProfile profile;  // the chip's line when every check passed
+    files::ChipProfile profile;  // the chip's line when every check passed
     std::string driverFile;      // the programmer type's driver library
     FrameLimits limits;          // of that driver
 };
@@ -66,7 +66,7 @@ enum class RowFault {
 
 struct RowProblem {
     int row = 0;
-    int column = 0;  // plist::kCol*
+    int column = 0;  // list::kCol*
     RowFault fault = RowFault::NotANumber;
     std::string cell;
     int64_t value = 0, limit = 0;
@@ -74,7 +74,7 @@ struct RowProblem {
 
 // The marked rows (and every row's program flag) as a run would address
 // them; one problem per row at most, in row order.
-std::vector<RowProblem> CheckRows(const plist::ProgrammingList& list, const chips::ChipProfile& chip,
+std::vector<RowProblem> CheckRows(const list::ProgrammingList& list, const files::ChipProfile& chip,
                                   const FrameLimits& limits);
 
-}  // namespace ws
+}  // namespace commands

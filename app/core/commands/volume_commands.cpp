@@ -2,13 +2,13 @@
 
 #include "files/config.h"
 
-namespace ws {
+namespace commands {
 
 int ApplyVolumeAtStart(Workspace& w, audio::VolumeControl& volume) {
-    cfg::StartSettings s;
-    if (w.config) s = cfg::ReadStartSettings(*w.config);
+    files::StartSettings s;
+    if (w.config) s = files::ReadStartSettings(*w.config);
     const int wavVal = volume.ApplyAtStart(s.hasWavVal, s.wavVal);
-    if (!s.hasWavVal && w.config) cfg::WriteWavVal(*w.config, wavVal);
+    if (!s.hasWavVal && w.config) files::WriteWavVal(*w.config, wavVal);
     w.restoreVolume = [&volume] { volume.RestoreAtExit(); };
     return wavVal;
 }
@@ -17,8 +17,8 @@ bool VolumeCommand(Workspace& w, audio::VolumeControl& volume, const VolumeDialo
     int position = volume.WavVal();
     if (!dialog || !dialog(&position)) return false;
     const int wavVal = volume.SetFromDialog(position);
-    if (w.config) cfg::WriteWavVal(*w.config, wavVal);
+    if (w.config) files::WriteWavVal(*w.config, wavVal);
     return true;
 }
 
-}  // namespace ws
+}  // namespace commands

@@ -9,7 +9,7 @@
 #include "audio/volume.h"
 #include "commands/workspace.h"
 
-namespace ws {
+namespace commands {
 
 // The start-up's volume step: WavVal is read from the configuration and set
 // on the output. When it is missing (or not a number) the level nearest the
@@ -30,4 +30,4 @@ using VolumeDialog = std::function<bool(int* position)>;
 // box) changes nothing. True on OK.
 bool VolumeCommand(Workspace& w, audio::VolumeControl& volume, const VolumeDialog& dialog);
 
-}  // namespace ws
+}  // namespace commands

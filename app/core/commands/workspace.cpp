@@ -4,7 +4,7 @@
 #include "messages/messages.h"
 #include "text/numbers.h"
 
-namespace ws {
+namespace commands {
 
 namespace {
 
@@ -15,13 +15,13 @@ std::string Entry(const std::vector<std::string>& v, int index) {
 int InRangeOrNone(int index, size_t size) { return index >= 0 && index < static_cast<int>(size) ? index : -1; }
 
 // The table scan without the extent recompute; false when the step ended early.
-bool ReadChipTable(Workspace& w, IUserPrompt& ui) {
+bool ReadChipTable(Workspace& w, messages::IUserPrompt& ui) {
     std::string error;
     // Values read before a bad field count too.
-    int rc = chips::ReadChipProfile(w.chipTablePath, ChipName(w), &w.chip, &error);
-    if (rc == chips::kChipTableMissing || rc == chips::kChipTableUnreadable) return false;
-    if (rc == chips::kChipTableBadNumber) {
-        ShowGeneralError(ui, error);
+    int rc = files::ReadChipProfile(w.chipTablePath, ChipName(w), &w.chip, &error);
+    if (rc == files::kChipTableMissing || rc == files::kChipTableUnreadable) return false;
+    if (rc == files::kChipTableBadNumber) {
+        messages::ShowGeneralError(ui, error);
         return false;
     }
     return true;
@@ -38,14 +38,14 @@ int IndexByName(const std::vector<std::string>& v, const std::string& name) {
 std::string ProgrammerName(const Workspace& w) { return Entry(w.programmers, w.programmerIndex); }
 std::string ChipName(const Workspace& w) { return Entry(w.chips, w.chipIndex); }
 
-void StartUp(Workspace& w, std::unique_ptr<ini::CIniFile> config, const std::string& program_dir,
-             const std::string& chip_table_path, IUserPrompt& ui) {
+void StartUp(Workspace& w, std::unique_ptr<files::CIniFile> config, const std::string& program_dir,
+             const std::string& chip_table_path, messages::IUserPrompt& ui) {
     w.config = std::move(config);
     w.programDir = program_dir;
     w.chipTablePath = chip_table_path;
-    w.chip = chips::ChipProfile{};
-    cfg::StartSettings s;
-    if (w.config) s = cfg::ReadStartSettings(*w.config);
+    w.chip = files::ChipProfile{};
+    files::StartSettings s;
+    if (w.config) s = files::ReadStartSettings(*w.config);
     w.autoAddressing = s.autoAddressing;
     w.editorEnabled = s.editorEnabled;
     w.editorPath = s.editorPath;
@@ -56,73 +56,73 @@ void StartUp(Workspace& w, std::unique_ptr<ini::CIniFile> config, const std::str
     ApplyChipSelection(w, ui);
 }
 
-void ProgrammerChangeStep(Workspace& w, IUserPrompt& ui) {
+void ProgrammerChangeStep(Workspace& w, messages::IUserPrompt& ui) {
     std::string name = ProgrammerName(w);
     if (name.empty()) return;
-    cfg::ProgrammerSection section;
-    if (w.config) section = cfg::ReadProgrammerSection(*w.config, name);
+    files::ProgrammerSection section;
+    if (w.config) section = files::ReadProgrammerSection(*w.config, name);
     w.chips = section.chips;
     w.chipIndex = static_cast<int>(w.chips.size()) - 1;
     BindProgrammerDriver(w, ui);
 }
 
-void BindProgrammerDriver(Workspace& w, IUserPrompt& ui) {
+void BindProgrammerDriver(Workspace& w, messages::IUserPrompt& ui) {
     if (!w.bindDrivers) return;
     w.drivers.Unbind();
     w.driverFailureShown = false;
     const std::string name = ProgrammerName(w);
     if (name.empty() || !w.config) return;
-    const std::string file = cfg::ReadProgrammerSection(*w.config, name).driverFile;
+    const std::string file = files::ReadProgrammerSection(*w.config, name).driverFile;
     if (file.empty()) return;
-    BindResult r = w.drivers.Bind(file, w.programDir);
+    binding::BindResult r = w.drivers.Bind(file, w.programDir);
     if (r.message.empty()) return;
-    ShowMessageWithReason(ui, MsgId::DriverFileNotFound, file, r.detail);
+    messages::ShowMessageWithReason(ui, messages::MsgId::DriverFileNotFound, file, r.detail);
     w.driverFailureShown = true;
 }
 
-void ApplyChipSelection(Workspace& w, IUserPrompt& ui) {
+void ApplyChipSelection(Workspace& w, messages::IUserPrompt& ui) {
     if (ReadChipTable(w, ui)) RecomputeExtent(w, ui);
 }
 
-void SelectProgrammer(Workspace& w, int index, IUserPrompt& ui) {
+void SelectProgrammer(Workspace& w, int index, messages::IUserPrompt& ui) {
     w.programmerIndex = InRangeOrNone(index, w.programmers.size());
     ProgrammerChangeStep(w, ui);
     ApplyChipSelection(w, ui);
 }
 
-void SelectChip(Workspace& w, int index, IUserPrompt& ui) {
+void SelectChip(Workspace& w, int index, messages::IUserPrompt& ui) {
     w.chipIndex = InRangeOrNone(index, w.chips.size());
     ApplyChipSelection(w, ui);
 }
 
-void SelectProgrammerByName(Workspace& w, const std::string& name, IUserPrompt& ui) {
+void SelectProgrammerByName(Workspace& w, const std::string& name, messages::IUserPrompt& ui) {
     w.programmerIndex = IndexByName(w.programmers, name);
     ProgrammerChangeStep(w, ui);
 }
 
-void SelectChipByName(Workspace& w, const std::string& name, IUserPrompt& ui) {
+void SelectChipByName(Workspace& w, const std::string& name, messages::IUserPrompt& ui) {
     w.chipIndex = IndexByName(w.chips, name);
     ReadChipTable(w, ui);
 }
 
 void SetAutoAddressing(Workspace& w, bool on) {
     w.autoAddressing = on;
-    if (w.config) cfg::WriteAuto(*w.config, on);
+    if (w.config) files::WriteAuto(*w.config, on);
 }
 
-bool RecomputeExtent(Workspace& w, IUserPrompt& ui, std::optional<MsgId> bad_cell_msg) {
+bool RecomputeExtent(Workspace& w, messages::IUserPrompt& ui, std::optional<messages::MsgId> bad_cell_msg) {
     std::string bad;
     int64_t e = 0;
-    if (plist::ComputeExtent(w.list, w.chip, &e, &bad) != plist::kListOk) {
+    if (list::ComputeExtent(w.list, w.chip, &e, &bad) != list::kListOk) {
         if (bad_cell_msg)
-            ShowMessage(ui, *bad_cell_msg);
+            messages::ShowMessage(ui, *bad_cell_msg);
         else
-            ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+            messages::ShowGeneralError(ui, text::InvalidIntegerMessage(bad));
         return false;
     }
     w.extent = e;
-    if (e > w.chip.capacity) ShowMessage(ui, MsgId::ListOverCapacity);
+    if (e > w.chip.capacity) messages::ShowMessage(ui, messages::MsgId::ListOverCapacity);
     return true;
 }
 
-}  // namespace ws
+}  // namespace commands

@@ -20,12 +20,12 @@
 #include "list/programming_list.h"
 #include "messages/user_prompt.h"
 
-namespace ws {
+namespace commands {
 
 struct Workspace {
     // Configuration "Sonmira.INI"; released (null) by the exit routine, after
     // which nothing writes to it.
-    std::unique_ptr<ini::CIniFile> config;
+    std::unique_ptr<files::CIniFile> config;
     std::string programDir;     // where driver libraries are looked for (trailing '/')
     std::string chipTablePath;  // "sound.dat"
 
@@ -35,25 +35,25 @@ struct Workspace {
     int chipIndex = -1;
 
     // Chip profile as the table scan leaves it.
-    chips::ChipProfile chip;
+    files::ChipProfile chip;
 
     bool autoAddressing = true;  // CheckAuto
     bool editorEnabled = false;  // EDIT: editing with the external editor allowed
     std::string editorPath;      // EditPath: the editor program, empty when not allowed
-    plist::ProgrammingList list;
+    list::ProgrammingList list;
     int64_t extent = 0;  // last computed list extent in ms (gauge position)
     bool modified = false;
     bool bound = false;       // project binding
     std::string projectPath;  // bound project file
 
-    DriverBinding drivers;
+    binding::DriverBinding drivers;
     // The last binding failed and its message was shown: a command finding
     // no driver then has nothing more to tell.
     bool driverFailureShown = false;
 
     // Length of an audio file in ms (0 when it cannot be opened). The GUI and
     // the CLI set it to the audio player's length query.
-    plist::LengthQuery lengthOf;
+    list::LengthQuery lengthOf;
     // Puts back the wave device volume found at start-up (exit routine).
     std::function<void()> restoreVolume;
 
@@ -71,34 +71,34 @@ std::string ChipName(const Workspace& w);
 // Start-up from the configuration: AUTO, programmer types, the saved
 // programmer (programmer change step: chips, driver) and chip (apply chip
 // selection). `config` may name a missing file: everything then defaults.
-void StartUp(Workspace& w, std::unique_ptr<ini::CIniFile> config, const std::string& program_dir,
-             const std::string& chip_table_path, IUserPrompt& ui);
+void StartUp(Workspace& w, std::unique_ptr<files::CIniFile> config, const std::string& program_dir,
+             const std::string& chip_table_path, messages::IUserPrompt& ui);
 
 // Programmer change step for the selected programmer: fill the chip names from
 // its section and select the last, then bind its driver library.
 // An empty programmer name does nothing.
-void ProgrammerChangeStep(Workspace& w, IUserPrompt& ui);
+void ProgrammerChangeStep(Workspace& w, messages::IUserPrompt& ui);
 
 // Unbinds, then binds the selected programmer's driver library ("File"); a
 // library that cannot be loaded shows MsgId::DriverFileNotFound with the
 // reason on a second line. Does nothing while bindDrivers is clear.
-void BindProgrammerDriver(Workspace& w, IUserPrompt& ui);
+void BindProgrammerDriver(Workspace& w, messages::IUserPrompt& ui);
 
 // Reads the chip table for the selected chip into the profile, then
 // recomputes the extent. A missing table changes nothing; a number that does
 // not convert shows the conversion error and ends the step.
-void ApplyChipSelection(Workspace& w, IUserPrompt& ui);
+void ApplyChipSelection(Workspace& w, messages::IUserPrompt& ui);
 
 // The user picks programmer `index` (change step, then apply chip selection).
 // An index outside the list leaves nothing selected.
-void SelectProgrammer(Workspace& w, int index, IUserPrompt& ui);
+void SelectProgrammer(Workspace& w, int index, messages::IUserPrompt& ui);
 // The user picks chip `index` (apply chip selection only; no rebinding).
-void SelectChip(Workspace& w, int index, IUserPrompt& ui);
+void SelectChip(Workspace& w, int index, messages::IUserPrompt& ui);
 // Select by name (project loading): the first equal entry, else the last
 // entry. The programmer runs the change step; the chip reads the chip table
 // but leaves the extent recompute to the caller (loading does it once).
-void SelectProgrammerByName(Workspace& w, const std::string& name, IUserPrompt& ui);
-void SelectChipByName(Workspace& w, const std::string& name, IUserPrompt& ui);
+void SelectProgrammerByName(Workspace& w, const std::string& name, messages::IUserPrompt& ui);
+void SelectChipByName(Workspace& w, const std::string& name, messages::IUserPrompt& ui);
 
 // CheckAuto clicked: flag set and key AUTO written at once.
 void SetAutoAddressing(Workspace& w, bool on);
@@ -106,6 +106,7 @@ void SetAutoAddressing(Workspace& w, bool on);
 // Recomputes the extent; shows ListOverCapacity when it exceeds the capacity.
 // False when a cell did not convert: the conversion error was shown, or
 // bad_cell_msg when given; the extent keeps its value.
-bool RecomputeExtent(Workspace& w, IUserPrompt& ui, std::optional<MsgId> bad_cell_msg = std::nullopt);
+bool RecomputeExtent(Workspace& w, messages::IUserPrompt& ui,
+                     std::optional<messages::MsgId> bad_cell_msg = std::nullopt);
 
-}  // namespace ws
+}  // namespace commands

@@ -5,7 +5,7 @@
 #include "text/text_codec.h"
 #include "files/whole_file.h"
 
-namespace chips {
+namespace files {
 
 int ScanChipTable(std::string_view table, std::string_view chipName, ChipProfile* profile, std::string* error) {
     int32_t* numbers[] = {&profile->code,  nullptr,          &profile->step,    &profile->lastAddress,
@@ -19,8 +19,8 @@ int ScanChipTable(std::string_view table, std::string_view chipName, ChipProfile
             if (lineNo > 0 && fieldNo <= 6) {
                 if (fieldNo == 1) {
                     profile->name = text::FromGbk(field);
-                } else if (!num::TryStrToInt(field, numbers[fieldNo])) {
-                    if (error) *error = num::InvalidIntegerMessage(text::FromGbk(field));
+                } else if (!text::TryStrToInt(field, numbers[fieldNo])) {
+                    if (error) *error = text::InvalidIntegerMessage(text::FromGbk(field));
                     return kChipTableBadNumber;
                 }
             }
@@ -44,12 +44,12 @@ int ScanChipTable(std::string_view table, std::string_view chipName, ChipProfile
 
 int ReadChipProfile(const std::string& path, std::string_view chipName, ChipProfile* profile, std::string* error) {
     std::string bytes;
-    int rc = wfile::Read(path, kMaxTableBytes, &bytes);
-    if (rc == wfile::kFileMissing) return kChipTableMissing;
-    if (rc != wfile::kFileOk) return kChipTableUnreadable;
+    int rc = files::Read(path, kMaxTableBytes, &bytes);
+    if (rc == files::kFileMissing) return kChipTableMissing;
+    if (rc != files::kFileOk) return kChipTableUnreadable;
     return ScanChipTable(bytes, chipName, profile, error);
 }
 
-std::string ChipTablePath() { return loc::DataFilePath(kChipTableFileName); }
+std::string ChipTablePath() { return files::DataFilePath(kChipTableFileName); }
 
-}  // namespace chips
+}  // namespace files

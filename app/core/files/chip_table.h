@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace chips {
+namespace files {
 
 inline constexpr const char* kChipTableFileName = "sound.dat";
 
@@ -53,4 +53,4 @@ int ReadChipProfile(const std::string& path, std::string_view chipName, ChipProf
 // Where the program reads its chip table.
 std::string ChipTablePath();
 
-}  // namespace chips
+}  // namespace files

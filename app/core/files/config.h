@@ -13,7 +13,7 @@
 
 #include "files/ini_file.h"
 
-namespace cfg {
+namespace files {
 
 inline constexpr const char* kConfigFileName = "Sonmira.INI";
 
@@ -35,25 +35,25 @@ struct ProgrammerSection {
 };
 
 // The program's configuration file, opened for reading and writing.
-ini::CIniFile OpenConfig();
+files::CIniFile OpenConfig();
 
 // The configuration file as the command-line tool reads it (never seeds a copy).
-ini::CIniFile OpenConfigForReading();
+files::CIniFile OpenConfigForReading();
 
 // One reading of the file, in the start-up order.
-StartSettings ReadStartSettings(const ini::CIniFile& config);
+StartSettings ReadStartSettings(const files::CIniFile& config);
 
 // The programmer types of section Device.
-std::vector<std::string> ReadProgrammers(const ini::CIniFile& config);
+std::vector<std::string> ReadProgrammers(const files::CIniFile& config);
 
 // The chips and driver file of a programmer type; an empty name gives nothing.
-ProgrammerSection ReadProgrammerSection(const ini::CIniFile& config, std::string_view programmer);
+ProgrammerSection ReadProgrammerSection(const files::CIniFile& config, std::string_view programmer);
 
 // Key-by-key writes; each returns a kIni* code, which the program may ignore.
-int WriteAuto(const ini::CIniFile& config, bool on);
-int WriteEditor(const ini::CIniFile& config, bool enabled, std::string_view path);
-int WriteWavVal(const ini::CIniFile& config, int32_t level);
+int WriteAuto(const files::CIniFile& config, bool on);
+int WriteEditor(const files::CIniFile& config, bool enabled, std::string_view path);
+int WriteWavVal(const files::CIniFile& config, int32_t level);
 // -1 stands for "nothing selected".
-int WriteSelection(const ini::CIniFile& config, int32_t programmerIndex, int32_t chipIndex);
+int WriteSelection(const files::CIniFile& config, int32_t programmerIndex, int32_t chipIndex);
 
-}  // namespace cfg
+}  // namespace files

@@ -6,7 +6,7 @@
 #include "text/text_codec.h"
 #include "files/whole_file.h"
 
-namespace ini {
+namespace files {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
@@ -107,7 +107,7 @@ std::string CIniText::ReadString(std::string_view section, std::string_view key,
 int32_t CIniText::ReadInteger(std::string_view section, std::string_view key, int32_t def) const {
     auto v = Find(section, key);
     int32_t n = 0;
-    return v && num::TryStrToInt(*v, &n) ? n : def;
+    return v && text::TryStrToInt(*v, &n) ? n : def;
 }
 
 bool CIniText::ReadBool(std::string_view section, std::string_view key, bool def) const {
@@ -156,7 +156,7 @@ int CIniText::Write(std::string_view section, std::string_view key, std::string_
 
 CIniText CIniFile::Load() const {
     std::string bytes;
-    if (wfile::Read(path_, kMaxFileBytes, &bytes) != wfile::kFileOk) bytes.clear();
+    if (files::Read(path_, kMaxFileBytes, &bytes) != files::kFileOk) bytes.clear();
     return CIniText(std::move(bytes));
 }
 
@@ -174,13 +174,13 @@ bool CIniFile::ReadBool(std::string_view section, std::string_view key, bool def
 
 int CIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) const {
     std::string bytes;
-    int rc = wfile::Read(path_, kMaxFileBytes, &bytes);
-    if (rc == wfile::kFileTooLarge) return kIniTooLarge;
-    if (rc != wfile::kFileOk && rc != wfile::kFileMissing) return kIniIoError;
+    int rc = files::Read(path_, kMaxFileBytes, &bytes);
+    if (rc == files::kFileTooLarge) return kIniTooLarge;
+    if (rc != files::kFileOk && rc != files::kFileMissing) return kIniIoError;
     CIniText text(bytes);
     rc = text.Write(section, key, value);
     if (rc != kIniOk) return rc;
-    return wfile::WriteAtomically(path_, text.Bytes()) == wfile::kFileOk ? kIniOk : kIniIoError;
+    return files::WriteAtomically(path_, text.Bytes()) == files::kFileOk ? kIniOk : kIniIoError;
 }
 
 int CIniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) const {
@@ -191,4 +191,4 @@ int CIniFile::WriteBool(std::string_view section, std::string_view key, bool val
     return WriteString(section, key, value ? "1" : "0");
 }
 
-}  // namespace ini
+}  // namespace files

@@ -20,7 +20,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace ini {
+namespace files {
 
 enum : int {
     kIniOk = 0,
@@ -102,4 +102,4 @@ private:
     std::string path_;
 };
 
-}  // namespace ini
+}  // namespace files

@@ -9,7 +9,7 @@
 
 #include "files/whole_file.h"
 
-namespace loc {
+namespace files {
 namespace {
 
 std::string WithSlash(std::string dir) {
@@ -73,17 +73,17 @@ std::string ReadPathIn(const Places& places, std::string_view name) {
     std::string beside = places.programDir + std::string(name);
     if (places.programDirWritable || places.userDir.empty()) return beside;
     std::string own = places.userDir + std::string(name);
-    return wfile::Exists(own) ? own : beside;
+    return files::Exists(own) ? own : beside;
 }
 
 std::string WritePathIn(const Places& places, std::string_view name) {
     std::string beside = places.programDir + std::string(name);
     if (places.programDirWritable || places.userDir.empty()) return beside;
     std::string own = places.userDir + std::string(name);
-    if (wfile::Exists(own)) return own;
+    if (files::Exists(own)) return own;
     if (!MakeDirs(places.userDir)) return beside;
     std::string seed;
-    if (wfile::Read(beside, 64u << 20, &seed) == wfile::kFileOk && wfile::WriteAtomically(own, seed) != wfile::kFileOk)
+    if (files::Read(beside, 64u << 20, &seed) == files::kFileOk && files::WriteAtomically(own, seed) != files::kFileOk)
         return beside;
     return own;
 }
@@ -92,4 +92,4 @@ std::string DataFilePath(std::string_view name) { return ReadPathIn(CurrentPlace
 
 std::string WritableFilePath(std::string_view name) { return WritePathIn(CurrentPlaces(), name); }
 
-}  // namespace loc
+}  // namespace files

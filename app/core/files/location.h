@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace loc {
+namespace files {
 
 // The running executable's folder, with a trailing '/'.
 std::string ExecutableDir();
@@ -40,4 +40,4 @@ struct Places {
 std::string ReadPathIn(const Places& places, std::string_view name);
 std::string WritePathIn(const Places& places, std::string_view name);
 
-}  // namespace loc
+}  // namespace files

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-namespace wfile {
+namespace files {
 namespace {
 
 class Fd {
@@ -120,4 +120,4 @@ int WriteAtomically(const std::string& path, std::string_view bytes) {
     return kFileOk;
 }
 
-}  // namespace wfile
+}  // namespace files

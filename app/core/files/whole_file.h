@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace wfile {
+namespace files {
 
 enum : int {
     kFileOk = 0,
@@ -28,4 +28,4 @@ int WriteAtomically(const std::string& path, std::string_view bytes);
 
 bool Exists(const std::string& path);
 
-}  // namespace wfile
+}  // namespace files

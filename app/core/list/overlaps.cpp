@@ -3,7 +3,7 @@
 #include "list/address_math.h"
 #include "text/numbers.h"
 
-namespace plist {
+namespace list {
 
 namespace {
 
@@ -13,22 +13,22 @@ struct Range {
 };
 
 // The ranges the run would record, in its order.
-std::vector<Range> RecordedRanges(const ProgrammingList& list, const chips::ChipProfile& chip) {
+std::vector<Range> RecordedRanges(const ProgrammingList& list, const files::ChipProfile& chip) {
     std::vector<Range> out;
     for (int row = 1; row <= kRows && list.IsUsed(row); ++row) {
         int32_t flag = 0, start = 0, length = 0;
-        if (!num::TryStrToInt(list.Cell(row, kColFlag), &flag) || flag == 0) continue;
-        if (!num::TryStrToInt(list.Cell(row, kColStart), &start)) continue;
+        if (!text::TryStrToInt(list.Cell(row, kColFlag), &flag) || flag == 0) continue;
+        if (!text::TryStrToInt(list.Cell(row, kColStart), &start)) continue;
         if (start > chip.lastAddress) break;
-        if (!num::TryStrToInt(list.Cell(row, kColLength), &length) || length <= 0) continue;
-        out.push_back({row, addr::ChipStart(start, chip), addr::EndAddress(start, length, chip)});
+        if (!text::TryStrToInt(list.Cell(row, kColLength), &length) || length <= 0) continue;
+        out.push_back({row, list::ChipStart(start, chip), list::EndAddress(start, length, chip)});
     }
     return out;
 }
 
 }  // namespace
 
-std::vector<Overlap> MarkedOverlaps(const ProgrammingList& list, const chips::ChipProfile& chip) {
+std::vector<Overlap> MarkedOverlaps(const ProgrammingList& list, const files::ChipProfile& chip) {
     const std::vector<Range> ranges = RecordedRanges(list, chip);
     std::vector<Overlap> out;
     for (size_t i = 0; i < ranges.size(); ++i)
@@ -40,4 +40,4 @@ std::vector<Overlap> MarkedOverlaps(const ProgrammingList& list, const chips::Ch
     return out;
 }
 
-}  // namespace plist
+}  // namespace list

@@ -9,7 +9,7 @@
 #include "files/chip_table.h"
 #include "list/programming_list.h"
 
-namespace plist {
+namespace list {
 
 // Two marked rows and the chip addresses each would record (first < second).
 struct Overlap {
@@ -22,6 +22,6 @@ struct Overlap {
 // share an address, in row order. The run stops at the first row that starts
 // beyond the chip's last address, so rows from there on are left out, as are
 // rows of no length and cells that are no number (the run reports those).
-std::vector<Overlap> MarkedOverlaps(const ProgrammingList& list, const chips::ChipProfile& chip);
+std::vector<Overlap> MarkedOverlaps(const ProgrammingList& list, const files::ChipProfile& chip);
 
-}  // namespace plist
+}  // namespace list

@@ -3,22 +3,22 @@
 #include "messages/messages.h"
 #include "text/numbers.h"
 
-namespace play_address {
+namespace list {
 
 bool KeyPasses(int key) {
     return (key >= '0' && key <= '9') || (key >= 'A' && key <= 'F') || (key >= 'a' && key <= 'f') || key == kBackspace;
 }
 
-bool BoxValue(const std::string& box, int32_t* value) { return num::TryStrToInt("0X" + box, value); }
+bool BoxValue(const std::string& box, int32_t* value) { return text::TryStrToInt("0X" + box, value); }
 
-void ReportNotANumber(const std::string& box, IUserPrompt& ui) {
-    ShowGeneralError(ui, num::InvalidIntegerMessage("0X" + box));
+void ReportNotANumber(const std::string& box, messages::IUserPrompt& ui) {
+    messages::ShowGeneralError(ui, text::InvalidIntegerMessage("0X" + box));
 }
 
 namespace {
 
 // BoxValue, reporting a box that is not a number.
-bool ReadBox(const std::string& box, IUserPrompt& ui, int32_t* value) {
+bool ReadBox(const std::string& box, messages::IUserPrompt& ui, int32_t* value) {
     if (BoxValue(box, value)) return true;
     ReportNotANumber(box, ui);
     return false;
@@ -26,31 +26,32 @@ bool ReadBox(const std::string& box, IUserPrompt& ui, int32_t* value) {
 
 }  // namespace
 
-bool LeaveBox(std::string& box, int32_t lowestStart, IUserPrompt& ui) {
+bool LeaveBox(std::string& box, int32_t lowestStart, messages::IUserPrompt& ui) {
     int32_t value = 0;
     if (!ReadBox(box, ui, &value)) return false;
     if (value < lowestStart) {
-        box = num::Hex4(lowestStart);
-        ShowMessage(ui, MsgId::StartBelowLowest, box);
+        box = text::Hex4(lowestStart);
+        messages::ShowMessage(ui, messages::MsgId::StartBelowLowest, box);
     }
     return true;
 }
 
-bool CheckPlayAddress(std::string& box, int32_t lowestStart, int32_t lastAddress, IUserPrompt& ui, int32_t* address) {
+bool CheckPlayAddress(std::string& box, int32_t lowestStart, int32_t lastAddress, messages::IUserPrompt& ui,
+                      int32_t* address) {
     int32_t value = 0;
     if (!ReadBox(box, ui, &value)) return false;
     if (value < lowestStart) {
-        box = num::Hex4(lowestStart);
-        ShowMessage(ui, MsgId::PlayBelowLowest, box);
+        box = text::Hex4(lowestStart);
+        messages::ShowMessage(ui, messages::MsgId::PlayBelowLowest, box);
         return false;
     }
     if (value > lastAddress) {
-        box = num::Hex4(lastAddress);
-        ShowMessage(ui, MsgId::PlayAboveLast, box);
+        box = text::Hex4(lastAddress);
+        messages::ShowMessage(ui, messages::MsgId::PlayAboveLast, box);
         return false;
     }
     *address = value;
     return true;
 }
 
-}  // namespace play_address
+}  // namespace list

@@ -9,7 +9,7 @@
 #include "text/numbers.h"
 #include "text/text_codec.h"
 
-namespace plist {
+namespace list {
 
 const std::array<const char*, kCols> kHeaders = {
     "",          "IS 1 ",     " 是否编程",     " 编程地址",     " 结束地址", "       文件名称",
@@ -63,7 +63,7 @@ bool Storable(const FileFacts& f) {
 
 bool CellInt(const ProgrammingList& list, int row, int col, int32_t* value, std::string* bad_text) {
     const std::string& t = list.Cell(row, col);
-    if (num::TryStrToInt(t, value)) return true;
+    if (text::TryStrToInt(t, value)) return true;
     if (bad_text) *bad_text = t;
     return false;
 }
@@ -83,21 +83,21 @@ Status LastRowStartAndLength(const ProgrammingList& list, int32_t* start, int32_
 
 }  // namespace
 
-Status NextAutoStart(const ProgrammingList& list, const chips::ChipProfile& chip, int64_t* start,
+Status NextAutoStart(const ProgrammingList& list, const files::ChipProfile& chip, int64_t* start,
                      std::string* bad_text) {
     int32_t a = 0, l = 0;
     if (LastRowStartAndLength(list, &a, &l, bad_text) != kListOk) return kListBadNumber;
-    *start = (a > 0 || l > 0) ? addr::NextStart(a, l, chip) : chip.lowest;
+    *start = (a > 0 || l > 0) ? list::NextStart(a, l, chip) : chip.lowest;
     return kListOk;
 }
 
 void FillRow(ProgrammingList& list, int row, int64_t start, bool program, const FileFacts& f,
-             const chips::ChipProfile& chip) {
+             const files::ChipProfile& chip) {
     list.SetCell(row, kColRow, std::to_string(row));
     list.SetCell(row, kColFlag, program ? "1" : "0");
     list.SetCell(row, kColFlagText, program ? kYes : kNo);
-    list.SetCell(row, kColStart, addr::Text(start));
-    list.SetCell(row, kColEnd, addr::Text(addr::EndAddress(start, f.lengthMs, chip)));
+    list.SetCell(row, kColStart, list::Text(start));
+    list.SetCell(row, kColEnd, list::Text(list::EndAddress(start, f.lengthMs, chip)));
     list.SetCell(row, kColName, f.name);
     list.SetCell(row, kColLength, std::to_string(f.lengthMs));
     list.SetCell(row, kColSize, f.sizeText);
@@ -107,7 +107,7 @@ void FillRow(ProgrammingList& list, int row, int64_t start, bool program, const 
     list.SetCell(row, kColShownPath, f.path);
 }
 
-Status AppendAuto(ProgrammingList& list, const FileFacts& f, const chips::ChipProfile& chip, std::string* bad_text) {
+Status AppendAuto(ProgrammingList& list, const FileFacts& f, const files::ChipProfile& chip, std::string* bad_text) {
     if (!Storable(f)) return kListUnstorable;
     int row = list.FirstFree();
     if (row == 0) return kListFull;
@@ -130,18 +130,18 @@ bool LengthsConvert(const ProgrammingList& list, int first, std::string* bad_tex
 
 // Gives the used rows from `first` on the addresses that follow a segment at
 // start a of length l, each after its predecessor. Lengths checked first.
-void ReaddressFrom(ProgrammingList& list, int first, int64_t a, int32_t l, const chips::ChipProfile& chip) {
+void ReaddressFrom(ProgrammingList& list, int first, int64_t a, int32_t l, const files::ChipProfile& chip) {
     for (int r = first; r <= kRows && list.IsUsed(r); ++r) {
-        a = addr::NextStart(a, l, chip);
+        a = list::NextStart(a, l, chip);
         CellInt(list, r, kColLength, &l, nullptr);
-        list.SetCell(r, kColStart, addr::Text(a));
-        list.SetCell(r, kColEnd, addr::Text(addr::EndAddress(a, l, chip)));
+        list.SetCell(r, kColStart, list::Text(a));
+        list.SetCell(r, kColEnd, list::Text(list::EndAddress(a, l, chip)));
     }
 }
 
 }  // namespace
 
-Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const chips::ChipProfile& chip,
+Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const files::ChipProfile& chip,
                  std::string* bad_text) {
     if (row < 1 || row > kRows || !list.IsUsed(row)) return kListOk;
     int64_t a = chip.lowest;
@@ -164,7 +164,7 @@ Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const chi
     return kListOk;
 }
 
-Status Readdress(ProgrammingList& list, int row, const chips::ChipProfile& chip, std::string* bad_text) {
+Status Readdress(ProgrammingList& list, int row, const files::ChipProfile& chip, std::string* bad_text) {
     int32_t a = 0, l = 0;
     if (!list.IsUsed(row)) return kListOk;
     if (!CellInt(list, row, kColStart, &a, bad_text) || !CellInt(list, row, kColLength, &l, bad_text) ||
@@ -174,11 +174,11 @@ Status Readdress(ProgrammingList& list, int row, const chips::ChipProfile& chip,
     return kListOk;
 }
 
-Status ComputeExtent(const ProgrammingList& list, const chips::ChipProfile& chip, int64_t* extent,
+Status ComputeExtent(const ProgrammingList& list, const files::ChipProfile& chip, int64_t* extent,
                      std::string* bad_text) {
     int32_t a = 0, l = 0;
     if (LastRowStartAndLength(list, &a, &l, bad_text) != kListOk) return kListBadNumber;
-    *extent = list.UsedCount() > 0 ? addr::Extent(a, l, chip) : 0;
+    *extent = list.UsedCount() > 0 ? list::Extent(a, l, chip) : 0;
     return kListOk;
 }
 
@@ -225,4 +225,4 @@ bool LookUpFile(const std::string& path, const LengthQuery& length_of, FileFacts
     return true;
 }
 
-}  // namespace plist
+}  // namespace list

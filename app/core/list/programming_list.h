@@ -12,7 +12,7 @@
 
 #include "list/address_math.h"
 
-namespace plist {
+namespace list {
 
 inline constexpr int kRows = 160;  // rows 1..160 hold segments
 inline constexpr int kCols = 12;
@@ -100,30 +100,30 @@ bool CellInt(const ProgrammingList& list, int row, int col, int32_t* value, std:
 
 // Start of the next segment under automatic addressing: after the last used
 // row when its start or length is above 0, else the chip's lowest address.
-Status NextAutoStart(const ProgrammingList& list, const chips::ChipProfile& chip, int64_t* start,
+Status NextAutoStart(const ProgrammingList& list, const files::ChipProfile& chip, int64_t* start,
                      std::string* bad_text);
 
 // Fills every cell of `row` for a segment starting at `start`.
 void FillRow(ProgrammingList& list, int row, int64_t start, bool program, const FileFacts& f,
-             const chips::ChipProfile& chip);
+             const files::ChipProfile& chip);
 
 // Appends one segment with automatic addressing into the first free row.
 // kListFull, kListUnstorable or kListBadNumber leave the list unchanged.
-Status AppendAuto(ProgrammingList& list, const FileFacts& f, const chips::ChipProfile& chip, std::string* bad_text);
+Status AppendAuto(ProgrammingList& list, const FileFacts& f, const files::ChipProfile& chip, std::string* bad_text);
 
 // Removes used row `row` and closes the gap (row numbers stay 1, 2, 3...).
 // With automatic addressing the rows that move up are re-addressed from the
 // row above (or the lowest address); without it they keep their addresses.
 // kListBadNumber leaves the list unchanged.
-Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const chips::ChipProfile& chip,
+Status DeleteRow(ProgrammingList& list, int row, bool auto_addressing, const files::ChipProfile& chip,
                  std::string* bad_text);
 
 // Re-addresses the used rows after `row` so each follows its predecessor;
 // only their start and end cells change.
-Status Readdress(ProgrammingList& list, int row, const chips::ChipProfile& chip, std::string* bad_text);
+Status Readdress(ProgrammingList& list, int row, const files::ChipProfile& chip, std::string* bad_text);
 
 // List extent in ms from the last used row (0 for an empty list).
-Status ComputeExtent(const ProgrammingList& list, const chips::ChipProfile& chip, int64_t* extent,
+Status ComputeExtent(const ProgrammingList& list, const files::ChipProfile& chip, int64_t* extent,
                      std::string* bad_text);
 
 // Add-file lookup: a regular, non-hidden (no leading '.') file. Size text is
@@ -139,4 +139,4 @@ std::string LowerExtension(const std::string& name);
 // Local time text in the list's form (see LookUpFile).
 std::string TimeText(int64_t unix_seconds);
 
-}  // namespace plist
+}  // namespace list

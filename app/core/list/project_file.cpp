@@ -10,7 +10,7 @@
 #include "text/text_codec.h"
 #include "files/whole_file.h"
 
-namespace qwf {
+namespace list {
 
 std::string Today() {
     std::time_t t = std::time(nullptr);
@@ -29,7 +29,7 @@ bool FileExists(const std::string& path) {
 namespace {
 
 bool AppendField(std::string* out, const std::string& utf8, std::string* bad_field) {
-    if (!plist::Storable(utf8)) {
+    if (!list::Storable(utf8)) {
         if (bad_field) *bad_field = utf8;
         return false;
     }
@@ -40,7 +40,7 @@ bool AppendField(std::string* out, const std::string& utf8, std::string* bad_fie
 
 }  // namespace
 
-Result Build(const plist::ProgrammingList& list, const Header& header, const std::string& date8, std::string* bytes,
+Result Build(const list::ProgrammingList& list, const Header& header, const std::string& date8, std::string* bytes,
              std::string* bad_field) {
     std::string out;
     if (!AppendField(&out, kVersion, bad_field) || !AppendField(&out, date8, bad_field) ||
@@ -48,8 +48,8 @@ Result Build(const plist::ProgrammingList& list, const Header& header, const std
         !AppendField(&out, header.chip, bad_field))
         return kProjectUnstorable;
     out += "\r\n";
-    for (int r = 1; r <= plist::kRows && list.IsUsed(r); ++r) {
-        for (int c = plist::kColFlag; c < plist::kCols; ++c)
+    for (int r = 1; r <= list::kRows && list.IsUsed(r); ++r) {
+        for (int c = list::kColFlag; c < list::kCols; ++c)
             if (!AppendField(&out, list.Cell(r, c), bad_field)) return kProjectUnstorable;
         out += "\r\n";
     }
@@ -57,19 +57,19 @@ Result Build(const plist::ProgrammingList& list, const Header& header, const std
     return kProjectOk;
 }
 
-Result Write(const std::string& path, const plist::ProgrammingList& list, const Header& header,
-             const std::string& date8, std::string* bad_field) {
+Result Write(const std::string& path, const list::ProgrammingList& list, const Header& header, const std::string& date8,
+             std::string* bad_field) {
     std::string bytes;
     if (Result r = Build(list, header, date8, &bytes, bad_field); r != kProjectOk) return r;
     if (path.empty()) return kProjectWriteFailed;
     // Temporary file beside the target, synced, then renamed over it: a crash
     // or a full disk keeps the old file whole.
-    return wfile::WriteAtomically(path, bytes) == wfile::kFileOk ? kProjectOk : kProjectWriteFailed;
+    return files::WriteAtomically(path, bytes) == files::kFileOk ? kProjectOk : kProjectWriteFailed;
 }
 
-Result Parse(std::string_view bytes, plist::ProgrammingList* list, Header* header, std::string* bad_text,
+Result Parse(std::string_view bytes, list::ProgrammingList* list, Header* header, std::string* bad_text,
              const std::function<bool(const std::string&)>& file_exists) {
-    using namespace plist;
+    using namespace list;
     std::string field;
     int field_no = 0;
     int line = 0;  // 0 = header; data line n fills row n
@@ -85,7 +85,7 @@ Result Parse(std::string_view bytes, plist::ProgrammingList* list, Header* heade
                 int r = row + 1;
                 if (field_no == 0) {
                     int32_t flag = 0;
-                    if (!num::TryStrToInt(t, &flag)) {
+                    if (!text::TryStrToInt(t, &flag)) {
                         if (bad_text) *bad_text = t;
                         return kProjectBadFlag;
                     }
@@ -142,7 +142,7 @@ Incomplete CheckComplete(std::string_view bytes) {
         if (lf != std::string_view::npos && (cr == std::string_view::npos || lf < cr)) return Incomplete::LfWithoutCr;
         if (cr == std::string_view::npos) return Incomplete::UnendedLastLine;
         if (cr + 1 >= bytes.size() || bytes[cr + 1] != '\n') return Incomplete::CrWithoutLf;
-        if (!header && cr > from && ++rows > plist::kRows) return Incomplete::TooManyRows;
+        if (!header && cr > from && ++rows > list::kRows) return Incomplete::TooManyRows;
         header = false;
         from = cr + 2;
     }
@@ -158,21 +158,21 @@ std::string IncompleteReason(Incomplete why) {
         case Incomplete::CrWithoutLf: return "a line ends in CR without LF";
         case Incomplete::UnendedLastLine: return "bytes after the last CR LF";
         case Incomplete::TooManyRows:
-            return "more than " + std::to_string(plist::kRows) + " rows, the most a list holds";
+            return "more than " + std::to_string(list::kRows) + " rows, the most a list holds";
     }
     return "";
 }
 
 std::string IncompleteReason(std::string_view bytes) { return IncompleteReason(CheckComplete(bytes)); }
 
-Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text,
+Result Read(const std::string& path, list::ProgrammingList* list, Header* header, std::string* bad_text,
             Incomplete* incomplete) {
     std::string bytes;
-    int rc = wfile::Read(path, kMaxFileBytes, &bytes);
-    if (rc == wfile::kFileTooLarge) return kProjectTooLarge;
-    if (rc != wfile::kFileOk) return kProjectNotFound;  // missing, not a regular file, or unreadable
+    int rc = files::Read(path, kMaxFileBytes, &bytes);
+    if (rc == files::kFileTooLarge) return kProjectTooLarge;
+    if (rc != files::kFileOk) return kProjectNotFound;  // missing, not a regular file, or unreadable
     if (incomplete) *incomplete = CheckComplete(bytes);
     return Parse(bytes, list, header, bad_text, FileExists);
 }
 
-}  // namespace qwf
+}  // namespace list

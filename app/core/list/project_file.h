@@ -17,7 +17,7 @@
 
 #include "list/programming_list.h"
 
-namespace qwf {
+namespace list {
 
 inline constexpr const char* kVersion = "V1.0";
 inline constexpr const char* kMagic = "wendaloprist";
@@ -43,12 +43,12 @@ std::string Today();
 
 // The file's bytes for `list` (used rows only). kProjectUnstorable and *bad_field
 // (UTF-8) when a field cannot be stored faithfully.
-Result Build(const plist::ProgrammingList& list, const Header& header, const std::string& date8, std::string* bytes,
+Result Build(const list::ProgrammingList& list, const Header& header, const std::string& date8, std::string* bytes,
              std::string* bad_field);
 
 // Writes atomically. A failure leaves an existing file untouched.
-Result Write(const std::string& path, const plist::ProgrammingList& list, const Header& header,
-             const std::string& date8, std::string* bad_field = nullptr);
+Result Write(const std::string& path, const list::ProgrammingList& list, const Header& header, const std::string& date8,
+             std::string* bad_field = nullptr);
 
 // Parses file bytes into `list`, which the caller has emptied. Header fields 3
 // and 4 become the programmer and chip names. On data line n: field 0 -> flag
@@ -57,7 +57,7 @@ Result Write(const std::string& path, const plist::ProgrammingList& list, const 
 // A CR LF numbers the row; a last line without one fills cells but no number.
 // Blank lines are skipped; lines after row 160 are ignored.
 // kProjectBadFlag: *bad_text is the flag text; rows before it stay loaded.
-Result Parse(std::string_view bytes, plist::ProgrammingList* list, Header* header, std::string* bad_text,
+Result Parse(std::string_view bytes, list::ProgrammingList* list, Header* header, std::string* bad_text,
              const std::function<bool(const std::string&)>& file_exists);
 
 // Why bytes are not a whole project as the writer makes them.
@@ -73,7 +73,7 @@ enum class Incomplete {
 
 // Reads a file: kProjectNotFound, kProjectTooLarge, or Parse's result.
 // incomplete (optional): CheckComplete of the bytes read.
-Result Read(const std::string& path, plist::ProgrammingList* list, Header* header, std::string* bad_text,
+Result Read(const std::string& path, list::ProgrammingList* list, Header* header, std::string* bad_text,
             Incomplete* incomplete = nullptr);
 
 // A whole project has a header line, CR LF after every line and nothing after
@@ -93,4 +93,4 @@ std::string IncompleteReason(std::string_view bytes);
 // True when a regular file exists at `path`.
 bool FileExists(const std::string& path);
 
-}  // namespace qwf
+}  // namespace list

@@ -1,6 +1,6 @@
 #include "list/ruler.h"
 
-namespace ruler {
+namespace list {
 
 LabelTexts DesignedLabelTexts() {
     LabelTexts t;
@@ -41,4 +41,4 @@ Layout LayOut(int w) {
     return l;
 }
 
-}  // namespace ruler
+}  // namespace list

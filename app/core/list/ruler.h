@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace ruler {
+namespace list {
 
 inline constexpr int kTickCount = 21;   // L1..L21
 inline constexpr int kLabelCount = 11;  // LT1..LT11
@@ -50,4 +50,4 @@ inline constexpr int kLabelTop = 6;
 inline constexpr int kGaugeHeight = 9;
 inline constexpr int kPanelHeight = 37;
 
-}  // namespace ruler
+}  // namespace list

@@ -4,9 +4,9 @@
 #include "text/numbers.h"
 #include "list/play_address.h"
 
-namespace props {
+namespace list {
 
-SegmentForm FormForAdd(const plist::FileFacts& f, int32_t upper_limit) {
+SegmentForm FormForAdd(const list::FileFacts& f, int32_t upper_limit) {
     SegmentForm form;
     form.mode = Mode::Add;
     form.upper_limit = upper_limit;
@@ -20,9 +20,9 @@ SegmentForm FormForAdd(const plist::FileFacts& f, int32_t upper_limit) {
     return form;
 }
 
-bool FormForEdit(const plist::ProgrammingList& list, int row, int32_t upper_limit, bool auto_addressing,
+bool FormForEdit(const list::ProgrammingList& list, int row, int32_t upper_limit, bool auto_addressing,
                  SegmentForm* form, std::string* bad_text) {
-    using namespace plist;
+    using namespace list;
     int32_t start = 0, length = 0, flag = 0;
     if (!CellInt(list, row, kColStart, &start, bad_text) || !CellInt(list, row, kColLength, &length, bad_text) ||
         !CellInt(list, row, kColFlag, &flag, bad_text))
@@ -34,7 +34,7 @@ bool FormForEdit(const plist::ProgrammingList& list, int row, int32_t upper_limi
     f.name = list.Cell(row, kColName);
     f.timeText = list.Cell(row, kColTime);
     f.playTime = list.Cell(row, kColLength) + " MS";
-    f.address = num::Hex4(start);
+    f.address = text::Hex4(start);
     f.program = flag == 1;
     f.lengthMs = length;
     f.sizeText = list.Cell(row, kColSize);
@@ -45,7 +45,7 @@ bool FormForEdit(const plist::ProgrammingList& list, int row, int32_t upper_limi
     return true;
 }
 
-bool AcceptAddressKey(int key) { return play_address::KeyPasses(key); }
+bool AcceptAddressKey(int key) { return list::KeyPasses(key); }
 
 namespace {
 std::string Trim(const std::string& s) {
@@ -56,30 +56,30 @@ std::string Trim(const std::string& s) {
 }
 }  // namespace
 
-OkResult PressOk(const SegmentForm& form, plist::ProgrammingList& list, const chips::ChipProfile& chip,
-                 IUserPrompt& ui) {
-    using namespace plist;
+OkResult PressOk(const SegmentForm& form, list::ProgrammingList& list, const files::ChipProfile& chip,
+                 messages::IUserPrompt& ui) {
+    using namespace list;
     std::string t = Trim(form.address);
     if (t.empty()) {
-        ShowMessage(ui, MsgId::NoAddress);
+        messages::ShowMessage(ui, messages::MsgId::NoAddress);
         return OkResult::KeepOpen;
     }
     int32_t a = 0;
-    if (!num::TryStrToInt("$" + t, &a)) {
-        ShowGeneralError(ui, num::InvalidIntegerMessage("$" + t));
+    if (!text::TryStrToInt("$" + t, &a)) {
+        messages::ShowGeneralError(ui, text::InvalidIntegerMessage("$" + t));
         return OkResult::KeepOpen;
     }
     // A pasted 8-digit text can spell a negative 32-bit value; that is as far
     // out of range as one above the limit.
     if (a > form.upper_limit || a < 0) {
-        ShowMessage(ui, MsgId::AddressOutOfRange);
+        messages::ShowMessage(ui, messages::MsgId::AddressOutOfRange);
         return OkResult::KeepOpen;
     }
     int row = form.row;
     if (form.mode == Mode::Add) {
         row = list.FirstFree();
         if (row == 0) {
-            ShowMessage(ui, MsgId::ListFull);
+            messages::ShowMessage(ui, messages::MsgId::ListFull);
             return OkResult::Refused;
         }
     } else if (row < 1 || row > kRows) {
@@ -92,10 +92,11 @@ OkResult PressOk(const SegmentForm& form, plist::ProgrammingList& list, const ch
         list.SetCell(row, kColRow, keep_number);
         if (form.autoAddressing) {
             std::string bad;
-            if (Readdress(list, row, chip, &bad) != kListOk) ShowGeneralError(ui, num::InvalidIntegerMessage(bad));
+            if (Readdress(list, row, chip, &bad) != kListOk)
+                messages::ShowGeneralError(ui, text::InvalidIntegerMessage(bad));
         }
     }
     return OkResult::Accepted;
 }
 
-}  // namespace props
+}  // namespace list

@@ -10,7 +10,7 @@
 #include "list/programming_list.h"
 #include "messages/user_prompt.h"
 
-namespace props {
+namespace list {
 
 inline constexpr const char* kCaption = "文件资料";  // the dialog's title
 inline constexpr int kAddressMaxChars = 4;
@@ -35,11 +35,11 @@ struct SegmentForm {
 };
 
 // Add mode: empty address, PCheck cleared.
-SegmentForm FormForAdd(const plist::FileFacts& f, int32_t upper_limit);
+SegmentForm FormForAdd(const list::FileFacts& f, int32_t upper_limit);
 
 // Edit mode from row `row`. False and *bad_text when the row's start, length
 // or flag cell does not convert.
-bool FormForEdit(const plist::ProgrammingList& list, int row, int32_t upper_limit, bool auto_addressing,
+bool FormForEdit(const list::ProgrammingList& list, int row, int32_t upper_limit, bool auto_addressing,
                  SegmentForm* form, std::string* bad_text);
 
 // Key filter of the address field, the same as the play address box's:
@@ -54,7 +54,7 @@ enum class OkResult {
 
 // OK button. Messages go through `ui` (empty address, out of range, a text
 // that is not hexadecimal, list full in add mode).
-OkResult PressOk(const SegmentForm& form, plist::ProgrammingList& list, const chips::ChipProfile& chip,
-                 IUserPrompt& ui);
+OkResult PressOk(const SegmentForm& form, list::ProgrammingList& list, const files::ChipProfile& chip,
+                 messages::IUserPrompt& ui);
 
-}  // namespace props
+}  // namespace list

@@ -6,6 +6,8 @@
 
 #include "dev_result.h"
 
+namespace messages {
+
 namespace {
 
 constexpr MsgIcon kInfo = MsgIcon::Information;
@@ -159,3 +161,5 @@ bool ShowDriverResult(IUserPrompt& ui, int32_t code) {
     ShowMessage(ui, *id);
     return true;
 }
+
+}  // namespace messages

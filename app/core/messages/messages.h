@@ -12,6 +12,8 @@
 
 #include "messages/user_prompt.h"
 
+namespace messages {
+
 // The three captions of the program's boxes.
 inline constexpr const char* kCaptionPrompt = "提示信息";
 inline constexpr const char* kCaptionSystem = "系统提示";
@@ -50,10 +52,10 @@ enum class MsgId {
     NothingToProgram,  // 系统提示
     AskOverCapacity,   // 系统提示, Yes/No
     AskNoSoundOutput,  // 系统提示, Yes/No
-    AskOverlap,        // 系统提示, Yes/No; composed: the overlapping rows (OverlapList)
+    AskOverlap,        // 系统提示, Yes/No; composed: the overlapping rows (runs::OverlapList)
     WorkerBusy,        // 系统提示: a cancelled worker still holds the driver
     RecOverflow,       // 系统提示: shown by the programming dialog's close step
-    RowsNotRecorded,   // 系统提示: after a run; composed: the rows (RowTroubleList)
+    RowsNotRecorded,   // 系统提示: after a run; composed: the rows (runs::RowTroubleList)
     NothingToPlay,     // 系统提示
     // Play address box; composed: the corrected box text.
     StartBelowLowest,  // 系统提示: leaving the box
@@ -117,3 +119,5 @@ std::string DriverResultMessage(int32_t code);
 // For kDevOk shows nothing and returns false (go on); otherwise shows the
 // message and returns true (stop).
 bool ShowDriverResult(IUserPrompt& ui, int32_t code);
+
+}  // namespace messages

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace messages {
+
 enum class MsgIcon { Information, Question, Warning, Error };
 enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgAnswer { Ok, Yes, No, Cancel };
@@ -15,3 +17,5 @@ public:
     virtual ~IUserPrompt() = default;
     virtual MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) = 0;
 };
+
+}  // namespace messages

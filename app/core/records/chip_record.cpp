@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
-namespace rec {
+namespace records {
 namespace {
 
 // Length of the valid UTF-8 sequence at s[i] (RFC 3629: no overlong forms,
@@ -150,4 +150,4 @@ std::string ChipRecordLine(const ChipRecord& r) {
     return out;
 }
 
-}  // namespace rec
+}  // namespace records

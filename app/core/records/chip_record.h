@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace rec {
+namespace records {
 
 struct SegmentRecord {
     int row = 0;
@@ -43,4 +43,4 @@ std::string ChipRecordLine(const ChipRecord& r);
 // e.g. "2026-12-08T15:04:05.123+01:00" ("+00:00" in UTC).
 std::string IsoTimeWithOffset(std::chrono::system_clock::time_point t);
 
-}  // namespace rec
+}  // namespace records

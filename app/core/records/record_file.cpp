@@ -10,7 +10,7 @@
 
 #include "records/record_result.h"
 
-namespace rec {
+namespace records {
 namespace {
 
 class Fd {
@@ -105,4 +105,4 @@ int AppendRecordLine(const std::string& path, const std::string& line, std::stri
     return kRecordOk;
 }
 
-}  // namespace rec
+}  // namespace records

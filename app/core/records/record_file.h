@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace rec {
+namespace records {
 
 // Whether the file can be opened for appending, before anything is sent to a
 // chip. A missing file is created (empty), as the first append would create
@@ -23,4 +23,4 @@ int CheckRecordFile(const std::string& path, std::string* error);
 // "cannot be written: No space left on device".
 int AppendRecordLine(const std::string& path, const std::string& line, std::string* error);
 
-}  // namespace rec
+}  // namespace records

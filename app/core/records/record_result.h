@@ -2,7 +2,7 @@
 // failure is positive; the matching plain English reason goes to *error.
 #pragma once
 
-namespace rec {
+namespace records {
 
 enum RecordResult : int {
     kRecordOk = 0,
@@ -12,4 +12,4 @@ enum RecordResult : int {
     kRecordBadLine = 4,         // the line is empty or does not end in one "\n" (a caller's mistake)
 };
 
-}  // namespace rec
+}  // namespace records

@@ -12,7 +12,7 @@
 
 #include "records/record_result.h"
 
-namespace rec {
+namespace records {
 
 Sha256::Sha256() : sum_(g_checksum_new(G_CHECKSUM_SHA256)) {}
 
@@ -79,4 +79,4 @@ int Sha256OfFile(const std::string& path, std::string* hex, std::string* error) 
     return kRecordOk;
 }
 
-}  // namespace rec
+}  // namespace records

@@ -7,7 +7,7 @@
 
 struct _GChecksum;  // GLib's GChecksum, kept out of the callers' includes
 
-namespace rec {
+namespace records {
 
 class Sha256 {
 public:
@@ -32,4 +32,4 @@ std::string Sha256Hex(const std::string& bytes);
 // is the reason without the path, e.g. "cannot be read: No such file or directory".
 int Sha256OfFile(const std::string& path, std::string* hex, std::string* error);
 
-}  // namespace rec
+}  // namespace records

@@ -4,9 +4,13 @@
 
 #include "IDevInter.h"
 
+namespace runs {
+
 struct AuxModeState {
     int value = kAuxModeOff;  // off at start-up, never stored
 
     void Toggle() { value = value == kAuxModeOn ? kAuxModeOff : kAuxModeOn; }
     bool Pressed() const { return value == kAuxModeOn; }
 };
+
+}  // namespace runs

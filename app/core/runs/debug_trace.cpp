@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace dbg {
+namespace runs {
 
 bool Enabled() {
     const char* v = std::getenv("SONMIRA_DEBUG");
@@ -30,4 +30,4 @@ void Outputf(const char* format, ...) {
     Output(buf);
 }
 
-}  // namespace dbg
+}  // namespace runs

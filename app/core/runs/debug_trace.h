@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace dbg {
+namespace runs {
 
 // True when the debug output is switched on (read on every call, so a test
 // or a user can switch it while the program runs).
@@ -17,4 +17,4 @@ void Output(const std::string& line);
 // printf-style form of Output.
 void Outputf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-}  // namespace dbg
+}  // namespace runs

@@ -18,12 +18,14 @@
 #include "runs/run_view.h"
 #include "messages/user_prompt.h"
 
+namespace runs {
+
 inline constexpr const char* kPlayCaption = "正在播放......";
 
 struct PlayJob {
-    plist::ProgrammingList list;
-    chips::ChipProfile chip;
-    DriverBinding* drivers = nullptr;
+    list::ProgrammingList list;
+    files::ChipProfile chip;
+    binding::DriverBinding* drivers = nullptr;
 };
 
 // What the dialog does not tell: the segments the module refused to play.
@@ -48,7 +50,7 @@ public:
     static constexpr int kAfterSegmentMs = 100;
 
     // `ui` shows the failure message; it is called on the worker's thread.
-    PlayThread(PlayJob job, RunDialog& dialog, IRunView& view, IUserPrompt& ui);
+    PlayThread(PlayJob job, RunDialog& dialog, IRunView& view, messages::IUserPrompt& ui);
     End Execute();
     const PlaySummary& Summary() const { return summary_; }
 
@@ -58,7 +60,7 @@ private:
     PlayJob job_;
     RunDialog& dialog_;
     IRunView& view_;
-    IUserPrompt& ui_;
+    messages::IUserPrompt& ui_;
     int32_t start_ = 0;
     int32_t end_ = 0;
     std::string fileName_;
@@ -69,5 +71,7 @@ private:
 // The play-count dialog's show step: starts a PlayThread unless the dialog is
 // running or its last worker has not ended. `summary` (optional) receives the
 // worker's summary before on_end is called.
-bool StartPlayThread(RunDialog& dialog, PlayJob job, IRunView& view, IUserPrompt& ui,
+bool StartPlayThread(RunDialog& dialog, PlayJob job, IRunView& view, messages::IUserPrompt& ui,
                      std::function<void(PlayThread::End)> on_end = {}, PlaySummary* summary = nullptr);
+
+}  // namespace runs

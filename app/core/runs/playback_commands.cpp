@@ -3,40 +3,45 @@
 #include "messages/messages.h"
 #include "list/play_address.h"
 
+namespace runs {
+
 namespace {
 
-bool AddressAccepted(std::string& box, const chips::ChipProfile& chip, IUserPrompt& ui, int32_t* address) {
-    return play_address::CheckPlayAddress(box, chip.lowest, chip.lastAddress, ui, address);
+bool AddressAccepted(std::string& box, const files::ChipProfile& chip, messages::IUserPrompt& ui, int32_t* address) {
+    return list::CheckPlayAddress(box, chip.lowest, chip.lastAddress, ui, address);
 }
 
 }  // namespace
 
-PulseEnd PulsePlayCommand(std::string& box, const chips::ChipProfile& chip, DriverBinding* drivers, IUserPrompt& ui) {
+PulseEnd PulsePlayCommand(std::string& box, const files::ChipProfile& chip, binding::DriverBinding* drivers,
+                          messages::IUserPrompt& ui) {
     int32_t address = 0;
     if (!AddressAccepted(box, chip, ui, &address)) return PulseEnd::Stopped;
-    DriverLease lease;
+    binding::DriverLease lease;
     CommandEnd end;
     if (!TakeDriver(drivers, ui, &lease, &end))
         return end == CommandEnd::NoDriver ? PulseEnd::NoDriver : PulseEnd::Stopped;
-    return ShowDriverResult(ui, lease->PulsePlay(address, chip.code)) ? PulseEnd::Stopped : PulseEnd::Played;
+    return messages::ShowDriverResult(ui, lease->PulsePlay(address, chip.code)) ? PulseEnd::Stopped : PulseEnd::Played;
 }
 
-CommandEnd ContinuousPlayCommand(std::string& box, const plist::ProgrammingList& list, const chips::ChipProfile& chip,
-                                 DriverBinding* drivers, IUserPrompt& ui, PlayJob* job) {
+CommandEnd ContinuousPlayCommand(std::string& box, const list::ProgrammingList& list, const files::ChipProfile& chip,
+                                 binding::DriverBinding* drivers, messages::IUserPrompt& ui, PlayJob* job) {
     if (!list.IsUsed(1)) {
-        ShowMessage(ui, MsgId::NothingToPlay);
+        messages::ShowMessage(ui, messages::MsgId::NothingToPlay);
         return CommandEnd::Stopped;
     }
     int32_t address = 0;
     if (!AddressAccepted(box, chip, ui, &address)) return CommandEnd::Stopped;
     {
-        DriverLease lease;
+        binding::DriverLease lease;
         CommandEnd end;
         if (!TakeDriver(drivers, ui, &lease, &end)) return end;
-        if (ShowDriverResult(ui, lease->BeginPlayback(chip.code))) return CommandEnd::Stopped;
+        if (messages::ShowDriverResult(ui, lease->BeginPlayback(chip.code))) return CommandEnd::Stopped;
     }
     job->list = list;
     job->chip = chip;
     job->drivers = drivers;
     return CommandEnd::OpenDialog;
 }
+
+}  // namespace runs

@@ -12,6 +12,8 @@
 #include "list/programming_list.h"
 #include "messages/user_prompt.h"
 
+namespace runs {
+
 // Pulse play: the address check on `box` (corrected in place), then
 // PulsePlay(box value, chip code) with its result shown. The address goes to
 // the driver as typed, without the address scale.
@@ -20,10 +22,13 @@ enum class PulseEnd {
     Stopped,   // an address, busy or driver message was shown
     NoDriver,  // nothing bound: nothing shown
 };
-PulseEnd PulsePlayCommand(std::string& box, const chips::ChipProfile& chip, DriverBinding* drivers, IUserPrompt& ui);
+PulseEnd PulsePlayCommand(std::string& box, const files::ChipProfile& chip, binding::DriverBinding* drivers,
+                          messages::IUserPrompt& ui);
 
 // Continuous play up to the dialog: empty list check, the address check (its
 // value is not used further), BeginPlayback with its result shown. On
 // OpenDialog *job holds the playback for the play-count dialog's show step.
-CommandEnd ContinuousPlayCommand(std::string& box, const plist::ProgrammingList& list, const chips::ChipProfile& chip,
-                                 DriverBinding* drivers, IUserPrompt& ui, PlayJob* job);
+CommandEnd ContinuousPlayCommand(std::string& box, const list::ProgrammingList& list, const files::ChipProfile& chip,
+                                 binding::DriverBinding* drivers, messages::IUserPrompt& ui, PlayJob* job);
+
+}  // namespace runs

@@ -4,6 +4,8 @@
 #include "audio/audio_result.h"
 #include "messages/messages.h"
 
+namespace runs {
+
 namespace {
 
 std::string RowName(int row) { return "第" + std::to_string(row) + "行"; }
@@ -18,17 +20,16 @@ std::string Listed(const std::vector<std::string>& lines, const char* rest_unit)
 
 }  // namespace
 
-std::string ProjectDamageText(qwf::Incomplete why) {
+std::string ProjectDamageText(list::Incomplete why) {
     switch (why) {
-        case qwf::Incomplete::No: return "";
-        case qwf::Incomplete::Empty: return "文件是空的";
-        case qwf::Incomplete::NoHeader: return "文件开头没有QWF数据文件的文件头";
-        case qwf::Incomplete::LfWithoutCr: return "有的行以LF结束，缺少CR";
-        case qwf::Incomplete::CrWithoutLf: return "有的行以CR结束，缺少LF";
-        case qwf::Incomplete::UnendedLastLine: return "最后一行没有以CR LF结束，文件可能被截断了";
-        case qwf::Incomplete::TooManyRows:
-            return "超过" + std::to_string(plist::kRows) + "行，编程列表最多只能有" + std::to_string(plist::kRows) +
-                   "行";
+        case list::Incomplete::No: return "";
+        case list::Incomplete::Empty: return "文件是空的";
+        case list::Incomplete::NoHeader: return "文件开头没有QWF数据文件的文件头";
+        case list::Incomplete::LfWithoutCr: return "有的行以LF结束，缺少CR";
+        case list::Incomplete::CrWithoutLf: return "有的行以CR结束，缺少LF";
+        case list::Incomplete::UnendedLastLine: return "最后一行没有以CR LF结束，文件可能被截断了";
+        case list::Incomplete::TooManyRows:
+            return "超过" + std::to_string(list::kRows) + "行，编程列表最多只能有" + std::to_string(list::kRows) + "行";
     }
     return "";
 }
@@ -57,8 +58,8 @@ std::string RunProblemText(const RunProblem& p) {
     switch (p.kind) {
         case RunProblem::Kind::Missing: return "文件不存在";
         case RunProblem::Kind::Unrecorded:
-            return "录音命令" + std::to_string(RecThread::kAttempts) + "次都没有成功（" + DriverResultMessage(p.code) +
-                   "）";
+            return "录音命令" + std::to_string(RecThread::kAttempts) + "次都没有成功（" +
+                   messages::DriverResultMessage(p.code) + "）";
         case RunProblem::Kind::Unplayed: return "声音没有播放（" + PlayFailureText(p.code) + "）";
     }
     return "";
@@ -70,10 +71,12 @@ std::string RowTroubleList(const std::vector<RowTroubleText>& rows) {
     return Listed(lines, "行");
 }
 
-std::string OverlapList(const std::vector<plist::Overlap>& overlaps) {
+std::string OverlapList(const std::vector<list::Overlap>& overlaps) {
     std::vector<std::string> lines;
-    for (const plist::Overlap& o : overlaps)
-        lines.push_back(RowName(o.first) + "（" + addr::Text(o.firstStart) + "-" + addr::Text(o.firstEnd) + "）与" +
-                        RowName(o.second) + "（" + addr::Text(o.secondStart) + "-" + addr::Text(o.secondEnd) + "）");
+    for (const list::Overlap& o : overlaps)
+        lines.push_back(RowName(o.first) + "（" + list::Text(o.firstStart) + "-" + list::Text(o.firstEnd) + "）与" +
+                        RowName(o.second) + "（" + list::Text(o.secondStart) + "-" + list::Text(o.secondEnd) + "）");
     return Listed(lines, "处");
 }
+
+}  // namespace runs

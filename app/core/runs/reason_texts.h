@@ -10,8 +10,10 @@
 #include "list/project_file.h"
 #include "runs/run_problems.h"
 
-// Why a project file is not whole (qwf::Incomplete::No gives "").
-std::string ProjectDamageText(qwf::Incomplete why);
+namespace runs {
+
+// Why a project file is not whole (list::Incomplete::No gives "").
+std::string ProjectDamageText(list::Incomplete why);
 
 // Why an audio file has no length (an audio::AudioResult; kAudioOk: it holds no sound).
 std::string LengthFailureText(int audio_rc);
@@ -36,4 +38,6 @@ inline constexpr int kListedRows = 10;
 std::string RowTroubleList(const std::vector<RowTroubleText>& rows);
 
 // "第1行（0X0000-0X0009）与第2行（0X0005-0X000C）" per pair.
-std::string OverlapList(const std::vector<plist::Overlap>& overlaps);
+std::string OverlapList(const std::vector<list::Overlap>& overlaps);
+
+}  // namespace runs

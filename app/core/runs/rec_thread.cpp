@@ -10,13 +10,15 @@
 #include "audio/play_log.h"
 #include "list/project_file.h"
 
+namespace runs {
+
 using audio::MonotonicMs;
 using audio::SleepMs;
 
 namespace {
 
-bool CellNumber(const plist::ProgrammingList& list, int row, int col, int32_t* value) {
-    return num::TryStrToInt(list.Cell(row, col), value);
+bool CellNumber(const list::ProgrammingList& list, int row, int col, int32_t* value) {
+    return text::TryStrToInt(list.Cell(row, col), value);
 }
 
 }  // namespace
@@ -31,17 +33,17 @@ RecThread::End RecThread::Fail(IDevInter* driver) {
 
 RecThread::End RecThread::Execute() {
     // The lease is free: the command returned its own before the dialog was shown.
-    DriverLease lease = job_.drivers ? job_.drivers->Acquire() : DriverLease();
+    binding::DriverLease lease = job_.drivers ? job_.drivers->Acquire() : binding::DriverLease();
     IDevInter* driver = lease.driver();
     if (!driver) return End::Failed;
-    CMyMediaPlayer player;
+    audio::CMyMediaPlayer player;
 
     status_ = kRecCaptionRunning;
     view_.SetCaption(status_);
     soundStartedMs_ = 0;
     soundLengthMs_ = 0;
 
-    for (int row = 1; row <= plist::kRows;) {
+    for (int row = 1; row <= list::kRows;) {
         const RowEnd end = RunRow(row, *driver, player);
         if (end == RowEnd::Failed) return Fail(driver);
         if (end == RowEnd::StopRun) break;
@@ -50,11 +52,11 @@ RecThread::End RecThread::Execute() {
     return Finish(driver, lease, player);
 }
 
-RecThread::RowEnd RecThread::RunRow(int row, IDevInter& driver, CMyMediaPlayer& player) {
-    const plist::ProgrammingList& list = job_.list;
-    if (list.Cell(row, plist::kColRow).empty()) return RowEnd::StopRun;
+RecThread::RowEnd RecThread::RunRow(int row, IDevInter& driver, audio::CMyMediaPlayer& player) {
+    const list::ProgrammingList& list = job_.list;
+    if (list.Cell(row, list::kColRow).empty()) return RowEnd::StopRun;
     int32_t flag = 0;
-    if (!CellNumber(list, row, plist::kColFlag, &flag)) return RowEnd::Failed;
+    if (!CellNumber(list, row, list::kColFlag, &flag)) return RowEnd::Failed;
     if (flag == 0) return RowEnd::NextRow;
     PauseBefore(row);
     // After a cancel the segment in work has had its length: nothing is
@@ -66,7 +68,7 @@ RecThread::RowEnd RecThread::RunRow(int row, IDevInter& driver, CMyMediaPlayer& 
     const RowEnd addressed = AddressSegment(row, &length);
     if (addressed != RowEnd::GoOn) return addressed;
     // A file missing when the project was loaded shows the marker instead of its path.
-    if (filePath_ == plist::kFileDeleted || !qwf::FileExists(filePath_)) {
+    if (filePath_ == list::kFileDeleted || !list::FileExists(filePath_)) {
         summary_.missing.push_back({row, status_, 0});
         return RowEnd::NextRow;
     }
@@ -99,42 +101,42 @@ RecThread::RowEnd RecThread::RunRow(int row, IDevInter& driver, CMyMediaPlayer& 
 void RecThread::PauseBefore(int row) {
     const int64_t until = MonotonicMs() + kPauseMs;
     if (job_.digest && digestRow_ != row) {
-        const std::string& path = job_.list.Cell(row, plist::kColShownPath);
-        digest_ = qwf::FileExists(path) ? job_.digest(path) : std::string();
+        const std::string& path = job_.list.Cell(row, list::kColShownPath);
+        digest_ = list::FileExists(path) ? job_.digest(path) : std::string();
         digestRow_ = row;
     }
     SleepMs(std::max<int64_t>(0, until - MonotonicMs()));
 }
 
-bool RecThread::PreviousSoundPlays(CMyMediaPlayer& player) {
+bool RecThread::PreviousSoundPlays(audio::CMyMediaPlayer& player) {
     // The previous segment's sound still plays: another pause for this row,
     // but only until a second after the segment's length in the list has run
     // out. A file longer than its row (changed after it was added) or a stuck
     // player is then stopped: it would hold the run and record past the
     // segment's range.
-    if (player.GetMode() != kModePlay) return false;
+    if (player.GetMode() != audio::kModePlay) return false;
     if (MonotonicMs() < soundStartedMs_ + soundLengthMs_ + kStuckPlayerGraceMs) return true;
     player.Close();
     return false;
 }
 
 RecThread::RowEnd RecThread::AddressSegment(int row, int32_t* length) {
-    const plist::ProgrammingList& list = job_.list;
-    const chips::ChipProfile& chip = job_.chip;
+    const list::ProgrammingList& list = job_.list;
+    const files::ChipProfile& chip = job_.chip;
     int32_t start = 0;
-    if (!CellNumber(list, row, plist::kColStart, &start)) return RowEnd::Failed;
-    position_ = num::Clamp32(int64_t{start} * chip.step);
-    status_ = list.Cell(row, plist::kColName);
+    if (!CellNumber(list, row, list::kColStart, &start)) return RowEnd::Failed;
+    position_ = text::Clamp32(int64_t{start} * chip.step);
+    status_ = list.Cell(row, list::kColName);
     view_.SetStatus(status_, position_);
-    filePath_ = list.Cell(row, plist::kColShownPath);
+    filePath_ = list.Cell(row, list::kColShownPath);
 
     if (start > chip.lastAddress) {
         dialog_.MarkOverflow();
         return RowEnd::StopRun;
     }
-    if (!CellNumber(list, row, plist::kColLength, length)) return RowEnd::Failed;
-    start_ = num::Clamp32(addr::ChipStart(start, chip));
-    end_ = num::Clamp32(addr::EndAddress(start, *length, chip));
+    if (!CellNumber(list, row, list::kColLength, length)) return RowEnd::Failed;
+    start_ = text::Clamp32(list::ChipStart(start, chip));
+    end_ = text::Clamp32(list::EndAddress(start, *length, chip));
     if (!dialog_.Running()) return RowEnd::StopRun;
     return RowEnd::GoOn;
 }
@@ -145,18 +147,18 @@ int32_t RecThread::SendRecordCommand(int row, IDevInter& driver, int64_t* sentNs
         code = driver.RecordSegment(start_, end_, job_.chip.code);
         *sentNs = audio::MonotonicNs();
         attemptFailed_ = code != 0;
-        dbg::Outputf("Recording %d retrun=%d", row, attemptFailed_ ? 1 : 0);
+        runs::Outputf("Recording %d retrun=%d", row, attemptFailed_ ? 1 : 0);
         if (!attemptFailed_) break;
         if (attempt < kAttempts) SleepMs(kRetryPauseMs);
     }
     return code;
 }
 
-RecThread::End RecThread::Finish(IDevInter* driver, DriverLease& lease, CMyMediaPlayer& player) {
+RecThread::End RecThread::Finish(IDevInter* driver, binding::DriverLease& lease, audio::CMyMediaPlayer& player) {
     SleepMs(kEndPauseMs);
     driver->EndRecording();
-    lease = DriverLease();  // the run is done with the driver
-    position_ = num::Clamp32(job_.extent);
+    lease = binding::DriverLease();  // the run is done with the driver
+    position_ = text::Clamp32(job_.extent);
     status_ = kRecFinished;
     view_.SetStatus(status_, position_);
     view_.SetCaption(status_);
@@ -174,3 +176,5 @@ bool StartRecThread(RunDialog& dialog, RecJob job, IRunView& view, std::function
         if (on_end) on_end(end);
     });
 }
+
+}  // namespace runs

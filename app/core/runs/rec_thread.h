@@ -19,8 +19,11 @@
 #include "list/programming_list.h"
 #include "runs/run_dialog.h"
 #include "runs/run_view.h"
-
+namespace audio {
 class CMyMediaPlayer;
+}  // namespace audio
+
+namespace runs {
 
 // Texts of the programming progress dialog.
 inline constexpr const char* kRecCaptionPreparing = "准备编程";
@@ -30,10 +33,10 @@ inline constexpr const char* kRecFinished = "编程结束";
 
 // Everything one run reads. The list is the worker's own copy.
 struct RecJob {
-    plist::ProgrammingList list;
-    chips::ChipProfile chip;
-    int64_t extent = 0;                // list extent in ms: the end of the progress range
-    DriverBinding* drivers = nullptr;  // leased for the whole run
+    list::ProgrammingList list;
+    files::ChipProfile chip;
+    int64_t extent = 0;                         // list extent in ms: the end of the progress range
+    binding::DriverBinding* drivers = nullptr;  // leased for the whole run
     // Optional: the digest of a segment's file, taken in the pause before the
     // segment (so as the file is when it plays); "" when it cannot be read.
     std::function<std::string(const std::string& path)> digest;
@@ -93,9 +96,9 @@ private:
 
     End Fail(IDevInter* driver);
     // One row: its pause, address, record command and sound.
-    RowEnd RunRow(int row, IDevInter& driver, CMyMediaPlayer& player);
+    RowEnd RunRow(int row, IDevInter& driver, audio::CMyMediaPlayer& player);
     // True while the previous sound plays; a stuck player is closed instead.
-    bool PreviousSoundPlays(CMyMediaPlayer& player);
+    bool PreviousSoundPlays(audio::CMyMediaPlayer& player);
     // The pause before a marked segment, with its file's digest taken in it.
     void PauseBefore(int row);
     // Shows the segment and computes its chip addresses; *length its length in ms.
@@ -104,7 +107,7 @@ private:
     // in *sentNs when that attempt's driver call returned.
     int32_t SendRecordCommand(int row, IDevInter& driver, int64_t* sentNs);
     // The ending steps: EndRecording, the lease returned, the dialog closed.
-    End Finish(IDevInter* driver, DriverLease& lease, CMyMediaPlayer& player);
+    End Finish(IDevInter* driver, binding::DriverLease& lease, audio::CMyMediaPlayer& player);
 
     RecJob job_;
     RunDialog& dialog_;
@@ -130,3 +133,5 @@ private:
 // the worker thread as its last act; summary (optional) is filled just before.
 bool StartRecThread(RunDialog& dialog, RecJob job, IRunView& view, std::function<void(RecThread::End)> on_end = {},
                     RecSummary* summary = nullptr);
+
+}  // namespace runs

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <chrono>
 
+namespace runs {
+
 bool LowerThreadPriority() {
     // On Linux the nice value is per thread when addressed by thread id.
     const id_t tid = static_cast<id_t>(syscall(SYS_gettid));
@@ -16,7 +18,8 @@ bool LowerThreadPriority() {
     return setpriority(PRIO_PROCESS, tid, current + 1) == 0;
 }
 
-RunDialog::RunDialog(IUserPrompt& ui, std::optional<MsgId> overflow_msg) : ui_(ui), overflowMsg_(overflow_msg) {}
+RunDialog::RunDialog(messages::IUserPrompt& ui, std::optional<messages::MsgId> overflow_msg)
+    : ui_(ui), overflowMsg_(overflow_msg) {}
 
 RunDialog::~RunDialog() {
     running_.store(false);
@@ -72,6 +75,8 @@ void RunDialog::Close() {
     WaitForWorker(kCloseWaitMs);
     if (overflow_.load() && overflowMsg_ && !overflowReported_) {
         overflowReported_ = true;
-        ShowMessage(ui_, *overflowMsg_);
+        messages::ShowMessage(ui_, *overflowMsg_);
     }
 }
+
+}  // namespace runs

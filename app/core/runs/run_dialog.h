@@ -22,13 +22,15 @@
 #include "messages/messages.h"
 #include "messages/user_prompt.h"
 
+namespace runs {
+
 class RunDialog {
 public:
     static constexpr int kCloseWaitMs = 1000;
 
     // overflow_msg: shown by the close step when the overflow mark is set;
     // nullopt for a dialog that never reports one.
-    RunDialog(IUserPrompt& ui, std::optional<MsgId> overflow_msg);
+    RunDialog(messages::IUserPrompt& ui, std::optional<messages::MsgId> overflow_msg);
     // Waits for a worker that still runs: it uses what its owner holds.
     ~RunDialog();
     RunDialog(const RunDialog&) = delete;
@@ -58,8 +60,8 @@ public:
     bool WaitForWorker(int timeout_ms);
 
 private:
-    IUserPrompt& ui_;
-    const std::optional<MsgId> overflowMsg_;
+    messages::IUserPrompt& ui_;
+    const std::optional<messages::MsgId> overflowMsg_;
     std::atomic<bool> running_{false};
     std::atomic<bool> overflow_{false};
     bool overflowReported_ = false;  // user-interface thread only
@@ -73,3 +75,5 @@ private:
 // Lowers the calling thread's priority by one step (Linux: nice + 1 for this
 // thread only). Returns false when the system refused; the worker runs anyway.
 bool LowerThreadPriority();
+
+}  // namespace runs

@@ -5,6 +5,8 @@
 #include "messages/messages.h"
 #include "runs/reason_texts.h"
 
+namespace runs {
+
 std::vector<RunProblem> RunProblems(const RecSummary& s) {
     std::vector<RunProblem> out;
     for (const auto& m : s.missing) out.push_back({m.row, m.file, RunProblem::Kind::Missing, m.code});
@@ -13,7 +15,7 @@ std::vector<RunProblem> RunProblems(const RecSummary& s) {
     return out;
 }
 
-bool ShowRunProblems(IUserPrompt& ui, const RecSummary& s) {
+bool ShowRunProblems(messages::IUserPrompt& ui, const RecSummary& s) {
     std::vector<RunProblem> problems = RunProblems(s);
     if (problems.empty()) return false;
     std::stable_sort(problems.begin(), problems.end(),
@@ -26,6 +28,8 @@ bool ShowRunProblems(IUserPrompt& ui, const RecSummary& s) {
         else
             rows.push_back({p.row, p.file, RunProblemText(p)});
     }
-    ShowMessage(ui, MsgId::RowsNotRecorded, RowTroubleList(rows));
+    messages::ShowMessage(ui, messages::MsgId::RowsNotRecorded, RowTroubleList(rows));
     return true;
 }
+
+}  // namespace runs

@@ -10,6 +10,8 @@
 #include "runs/rec_thread.h"
 #include "messages/user_prompt.h"
 
+namespace runs {
+
 struct RunProblem {
     enum class Kind {
         Missing,     // skipped: the audio file does not exist
@@ -28,4 +30,6 @@ std::vector<RunProblem> RunProblems(const RecSummary& s);
 // The desktop program's account at the end of a run: MsgId::RowsNotRecorded
 // naming each row and why, in row order. Nothing is shown, and false is
 // returned, when every segment the run reached was recorded.
-bool ShowRunProblems(IUserPrompt& ui, const RecSummary& s);
+bool ShowRunProblems(messages::IUserPrompt& ui, const RecSummary& s);
+
+}  // namespace runs

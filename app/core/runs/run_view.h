@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+namespace runs {
+
 class IRunView {
 public:
     virtual ~IRunView() = default;
@@ -19,3 +21,5 @@ public:
     virtual void SetRange(int32_t max) = 0;
     virtual void CloseDialog() = 0;
 };
+
+}  // namespace runs

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-namespace num {
+namespace text {
 
 bool TryStrToInt(std::string_view s, int32_t* value) {
     size_t i = 0;
@@ -52,4 +52,4 @@ std::string Hex4(int32_t value) {
 
 std::string AddrText(int32_t value) { return "0X" + Hex4(value); }
 
-}  // namespace num
+}  // namespace text

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace num {
+namespace text {
 
 // Decimal, or hexadecimal with a "$", "0x" or "0X" prefix; leading blanks and
 // one sign allowed; nothing may follow the digits; the value must fit 32 bits.
@@ -23,4 +23,4 @@ std::string AddrText(int32_t value);
 // Upper-case hexadecimal of at least four digits, no prefix.
 std::string Hex4(int32_t value);
 
-}  // namespace num
+}  // namespace text

@@ -9,5 +9,5 @@ bool ExecutableFilter::filterAcceptsRow(int sourceRow, const QModelIndex& source
     const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
     if (!files) return true;
     const QModelIndex index = files->index(sourceRow, 0, sourceParent);
-    return files->isDir(index) || ed::AcceptEditorPick(QFile::encodeName(files->filePath(index)).toStdString());
+    return files->isDir(index) || commands::AcceptEditorPick(QFile::encodeName(files->filePath(index)).toStdString());
 }

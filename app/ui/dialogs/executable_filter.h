@@ -1,5 +1,5 @@
 // The rows of a QFileSystemModel a program can be picked from: every folder,
-// to walk through, and the files ed::AcceptEditorPick takes (executable for
+// to walk through, and the files commands::AcceptEditorPick takes (executable for
 // the user, or ".exe" in any case), so the browse dialog offers only picks
 // the settings command keeps.
 #pragma once

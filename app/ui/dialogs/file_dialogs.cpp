@@ -15,11 +15,11 @@ std::optional<std::string> Run(QFileDialog& dialog) {
 
 }  // namespace
 
-QString QtFilter(const std::vector<ws::FileFilter>& filters) {
+QString QtFilter(const std::vector<commands::FileFilter>& filters) {
     QStringList out;
-    for (const ws::FileFilter& f : filters) {
+    for (const commands::FileFilter& f : filters) {
         QStringList patterns;
-        for (const std::string& p : ws::FilterPatterns(f)) {
+        for (const std::string& p : commands::FilterPatterns(f)) {
             const QString q = QString::fromStdString(p);
             patterns << q;
             if (q != "*.*" && q.toLower() != q) patterns << q.toLower();
@@ -34,27 +34,28 @@ QString QtFilter(const std::vector<ws::FileFilter>& filters) {
 FileDialogs QtFileDialogs(QWidget* owner) {
     FileDialogs d;
     d.openProject = [owner] {
-        QFileDialog dialog(owner, QString::fromUtf8(ws::kOpenDialogTitle), QString(),
-                           QtFilter(ws::OpenDialogFilters()));
+        QFileDialog dialog(owner, QString::fromUtf8(commands::kOpenDialogTitle), QString(),
+                           QtFilter(commands::OpenDialogFilters()));
         dialog.setObjectName("OpenDialog1");
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setDefaultSuffix(ws::kOpenDialogDefaultExt);
+        dialog.setDefaultSuffix(commands::kOpenDialogDefaultExt);
         return Run(dialog);
     };
     d.saveProject = [owner](const std::string& proposed) {
-        QFileDialog dialog(owner, QString(), QString::fromStdString(proposed), QtFilter(ws::SaveDialogFilters()));
+        QFileDialog dialog(owner, QString(), QString::fromStdString(proposed), QtFilter(commands::SaveDialogFilters()));
         dialog.setObjectName("SaveDialog1");
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(ws::kSaveDialogDefaultExt);
+        dialog.setDefaultSuffix(commands::kSaveDialogDefaultExt);
         // The command asks its own question before overwriting.
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         return Run(dialog);
     };
     d.addFile = [owner] {
-        QFileDialog dialog(owner, QString::fromUtf8(ws::kAddDialogTitle), QString(), QtFilter(ws::AddDialogFilters()));
+        QFileDialog dialog(owner, QString::fromUtf8(commands::kAddDialogTitle), QString(),
+                           QtFilter(commands::AddDialogFilters()));
         dialog.setObjectName("OpenDialog2");
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setDefaultSuffix(ws::kAddDialogDefaultExt);
+        dialog.setDefaultSuffix(commands::kAddDialogDefaultExt);
         return Run(dialog);
     };
     return d;

@@ -24,4 +24,4 @@ FileDialogs QtFileDialogs(QWidget* owner);
 // The filters in Qt's form: each description followed by its patterns, each
 // pattern also in the other letter case (file names on Linux are case-sensitive,
 // and "*.wav" must also show A.WAV).
-QString QtFilter(const std::vector<ws::FileFilter>& filters);
+QString QtFilter(const std::vector<commands::FileFilter>& filters);

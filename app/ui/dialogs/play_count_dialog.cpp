@@ -10,31 +10,32 @@ namespace {
 // The worker's one message (a failure, answered with OK only): shown on the
 // window's thread, while the worker goes on to its end. Waiting for the box
 // would hold the worker past the close step's wait.
-class QueuedPrompt : public IUserPrompt {
+class QueuedPrompt : public messages::IUserPrompt {
 public:
-    QueuedPrompt(IUserPrompt& target, QObject* context) : target_(target), context_(context) {}
-    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) override {
+    QueuedPrompt(messages::IUserPrompt& target, QObject* context) : target_(target), context_(context) {}
+    messages::MsgAnswer Ask(const std::string& text, const std::string& caption, messages::MsgIcon icon,
+                            messages::MsgButtons buttons) override {
         if (!context_ || QThread::currentThread() == context_->thread())
             return target_.Ask(text, caption, icon, buttons);
-        IUserPrompt* target = &target_;
+        messages::IUserPrompt* target = &target_;
         QMetaObject::invokeMethod(
             context_.data(), [target, text, caption, icon, buttons] { target->Ask(text, caption, icon, buttons); },
             Qt::QueuedConnection);
-        return MsgAnswer::Ok;
+        return messages::MsgAnswer::Ok;
     }
 
 private:
-    IUserPrompt& target_;
+    messages::IUserPrompt& target_;
     QPointer<QObject> context_;
 };
 
 }  // namespace
 
-TFrmwPalyCount::TFrmwPalyCount(QWidget* parent, IUserPrompt* prompt)
+TFrmwPalyCount::TFrmwPalyCount(QWidget* parent, messages::IUserPrompt* prompt)
     : RunWindow(parent, Controls{QRect(11, 8, 273, 16), QRect(11, 30, 273, 13), QRect(110, 54, 75, 25), "播放文件",
                                  "播放进度"}) {
     setObjectName("FrmwPalyCount");
-    setWindowTitle(QString::fromUtf8(kPlayCaption));
+    setWindowTitle(QString::fromUtf8(runs::kPlayCaption));
     setFixedSize(295, 89);
     if (!prompt) {
         ownPrompt_ = std::make_unique<QtPrompt>(nullptr);
@@ -47,7 +48,8 @@ TFrmwPalyCount::TFrmwPalyCount(QWidget* parent, IUserPrompt* prompt)
 // The worker may still use the prompts: the run ends before they go.
 TFrmwPalyCount::~TFrmwPalyCount() { EndRun(); }
 
-void TFrmwPalyCount::ShowModal(PlayJob job) {
-    auto shared = std::make_shared<PlayJob>(std::move(job));
-    ShowModalStarting([this, shared] { return StartPlayThread(Run(), std::move(*shared), View(), *workerPrompt_); });
+void TFrmwPalyCount::ShowModal(runs::PlayJob job) {
+    auto shared = std::make_shared<runs::PlayJob>(std::move(job));
+    ShowModalStarting(
+        [this, shared] { return runs::StartPlayThread(Run(), std::move(*shared), View(), *workerPrompt_); });
 }

@@ -15,14 +15,14 @@ class TFrmwPalyCount : public RunWindow {
 public:
     // prompt: where the worker's failure message goes (it is carried over to
     // this window's thread and not waited for); nullptr: a message box with no owner.
-    explicit TFrmwPalyCount(QWidget* parent = nullptr, IUserPrompt* prompt = nullptr);
+    explicit TFrmwPalyCount(QWidget* parent = nullptr, messages::IUserPrompt* prompt = nullptr);
     ~TFrmwPalyCount() override;
 
     // Shows the dialog modally; its show step starts the playback of `job`.
     // Returns when the dialog has closed.
-    void ShowModal(PlayJob job);
+    void ShowModal(runs::PlayJob job);
 
 private:
-    std::unique_ptr<IUserPrompt> ownPrompt_;
-    std::unique_ptr<IUserPrompt> workerPrompt_;
+    std::unique_ptr<messages::IUserPrompt> ownPrompt_;
+    std::unique_ptr<messages::IUserPrompt> workerPrompt_;
 };

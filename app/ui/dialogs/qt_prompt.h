@@ -7,13 +7,14 @@
 
 #include "messages/user_prompt.h"
 
-class QtPrompt : public IUserPrompt {
+class QtPrompt : public messages::IUserPrompt {
 public:
     // owner: the main window; a modal dialog in front of it owns the box instead.
     explicit QtPrompt(QWidget* owner = nullptr) : owner_(owner) {}
     void SetOwner(QWidget* owner) { owner_ = owner; }
 
-    MsgAnswer Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) override;
+    messages::MsgAnswer Ask(const std::string& text, const std::string& caption, messages::MsgIcon icon,
+                            messages::MsgButtons buttons) override;
 
 private:
     QPointer<QWidget> owner_;

@@ -20,7 +20,7 @@
 
 #include "runs/run_view.h"
 
-class QtRunView : public QObject, public IRunView {
+class QtRunView : public QObject, public runs::IRunView {
 public:
     // What each call does to the dialog, on the user-interface thread.
     struct Targets {

@@ -5,7 +5,7 @@
 
 #include "dialogs/qt_prompt.h"
 
-TFrmwWait::TFrmwWait(QWidget* parent, IUserPrompt* prompt)
+TFrmwWait::TFrmwWait(QWidget* parent, messages::IUserPrompt* prompt)
     : RunWindow(parent, Controls{QRect(16, 60, 356, 16), QRect(16, 94, 273, 16), QRect(300, 89, 75, 25), "编程文件",
                                  "编程进度"}) {
     setObjectName("FrmwWait");
@@ -15,7 +15,7 @@ TFrmwWait::TFrmwWait(QWidget* parent, IUserPrompt* prompt)
         ownPrompt_ = std::make_unique<QtPrompt>(this);
         prompt = ownPrompt_.get();
     }
-    SetUpRun(*prompt, MsgId::RecOverflow);
+    SetUpRun(*prompt, messages::MsgId::RecOverflow);
 
     animate1_ = new QLabel(this);
     animate1_->setObjectName("Animate1");

@@ -18,7 +18,7 @@ class TFrmwWait : public RunWindow {
     Q_OBJECT
 public:
     // prompt: where the overflow message goes; nullptr: a message box owned by the dialog.
-    explicit TFrmwWait(QWidget* parent = nullptr, IUserPrompt* prompt = nullptr);
+    explicit TFrmwWait(QWidget* parent = nullptr, messages::IUserPrompt* prompt = nullptr);
     ~TFrmwWait() override;
 
     // The clip the dialog loops ("qv.dat" beside the program). A file that

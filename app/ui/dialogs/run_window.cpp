@@ -30,8 +30,8 @@ RunWindow::RunWindow(QWidget* parent, const Controls& controls) : QDialog(parent
     connect(button1_, &QPushButton::clicked, this, &RunWindow::CloseStep);
 }
 
-void RunWindow::SetUpRun(IUserPrompt& prompt, std::optional<MsgId> closingMessage) {
-    run_ = std::make_unique<RunDialog>(prompt, closingMessage);
+void RunWindow::SetUpRun(messages::IUserPrompt& prompt, std::optional<messages::MsgId> closingMessage) {
+    run_ = std::make_unique<runs::RunDialog>(prompt, closingMessage);
     QtRunView::Targets t;
     t.caption = [this](const QString& text) { setWindowTitle(text); };
     t.status = [this](const QString& text, int32_t position) {

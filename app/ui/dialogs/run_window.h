@@ -26,7 +26,7 @@ class RunWindow : public QDialog {
 public:
     ~RunWindow() override;
 
-    RunDialog& Run() { return *run_; }
+    runs::RunDialog& Run() { return *run_; }
     QtRunView& View() { return *view_; }
     QLabel* LabelName() const { return labelName_; }
     QProgressBar* ProgressBar1() const { return progressBar1_; }
@@ -46,7 +46,7 @@ protected:
     RunWindow(QWidget* parent, const Controls& controls);
     // The run over `prompt` (which must outlive it), with the message its
     // close step shows, if any.
-    void SetUpRun(IUserPrompt& prompt, std::optional<MsgId> closingMessage);
+    void SetUpRun(messages::IUserPrompt& prompt, std::optional<messages::MsgId> closingMessage);
     // The run's end, before the subclass's own members go: release the view,
     // then wait for the worker.
     void EndRun();
@@ -64,7 +64,7 @@ protected:
 private:
     void CloseStep();
 
-    std::unique_ptr<RunDialog> run_;
+    std::unique_ptr<runs::RunDialog> run_;
     QtRunView* view_ = nullptr;
     QLabel* labelName_;
     QProgressBar* progressBar1_;

@@ -34,7 +34,7 @@ QLabel* Value(const char* object, const char* caption, int y, QWidget* parent) {
 
 TFrmedit::TFrmedit(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
     setObjectName("Frmedit");
-    setWindowTitle(QString::fromUtf8(props::kCaption));
+    setWindowTitle(QString::fromUtf8(list::kCaption));
     setFont(SongFont(12));
     setFixedSize(406, 183);
 
@@ -65,8 +65,8 @@ TFrmedit::TFrmedit(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
     eadd_->setObjectName("Eadd");
     eadd_->setAccessibleName("编程地址(0X):");
     eadd_->setGeometry(106, 137, 80, 21);
-    eadd_->setMaxLength(props::kAddressMaxChars);
-    eadd_->installEventFilter(new HexKeyFilter(&props::AcceptAddressKey, eadd_));
+    eadd_->setMaxLength(list::kAddressMaxChars);
+    eadd_->installEventFilter(new HexKeyFilter(&list::AcceptAddressKey, eadd_));
 
     okBtn_ = OkButton(this, "OKBtn", QRect(322, 12, 75, 25));
     button1_ = CancelButton(this, QRect(322, 44, 75, 25));
@@ -75,7 +75,7 @@ TFrmedit::TFrmedit(QWidget* parent) : QDialog(parent, FixedDialogFlags()) {
     connect(button1_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-bool TFrmedit::Run(props::SegmentForm& form, OkStep ok) {
+bool TFrmedit::Run(list::SegmentForm& form, OkStep ok) {
     form_ = form;
     ok_ = std::move(ok);
     ShowValue(fileName_, QString::fromStdString(form.name));
@@ -96,9 +96,9 @@ bool TFrmedit::Run(props::SegmentForm& form, OkStep ok) {
 void TFrmedit::OKBtnClick() {
     form_.address = eadd_->text().toStdString();
     form_.program = pCheck_->isChecked();
-    switch (ok_ ? ok_(form_) : props::OkResult::Accepted) {
-        case props::OkResult::Accepted: accept(); break;
-        case props::OkResult::KeepOpen: eadd_->setFocus(); break;
-        case props::OkResult::Refused: reject(); break;
+    switch (ok_ ? ok_(form_) : list::OkResult::Accepted) {
+        case list::OkResult::Accepted: accept(); break;
+        case list::OkResult::KeepOpen: eadd_->setFocus(); break;
+        case list::OkResult::Refused: reject(); break;
     }
 }

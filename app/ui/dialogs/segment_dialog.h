@@ -19,13 +19,13 @@ class TFrmedit : public QDialog {
 public:
     // What OK does with the form as the dialog holds it (the list command's
     // PropertiesOk): KeepOpen leaves the dialog open, focus on the address.
-    using OkStep = std::function<props::OkResult(const props::SegmentForm& form)>;
+    using OkStep = std::function<list::OkResult(const list::SegmentForm& form)>;
 
     explicit TFrmedit(QWidget* parent = nullptr);
 
     // Fills the dialog from `form`, runs it modally; *form gets the address
     // and the flag as they stood. True when it closed through an accepted OK.
-    bool Run(props::SegmentForm& form, OkStep ok);
+    bool Run(list::SegmentForm& form, OkStep ok);
 
     QLabel* FileName() const { return fileName_; }
     QLabel* FilePathName() const { return filePathName_; }
@@ -47,6 +47,6 @@ private:
     QLineEdit* eadd_;
     QPushButton* okBtn_;
     QPushButton* button1_;
-    props::SegmentForm form_;
+    list::SegmentForm form_;
     OkStep ok_;
 };

@@ -71,13 +71,13 @@ QFileDialog* TfrmPath::OpenDialog1() {
     return openDialog_;
 }
 
-void TfrmPath::Prepare(const ed::EditorSettings& s) {
+void TfrmPath::Prepare(const commands::EditorSettings& s) {
     editCheck_->setChecked(s.enabled);
     EditCheckClick(s.enabled);
     ePath_->setText(QString::fromStdString(s.path));
 }
 
-ed::EditorSettings TfrmPath::Current() const { return {editCheck_->isChecked(), ePath_->text().toStdString()}; }
+commands::EditorSettings TfrmPath::Current() const { return {editCheck_->isChecked(), ePath_->text().toStdString()}; }
 
 void TfrmPath::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
@@ -94,10 +94,10 @@ void TfrmPath::EditCheckClick(bool ticked) {
 
 void TfrmPath::BPathClick() {
     const QString picked = picker_(*OpenDialog1());
-    if (!picked.isEmpty() && ed::AcceptEditorPick(picked.toStdString())) ePath_->setText(picked);
+    if (!picked.isEmpty() && commands::AcceptEditorPick(picked.toStdString())) ePath_->setText(picked);
 }
 
-void RunSettingsCommand(TfrmPath& dialog, ws::Workspace& w) {
-    dialog.Prepare(ed::SettingsDialogStart(w));
-    if (dialog.exec() == QDialog::Accepted) ed::ApplySettingsOk(w, dialog.Current());
+void RunSettingsCommand(TfrmPath& dialog, commands::Workspace& w) {
+    dialog.Prepare(commands::SettingsDialogStart(w));
+    if (dialog.exec() == QDialog::Accepted) commands::ApplySettingsOk(w, dialog.Current());
 }

@@ -24,9 +24,9 @@ public:
     explicit TfrmPath(QWidget* parent = nullptr);
 
     // The tick, the path box and the browse button as `s` says.
-    void Prepare(const ed::EditorSettings& s);
+    void Prepare(const commands::EditorSettings& s);
     // What the dialog holds now (the tick and the path box's text).
-    ed::EditorSettings Current() const;
+    commands::EditorSettings Current() const;
 
     // Tests put a scripted pick here; the program runs OpenDialog1.
     void SetFilePicker(FilePicker picker) { picker_ = std::move(picker); }
@@ -59,4 +59,4 @@ private:
 };
 
 // The settings command (C3Click): prepare, run modally, store on OK.
-void RunSettingsCommand(TfrmPath& dialog, ws::Workspace& w);
+void RunSettingsCommand(TfrmPath& dialog, commands::Workspace& w);

@@ -77,7 +77,7 @@ std::string Normalized(std::string path) {
 
 }  // namespace
 
-TFileBrowser::TFileBrowser(IUserPrompt& ui, QObject* parent) : QObject(parent), ui_(ui) {
+TFileBrowser::TFileBrowser(messages::IUserPrompt& ui, QObject* parent) : QObject(parent), ui_(ui) {
     model_ = new FileListModel(this);
 
     drive1_ = new QComboBox;
@@ -180,10 +180,10 @@ QAbstractItemView* TFileBrowser::CurrentView() const {
 
 void TFileBrowser::RefreshVolumes() {
     const QString current = drive1_->currentData().toString();
-    volumes_ = fb::MountedVolumes();
+    volumes_ = browser::MountedVolumes();
     const QSignalBlocker block(drive1_);
     drive1_->clear();
-    for (const fb::Volume& v : volumes_) {
+    for (const browser::Volume& v : volumes_) {
         drive1_->addItem(QString::fromStdString(v.label), QString::fromStdString(v.root));
         drive1_->setItemData(drive1_->count() - 1, QString::fromStdString(v.root), Qt::ToolTipRole);
     }
@@ -191,7 +191,7 @@ void TFileBrowser::RefreshVolumes() {
 }
 
 void TFileBrowser::Start(const std::string& folder) {
-    const int volume = fb::VolumeOf(volumes_, folder);
+    const int volume = browser::VolumeOf(volumes_, folder);
     if (volume >= 0) drive1_->setCurrentIndex(volume);
     ShowTree(folder);
     OpenFolderPath(folder);
@@ -228,10 +228,10 @@ bool TFileBrowser::OpenFolderPath(const std::string& path) {
     view->setUpdatesEnabled(false);
     bool ok = true;
     if (path.empty()) {
-        std::vector<fb::TFileEntry> entries;
+        std::vector<browser::TFileEntry> entries;
         std::vector<std::string> roots;
-        for (const fb::Volume& v : volumes_) {
-            fb::TFileEntry e;
+        for (const browser::Volume& v : volumes_) {
+            browser::TFileEntry e;
             e.displayName = v.label;
             e.isFolder = true;
             entries.push_back(std::move(e));
@@ -240,14 +240,14 @@ bool TFileBrowser::OpenFolderPath(const std::string& path) {
         model_->SetEntries(std::move(entries), "", std::move(roots));
         path_.clear();
     } else {
-        std::vector<fb::TFileEntry> entries;
+        std::vector<browser::TFileEntry> entries;
         const std::string folder = Normalized(path);
-        const int err = fb::ReadFolder(folder, &entries);
+        const int err = browser::ReadFolder(folder, &entries);
         if (err != 0) {
             ok = false;
-            ShowGeneralError(ui_, std::strerror(err));
+            messages::ShowGeneralError(ui_, std::strerror(err));
         } else {
-            path_ = fb::WithSeparator(folder);
+            path_ = browser::WithSeparator(folder);
             model_->SetEntries(std::move(entries), path_);
         }
     }
@@ -263,7 +263,7 @@ bool TFileBrowser::OpenFolderPath(const std::string& path) {
 
 void TFileBrowser::ToolButton14Click() {
     std::string up;
-    if (fb::ParentFolder(volumes_, path_, &up)) OpenFolderPath(up);
+    if (browser::ParentFolder(volumes_, path_, &up)) OpenFolderPath(up);
 }
 
 void TFileBrowser::ListView1DblClick() {
@@ -273,11 +273,11 @@ void TFileBrowser::ListView1DblClick() {
     OpenFolderPath(model_->PathOf(i.row()));
 }
 
-std::optional<ws::BrowserItem> TFileBrowser::SelectedItem() const {
+std::optional<commands::BrowserItem> TFileBrowser::SelectedItem() const {
     const QModelIndex i = CurrentView()->currentIndex();
     if (!i.isValid() || !CurrentView()->selectionModel()->isSelected(i)) return std::nullopt;
-    const fb::TFileEntry& e = model_->Details(i.row());
-    return ws::BrowserItem{path_, e.displayName, e.size, e.dateText};
+    const browser::TFileEntry& e = model_->Details(i.row());
+    return commands::BrowserItem{path_, e.displayName, e.size, e.dateText};
 }
 
 void TFileBrowser::Drive1Change(int index) {
@@ -291,15 +291,15 @@ void TFileBrowser::DirectoryListBox1Change(const std::string& folder) { OpenFold
 
 void TFileBrowser::ShowTree(const std::string& folder) {
     tree_->clear();
-    const int volume = fb::VolumeOf(volumes_, folder);
+    const int volume = browser::VolumeOf(volumes_, folder);
     if (volume < 0) return;
-    const fb::Volume& v = volumes_[static_cast<size_t>(volume)];
+    const browser::Volume& v = volumes_[static_cast<size_t>(volume)];
     auto* item = new QStandardItem(QString::fromStdString(v.label));
     item->setData(QString::fromStdString(v.root), kPathRole);
     item->appendRow(new QStandardItem);  // filled when opened
     tree_->appendRow(item);
     // Down the tree to the folder, one name at a time.
-    const std::string target = fb::WithSeparator(Normalized(folder));
+    const std::string target = browser::WithSeparator(Normalized(folder));
     std::string at = v.root;
     while (item) {
         directoryList_->setCurrentIndex(item->index());
@@ -319,10 +319,10 @@ void TFileBrowser::FillChildren(QStandardItem* item) {
     if (!item || item->rowCount() != 1 || item->child(0)->data(kPathRole).isValid()) return;
     item->removeRow(0);
     const std::string folder = item->data(kPathRole).toString().toStdString();
-    std::vector<fb::TFileEntry> subfolders;
-    if (fb::ReadFolder(folder, &subfolders, true) != 0) return;
-    for (const fb::TFileEntry& e : subfolders) {
-        if (e.attributes & fb::kHidden) continue;
+    std::vector<browser::TFileEntry> subfolders;
+    if (browser::ReadFolder(folder, &subfolders, true) != 0) return;
+    for (const browser::TFileEntry& e : subfolders) {
+        if (e.attributes & browser::kHidden) continue;
         auto* child = new QStandardItem(QString::fromStdString(e.displayName));
         child->setData(QString::fromStdString(folder + e.displayName + "/"), kPathRole);
         child->appendRow(new QStandardItem);

@@ -29,7 +29,7 @@ class TFileBrowser : public QObject {
 public:
     enum class Style { LargeIcons, SmallIcons, Details };
 
-    explicit TFileBrowser(IUserPrompt& ui, QObject* parent = nullptr);
+    explicit TFileBrowser(messages::IUserPrompt& ui, QObject* parent = nullptr);
     ~TFileBrowser() override;
 
     // The three controls, for the window to place (it takes them over).
@@ -51,7 +51,7 @@ public:
     // Double click and Enter: opens the selected entry when it is a folder.
     void ListView1DblClick();
     // The drop's view of the selected entry; nullopt when none is selected.
-    std::optional<ws::BrowserItem> SelectedItem() const;
+    std::optional<commands::BrowserItem> SelectedItem() const;
     // The current folder's path with separator ("" at the top level).
     const std::string& PathWithSeparator() const { return path_; }
     FileListModel* Model() const { return model_; }
@@ -69,8 +69,8 @@ private:
     void ShowTree(const std::string& folder);
     void FillChildren(QStandardItem* item);
 
-    IUserPrompt& ui_;
-    std::vector<fb::Volume> volumes_;
+    messages::IUserPrompt& ui_;
+    std::vector<browser::Volume> volumes_;
     std::string path_;
     Style style_ = Style::Details;
     FileListModel* model_ = nullptr;

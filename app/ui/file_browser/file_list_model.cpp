@@ -16,7 +16,7 @@ const char* const kCaptions[FileListModel::kColumns] = {"      文件名称", "�
 
 }  // namespace
 
-void FileListModel::SetEntries(std::vector<fb::TFileEntry> entries, std::string folder,
+void FileListModel::SetEntries(std::vector<browser::TFileEntry> entries, std::string folder,
                                std::vector<std::string> roots) {
     beginResetModel();
     entries_ = std::move(entries);
@@ -37,17 +37,17 @@ void FileListModel::FetchDetails(int first, int last) {
     for (int r = first; r <= last; ++r) Details(r);
 }
 
-const fb::TFileEntry& FileListModel::Details(int row) const {
-    fb::TFileEntry& e = entries_[static_cast<size_t>(row)];
+const browser::TFileEntry& FileListModel::Details(int row) const {
+    browser::TFileEntry& e = entries_[static_cast<size_t>(row)];
     if (e.needsDetails) {
-        fb::FetchEntryDetails(PathOf(row), e);
+        browser::FetchEntryDetails(PathOf(row), e);
         e.typeIndex = TypeIndexFor(e);
         ++fetched_;
     }
     return e;
 }
 
-int FileListModel::TypeIndexFor(const fb::TFileEntry& e) const {
+int FileListModel::TypeIndexFor(const browser::TFileEntry& e) const {
     // By name only: opening each file to sniff its content is what makes a
     // large folder slow.
     static const QMimeDatabase db;
@@ -96,22 +96,22 @@ void FileListModel::ShowThemeIcons() {
 }
 
 QString FileListModel::TypeName(int row) const {
-    const fb::TFileEntry& e = Details(row);
+    const browser::TFileEntry& e = Details(row);
     return e.typeIndex >= 0 ? types_[static_cast<size_t>(e.typeIndex)].name : QString();
 }
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const int row = index.row();
-    const fb::TFileEntry& listed = entries_[static_cast<size_t>(row)];
+    const browser::TFileEntry& listed = entries_[static_cast<size_t>(row)];
     switch (role) {
         case Qt::DisplayRole:
             switch (index.column()) {
                 case kName: return QString::fromStdString(listed.displayName);
-                case kSize: return QString::fromStdString(fb::SizeColumnText(Details(row)));
+                case kSize: return QString::fromStdString(browser::SizeColumnText(Details(row)));
                 case kType: return TypeName(row);
                 case kDate: return QString::fromStdString(Details(row).dateText);
-                case kAttributes: return QString::fromStdString(fb::AttributeLetters(Details(row).attributes));
+                case kAttributes: return QString::fromStdString(browser::AttributeLetters(Details(row).attributes));
             }
             return {};
         case Qt::DecorationRole:
@@ -120,7 +120,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             return IconOf(listed.typeIndex);
         case Qt::ForegroundRole:
             // Hidden is known from the name, so drawing grey needs no details.
-            if (listed.attributes & fb::kHidden) return QColor(128, 128, 128);
+            if (listed.attributes & browser::kHidden) return QColor(128, 128, 128);
             return {};
         case Qt::TextAlignmentRole:
             if (index.column() >= kSize && index.column() <= kDate) return int(Qt::AlignCenter);

@@ -24,8 +24,8 @@ public:
 
     // A new listing. `roots`, when not empty, gives each entry's own path (the
     // top level's volumes); otherwise an entry's path is `folder` + its name.
-    void SetEntries(std::vector<fb::TFileEntry> entries, std::string folder, std::vector<std::string> roots = {});
-    const std::vector<fb::TFileEntry>& Entries() const { return entries_; }
+    void SetEntries(std::vector<browser::TFileEntry> entries, std::string folder, std::vector<std::string> roots = {});
+    const std::vector<browser::TFileEntry>& Entries() const { return entries_; }
     const std::string& Folder() const { return folder_; }
     // The path of entry `row`.
     std::string PathOf(int row) const;
@@ -35,7 +35,7 @@ public:
     // How many entries have had their details fetched since the last listing.
     size_t FetchedCount() const { return fetched_; }
     // Entry `row` with its details, fetching them the first time.
-    const fb::TFileEntry& Details(int row) const;
+    const browser::TFileEntry& Details(int row) const;
     // The type name of entry `row` (fetched on demand).
     QString TypeName(int row) const;
 
@@ -63,10 +63,10 @@ private:
         bool folder = false;
         QIcon icon;  // from the theme, once asked for after ShowThemeIcons
     };
-    int TypeIndexFor(const fb::TFileEntry& e) const;
+    int TypeIndexFor(const browser::TFileEntry& e) const;
     QIcon IconOf(int typeIndex) const;
 
-    mutable std::vector<fb::TFileEntry> entries_;
+    mutable std::vector<browser::TFileEntry> entries_;
     std::string folder_;
     std::vector<std::string> roots_;
     mutable size_t fetched_ = 0;

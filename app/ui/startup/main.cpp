@@ -19,9 +19,9 @@ int main(int argc, char** argv) {
         app.installTranslator(&qtTexts);
 
     MainFormSetup setup;
-    setup.configPath = cfg::OpenConfig().Path();
-    setup.programDir = loc::ProgramDir();
-    setup.chipTablePath = chips::ChipTablePath();
+    setup.configPath = files::OpenConfig().Path();
+    setup.programDir = files::ProgramDir();
+    setup.chipTablePath = files::ChipTablePath();
     ProgramWindows windows(setup);
     TMainForm& form = windows.Main();
 

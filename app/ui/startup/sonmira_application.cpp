@@ -7,16 +7,16 @@
 SonmiraApplication::SonmiraApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 std::string SonmiraApplication::Title() {
-    return ApplicationTitle(QCoreApplication::applicationFilePath().toStdString());
+    return messages::ApplicationTitle(QCoreApplication::applicationFilePath().toStdString());
 }
 
 void SonmiraApplication::ShowGeneralError(const std::string& message) {
-    IUserPrompt* ui = errorPrompt_;
+    messages::IUserPrompt* ui = errorPrompt_;
     if (!ui) {
         boxes_.SetOwner(QApplication::activeWindow());
         ui = &boxes_;
     }
-    ::ShowGeneralError(*ui, message, Title());
+    messages::ShowGeneralError(*ui, message, Title());
 }
 
 bool SonmiraApplication::notify(QObject* receiver, QEvent* event) {

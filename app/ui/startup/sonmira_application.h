@@ -17,7 +17,7 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
     // Where the general error box goes; tests script it. Null: message boxes.
-    void SetErrorPrompt(IUserPrompt* ui) { errorPrompt_ = ui; }
+    void SetErrorPrompt(messages::IUserPrompt* ui) { errorPrompt_ = ui; }
 
     // The box's caption: the program file's name up to its first ".".
     static std::string Title();
@@ -27,5 +27,5 @@ public:
 
 private:
     QtPrompt boxes_;
-    IUserPrompt* errorPrompt_ = nullptr;
+    messages::IUserPrompt* errorPrompt_ = nullptr;
 };

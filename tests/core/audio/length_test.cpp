@@ -142,7 +142,7 @@ TEST(Length, damagedEmptyAndMislabelled_zeroOrTrue_neverHang) {
 
 TEST(Length, playerMeasuresLikeTheMeasurement) {
     std::string wav = MakeWav("p1001.wav", 44100, 2, 44144);
-    CMyMediaPlayer player;
+    audio::CMyMediaPlayer player;
     // The measuring sequence of the programming list: Close, SetFileName, Open, GetLength, Close.
     EXPECT_EQ(player.Close(), kAudioNotOpen);
     player.SetFileName(wav);

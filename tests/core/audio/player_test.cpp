@@ -30,9 +30,9 @@ long MsSince(Clock::time_point t) {
 }
 
 // Polls like the programming worker does (but faster); false on time-out.
-bool WaitWhilePlaying(CMyMediaPlayer& p, long timeoutMs) {
+bool WaitWhilePlaying(audio::CMyMediaPlayer& p, long timeoutMs) {
     auto start = Clock::now();
-    while (p.GetMode() == kModePlay) {
+    while (p.GetMode() == audio::kModePlay) {
         if (MsSince(start) > timeoutMs) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -61,7 +61,7 @@ protected:
         std::string out = PathOf(captureName);
         setenv("SONMIRA_AUDIO_SINK",
                ("identity sync=true ! audioconvert ! wavenc ! filesink location=" + out + " async=false").c_str(), 1);
-        CMyMediaPlayer p;
+        audio::CMyMediaPlayer p;
         p.SetFileName(file);
         EXPECT_EQ(p.Open(), kAudioOk);
         auto start = Clock::now();
@@ -102,25 +102,25 @@ TEST_F(PlayerTest, playFromWorkerThread_modeFollowsTheSound) {
     // hold however late a loaded machine runs the checks.
     constexpr long kLengthMs = 3000;
     std::string wav = MakeWav("3s.wav", 44100, 2, 44100 * kLengthMs / 1000);
-    CMyMediaPlayer player;  // built here, used from another thread, as the programming worker does
+    audio::CMyMediaPlayer player;  // built here, used from another thread, as the programming worker does
     std::thread worker([&] {
         EXPECT_EQ(player.GetMode(), 0);
         player.SetFileName(wav);
         EXPECT_EQ(player.Close(), kAudioNotOpen);
         ASSERT_EQ(player.Open(), kAudioOk);
-        EXPECT_EQ(player.GetMode(), kModeStop);  // pre-rolled, not yet playing
+        EXPECT_EQ(player.GetMode(), audio::kModeStop);  // pre-rolled, not yet playing
         auto start = Clock::now();
         EXPECT_EQ(player.Play(), kAudioOk);
         EXPECT_LT(MsSince(start), kLengthMs / 2);  // returns at once, not at the end
-        EXPECT_EQ(player.GetMode(), kModePlay);
+        EXPECT_EQ(player.GetMode(), audio::kModePlay);
         ASSERT_TRUE(WaitWhilePlaying(player, kLengthMs + test_support::kWaitMs));
         long played = MsSince(start);
         EXPECT_GE(played, kLengthMs - 50);
         EXPECT_LT(played, kLengthMs + kLoadSlackMs);
-        EXPECT_EQ(player.GetMode(), kModeStop);  // ended by itself, still open
+        EXPECT_EQ(player.GetMode(), audio::kModeStop);  // ended by itself, still open
 
         EXPECT_EQ(player.Play(), kAudioOk);  // again from the start
-        EXPECT_EQ(player.GetMode(), kModePlay);
+        EXPECT_EQ(player.GetMode(), audio::kModePlay);
         EXPECT_EQ(player.Close(), kAudioOk);  // stops at once
         EXPECT_EQ(player.GetMode(), 0);
         EXPECT_EQ(player.Close(), kAudioNotOpen);
@@ -131,7 +131,7 @@ TEST_F(PlayerTest, playFromWorkerThread_modeFollowsTheSound) {
 
 TEST_F(PlayerTest, oddSizedWavDataChunk_playsToTheEnd) {
     std::string wav = MakeWav("odd.wav", 8000, 1, 3201, 8);  // 3201 bytes of data, then a pad byte
-    CMyMediaPlayer player;
+    audio::CMyMediaPlayer player;
     player.SetFileName(wav);
     ASSERT_EQ(player.Open(), kAudioOk);
     EXPECT_EQ(player.GetLength(), 400);
@@ -161,7 +161,7 @@ TEST_F(PlayerTest, captureMatchesSourceAndMeasuredLength) {
 
     // An MP3 plays exactly as long as it measures.
     ASSERT_TRUE(Sh("lame --quiet -V 4 '" + MakeWav("cap_src.wav", 44100, 2, 44144) + "' '" + PathOf("cap.mp3") + "'"));
-    CMyMediaPlayer p;
+    audio::CMyMediaPlayer p;
     p.SetFileName(PathOf("cap.mp3"));
     p.Open();
     int length = p.GetLength();
@@ -192,7 +192,7 @@ TEST_F(PlayerTest, endOfPlayFollowsRealTime_whateverTheSinkSyncsOn) {
     EXPECT_LE(played, 100 + kLoadSlackMs);
 
     setenv("SONMIRA_AUDIO_SINK", "fakesink sync=false", 1);
-    CMyMediaPlayer p;
+    audio::CMyMediaPlayer p;
     p.SetFileName(wav);
     ASSERT_EQ(p.Open(), kAudioOk);
     auto start = Clock::now();
@@ -214,7 +214,7 @@ TEST_F(PlayerTest, manyShortPlays_eachEndsAndTheRunCapturesEverySample) {
             raw + " append=true async=false")
                .c_str(),
            1);
-    CMyMediaPlayer p;
+    audio::CMyMediaPlayer p;
     constexpr int kPlays = 40;
     long expectBytes = 0;
     int stuck = 0;
@@ -240,7 +240,7 @@ TEST_F(PlayerTest, manyShortPlays_eachEndsAndTheRunCapturesEverySample) {
 
 TEST_F(PlayerTest, midiRendersTempoChangeOnTimeAndStopsAtLastEvent) {
     std::string mid = MidiWithTempoChange();
-    CMyMediaPlayer p;
+    audio::CMyMediaPlayer p;
     p.SetFileName(mid);
     ASSERT_EQ(p.Open(), kAudioOk);
     EXPECT_EQ(p.GetLength(), 1500);
@@ -273,7 +273,7 @@ TEST_F(PlayerTest, playLogStampsFirstBufferOnce) {
     std::string wav = MakeWav("log me.wav", 44100, 2, 4410);
     std::string log = PathOf("play.log");
     setenv("SONMIRA_PLAY_LOG", log.c_str(), 1);
-    CMyMediaPlayer p;
+    audio::CMyMediaPlayer p;
     p.SetFileName(wav);
     ASSERT_EQ(p.Open(), kAudioOk);
     int64_t before = MonotonicNs();
@@ -300,12 +300,12 @@ TEST_F(PlayerTest, noOutputDevice_reportedAndNothingPlays) {
     EXPECT_EQ(status.code, kAudioNoOutput);
     EXPECT_EQ(status.message, "no sound output device (tried pulsesink and alsasink)");
 
-    CMyMediaPlayer p;
+    audio::CMyMediaPlayer p;
     p.SetFileName(wav);
     EXPECT_EQ(p.Open(), kAudioNoOutput);
     EXPECT_EQ(p.GetLength(), 1001);  // measuring needs no output
     EXPECT_EQ(p.Play(), kAudioNoOutput);
-    EXPECT_EQ(p.GetMode(), kModeStop);  // the worker must not wait for a sound that never comes
+    EXPECT_EQ(p.GetMode(), audio::kModeStop);  // the worker must not wait for a sound that never comes
     EXPECT_EQ(p.Close(), kAudioOk);
 
     setenv("SONMIRA_AUDIO_SINK", "nosuchsink_element", 1);
@@ -335,7 +335,7 @@ TEST_F(PlayerTest, repeatedOpenCloseAndStatus_leaveNoFileOpen) {
     std::string wav = MakeWav("fd.wav", 44100, 2, 441);
     std::string out = PathOf("fd_out.wav");
     setenv("SONMIRA_AUDIO_SINK", ("wavenc ! filesink location=" + out).c_str(), 1);
-    CMyMediaPlayer p;
+    audio::CMyMediaPlayer p;
     p.SetFileName(wav);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(AudioOutputStatus().code, kAudioOk);
@@ -357,7 +357,7 @@ TEST_F(PlayerTest, undecodableAndMidiLikeGarbage_openFailsCleanly) {
     WriteBytes(PathOf("text.mp3"), std::vector<uint8_t>(4000, 'a'));
     WriteBytes(PathOf("cut.mid"), {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0});
     for (const char* name : {"text.mp3", "cut.mid"}) {
-        CMyMediaPlayer p;
+        audio::CMyMediaPlayer p;
         p.SetFileName(PathOf(name));
         EXPECT_EQ(p.Open(), kAudioUnsupported) << name;
         EXPECT_EQ(p.GetLength(), 0);

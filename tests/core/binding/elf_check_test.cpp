@@ -33,7 +33,7 @@ protected:
     }
     std::string Check(const std::string& b) {
         test_support::WriteBytes(path_, b);
-        return ElfSharedObjectProblem(path_);
+        return binding::ElfSharedObjectProblem(path_);
     }
 
     TempDir d_;

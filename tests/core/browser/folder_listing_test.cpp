@@ -18,7 +18,7 @@ using test_support::WriteBytes;
 
 namespace {
 
-std::vector<std::string> Names(const std::vector<fb::TFileEntry>& entries) {
+std::vector<std::string> Names(const std::vector<browser::TFileEntry>& entries) {
     std::vector<std::string> names;
     for (const auto& e : entries) names.push_back(e.displayName);
     return names;
@@ -28,8 +28,8 @@ std::vector<std::string> Names(const std::vector<fb::TFileEntry>& entries) {
 std::vector<std::string> ListedUnder(const char* locale, const TempDir& d) {
     const std::string before = std::setlocale(LC_COLLATE, nullptr);
     if (!std::setlocale(LC_COLLATE, locale)) return {};
-    std::vector<fb::TFileEntry> entries;
-    EXPECT_EQ(fb::ReadFolder(d.path(), &entries), 0);
+    std::vector<browser::TFileEntry> entries;
+    EXPECT_EQ(browser::ReadFolder(d.path(), &entries), 0);
     std::setlocale(LC_COLLATE, before.c_str());
     return Names(entries);
 }
@@ -75,37 +75,37 @@ TEST(FolderListing, kindsAndHiddenAtOnceDetailsOnlyForARangeInsideTheList) {
     WriteBytes(d / ".secret", "");
     fs::create_directory(d / "sub");
     ::mkfifo((d / "pipe").c_str(), 0644);
-    std::vector<fb::TFileEntry> e;
-    ASSERT_EQ(fb::ReadFolder(d.path(), &e), 0);
+    std::vector<browser::TFileEntry> e;
+    ASSERT_EQ(browser::ReadFolder(d.path(), &e), 0);
     ASSERT_EQ(Names(e), (std::vector<std::string>{"sub", ".secret", "k999.wav", "k1000.wav", "k1999.wav", "pipe"}));
     EXPECT_TRUE(e[0].isFolder);
-    EXPECT_EQ(e[1].attributes, fb::kHidden);
+    EXPECT_EQ(e[1].attributes, browser::kHidden);
     for (const auto& x : e) EXPECT_TRUE(x.needsDetails);
 
     const std::string folder = d.path() + "/";
-    EXPECT_EQ(fb::FetchDetails(folder, e, 4, 6), 0u);  // reaches past the last entry
+    EXPECT_EQ(browser::FetchDetails(folder, e, 4, 6), 0u);  // reaches past the last entry
     for (const auto& x : e) EXPECT_TRUE(x.needsDetails);
-    EXPECT_EQ(fb::FetchDetails(folder, e, 0, 5), 6u);
-    EXPECT_EQ(fb::FetchDetails(folder, e, 0, 5), 0u);  // once per entry
-    EXPECT_EQ(fb::SizeColumnText(e[2]), "0KB");
-    EXPECT_EQ(fb::SizeColumnText(e[3]), "1KB");
-    EXPECT_EQ(fb::SizeColumnText(e[4]), "1KB");
-    EXPECT_EQ(fb::SizeColumnText(e[0]), "");
+    EXPECT_EQ(browser::FetchDetails(folder, e, 0, 5), 6u);
+    EXPECT_EQ(browser::FetchDetails(folder, e, 0, 5), 0u);  // once per entry
+    EXPECT_EQ(browser::SizeColumnText(e[2]), "0KB");
+    EXPECT_EQ(browser::SizeColumnText(e[3]), "1KB");
+    EXPECT_EQ(browser::SizeColumnText(e[4]), "1KB");
+    EXPECT_EQ(browser::SizeColumnText(e[0]), "");
     EXPECT_FALSE(e[0].dateText.empty());
-    EXPECT_EQ(fb::AttributeLetters(e[0].attributes), "");
-    EXPECT_EQ(fb::AttributeLetters(e[1].attributes), "HA");
-    EXPECT_EQ(fb::AttributeLetters(e[2].attributes), "A");
-    EXPECT_EQ(fb::AttributeLetters(e[5].attributes), "S");
-    EXPECT_EQ(fb::AttributeLetters(fb::kReadOnly | fb::kHidden | fb::kArchive), "RHA");
+    EXPECT_EQ(browser::AttributeLetters(e[0].attributes), "");
+    EXPECT_EQ(browser::AttributeLetters(e[1].attributes), "HA");
+    EXPECT_EQ(browser::AttributeLetters(e[2].attributes), "A");
+    EXPECT_EQ(browser::AttributeLetters(e[5].attributes), "S");
+    EXPECT_EQ(browser::AttributeLetters(browser::kReadOnly | browser::kHidden | browser::kArchive), "RHA");
 }
 
 TEST(FolderListing, aFolderThatCannotBeListedLeavesTheEntries) {
     TempDir d;
-    std::vector<fb::TFileEntry> e(1);
+    std::vector<browser::TFileEntry> e(1);
     e[0].displayName = "kept";
-    EXPECT_EQ(fb::ReadFolder(d / "missing", &e), ENOENT);
+    EXPECT_EQ(browser::ReadFolder(d / "missing", &e), ENOENT);
     WriteBytes(d / "file", "");
-    EXPECT_EQ(fb::ReadFolder(d / "file", &e), ENOTDIR);
+    EXPECT_EQ(browser::ReadFolder(d / "file", &e), ENOTDIR);
     EXPECT_EQ(Names(e), std::vector<std::string>{"kept"});
 }
 
@@ -116,27 +116,27 @@ TEST(Volumes, topLevelRootHomeAndMediaWithParentsAndSeparators) {
         "/dev/sdb1 /media/ann/MY\\040STICK vfat rw 0 0\n"
         "/dev/sdc1 /run/media/ann/CARD exfat rw 0 0\n"
         "tmpfs /run/user/1000 tmpfs rw 0 0\n";
-    const auto v = fb::VolumesFromMounts(mounts, "/home/ann");
+    const auto v = browser::VolumesFromMounts(mounts, "/home/ann");
     ASSERT_EQ(v.size(), 4u);
     EXPECT_EQ(v[0].label + "|" + v[0].root, "文件系统|/");
     EXPECT_EQ(v[1].label + "|" + v[1].root, "主文件夹|/home/ann/");
     EXPECT_EQ(v[2].label + "|" + v[2].root, "MY STICK|/media/ann/MY STICK/");
     EXPECT_EQ(v[3].label + "|" + v[3].root, "CARD|/run/media/ann/CARD/");
-    EXPECT_EQ(fb::VolumeOf(v, "/home/ann/Music"), 1);
-    EXPECT_EQ(fb::VolumeOf(v, "/etc"), 0);
+    EXPECT_EQ(browser::VolumeOf(v, "/home/ann/Music"), 1);
+    EXPECT_EQ(browser::VolumeOf(v, "/etc"), 0);
 
-    EXPECT_EQ(fb::WithSeparator("/"), "/");
-    EXPECT_EQ(fb::WithSeparator("/Audio"), "/Audio/");
+    EXPECT_EQ(browser::WithSeparator("/"), "/");
+    EXPECT_EQ(browser::WithSeparator("/Audio"), "/Audio/");
     std::string up = "unchanged";
-    EXPECT_TRUE(fb::ParentFolder(v, "/Audio/", &up));
+    EXPECT_TRUE(browser::ParentFolder(v, "/Audio/", &up));
     EXPECT_EQ(up, "/");
-    EXPECT_TRUE(fb::ParentFolder(v, "/home/ann/Music", &up));
+    EXPECT_TRUE(browser::ParentFolder(v, "/home/ann/Music", &up));
     EXPECT_EQ(up, "/home/ann/");
-    EXPECT_TRUE(fb::ParentFolder(v, "/home/ann/", &up));
+    EXPECT_TRUE(browser::ParentFolder(v, "/home/ann/", &up));
     EXPECT_EQ(up, "");
-    EXPECT_TRUE(fb::ParentFolder(v, "/", &up));
+    EXPECT_TRUE(browser::ParentFolder(v, "/", &up));
     EXPECT_EQ(up, "");
     up = "unchanged";
-    EXPECT_FALSE(fb::ParentFolder(v, "", &up));
+    EXPECT_FALSE(browser::ParentFolder(v, "", &up));
     EXPECT_EQ(up, "unchanged");
 }

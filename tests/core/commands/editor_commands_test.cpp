@@ -21,7 +21,7 @@ protected:
     void StartWith(const std::string& ini) {
         WriteBytes(d / "Sonmira.INI", text::ToGbk(ini));
         w.bindDrivers = false;
-        ws::StartUp(w, std::make_unique<ini::CIniFile>(d / "Sonmira.INI"), d.path() + "/", d / "sound.dat", ui);
+        commands::StartUp(w, std::make_unique<files::CIniFile>(d / "Sonmira.INI"), d.path() + "/", d / "sound.dat", ui);
     }
     // A program that writes its argument count and arguments, one a line, to `out`.
     std::string ArgumentWriter(const std::string& name, const std::string& out) {
@@ -39,25 +39,25 @@ protected:
     }
 
     TempDir d;
-    ScriptedPrompt ui{MsgAnswer::Ok};
-    ws::Workspace w;
+    ScriptedPrompt ui{messages::MsgAnswer::Ok};
+    commands::Workspace w;
 };
 
 }  // namespace
 
 TEST_F(EditorCommandsTest, settingsStartFromTheConfigurationAndOkWritesBothKeys) {
     StartWith("[Option]\r\nEDIT=1\r\nEditPath=/opt/编辑 器/wave\r\n");
-    ed::EditorSettings s = ed::SettingsDialogStart(w);
+    commands::EditorSettings s = commands::SettingsDialogStart(w);
     EXPECT_TRUE(s.enabled);
     EXPECT_EQ(s.path, "/opt/编辑 器/wave");
 
     // Unticked: false and an empty path, whatever the box still shows.
-    ed::ApplySettingsOk(w, {false, "/opt/other"});
+    commands::ApplySettingsOk(w, {false, "/opt/other"});
     EXPECT_FALSE(w.editorEnabled);
     EXPECT_EQ(w.editorPath, "");
     EXPECT_EQ(ReadBytes(d / "Sonmira.INI"), "[Option]\r\nEDIT=0\r\nEditPath=\r\n");
 
-    ed::ApplySettingsOk(w, {true, "/usr/bin/audacity"});
+    commands::ApplySettingsOk(w, {true, "/usr/bin/audacity"});
     EXPECT_TRUE(w.editorEnabled);
     EXPECT_EQ(w.editorPath, "/usr/bin/audacity");
     EXPECT_EQ(ReadBytes(d / "Sonmira.INI"), "[Option]\r\nEDIT=1\r\nEditPath=/usr/bin/audacity\r\n");
@@ -71,17 +71,17 @@ TEST_F(EditorCommandsTest, missingKeysMeanNoEditor) {
 }
 
 TEST_F(EditorCommandsTest, aPickedProgramIsAnExeOrAnExecutableFile) {
-    EXPECT_TRUE(ed::AcceptEditorPick("/mnt/c/Tools/ED.EXE"));
-    EXPECT_TRUE(ed::AcceptEditorPick("/mnt/c/Tools/ed.Exe"));
+    EXPECT_TRUE(commands::AcceptEditorPick("/mnt/c/Tools/ED.EXE"));
+    EXPECT_TRUE(commands::AcceptEditorPick("/mnt/c/Tools/ed.Exe"));
     WriteBytes(d / "ed.com", "x");
-    EXPECT_FALSE(ed::AcceptEditorPick(d / "ed.com"));
+    EXPECT_FALSE(commands::AcceptEditorPick(d / "ed.com"));
     WriteBytes(d / "wave-editor", "#!/bin/sh\n");
-    EXPECT_FALSE(ed::AcceptEditorPick(d / "wave-editor"));
+    EXPECT_FALSE(commands::AcceptEditorPick(d / "wave-editor"));
     chmod((d / "wave-editor").c_str(), 0755);
-    EXPECT_TRUE(ed::AcceptEditorPick(d / "wave-editor"));
-    EXPECT_FALSE(ed::AcceptEditorPick(d.path()));  // a folder is searchable, not a program
-    EXPECT_FALSE(ed::AcceptEditorPick(d / "missing"));
-    EXPECT_FALSE(ed::AcceptEditorPick("/x.exe/editor"));
+    EXPECT_TRUE(commands::AcceptEditorPick(d / "wave-editor"));
+    EXPECT_FALSE(commands::AcceptEditorPick(d.path()));  // a folder is searchable, not a program
+    EXPECT_FALSE(commands::AcceptEditorPick(d / "missing"));
+    EXPECT_FALSE(commands::AcceptEditorPick("/x.exe/editor"));
 }
 
 TEST_F(EditorCommandsTest, theEditorGetsTheFilePathAsItsOneArgument) {
@@ -89,10 +89,10 @@ TEST_F(EditorCommandsTest, theEditorGetsTheFilePathAsItsOneArgument) {
     const std::string out = d / "argv.txt";
     w.editorPath = ArgumentWriter("my editor;$(touch x) 'q'.sh", out);
     const std::string file = "/voice/a b;touch pwned `id` $(id) \"q\" 'r' | > & *.wav";
-    w.list.SetCell(3, plist::kColRow, "3");
-    w.list.SetCell(3, plist::kColPath, file);
+    w.list.SetCell(3, list::kColRow, "3");
+    w.list.SetCell(3, list::kColPath, file);
 
-    ed::RunEditCommand(w, ui, 3);
+    commands::RunEditCommand(w, ui, 3);
     EXPECT_EQ(WaitForFile(out), "1\n" + file + "\n");
     EXPECT_TRUE(ui.Boxes().empty());
     EXPECT_NE(access((d / "x").c_str(), F_OK), 0);
@@ -100,13 +100,13 @@ TEST_F(EditorCommandsTest, theEditorGetsTheFilePathAsItsOneArgument) {
 
 TEST_F(EditorCommandsTest, nothingToStartShowsNothing) {
     StartWith("");
-    w.list.SetCell(1, plist::kColRow, "1");
-    w.list.SetCell(1, plist::kColPath, "/voice/a.wav");
-    ed::RunEditCommand(w, ui, 1);  // editing not allowed: no program named
+    w.list.SetCell(1, list::kColRow, "1");
+    w.list.SetCell(1, list::kColPath, "/voice/a.wav");
+    commands::RunEditCommand(w, ui, 1);  // editing not allowed: no program named
     w.editorPath = d / "no such editor";
-    ed::RunEditCommand(w, ui, 1);  // a program that cannot start is not reported
-    EXPECT_EQ(ed::LaunchDetached(w.editorPath, "/voice/a.wav"), ed::LaunchResult::NotStarted);
+    commands::RunEditCommand(w, ui, 1);  // a program that cannot start is not reported
+    EXPECT_EQ(commands::LaunchDetached(w.editorPath, "/voice/a.wav"), commands::LaunchResult::NotStarted);
     WriteBytes(d / "not runnable", "x");
-    EXPECT_EQ(ed::LaunchDetached(d / "not runnable", "/voice/a.wav"), ed::LaunchResult::NotStarted);
+    EXPECT_EQ(commands::LaunchDetached(d / "not runnable", "/voice/a.wav"), commands::LaunchResult::NotStarted);
     EXPECT_TRUE(ui.Boxes().empty());
 }

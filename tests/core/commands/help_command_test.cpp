@@ -17,14 +17,14 @@ void ExpectOnlyTheLoadFailedBox(const ScriptedPrompt& ui, const std::string& lib
     ASSERT_EQ(boxes.size(), 1u) << library;
     EXPECT_EQ(boxes[0].text, "对不起！帮助文件加载失败。") << library;
     EXPECT_EQ(boxes[0].caption, "系统提示") << library;
-    EXPECT_EQ(boxes[0].icon, MsgIcon::Information) << library;
-    EXPECT_EQ(boxes[0].buttons, MsgButtons::Ok) << library;
+    EXPECT_EQ(boxes[0].icon, messages::MsgIcon::Information) << library;
+    EXPECT_EQ(boxes[0].buttons, messages::MsgButtons::Ok) << library;
 }
 
 }  // namespace
 
 TEST(HelpCommand, aViewerThatCannotBeLoadedOrLacksItsEntryShowsTheLoadFailedMessage) {
-    EXPECT_STREQ(kHelpViewerLibrary, "libhhctrl.so");
+    EXPECT_STREQ(commands::kHelpViewerLibrary, "libhhctrl.so");
     const std::string libraries[] = {
         "libsonmira_no_such_viewer.so",            // not beside the program, not on the system
         kLibDir + "libsonmira_no_such_viewer.so",  // a path that names nothing
@@ -32,8 +32,8 @@ TEST(HelpCommand, aViewerThatCannotBeLoadedOrLacksItsEntryShowsTheLoadFailedMess
         "libhelptest_broken.so",                   // the same, found beside the program
     };
     for (const std::string& library : libraries) {
-        ScriptedPrompt ui{MsgAnswer::Ok};
-        EXPECT_FALSE(OpenHelpFile(ui, kLibDir, library)) << library;
+        ScriptedPrompt ui{messages::MsgAnswer::Ok};
+        EXPECT_FALSE(commands::OpenHelpFile(ui, kLibDir, library)) << library;
         ExpectOnlyTheLoadFailedBox(ui, library);
     }
     // A library without the entry is not kept loaded.
@@ -42,8 +42,8 @@ TEST(HelpCommand, aViewerThatCannotBeLoadedOrLacksItsEntryShowsTheLoadFailedMess
 
 TEST(HelpCommand, callsTheViewerWithNoOwnerTheHelpFileBesideTheProgramCommandZeroAndValueZero) {
     const std::string recorder = kLibDir + "libhelptest_recording.so";
-    ScriptedPrompt ui{MsgAnswer::Ok};
-    ASSERT_TRUE(OpenHelpFile(ui, "/opt/sonmira/", recorder));
+    ScriptedPrompt ui{messages::MsgAnswer::Ok};
+    ASSERT_TRUE(commands::OpenHelpFile(ui, "/opt/sonmira/", recorder));
 
     void* handle = dlopen(recorder.c_str(), RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(handle, nullptr) << "the viewer library stays loaded";
@@ -59,7 +59,7 @@ TEST(HelpCommand, callsTheViewerWithNoOwnerTheHelpFileBesideTheProgramCommandZer
     // Found by its bare name beside the program; the viewer's result is not
     // looked at (it returned null), and a missing help file is not the
     // program's to tell.
-    ASSERT_TRUE(OpenHelpFile(ui, kLibDir, "libhelptest_recording.so"));
+    ASSERT_TRUE(commands::OpenHelpFile(ui, kLibDir, "libhelptest_recording.so"));
     EXPECT_EQ(call.calls, 2);
     EXPECT_EQ(call.file, kLibDir + "qv_help.chm");
     EXPECT_TRUE(ui.Boxes().empty());

@@ -19,13 +19,13 @@ class VolumeCommandsTest : public ::testing::Test {
 protected:
     void StartWith(const std::string& ini) {
         WriteBytes(d / "Sonmira.INI", ini);
-        w.config = std::make_unique<ini::CIniFile>(d / "Sonmira.INI");
+        w.config = std::make_unique<files::CIniFile>(d / "Sonmira.INI");
     }
     std::string Ini() const { return ReadBytes(d / "Sonmira.INI"); }
     static uint32_t Word(int wavVal) { return audio::VolumeWordForLevel(wavVal * audio::kLevelPerWavVal); }
 
     TempDir d;
-    ws::Workspace w;
+    commands::Workspace w;
     FakeMixer mixer;
     audio::VolumeControl volume{mixer};
 };
@@ -36,7 +36,7 @@ TEST_F(VolumeCommandsTest, aWavValPresentIsAppliedAndNothingIsWritten) {
     const std::string ini = "[Option]\r\nComProgram=0\r\nWavVal=3\r\n";
     StartWith(ini);
     mixer.word = kDeviceWord;
-    EXPECT_EQ(ws::ApplyVolumeAtStart(w, volume), 3);
+    EXPECT_EQ(commands::ApplyVolumeAtStart(w, volume), 3);
     EXPECT_EQ(mixer.writes, std::vector<uint32_t>{Word(3)});
     EXPECT_EQ(volume.WavVal(), 3);
     EXPECT_EQ(Ini(), ini);
@@ -45,7 +45,7 @@ TEST_F(VolumeCommandsTest, aWavValPresentIsAppliedAndNothingIsWritten) {
 TEST_F(VolumeCommandsTest, aWavValOutOfRangeIsClampedAndNotRewritten) {
     const std::string ini = "[Option]\r\nWavVal=40\r\n";
     StartWith(ini);
-    EXPECT_EQ(ws::ApplyVolumeAtStart(w, volume), 15);
+    EXPECT_EQ(commands::ApplyVolumeAtStart(w, volume), 15);
     EXPECT_EQ(mixer.writes, std::vector<uint32_t>{Word(15)});
     EXPECT_EQ(Ini(), ini);
 }
@@ -53,7 +53,7 @@ TEST_F(VolumeCommandsTest, aWavValOutOfRangeIsClampedAndNotRewritten) {
 TEST_F(VolumeCommandsTest, aMissingWavValTakesTheDevicesLevelAndWritesExactlyThatKey) {
     StartWith("[Option]\r\nComProgram=0\r\nComChip=2\r\n\r\n[Device]\r\n0=SM-1\r\n");
     mixer.word = kDeviceWord;
-    EXPECT_EQ(ws::ApplyVolumeAtStart(w, volume), 8);
+    EXPECT_EQ(commands::ApplyVolumeAtStart(w, volume), 8);
     EXPECT_EQ(mixer.writes, std::vector<uint32_t>{Word(8)});
     EXPECT_EQ(Ini(), "[Option]\r\nComProgram=0\r\nComChip=2\r\nWavVal=8\r\n\r\n[Device]\r\n0=SM-1\r\n");
 }
@@ -61,20 +61,20 @@ TEST_F(VolumeCommandsTest, aMissingWavValTakesTheDevicesLevelAndWritesExactlyTha
 TEST_F(VolumeCommandsTest, aWavValThatIsNotANumberCountsAsMissingAndIsReplaced) {
     StartWith("[Option]\r\nWavVal=loud\r\n");
     mixer.word = 0;  // a silent (or unreadable) device: full level
-    EXPECT_EQ(ws::ApplyVolumeAtStart(w, volume), 15);
+    EXPECT_EQ(commands::ApplyVolumeAtStart(w, volume), 15);
     EXPECT_EQ(Ini(), "[Option]\r\nWavVal=15\r\n");
 }
 
 TEST_F(VolumeCommandsTest, withoutAConfigurationTheLevelIsAppliedAndNothingIsWritten) {
     mixer.word = kDeviceWord;
-    EXPECT_EQ(ws::ApplyVolumeAtStart(w, volume), 8);
+    EXPECT_EQ(commands::ApplyVolumeAtStart(w, volume), 8);
     EXPECT_EQ(mixer.writes, std::vector<uint32_t>{Word(8)});
 }
 
 TEST_F(VolumeCommandsTest, theExitRoutinePutsTheDevicesOwnVolumeBack) {
     StartWith("[Option]\r\nWavVal=3\r\n");
     mixer.word = kDeviceWord;
-    ws::ApplyVolumeAtStart(w, volume);
+    commands::ApplyVolumeAtStart(w, volume);
     ASSERT_TRUE(w.restoreVolume);
     w.restoreVolume();
     EXPECT_EQ(mixer.word, kDeviceWord);
@@ -83,9 +83,9 @@ TEST_F(VolumeCommandsTest, theExitRoutinePutsTheDevicesOwnVolumeBack) {
 TEST_F(VolumeCommandsTest, theDialogOpensAtTheLevelInUseOkAppliesAndWritesCancelChangesNothing) {
     const std::string ini = "[Option]\r\nWavVal=8\r\n";
     StartWith(ini);
-    ws::ApplyVolumeAtStart(w, volume);
+    commands::ApplyVolumeAtStart(w, volume);
     int shownAt = -1;
-    EXPECT_FALSE(ws::VolumeCommand(w, volume, [&](int* position) {
+    EXPECT_FALSE(commands::VolumeCommand(w, volume, [&](int* position) {
         shownAt = *position;
         *position = 2;
         return false;
@@ -94,7 +94,7 @@ TEST_F(VolumeCommandsTest, theDialogOpensAtTheLevelInUseOkAppliesAndWritesCancel
     EXPECT_EQ(mixer.writes.size(), 1u);
     EXPECT_EQ(Ini(), ini);
 
-    EXPECT_TRUE(ws::VolumeCommand(w, volume, [&](int* position) {
+    EXPECT_TRUE(commands::VolumeCommand(w, volume, [&](int* position) {
         shownAt = *position;
         *position = 2;
         return true;
@@ -105,10 +105,10 @@ TEST_F(VolumeCommandsTest, theDialogOpensAtTheLevelInUseOkAppliesAndWritesCancel
     EXPECT_EQ(Ini(), "[Option]\r\nWavVal=2\r\n");
 
     // Out of the track bar's range: clamped before it is applied and kept.
-    EXPECT_TRUE(ws::VolumeCommand(w, volume, [](int* position) {
+    EXPECT_TRUE(commands::VolumeCommand(w, volume, [](int* position) {
         *position = 99;
         return true;
     }));
     EXPECT_EQ(Ini(), "[Option]\r\nWavVal=15\r\n");
-    EXPECT_FALSE(ws::VolumeCommand(w, volume, nullptr));
+    EXPECT_FALSE(commands::VolumeCommand(w, volume, nullptr));
 }

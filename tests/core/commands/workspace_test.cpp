@@ -11,7 +11,7 @@
 #include "text/text_codec.h"
 #include "commands/workspace.h"
 
-using namespace plist;
+using namespace list;
 
 namespace {
 
@@ -41,7 +41,7 @@ protected:
         WriteBytes(d / "Sonmira.INI", text::ToGbk(kIni));
         WriteBytes(d / "sound.dat", kTable);
         w.restoreVolume = [this] { ++volume_restored; };
-        ws::StartUp(w, std::make_unique<ini::CIniFile>(d / "Sonmira.INI"), d.path() + "/", d / "sound.dat", ui);
+        commands::StartUp(w, std::make_unique<files::CIniFile>(d / "Sonmira.INI"), d.path() + "/", d / "sound.dat", ui);
     }
     // A Save As dialog that must not be shown.
     static std::optional<std::string> NoDialog(const std::string&) {
@@ -55,8 +55,8 @@ protected:
     }
 
     TempDir d;
-    ScriptedPrompt ui{MsgAnswer::No};
-    ws::Workspace w;
+    ScriptedPrompt ui{messages::MsgAnswer::No};
+    commands::Workspace w;
     int volume_restored = 0;
 };
 
@@ -65,9 +65,9 @@ protected:
 TEST_F(WorkspaceTest, startUpRestoresChoicesAndReportsAMissingLibrary) {
     EXPECT_FALSE(w.autoAddressing);
     ASSERT_EQ(w.programmers.size(), 2u);
-    EXPECT_EQ(ws::ProgrammerName(w), "声芯编程器");
+    EXPECT_EQ(commands::ProgrammerName(w), "声芯编程器");
     EXPECT_EQ(w.chips, (std::vector<std::string>{"SV020A", "SV040A"}));
-    EXPECT_EQ(ws::ChipName(w), "SV020A");
+    EXPECT_EQ(commands::ChipName(w), "SV020A");
     EXPECT_EQ(w.chip.code, 1);
     EXPECT_EQ(w.chip.lowest, 16);
     EXPECT_EQ(w.chip.capacity, 20000);
@@ -78,25 +78,25 @@ TEST_F(WorkspaceTest, startUpRestoresChoicesAndReportsAMissingLibrary) {
     EXPECT_FALSE(w.drivers.IsBound());
 
     // Another programmer: its chips, the last one selected, its profile.
-    ws::SelectProgrammer(w, 0, ui);
+    commands::SelectProgrammer(w, 0, ui);
     EXPECT_EQ(w.chips, std::vector<std::string>{"A1"});
     EXPECT_EQ(w.chip.step, 100);
     EXPECT_EQ(ui.Boxes().size(), 1u);  // no File: nothing to tell
-    ws::SelectChip(w, 5, ui);          // no such entry: empty name, no line matches
-    EXPECT_EQ(ws::ChipName(w), "");
+    commands::SelectChip(w, 5, ui);    // no such entry: empty name, no line matches
+    EXPECT_EQ(commands::ChipName(w), "");
 
-    ws::SetAutoAddressing(w, true);
-    EXPECT_TRUE(cfg::ReadStartSettings(*w.config).autoAddressing);
+    commands::SetAutoAddressing(w, true);
+    EXPECT_TRUE(files::ReadStartSettings(*w.config).autoAddressing);
 }
 
 TEST_F(WorkspaceTest, openReplacesTheListAndSelectsTheHeadersChoices) {
     for (const char* n : {"x.wav", "y.wav", "z.wav"}) AddRow(n);
     WriteBytes(d / "p.QWF", Project("SM-1", "A1", kTwoRows));
-    ASSERT_TRUE(ws::OpenProject(w, ui, d / "p.QWF"));
+    ASSERT_TRUE(commands::OpenProject(w, ui, d / "p.QWF"));
     EXPECT_EQ(w.list.UsedCount(), 2);
     EXPECT_EQ(w.list.Cell(3, kColName), "");  // nothing left of the old list
-    EXPECT_EQ(ws::ProgrammerName(w), "SM-1");
-    EXPECT_EQ(ws::ChipName(w), "A1");
+    EXPECT_EQ(commands::ProgrammerName(w), "SM-1");
+    EXPECT_EQ(commands::ChipName(w), "A1");
     EXPECT_EQ(w.chip.step, 100);
     EXPECT_EQ(w.extent, 10 * 100 + 1000);
     EXPECT_TRUE(w.bound);
@@ -105,15 +105,15 @@ TEST_F(WorkspaceTest, openReplacesTheListAndSelectsTheHeadersChoices) {
 
     // Names the configuration does not offer: the last entries.
     WriteBytes(d / "q.QWF", Project("other", "nope", ""));
-    ASSERT_TRUE(ws::OpenProject(w, ui, d / "q.QWF"));
-    EXPECT_EQ(ws::ProgrammerName(w), "声芯编程器");
-    EXPECT_EQ(ws::ChipName(w), "SV040A");
+    ASSERT_TRUE(commands::OpenProject(w, ui, d / "q.QWF"));
+    EXPECT_EQ(commands::ProgrammerName(w), "声芯编程器");
+    EXPECT_EQ(commands::ChipName(w), "SV040A");
 }
 
 TEST_F(WorkspaceTest, openFailuresKeepOrProtectTheList) {
     ui.Clear();
     AddRow("keep.wav");
-    EXPECT_FALSE(ws::OpenProject(w, ui, d / "missing.QWF"));
+    EXPECT_FALSE(commands::OpenProject(w, ui, d / "missing.QWF"));
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].text, "打开QWF数据文件失败！");
     EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
@@ -122,8 +122,8 @@ TEST_F(WorkspaceTest, openFailuresKeepOrProtectTheList) {
 
     WriteBytes(d / "bad.QWF", Project("SM-1", "A1", std::string(kTwoRows) + "x,是,0X1,\r\n"));
     WriteBytes(d / "good.QWF", Project("SM-1", "A1", kTwoRows));
-    ASSERT_TRUE(ws::OpenProject(w, ui, d / "good.QWF"));
-    EXPECT_FALSE(ws::OpenProject(w, ui, d / "bad.QWF"));
+    ASSERT_TRUE(commands::OpenProject(w, ui, d / "good.QWF"));
+    EXPECT_FALSE(commands::OpenProject(w, ui, d / "bad.QWF"));
     EXPECT_EQ(ui.Boxes().back().text, "'x' is not a valid integer value.");
     EXPECT_EQ(w.list.UsedCount(), 2);
     // Unbound, so Save cannot put the partial list over good.QWF unasked.
@@ -135,17 +135,17 @@ TEST_F(WorkspaceTest, openFailuresKeepOrProtectTheList) {
     lf.erase(std::remove(lf.begin(), lf.end(), '\r'), lf.end());
     WriteBytes(d / "lf.QWF", lf);
     ui.Clear();
-    ASSERT_TRUE(ws::OpenProject(w, ui, d / "lf.QWF"));
+    ASSERT_TRUE(commands::OpenProject(w, ui, d / "lf.QWF"));
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].text,
               "'lf.QWF'不是完整的QWF数据文件，只读入了能读出的部分，保存时请另选文件名！\n有的行以LF结束，缺少CR");
     EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
-    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Information);
+    EXPECT_EQ(ui.Boxes()[0].icon, messages::MsgIcon::Information);
     EXPECT_FALSE(w.bound);
     EXPECT_EQ(w.projectPath, "");
-    EXPECT_EQ(ws::ProgrammerName(w), "SM-1");
+    EXPECT_EQ(commands::ProgrammerName(w), "SM-1");
     bool asked = false;
-    EXPECT_FALSE(ws::SaveProject(w, ui, [&](const std::string&) -> std::optional<std::string> {
+    EXPECT_FALSE(commands::SaveProject(w, ui, [&](const std::string&) -> std::optional<std::string> {
         asked = true;
         return std::nullopt;
     }));
@@ -157,7 +157,7 @@ TEST_F(WorkspaceTest, aCutFileIsToldAndOneWithoutAHeaderChangesNothing) {
     const std::string whole = Project("SM-1", "A1", kTwoRows);
     WriteBytes(d / "cut.QWF", whole.substr(0, whole.size() - 20));
     ui.Clear();
-    ASSERT_TRUE(ws::OpenProject(w, ui, d / "cut.QWF"));
+    ASSERT_TRUE(commands::OpenProject(w, ui, d / "cut.QWF"));
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{"'cut.QWF'不是完整的QWF数据文件，只读入了能读出的部分，保存时请另选"
                                                    "文件名！\n最后一行没有以CR LF结束，文件可能被截断了"});
     EXPECT_EQ(w.list.UsedCount(), 1);
@@ -165,9 +165,9 @@ TEST_F(WorkspaceTest, aCutFileIsToldAndOneWithoutAHeaderChangesNothing) {
 
     // What a good open leaves must survive an empty file and random bytes.
     WriteBytes(d / "good.QWF", whole);
-    ASSERT_TRUE(ws::OpenProject(w, ui, d / "good.QWF"));
+    ASSERT_TRUE(commands::OpenProject(w, ui, d / "good.QWF"));
     w.modified = true;
-    const std::string programmer = ws::ProgrammerName(w), chip = ws::ChipName(w);
+    const std::string programmer = commands::ProgrammerName(w), chip = commands::ChipName(w);
     WriteBytes(d / "empty.QWF", "");
     std::string noise;
     for (int i = 0; i < 4096; ++i) noise.push_back(static_cast<char>((i * 7919 + 13) % 251));
@@ -178,12 +178,12 @@ TEST_F(WorkspaceTest, aCutFileIsToldAndOneWithoutAHeaderChangesNothing) {
     };
     for (const auto& [name, text] : cases) {
         ui.Clear();
-        EXPECT_FALSE(ws::OpenProject(w, ui, d / name));
+        EXPECT_FALSE(commands::OpenProject(w, ui, d / name));
         EXPECT_EQ(ui.Texts(), std::vector<std::string>{text});
         EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
         EXPECT_EQ(w.list.UsedCount(), 2) << name;
-        EXPECT_EQ(ws::ProgrammerName(w), programmer) << name;
-        EXPECT_EQ(ws::ChipName(w), chip) << name;
+        EXPECT_EQ(commands::ProgrammerName(w), programmer) << name;
+        EXPECT_EQ(commands::ChipName(w), chip) << name;
         EXPECT_TRUE(w.bound) << name;
         EXPECT_EQ(w.projectPath, d / "good.QWF") << name;
         EXPECT_TRUE(w.modified) << name;
@@ -192,13 +192,13 @@ TEST_F(WorkspaceTest, aCutFileIsToldAndOneWithoutAHeaderChangesNothing) {
 
 TEST_F(WorkspaceTest, saveAfterOpenWritesBackWithoutADialog) {
     WriteBytes(d / "p.QWF", Project("SM-1", "A1", kTwoRows));
-    ASSERT_TRUE(ws::OpenProject(w, ui, d / "p.QWF"));
+    ASSERT_TRUE(commands::OpenProject(w, ui, d / "p.QWF"));
     AddRow("c.wav");
-    ASSERT_TRUE(ws::SaveProject(w, ui, NoDialog));
+    ASSERT_TRUE(commands::SaveProject(w, ui, NoDialog));
     EXPECT_FALSE(w.modified);
     ProgrammingList back;
-    qwf::Header h;
-    ASSERT_EQ(qwf::Read(d / "p.QWF", &back, &h, nullptr), qwf::kProjectOk);
+    list::Header h;
+    ASSERT_EQ(list::Read(d / "p.QWF", &back, &h, nullptr), list::kProjectOk);
     EXPECT_EQ(back.UsedCount(), 3);
     EXPECT_EQ(h.programmer, "SM-1");
     EXPECT_EQ(h.chip, "A1");
@@ -213,18 +213,18 @@ TEST_F(WorkspaceTest, saveAsProposesADatedNameAndAsksBeforeOverwriting) {
         return d / "QVold";  // no extension typed
     };
     ui.Clear();
-    ui.answers = {MsgAnswer::No};
-    EXPECT_FALSE(ws::SaveProjectAs(w, ui, dialog));
-    EXPECT_EQ(proposed, "QV" + qwf::Today());
+    ui.answers = {messages::MsgAnswer::No};
+    EXPECT_FALSE(commands::SaveProjectAs(w, ui, dialog));
+    EXPECT_EQ(proposed, "QV" + list::Today());
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].text, "文件已存在，是否覆盖？");
     EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
-    EXPECT_EQ(ui.Boxes()[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(ui.Boxes()[0].buttons, messages::MsgButtons::YesNo);
     EXPECT_EQ(ReadBytes(d / "QVold.QWF"), "old");
     EXPECT_FALSE(w.bound);
 
-    ui.answers = {MsgAnswer::Yes};
-    EXPECT_TRUE(ws::SaveProjectAs(w, ui, dialog));
+    ui.answers = {messages::MsgAnswer::Yes};
+    EXPECT_TRUE(commands::SaveProjectAs(w, ui, dialog));
     EXPECT_EQ(w.projectPath, d / "QVold.QWF");
     EXPECT_TRUE(w.bound);
     EXPECT_FALSE(w.modified);
@@ -233,11 +233,11 @@ TEST_F(WorkspaceTest, saveAsProposesADatedNameAndAsksBeforeOverwriting) {
 
 TEST_F(WorkspaceTest, aFailedOrRefusedSaveIsReportedAndChangesNothing) {
     AddRow("a.wav");
-    ASSERT_TRUE(ws::SaveProjectAs(w, ui, [&](const std::string&) { return d / "p.QWF"; }));
+    ASSERT_TRUE(commands::SaveProjectAs(w, ui, [&](const std::string&) { return d / "p.QWF"; }));
     std::string saved = ReadBytes(d / "p.QWF");
     AddRow("b.wav");
     ui.Clear();
-    EXPECT_FALSE(ws::SaveProjectAs(w, ui, [&](const std::string&) { return d / "no/such/folder.QWF"; }));
+    EXPECT_FALSE(commands::SaveProjectAs(w, ui, [&](const std::string&) { return d / "no/such/folder.QWF"; }));
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].text, "保存QWF数据文件失败！");
     EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
@@ -245,7 +245,7 @@ TEST_F(WorkspaceTest, aFailedOrRefusedSaveIsReportedAndChangesNothing) {
     EXPECT_TRUE(w.modified);
 
     w.list.SetCell(2, kColName, "b,c.wav");
-    EXPECT_FALSE(ws::SaveProject(w, ui, NoDialog));
+    EXPECT_FALSE(commands::SaveProject(w, ui, NoDialog));
     EXPECT_EQ(ui.Boxes().back().text, "编程列表中含有逗号等无法保存的字符，保存QWF数据文件失败！");
     EXPECT_EQ(ReadBytes(d / "p.QWF"), saved);
     EXPECT_TRUE(w.modified);
@@ -254,21 +254,21 @@ TEST_F(WorkspaceTest, aFailedOrRefusedSaveIsReportedAndChangesNothing) {
 TEST_F(WorkspaceTest, newOffersToSaveAndKeepsTheListWhenThatFails) {
     AddRow("a.wav");
     ui.Clear();
-    ui.answers = {MsgAnswer::Yes};
-    EXPECT_FALSE(ws::NewProject(w, ui, [](const std::string&) { return std::nullopt; }));
+    ui.answers = {messages::MsgAnswer::Yes};
+    EXPECT_FALSE(commands::NewProject(w, ui, [](const std::string&) { return std::nullopt; }));
     EXPECT_EQ(ui.Boxes()[0].text, "是否保存所作的修改?");
     EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
-    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Question);
+    EXPECT_EQ(ui.Boxes()[0].icon, messages::MsgIcon::Question);
     EXPECT_EQ(w.list.UsedCount(), 1);
 
     w.bound = true;
     w.projectPath = d / "p.QWF";
-    ui.answers = {MsgAnswer::Cancel};  // Esc: the list stays
-    EXPECT_FALSE(ws::NewProject(w, ui, NoDialog));
+    ui.answers = {messages::MsgAnswer::Cancel};  // Esc: the list stays
+    EXPECT_FALSE(commands::NewProject(w, ui, NoDialog));
     EXPECT_EQ(w.list.UsedCount(), 1);
 
-    ui.answers = {MsgAnswer::No};
-    EXPECT_TRUE(ws::NewProject(w, ui, NoDialog));
+    ui.answers = {messages::MsgAnswer::No};
+    EXPECT_TRUE(commands::NewProject(w, ui, NoDialog));
     EXPECT_EQ(w.list.UsedCount(), 0);
     EXPECT_EQ(w.list.Cell(1, kColPath), "");
     EXPECT_FALSE(w.bound);
@@ -277,32 +277,32 @@ TEST_F(WorkspaceTest, newOffersToSaveAndKeepsTheListWhenThatFails) {
 }
 
 TEST_F(WorkspaceTest, exitRoutineRunsOnceAndStoresTheChoices) {
-    ws::SelectProgrammer(w, 0, ui);
+    commands::SelectProgrammer(w, 0, ui);
     AddRow("a.wav");
     ui.Clear();
     // Yes, but the save cannot happen: the window stays open, nothing written.
-    ui.answers = {MsgAnswer::Yes};
-    EXPECT_FALSE(ws::ExitRoutine(w, ui, [](const std::string&) { return std::nullopt; }));
+    ui.answers = {messages::MsgAnswer::Yes};
+    EXPECT_FALSE(commands::ExitRoutine(w, ui, [](const std::string&) { return std::nullopt; }));
     EXPECT_EQ(ui.Boxes()[0].text, "是否保存所作的修改？");
     EXPECT_EQ(ui.Boxes()[0].caption, "系统提示");
     EXPECT_EQ(volume_restored, 0);
     EXPECT_TRUE(w.config);
-    ui.answers = {MsgAnswer::Cancel};  // Esc: the window stays open with the list
-    EXPECT_FALSE(ws::CloseMainWindow(w, ui, NoDialog));
-    EXPECT_EQ(ui.Boxes()[1].buttons, MsgButtons::YesNoCancel);
+    ui.answers = {messages::MsgAnswer::Cancel};  // Esc: the window stays open with the list
+    EXPECT_FALSE(commands::CloseMainWindow(w, ui, NoDialog));
+    EXPECT_EQ(ui.Boxes()[1].buttons, messages::MsgButtons::YesNoCancel);
     EXPECT_EQ(volume_restored, 0);
     EXPECT_TRUE(w.config);
     EXPECT_EQ(w.list.UsedCount(), 1);
 
-    ui.answers = {MsgAnswer::No};
-    EXPECT_TRUE(ws::CloseMainWindow(w, ui, NoDialog));
+    ui.answers = {messages::MsgAnswer::No};
+    EXPECT_TRUE(commands::CloseMainWindow(w, ui, NoDialog));
     EXPECT_EQ(volume_restored, 1);
     EXPECT_FALSE(w.config);
-    cfg::StartSettings s = cfg::ReadStartSettings(ini::CIniFile(d / "Sonmira.INI"));
+    files::StartSettings s = files::ReadStartSettings(files::CIniFile(d / "Sonmira.INI"));
     EXPECT_EQ(s.programmerIndex, 0);
     EXPECT_EQ(s.chipIndex, 0);
     size_t shown = ui.Boxes().size();
-    EXPECT_TRUE(ws::ExitRoutine(w, ui, NoDialog));
+    EXPECT_TRUE(commands::ExitRoutine(w, ui, NoDialog));
     EXPECT_EQ(ui.Boxes().size(), shown);
     EXPECT_EQ(volume_restored, 1);
 }

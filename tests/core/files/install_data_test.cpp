@@ -35,19 +35,19 @@ TEST(InstallData, filesAreGbkWithCrLfLineEnds) {
 }
 
 TEST(InstallData, everyChipOfEveryProgrammerHasASoundProfile) {
-    ini::CIniFile config(kData + "Sonmira.INI");
-    std::vector<std::string> programmers = cfg::ReadProgrammers(config);
+    files::CIniFile config(kData + "Sonmira.INI");
+    std::vector<std::string> programmers = files::ReadProgrammers(config);
     ASSERT_EQ(programmers.size(), 2u);
     std::set<std::string> drivers;
     for (const std::string& programmer : programmers) {
-        cfg::ProgrammerSection section = cfg::ReadProgrammerSection(config, programmer);
+        files::ProgrammerSection section = files::ReadProgrammerSection(config, programmer);
         drivers.insert(section.driverFile);
         EXPECT_GE(section.chips.size(), 2u) << programmer;
         for (const std::string& chip : section.chips) {
             SCOPED_TRACE(programmer + " / " + chip);
-            chips::ChipProfile p;
+            files::ChipProfile p;
             std::string error;
-            ASSERT_EQ(chips::ReadChipProfile(kData + "sound.dat", chip, &p, &error), chips::kChipFound) << error;
+            ASSERT_EQ(files::ReadChipProfile(kData + "sound.dat", chip, &p, &error), files::kChipFound) << error;
             EXPECT_GT(p.step, 0);
             EXPECT_GE(p.scale, 1);
             EXPECT_GE(p.lowest, 0);

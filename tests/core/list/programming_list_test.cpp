@@ -8,12 +8,12 @@
 #include "list_test_support.h"
 #include "list/programming_list.h"
 
-using namespace plist;
+using namespace list;
 
 namespace {
 
-chips::ChipProfile Chip(int32_t lowest = 0, int32_t capacity = 100000, int32_t scale = 1) {
-    chips::ChipProfile c;
+files::ChipProfile Chip(int32_t lowest = 0, int32_t capacity = 100000, int32_t scale = 1) {
+    files::ChipProfile c;
     c.step = 125;
     c.lastAddress = 0x9F;
     c.scale = scale;
@@ -31,7 +31,7 @@ std::string Row(const ProgrammingList& l, int r) {
     return l.Cell(r, kColRow) + "|" + l.Cell(r, kColStart) + "|" + l.Cell(r, kColEnd) + "|" + l.Cell(r, kColName);
 }
 
-ProgrammingList ThreeSegments(const chips::ChipProfile& chip) {
+ProgrammingList ThreeSegments(const files::ChipProfile& chip) {
     ProgrammingList l;
     EXPECT_EQ(AppendAuto(l, Facts("a.wav", 1000), chip, nullptr), kListOk);
     EXPECT_EQ(AppendAuto(l, Facts("b.wav", 1001), chip, nullptr), kListOk);
@@ -42,26 +42,26 @@ ProgrammingList ThreeSegments(const chips::ChipProfile& chip) {
 }  // namespace
 
 TEST(AddressMath, countsEndsAndNextStarts) {
-    chips::ChipProfile c = Chip();
-    EXPECT_EQ(addr::AddressCount(1000, 125), 8);
-    EXPECT_EQ(addr::AddressCount(1001, 125), 9);
-    EXPECT_EQ(addr::EndAddress(0, 1000, c), 7);
-    EXPECT_EQ(addr::NextStart(0, 1000, c), 8);
-    EXPECT_EQ(addr::EndAddress(0, 1001, c), 8);
-    EXPECT_EQ(addr::EndAddress(10, 0, c), 9);  // length 0: A*K - 1
+    files::ChipProfile c = Chip();
+    EXPECT_EQ(list::AddressCount(1000, 125), 8);
+    EXPECT_EQ(list::AddressCount(1001, 125), 9);
+    EXPECT_EQ(list::EndAddress(0, 1000, c), 7);
+    EXPECT_EQ(list::NextStart(0, 1000, c), 8);
+    EXPECT_EQ(list::EndAddress(0, 1001, c), 8);
+    EXPECT_EQ(list::EndAddress(10, 0, c), 9);  // length 0: A*K - 1
     // The scale multiplies the start only when the end is formed.
     c.scale = 2;
-    EXPECT_EQ(addr::EndAddress(5, 1000, c), 17);
-    EXPECT_EQ(addr::NextStart(5, 1000, c), 13);
+    EXPECT_EQ(list::EndAddress(5, 1000, c), 17);
+    EXPECT_EQ(list::NextStart(5, 1000, c), 13);
     // A damaged table with step 0 must not divide by zero.
-    EXPECT_EQ(addr::AddressCount(7, 0), 7);
-    EXPECT_EQ(addr::Text(10), "0X000A");
-    EXPECT_EQ(addr::Text(0x12345), "0X12345");
-    EXPECT_EQ(addr::Text(-1), "0XFFFFFFFF");
+    EXPECT_EQ(list::AddressCount(7, 0), 7);
+    EXPECT_EQ(list::Text(10), "0X000A");
+    EXPECT_EQ(list::Text(0x12345), "0X12345");
+    EXPECT_EQ(list::Text(-1), "0XFFFFFFFF");
 }
 
 TEST(AppendAuto, chainsSegmentsFromTheLowestAddress) {
-    chips::ChipProfile chip = Chip(16);
+    files::ChipProfile chip = Chip(16);
     ProgrammingList l = ThreeSegments(chip);
     EXPECT_EQ(Row(l, 1), "1|0X0010|0X0017|a.wav");
     EXPECT_EQ(Row(l, 2), "2|0X0018|0X0020|b.wav");
@@ -75,7 +75,7 @@ TEST(AppendAuto, chainsSegmentsFromTheLowestAddress) {
 }
 
 TEST(AppendAuto, lastRowAtZeroWithNoLengthRestartsAtLowest) {
-    chips::ChipProfile chip = Chip(16);
+    files::ChipProfile chip = Chip(16);
     ProgrammingList l;
     ASSERT_EQ(AppendAuto(l, Facts("silent.wav", 0), chip, nullptr), kListOk);
     l.SetCell(1, kColStart, "0X0000");
@@ -84,7 +84,7 @@ TEST(AppendAuto, lastRowAtZeroWithNoLengthRestartsAtLowest) {
 }
 
 TEST(AppendAuto, refusesAFullListAndUnstorableNames) {
-    chips::ChipProfile chip = Chip();
+    files::ChipProfile chip = Chip();
     ProgrammingList l;
     for (int i = 0; i < kRows; ++i) ASSERT_EQ(AppendAuto(l, Facts("x.wav", 0), chip, nullptr), kListOk);
     EXPECT_EQ(l.FirstFree(), 0);
@@ -103,7 +103,7 @@ TEST(AppendAuto, refusesAFullListAndUnstorableNames) {
 }
 
 TEST(DeleteRow, firstOfThreeUnderAutoReaddressesFromLowest) {
-    chips::ChipProfile chip = Chip(16);
+    files::ChipProfile chip = Chip(16);
     ProgrammingList l = ThreeSegments(chip);
     ASSERT_EQ(DeleteRow(l, 1, true, chip, nullptr), kListOk);
     EXPECT_EQ(Row(l, 1), "1|0X0010|0X0018|b.wav");
@@ -114,7 +114,7 @@ TEST(DeleteRow, firstOfThreeUnderAutoReaddressesFromLowest) {
 }
 
 TEST(DeleteRow, middleRowUnderAutoFollowsTheRowAbove) {
-    chips::ChipProfile chip = Chip();
+    files::ChipProfile chip = Chip();
     ProgrammingList l = ThreeSegments(chip);
     ASSERT_EQ(DeleteRow(l, 2, true, chip, nullptr), kListOk);
     EXPECT_EQ(Row(l, 1), "1|0X0000|0X0007|a.wav");
@@ -122,7 +122,7 @@ TEST(DeleteRow, middleRowUnderAutoFollowsTheRowAbove) {
 }
 
 TEST(DeleteRow, withoutAutoKeepsAddressesAndNumbers) {
-    chips::ChipProfile chip = Chip();
+    files::ChipProfile chip = Chip();
     ProgrammingList l = ThreeSegments(chip);
     ASSERT_EQ(DeleteRow(l, 1, false, chip, nullptr), kListOk);
     EXPECT_EQ(Row(l, 1), "1|0X0008|0X0010|b.wav");
@@ -136,7 +136,7 @@ TEST(DeleteRow, withoutAutoKeepsAddressesAndNumbers) {
 }
 
 TEST(DeleteRow, aDamagedLengthLeavesTheListUntouched) {
-    chips::ChipProfile chip = Chip();
+    files::ChipProfile chip = Chip();
     ProgrammingList l = ThreeSegments(chip);
     l.SetCell(3, kColLength, "abc");
     ProgrammingList before = l;
@@ -147,7 +147,7 @@ TEST(DeleteRow, aDamagedLengthLeavesTheListUntouched) {
 }
 
 TEST(Extent, measuresFromLowestToTheLastRowsEnd) {
-    chips::ChipProfile chip = Chip(16);
+    files::ChipProfile chip = Chip(16);
     ProgrammingList l = ThreeSegments(chip);
     int64_t e = -1;
     ASSERT_EQ(ComputeExtent(l, chip, &e, nullptr), kListOk);
@@ -158,22 +158,22 @@ TEST(Extent, measuresFromLowestToTheLastRowsEnd) {
 }
 
 TEST(Extent, capacityMessageOnlyAboveCapacity) {
-    ws::Workspace w;
+    commands::Workspace w;
     w.chip = Chip(0, 1000);
     AppendAuto(w.list, Facts("a.wav", 1000), w.chip, nullptr);
-    ScriptedPrompt ui{MsgAnswer::No};
-    EXPECT_TRUE(ws::RecomputeExtent(w, ui));
+    ScriptedPrompt ui{messages::MsgAnswer::No};
+    EXPECT_TRUE(commands::RecomputeExtent(w, ui));
     EXPECT_EQ(w.extent, 1000);
     EXPECT_TRUE(ui.Boxes().empty());
     w.list.SetCell(1, kColLength, "1001");
-    EXPECT_TRUE(ws::RecomputeExtent(w, ui));
+    EXPECT_TRUE(commands::RecomputeExtent(w, ui));
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].text, "编程文件总长度超过芯片容量,请修改！");
     EXPECT_EQ(ui.Boxes()[0].caption, "系统提示");
-    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Information);
+    EXPECT_EQ(ui.Boxes()[0].icon, messages::MsgIcon::Information);
     // A cell that does not convert: the conversion error, extent kept.
     w.list.SetCell(1, kColStart, "0Xzz");
-    EXPECT_FALSE(ws::RecomputeExtent(w, ui));
+    EXPECT_FALSE(commands::RecomputeExtent(w, ui));
     EXPECT_EQ(ui.Boxes().back().text, "'0Xzz' is not a valid integer value.");
     EXPECT_EQ(ui.Boxes().back().caption, "Sonmira");
     EXPECT_EQ(w.extent, 1001);
@@ -213,14 +213,14 @@ protected:
         w.lengthOf = [](const std::string&) { return Measured{1000}; };
     }
     TempDir d;
-    ws::Workspace w;
-    ScriptedPrompt ui{MsgAnswer::No};
+    commands::Workspace w;
+    ScriptedPrompt ui{messages::MsgAnswer::No};
 };
 
 TEST_F(ListCommands, dropWithoutExtensionTakesTheWavTwin) {
     WriteBytes(d / "song.wav", std::string(2000, 'x'));
-    ws::BrowserItem item{d.path(), "song", 2, "2026-12-01 10:00:00"};
-    ASSERT_EQ(ws::DropItem(w, ui, item, nullptr), kListOk);
+    commands::BrowserItem item{d.path(), "song", 2, "2026-12-01 10:00:00"};
+    ASSERT_EQ(commands::DropItem(w, ui, item, nullptr), kListOk);
     EXPECT_EQ(w.list.Cell(1, kColPath), d / "song.wav");
     EXPECT_EQ(w.list.Cell(1, kColName), "song");
     EXPECT_EQ(w.list.Cell(1, kColSize), "2KB");  // the browser's div 1000 figure
@@ -230,42 +230,43 @@ TEST_F(ListCommands, dropWithoutExtensionTakesTheWavTwin) {
     EXPECT_TRUE(ui.Boxes().empty());
 
     // No twin: ignored without a message; a MIDI file is taken as it is.
-    EXPECT_EQ(ws::DropItem(w, ui, ws::BrowserItem{d.path(), "other", 1, ""}, nullptr), kListIgnored);
+    EXPECT_EQ(commands::DropItem(w, ui, commands::BrowserItem{d.path(), "other", 1, ""}, nullptr), kListIgnored);
     WriteBytes(d / "tune.mid", "MThd");
-    EXPECT_EQ(ws::DropItem(w, ui, ws::BrowserItem{d.path() + "/", "tune.mid", 1, ""}, nullptr), kListOk);
+    EXPECT_EQ(commands::DropItem(w, ui, commands::BrowserItem{d.path() + "/", "tune.mid", 1, ""}, nullptr), kListOk);
     EXPECT_EQ(w.list.Cell(2, kColType), ".mid");
     EXPECT_TRUE(ui.Boxes().empty());
 
-    EXPECT_EQ(ws::DropItem(w, ui, std::nullopt, nullptr), kListNoSelection);
+    EXPECT_EQ(commands::DropItem(w, ui, std::nullopt, nullptr), kListNoSelection);
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].text, "对不起，系统出错！");
     EXPECT_EQ(ui.Boxes()[0].caption, "系统提示");
 }
 
 TEST_F(ListCommands, aFileWithoutALengthIsRefusedByAddAndDrop) {
-    CMyMediaPlayer player;
-    w.lengthOf = ws::LengthThroughPlayer(player);
+    audio::CMyMediaPlayer player;
+    w.lengthOf = commands::LengthThroughPlayer(player);
     WriteBytes(d / "zero.wav", "");
-    EXPECT_EQ(ws::AddFile(w, ui, d / "zero.wav", nullptr), kListUnmeasurable);
-    EXPECT_EQ(ws::DropItem(w, ui, ws::BrowserItem{d.path(), "zero.wav", 0, "t"}, nullptr), kListUnmeasurable);
+    EXPECT_EQ(commands::AddFile(w, ui, d / "zero.wav", nullptr), kListUnmeasurable);
+    EXPECT_EQ(commands::DropItem(w, ui, commands::BrowserItem{d.path(), "zero.wav", 0, "t"}, nullptr),
+              kListUnmeasurable);
     const std::string text = "测不出'zero.wav'的播放长度，不能加入编程列表！\n不是能够解码的音频文件";
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{text, text}));
     EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
-    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Information);
+    EXPECT_EQ(ui.Boxes()[0].icon, messages::MsgIcon::Information);
     EXPECT_EQ(w.list.UsedCount(), 0);
     EXPECT_FALSE(w.modified);
 
     // A file that decodes to no samples at all says so.
     w.lengthOf = [](const std::string&) { return Measured{0, 0}; };
     ui.Clear();
-    EXPECT_EQ(ws::AddFile(w, ui, d / "zero.wav", nullptr), kListUnmeasurable);
+    EXPECT_EQ(commands::AddFile(w, ui, d / "zero.wav", nullptr), kListUnmeasurable);
     EXPECT_EQ(ui.Texts(), std::vector<std::string>{
                               "测不出'zero.wav'的播放长度，不能加入编程列表！\n文件中没有声音（长度为0毫秒）"});
 }
 
 TEST_F(ListCommands, addRefusesFullListsAndCommasWithAMessage) {
     WriteBytes(d / "a,b.wav", "x");
-    EXPECT_EQ(ws::AddFile(w, ui, d / "a,b.wav", nullptr), kListUnstorable);
+    EXPECT_EQ(commands::AddFile(w, ui, d / "a,b.wav", nullptr), kListUnstorable);
     ASSERT_EQ(ui.Boxes().size(), 1u);
     EXPECT_EQ(ui.Boxes()[0].text, "文件名称或路径中含有逗号等无法保存的字符，不能加入编程列表！");
     EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
@@ -273,28 +274,28 @@ TEST_F(ListCommands, addRefusesFullListsAndCommasWithAMessage) {
 
     WriteBytes(d / "a.wav", "x");
     w.chip.capacity = kRows * 1000;
-    for (int i = 0; i < kRows; ++i) ASSERT_EQ(ws::AddFile(w, ui, d / "a.wav", nullptr), kListOk);
+    for (int i = 0; i < kRows; ++i) ASSERT_EQ(commands::AddFile(w, ui, d / "a.wav", nullptr), kListOk);
     w.modified = false;
-    EXPECT_EQ(ws::AddFile(w, ui, d / "a.wav", nullptr), kListFull);
+    EXPECT_EQ(commands::AddFile(w, ui, d / "a.wav", nullptr), kListFull);
     EXPECT_EQ(ui.Boxes().back().text, "编程列表已满，最多只能有160个语音文件！");
     EXPECT_FALSE(w.modified);
     // Missing file: nothing, no message.
     size_t n = ui.Boxes().size();
-    EXPECT_EQ(ws::AddFile(w, ui, d / "nope.wav", nullptr), kListFileNotFound);
+    EXPECT_EQ(commands::AddFile(w, ui, d / "nope.wav", nullptr), kListFileNotFound);
     EXPECT_EQ(ui.Boxes().size(), n);
 }
 
 TEST_F(ListCommands, manualAddingOpensTheFormAndMarksEvenWhenCancelled) {
     w.autoAddressing = false;
     WriteBytes(d / "a.wav", std::string(2048, 'x'));
-    props::SegmentForm seen;
-    ASSERT_EQ(ws::AddFile(w, ui, d / "a.wav",
-                          [&](props::SegmentForm& f) {
-                              seen = f;
-                              return false;
-                          }),
+    list::SegmentForm seen;
+    ASSERT_EQ(commands::AddFile(w, ui, d / "a.wav",
+                                [&](list::SegmentForm& f) {
+                                    seen = f;
+                                    return false;
+                                }),
               kListOk);
-    EXPECT_EQ(seen.mode, props::Mode::Add);
+    EXPECT_EQ(seen.mode, list::Mode::Add);
     EXPECT_EQ(seen.address, "");
     EXPECT_FALSE(seen.program);
     EXPECT_EQ(seen.playTime, "1000 MS");
@@ -306,20 +307,20 @@ TEST_F(ListCommands, manualAddingOpensTheFormAndMarksEvenWhenCancelled) {
 
 TEST_F(ListCommands, deleteAsksWithTheNameAndNoKeepsTheRow) {
     AppendAuto(w.list, Facts("歌曲.wav", 1000), w.chip, nullptr);
-    ui.answers = {MsgAnswer::No, MsgAnswer::Yes};
-    EXPECT_FALSE(ws::DeleteSegment(w, ui, 1));
+    ui.answers = {messages::MsgAnswer::No, messages::MsgAnswer::Yes};
+    EXPECT_FALSE(commands::DeleteSegment(w, ui, 1));
     EXPECT_EQ(ui.Boxes()[0].text, "是否删除 '歌曲.wav' ?");
     EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
-    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Question);
-    EXPECT_EQ(ui.Boxes()[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(ui.Boxes()[0].icon, messages::MsgIcon::Question);
+    EXPECT_EQ(ui.Boxes()[0].buttons, messages::MsgButtons::YesNo);
     EXPECT_EQ(w.list.UsedCount(), 1);
-    EXPECT_TRUE(ws::DeleteSegment(w, ui, 1));
+    EXPECT_TRUE(commands::DeleteSegment(w, ui, 1));
     EXPECT_EQ(w.list.UsedCount(), 0);
     EXPECT_TRUE(w.modified);
-    EXPECT_FALSE(ws::DeleteSegment(w, ui, 1));  // free row: nothing, no question
+    EXPECT_FALSE(commands::DeleteSegment(w, ui, 1));  // free row: nothing, no question
     EXPECT_EQ(ui.Boxes().size(), 2u);
 
-    ws::EditSegment(w, ui, 1, nullptr);
+    commands::EditSegment(w, ui, 1, nullptr);
     EXPECT_EQ(ui.Boxes().back().text, "没有语音文件！");
     EXPECT_EQ(ui.Boxes().back().caption, "提示信息");
 }

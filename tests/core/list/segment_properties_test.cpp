@@ -6,19 +6,19 @@
 #include "list_test_support.h"
 #include "list/segment_properties.h"
 
-using namespace plist;
-using props::OkResult;
+using namespace list;
+using list::OkResult;
 
 namespace {
 
-chips::ChipProfile Chip() {
-    chips::ChipProfile c;
+files::ChipProfile Chip() {
+    files::ChipProfile c;
     c.step = 125;
     c.lastAddress = 0x9F;
     return c;
 }
 
-ProgrammingList Four(const chips::ChipProfile& chip) {
+ProgrammingList Four(const files::ChipProfile& chip) {
     ProgrammingList l;
     for (const char* n : {"a.wav", "b.wav", "c.wav", "d.wav"})
         AppendAuto(l, FileFacts{n, "1KB", ".wav", "t", std::string("/s/") + n, 1000}, chip, nullptr);
@@ -27,10 +27,10 @@ ProgrammingList Four(const chips::ChipProfile& chip) {
 
 std::string Addr(const ProgrammingList& l, int r) { return l.Cell(r, kColStart) + "-" + l.Cell(r, kColEnd); }
 
-props::SegmentForm EditForm(const ProgrammingList& l, int row, bool auto_on) {
-    props::SegmentForm f;
+list::SegmentForm EditForm(const ProgrammingList& l, int row, bool auto_on) {
+    list::SegmentForm f;
     std::string bad;
-    EXPECT_TRUE(props::FormForEdit(l, row, 0x9F, auto_on, &f, &bad));
+    EXPECT_TRUE(list::FormForEdit(l, row, 0x9F, auto_on, &f, &bad));
     return f;
 }
 
@@ -38,23 +38,23 @@ props::SegmentForm EditForm(const ProgrammingList& l, int row, bool auto_on) {
 
 TEST(AddressKeys, onlyHexDigitsAndBackspacePass) {
     for (int k : std::initializer_list<int>{'0', '9', 'A', 'F', 'a', 'f', 8})
-        EXPECT_TRUE(props::AcceptAddressKey(k)) << k;
+        EXPECT_TRUE(list::AcceptAddressKey(k)) << k;
     for (int k : std::initializer_list<int>{'G', 'g', 'x', ' ', '-', '$', 0, 127, 0x4E00})
-        EXPECT_FALSE(props::AcceptAddressKey(k)) << k;
+        EXPECT_FALSE(list::AcceptAddressKey(k)) << k;
 }
 
 TEST(PropertiesOk, addressChecksKeepTheDialogOpen) {
-    chips::ChipProfile chip = Chip();
+    files::ChipProfile chip = Chip();
     ProgrammingList l;
-    ScriptedPrompt ui{MsgAnswer::No};
-    props::SegmentForm f = props::FormForAdd(FileFacts{"a.wav", "1KB", ".wav", "t", "/s/a.wav", 1000}, 0x9F);
+    ScriptedPrompt ui{messages::MsgAnswer::No};
+    list::SegmentForm f = list::FormForAdd(FileFacts{"a.wav", "1KB", ".wav", "t", "/s/a.wav", 1000}, 0x9F);
 
     f.address = "   ";
-    EXPECT_EQ(props::PressOk(f, l, chip, ui), OkResult::KeepOpen);
+    EXPECT_EQ(list::PressOk(f, l, chip, ui), OkResult::KeepOpen);
     f.address = "A0";
-    EXPECT_EQ(props::PressOk(f, l, chip, ui), OkResult::KeepOpen);
+    EXPECT_EQ(list::PressOk(f, l, chip, ui), OkResult::KeepOpen);
     f.address = "zz";
-    EXPECT_EQ(props::PressOk(f, l, chip, ui), OkResult::KeepOpen);
+    EXPECT_EQ(list::PressOk(f, l, chip, ui), OkResult::KeepOpen);
     ASSERT_EQ(ui.Boxes().size(), 3u);
     EXPECT_EQ(ui.Boxes()[0].text, "请输入编程地址！");
     EXPECT_EQ(ui.Boxes()[0].caption, "提示信息");
@@ -65,7 +65,7 @@ TEST(PropertiesOk, addressChecksKeepTheDialogOpen) {
     EXPECT_EQ(l.UsedCount(), 0);
 
     f.address = "9F";
-    EXPECT_EQ(props::PressOk(f, l, chip, ui), OkResult::Accepted);
+    EXPECT_EQ(list::PressOk(f, l, chip, ui), OkResult::Accepted);
     EXPECT_EQ(Addr(l, 1), "0X009F-0X00A6");
     // PCheck left cleared: not programmed.
     EXPECT_EQ(l.Cell(1, kColFlag), "0");
@@ -74,22 +74,22 @@ TEST(PropertiesOk, addressChecksKeepTheDialogOpen) {
 
     f.address = " 1a ";
     f.program = true;
-    EXPECT_EQ(props::PressOk(f, l, chip, ui), OkResult::Accepted);
+    EXPECT_EQ(list::PressOk(f, l, chip, ui), OkResult::Accepted);
     EXPECT_EQ(Addr(l, 2), "0X001A-0X0021");
     EXPECT_EQ(l.Cell(2, kColFlagText), "是");
     EXPECT_EQ(ui.Boxes().size(), 3u);
 }
 
 TEST(PropertiesOk, editUnderAutoReaddressesTheFollowingRowsOnly) {
-    chips::ChipProfile chip = Chip();
+    files::ChipProfile chip = Chip();
     ProgrammingList l = Four(chip);
-    ScriptedPrompt ui{MsgAnswer::No};
-    props::SegmentForm f = EditForm(l, 2, true);
+    ScriptedPrompt ui{messages::MsgAnswer::No};
+    list::SegmentForm f = EditForm(l, 2, true);
     EXPECT_EQ(f.address, "0008");
     EXPECT_TRUE(f.program);
     EXPECT_EQ(f.playTime, "1000 MS");
     f.address = "20";
-    ASSERT_EQ(props::PressOk(f, l, chip, ui), OkResult::Accepted);
+    ASSERT_EQ(list::PressOk(f, l, chip, ui), OkResult::Accepted);
     EXPECT_EQ(Addr(l, 1), "0X0000-0X0007");
     EXPECT_EQ(Addr(l, 2), "0X0020-0X0027");
     EXPECT_EQ(Addr(l, 3), "0X0028-0X002F");
@@ -99,39 +99,39 @@ TEST(PropertiesOk, editUnderAutoReaddressesTheFollowingRowsOnly) {
 }
 
 TEST(PropertiesOk, editWithoutAutoChangesThatRowAlone) {
-    chips::ChipProfile chip = Chip();
+    files::ChipProfile chip = Chip();
     ProgrammingList l = Four(chip);
-    ScriptedPrompt ui{MsgAnswer::No};
-    props::SegmentForm f = EditForm(l, 2, false);
+    ScriptedPrompt ui{messages::MsgAnswer::No};
+    list::SegmentForm f = EditForm(l, 2, false);
     f.address = "20";
     f.program = false;
-    ASSERT_EQ(props::PressOk(f, l, chip, ui), OkResult::Accepted);
+    ASSERT_EQ(list::PressOk(f, l, chip, ui), OkResult::Accepted);
     EXPECT_EQ(Addr(l, 2), "0X0020-0X0027");
     EXPECT_EQ(l.Cell(2, kColFlag), "0");
     EXPECT_EQ(Addr(l, 3), "0X0010-0X0017");
 }
 
 TEST(PropertiesOk, editPutsTheFullPathBackOverDeletedMark) {
-    chips::ChipProfile chip = Chip();
-    ws::Workspace w;
+    files::ChipProfile chip = Chip();
+    commands::Workspace w;
     w.chip = chip;
     w.list = Four(chip);
     w.list.SetCell(1, kColShownPath, kFileDeleted);
-    ScriptedPrompt ui{MsgAnswer::No};
-    props::SegmentForm f = EditForm(w.list, 1, true);
-    EXPECT_EQ(ws::PropertiesOk(w, f, ui), OkResult::Accepted);
+    ScriptedPrompt ui{messages::MsgAnswer::No};
+    list::SegmentForm f = EditForm(w.list, 1, true);
+    EXPECT_EQ(commands::PropertiesOk(w, f, ui), OkResult::Accepted);
     EXPECT_EQ(w.list.Cell(1, kColShownPath), "/s/a.wav");
     EXPECT_TRUE(w.modified);
 }
 
 TEST(PropertiesOk, addModeOnAFullListIsRefused) {
-    chips::ChipProfile chip = Chip();
+    files::ChipProfile chip = Chip();
     ProgrammingList l;
     for (int i = 0; i < kRows; ++i) AppendAuto(l, FileFacts{"x", "", "", "", "/x", 0}, chip, nullptr);
-    ScriptedPrompt ui{MsgAnswer::No};
-    props::SegmentForm f = props::FormForAdd(FileFacts{"a.wav", "", "", "", "/a.wav", 0}, 0x9F);
+    ScriptedPrompt ui{messages::MsgAnswer::No};
+    list::SegmentForm f = list::FormForAdd(FileFacts{"a.wav", "", "", "", "/a.wav", 0}, 0x9F);
     f.address = "1";
-    EXPECT_EQ(props::PressOk(f, l, chip, ui), OkResult::Refused);
+    EXPECT_EQ(list::PressOk(f, l, chip, ui), OkResult::Refused);
     EXPECT_EQ(ui.Boxes().back().text, "编程列表已满，最多只能有160个语音文件！");
     EXPECT_EQ(l.Cell(kRows, kColName), "x");
 }

@@ -28,7 +28,7 @@ std::string InZone(const char* tz, Make make) {
 }
 
 std::string TimeIn(const char* tz, system_clock::time_point t) {
-    return InZone(tz, [&] { return rec::IsoTimeWithOffset(t); });
+    return InZone(tz, [&] { return records::IsoTimeWithOffset(t); });
 }
 
 TEST(ChipRecord, isoTimeIsLocalWithMillisecondsAndOffset) {
@@ -39,22 +39,22 @@ TEST(ChipRecord, isoTimeIsLocalWithMillisecondsAndOffset) {
 }
 
 TEST(ChipRecord, lineHasFixedKeyOrderNullDigestsAndEscapedStrings) {
-    const rec::ChipRecord r{kEnded,
-                            "COM1",
-                            "/dev/ttyUSB0",
-                            "default",
-                            3,
-                            "/p/say \"hi\".QWF",
-                            std::string(64, 'a'),
-                            "SM-1 编程器",
-                            "SV020A",
-                            false,
-                            "ok",
-                            "",
-                            61234,
-                            {{1, "/p/one\t1.wav", std::string(64, 'b'), 0, 0x1f, true, "ignored"},
-                             {2, "/p/\xff.wav", "", 0x20, 0x9f, true, ""}}};
-    EXPECT_EQ(InZone("CET-1", [&] { return rec::ChipRecordLine(r); }),
+    const records::ChipRecord r{kEnded,
+                                "COM1",
+                                "/dev/ttyUSB0",
+                                "default",
+                                3,
+                                "/p/say \"hi\".QWF",
+                                std::string(64, 'a'),
+                                "SM-1 编程器",
+                                "SV020A",
+                                false,
+                                "ok",
+                                "",
+                                61234,
+                                {{1, "/p/one\t1.wav", std::string(64, 'b'), 0, 0x1f, true, "ignored"},
+                                 {2, "/p/\xff.wav", "", 0x20, 0x9f, true, ""}}};
+    EXPECT_EQ(InZone("CET-1", [&] { return records::ChipRecordLine(r); }),
               "{\"time\":\"2026-12-08T15:04:05.123+01:00\",\"station\":\"COM1\",\"port\":\"/dev/ttyUSB0\","
               "\"output\":\"default\",\"round\":3,\"project\":\"/p/say \\\"hi\\\".QWF\",\"project_sha256\":\"" +
                   std::string(64, 'a') +
@@ -67,22 +67,22 @@ TEST(ChipRecord, lineHasFixedKeyOrderNullDigestsAndEscapedStrings) {
                   "\"recorded\":true}]}\n");
 
     // The chip's name holds a cut-off UTF-8 sequence and an overlong one.
-    const rec::ChipRecord failed{kEnded,
-                                 "",
-                                 "",
-                                 "",
-                                 0,
-                                 "",
-                                 "",
-                                 "",
-                                 "\xe7\xbc"
-                                 "A\xc0\xaf",
-                                 true,
-                                 "failed",
-                                 "no reply\r\n\x01\x7f",
-                                 0,
-                                 {{4, "b.wav", "", 5, 6, false, "file\\gone"}}};
-    EXPECT_EQ(InZone("UTC0", [&] { return rec::ChipRecordLine(failed); }),
+    const records::ChipRecord failed{kEnded,
+                                     "",
+                                     "",
+                                     "",
+                                     0,
+                                     "",
+                                     "",
+                                     "",
+                                     "\xe7\xbc"
+                                     "A\xc0\xaf",
+                                     true,
+                                     "failed",
+                                     "no reply\r\n\x01\x7f",
+                                     0,
+                                     {{4, "b.wav", "", 5, 6, false, "file\\gone"}}};
+    EXPECT_EQ(InZone("UTC0", [&] { return records::ChipRecordLine(failed); }),
               "{\"time\":\"2026-12-08T14:04:05.123+00:00\",\"station\":\"\",\"port\":\"\",\"output\":\"\","
               "\"round\":0,\"project\":\"\",\"project_sha256\":null,\"programmer\":\"\","
               "\"chip\":\"\\u00e7\\u00bcA\\u00c0\\u00af\",\"aux\":true,\"result\":\"failed\","
@@ -97,21 +97,21 @@ TEST(ChipRecord, namesWithQuotesBackslashesAndControlsReadBackAsTheyWere) {
     const std::string project = "/p/say \"hi\" \\ back\\slash\\.QWF";
     const std::string file = "/p/\"quoted\"\\dir\\tab\there\nnew line\x01\x1f 编程.wav";
     const std::string message = "row 1 (\"a\\b\") not recorded\r\n";
-    const rec::ChipRecord r{kEnded,
-                            "st\\1",
-                            "/dev/tty\"0\"",
-                            "hw:\"x\"",
-                            7,
-                            project,
-                            "",
-                            "SM-1 编程器",
-                            "SV020A",
-                            true,
-                            "failed",
-                            message,
-                            12,
-                            {{1, file, "", 0, 3, false, "the file \"" + file + "\" is missing"}}};
-    const nlohmann::json j = nlohmann::json::parse(rec::ChipRecordLine(r));
+    const records::ChipRecord r{kEnded,
+                                "st\\1",
+                                "/dev/tty\"0\"",
+                                "hw:\"x\"",
+                                7,
+                                project,
+                                "",
+                                "SM-1 编程器",
+                                "SV020A",
+                                true,
+                                "failed",
+                                message,
+                                12,
+                                {{1, file, "", 0, 3, false, "the file \"" + file + "\" is missing"}}};
+    const nlohmann::json j = nlohmann::json::parse(records::ChipRecordLine(r));
     EXPECT_EQ(j.at("station"), "st\\1");
     EXPECT_EQ(j.at("port"), "/dev/tty\"0\"");
     EXPECT_EQ(j.at("output"), "hw:\"x\"");

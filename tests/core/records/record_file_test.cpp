@@ -45,7 +45,7 @@ TEST(RecordFile, stationsAppendingAtOnceLeaveEveryLineWhole) {
         stations.push_back(InChild([&] {
             std::string error;
             for (int i = 0; i < 200; ++i) {
-                if (rec::AppendRecordLine(log, StationLine(c, i), &error) != rec::kRecordOk) return false;
+                if (records::AppendRecordLine(log, StationLine(c, i), &error) != records::kRecordOk) return false;
             }
             return true;
         }));
@@ -71,24 +71,24 @@ TEST(RecordFile, failedWriteIsCutBackSoNoHalfLineStays) {
         const rlimit limit{106, 106};
         std::string error;
         return setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
-               rec::AppendRecordLine(log, std::string(5000, 'x') + "\n", &error) == rec::kRecordCannotWrite &&
+               records::AppendRecordLine(log, std::string(5000, 'x') + "\n", &error) == records::kRecordCannotWrite &&
                error == "cannot be written: File too large";
     })));
     EXPECT_EQ(test_support::ReadBytes(log), "first\n");
     std::string error;
-    EXPECT_EQ(rec::AppendRecordLine(log, "a\nb", &error), rec::kRecordBadLine);
-    EXPECT_EQ(rec::AppendRecordLine(log, "second\n", &error), rec::kRecordOk);
+    EXPECT_EQ(records::AppendRecordLine(log, "a\nb", &error), records::kRecordBadLine);
+    EXPECT_EQ(records::AppendRecordLine(log, "second\n", &error), records::kRecordOk);
     EXPECT_EQ(test_support::ReadBytes(log), "first\nsecond\n");
 }
 
 TEST(RecordFile, checkCreatesAMissingFileAndRefusesWhatCannotBeAppendedTo) {
     const test_support::TempDir tmp;
     std::string error;
-    EXPECT_EQ(rec::CheckRecordFile(tmp / "new.jsonl", &error), rec::kRecordOk);
+    EXPECT_EQ(records::CheckRecordFile(tmp / "new.jsonl", &error), records::kRecordOk);
     EXPECT_TRUE(test_support::ReadBytes(tmp / "new.jsonl").empty() && access((tmp / "new.jsonl").c_str(), F_OK) == 0);
     // A FIFO with no reader would block a plain open.
     ASSERT_EQ(mkfifo((tmp / "fifo").c_str(), 0600), 0);
-    EXPECT_EQ(rec::AppendRecordLine(tmp / "fifo", "x\n", &error), rec::kRecordCannotWrite);
+    EXPECT_EQ(records::AppendRecordLine(tmp / "fifo", "x\n", &error), records::kRecordCannotWrite);
 }
 
 }  // namespace

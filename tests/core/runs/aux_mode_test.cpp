@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 TEST(AuxMode, toggleTwiceReturnsToStartState) {
-    AuxModeState aux;
+    runs::AuxModeState aux;
     EXPECT_EQ(aux.value, 0);
     EXPECT_EQ(aux.value, kAuxModeOff);
     EXPECT_FALSE(aux.Pressed());

@@ -19,37 +19,38 @@ protected:
     void SetUp() override {
         sim_ = std::make_unique<rig::ModSim>(kOut + "sonmira-modsim", "first");
         rig::PointPortsAt(sim_->Path());
-        ASSERT_EQ(drivers_.Bind("libsonmiradrv.so", kOut).code, kBindOk);
+        ASSERT_EQ(drivers_.Bind("libsonmiradrv.so", kOut).code, binding::kBindOk);
         chip_.step = 125;
         chip_.lastAddress = 0x9F;
         chip_.capacity = 20000;
     }
     void TearDown() override { dialog_.WaitForWorker(test_support::kWaitMs); }
 
-    PlayThread::End Run(int timeout_ms = 10000) {
-        std::string box = num::Hex4(chip_.lowest);
-        PlayJob job;
-        EXPECT_EQ(ContinuousPlayCommand(box, list_, chip_, &drivers_, prompt_, &job), CommandEnd::OpenDialog);
-        std::promise<PlayThread::End> end;
+    runs::PlayThread::End Run(int timeout_ms = 10000) {
+        std::string box = text::Hex4(chip_.lowest);
+        runs::PlayJob job;
+        EXPECT_EQ(runs::ContinuousPlayCommand(box, list_, chip_, &drivers_, prompt_, &job),
+                  runs::CommandEnd::OpenDialog);
+        std::promise<runs::PlayThread::End> end;
         auto ended = end.get_future();
         t0_ = rig::MonotonicNs();
-        EXPECT_TRUE(StartPlayThread(
-            dialog_, std::move(job), view_, prompt_, [&end](PlayThread::End e) { end.set_value(e); }, &summary_));
+        EXPECT_TRUE(runs::StartPlayThread(
+            dialog_, std::move(job), view_, prompt_, [&end](runs::PlayThread::End e) { end.set_value(e); }, &summary_));
         EXPECT_EQ(ended.wait_for(std::chrono::milliseconds(timeout_ms)), std::future_status::ready);
         t1_ = rig::MonotonicNs();
         return ended.get();
     }
     int64_t ElapsedMs() const { return (t1_ - t0_) / 1000000; }
 
-    chips::ChipProfile chip_;
-    plist::ProgrammingList list_;
-    ScriptedPrompt prompt_{MsgAnswer::Yes};
+    files::ChipProfile chip_;
+    list::ProgrammingList list_;
+    ScriptedPrompt prompt_{messages::MsgAnswer::Yes};
     rig::RecordingView view_;
     std::unique_ptr<rig::ModSim> sim_;
-    DriverBinding drivers_;
-    RunDialog dialog_{prompt_, std::nullopt};
+    binding::DriverBinding drivers_;
+    runs::RunDialog dialog_{prompt_, std::nullopt};
     int64_t t0_ = 0, t1_ = 0;
-    PlaySummary summary_;
+    runs::PlaySummary summary_;
 };
 
 TEST_F(Playback, playsTheMarkedRowsInOrderAndClosesByItself) {
@@ -57,7 +58,7 @@ TEST_F(Playback, playsTheMarkedRowsInOrderAndClosesByItself) {
     rig::PutRow(list_, 2, true, "0X0002", "b.wav", 250, "/x/b.wav");
     rig::PutRow(list_, 3, false, "0X0004", "c.wav", 250, "/x/c.wav");
     rig::PutRow(list_, 4, true, "0X0030", "d.wav", 250, "/x/d.wav");
-    EXPECT_EQ(Run(), PlayThread::End::Finished);
+    EXPECT_EQ(Run(), runs::PlayThread::End::Finished);
     EXPECT_EQ(view_.Events(), (std::vector<std::string>{"range:5", "status:b.wav@2", "status:d.wav@4", "close"}));
     EXPECT_EQ(sim_->WaitRxHex(7), (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A",  // BeginPlayback
                                                             "5A 66 FF C3", "5A 33 02 6B",  // row 2
@@ -76,7 +77,7 @@ TEST_F(Playback, segmentsTheModuleDidNotPlayAreInTheSummary) {
     rig::PutRow(list_, 1, false, "0X0000", "a.wav", 250, "/x/a.wav");
     rig::PutRow(list_, 2, true, "0X0002", "b.wav", 250, "/x/b.wav");
     rig::PutRow(list_, 3, true, "0X0030", "d.wav", 250, "/x/d.wav");
-    EXPECT_EQ(Run(), PlayThread::End::Finished);
+    EXPECT_EQ(Run(), runs::PlayThread::End::Finished);
     EXPECT_EQ(sim_->WaitRxHex(4).back(), "5A 33 02 6B");
     ASSERT_EQ(summary_.unplayed.size(), 1u);
     EXPECT_EQ(summary_.unplayed[0].row, 3);
@@ -90,7 +91,7 @@ TEST_F(Playback, aSegmentStartingBelowTheLowestAddressIsSkippedWithoutPause) {
     chip_.scale = 2;
     rig::PutRow(list_, 1, true, "0X0007", "low.wav", 3000, "/x/low.wav");  // 14 < 16
     rig::PutRow(list_, 2, true, "0X0008", "ok.wav", 200, "/x/ok.wav");     // 16
-    EXPECT_EQ(Run(), PlayThread::End::Finished);
+    EXPECT_EQ(Run(), runs::PlayThread::End::Finished);
     EXPECT_LT(ElapsedMs(), 3000);  // the 3000 ms row did not wait (had it, the run would last longer)
     EXPECT_EQ(sim_->WaitRxHex(5),
               (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3", "5A 33 10 79", "5A 66 FF C3"}));
@@ -101,9 +102,9 @@ TEST_F(Playback, cancelEndsThePlaybackAfterTheSegmentInWork) {
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 1200, "/x/a.wav");
     rig::PutRow(list_, 2, true, "0X0010", "b.wav", 1200, "/x/b.wav");
     std::string box = "0000";
-    PlayJob job;
-    ASSERT_EQ(ContinuousPlayCommand(box, list_, chip_, &drivers_, prompt_, &job), CommandEnd::OpenDialog);
-    ASSERT_TRUE(StartPlayThread(dialog_, std::move(job), view_, prompt_));
+    runs::PlayJob job;
+    ASSERT_EQ(runs::ContinuousPlayCommand(box, list_, chip_, &drivers_, prompt_, &job), runs::CommandEnd::OpenDialog);
+    ASSERT_TRUE(runs::StartPlayThread(dialog_, std::move(job), view_, prompt_));
     ASSERT_EQ(sim_->WaitRxHex(4).size(), 4u);  // row 1 plays
     const int64_t t0 = rig::MonotonicNs();
     dialog_.Cancel();
@@ -120,8 +121,8 @@ TEST_F(Playback, cancelEndsThePlaybackAfterTheSegmentInWork) {
 TEST_F(Playback, aCellThatIsNoNumberEndsThePlaybackWithTheSystemErrorMessage) {
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 200, "/x/a.wav");
     rig::PutRow(list_, 2, true, "0X0002", "b.wav", 200, "/x/b.wav");
-    list_.SetCell(2, plist::kColLength, "long");
-    EXPECT_EQ(Run(), PlayThread::End::Failed);
+    list_.SetCell(2, list::kColLength, "long");
+    EXPECT_EQ(Run(), runs::PlayThread::End::Failed);
     EXPECT_FALSE(dialog_.Running());
     EXPECT_EQ(view_.Events(), (std::vector<std::string>{"range:3", "status:a.wav@1", "status:b.wav@2", "close"}));
     ASSERT_EQ(prompt_.Boxes().size(), 1u);
@@ -133,10 +134,10 @@ TEST_F(Playback, aCellThatIsNoNumberEndsThePlaybackWithTheSystemErrorMessage) {
 
 TEST_F(Playback, continuousPlayChecksTheListBeforeTheAddress) {
     std::string box = "A0";
-    PlayJob job;
-    EXPECT_EQ(ContinuousPlayCommand(box, list_, chip_, &drivers_, prompt_, &job), CommandEnd::Stopped);
+    runs::PlayJob job;
+    EXPECT_EQ(runs::ContinuousPlayCommand(box, list_, chip_, &drivers_, prompt_, &job), runs::CommandEnd::Stopped);
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 200, "/x/a.wav");
-    EXPECT_EQ(ContinuousPlayCommand(box, list_, chip_, &drivers_, prompt_, &job), CommandEnd::Stopped);
+    EXPECT_EQ(runs::ContinuousPlayCommand(box, list_, chip_, &drivers_, prompt_, &job), runs::CommandEnd::Stopped);
     EXPECT_EQ(prompt_.Texts(), (std::vector<std::string>{"编程列表中没有数据供播放!", "播放地址，不能大于0X009F"}));
     EXPECT_EQ(box, "009F");
     EXPECT_TRUE(sim_->RxHex().empty());  // nothing reached the module
@@ -145,7 +146,7 @@ TEST_F(Playback, continuousPlayChecksTheListBeforeTheAddress) {
 TEST_F(Playback, pulsePlaySendsTheTypedAddressWithoutScale) {
     chip_.scale = 4;
     std::string box = "9F";
-    EXPECT_EQ(PulsePlayCommand(box, chip_, &drivers_, prompt_), PulseEnd::Played);
+    EXPECT_EQ(runs::PulsePlayCommand(box, chip_, &drivers_, prompt_), runs::PulseEnd::Played);
     EXPECT_EQ(sim_->WaitRxHex(5),
               (std::vector<std::string>{"5A 44 44 5A", "5A 44 44 5A", "5A 66 FF C3", "5A 33 9F F6", "5A 66 FF C3"}));
     EXPECT_TRUE(prompt_.Texts().empty());
@@ -153,21 +154,21 @@ TEST_F(Playback, pulsePlaySendsTheTypedAddressWithoutScale) {
 
 TEST(PlaybackWithoutModule, driverFailuresAreShownAndNothingBoundDoesNothing) {
     rig::PointPortsAt("/nonexistent/sonmira-com1");
-    ScriptedPrompt prompt{MsgAnswer::Yes};
-    chips::ChipProfile chip;
-    plist::ProgrammingList list;
+    ScriptedPrompt prompt{messages::MsgAnswer::Yes};
+    files::ChipProfile chip;
+    list::ProgrammingList list;
     rig::PutRow(list, 1, true, "0X0000", "a.wav", 200, "/x/a.wav");
     std::string box = "0000";
-    PlayJob job;
-    DriverBinding none;
-    EXPECT_EQ(PulsePlayCommand(box, chip, &none, prompt), PulseEnd::NoDriver);
-    EXPECT_EQ(ContinuousPlayCommand(box, list, chip, &none, prompt, &job), CommandEnd::NoDriver);
+    runs::PlayJob job;
+    binding::DriverBinding none;
+    EXPECT_EQ(runs::PulsePlayCommand(box, chip, &none, prompt), runs::PulseEnd::NoDriver);
+    EXPECT_EQ(runs::ContinuousPlayCommand(box, list, chip, &none, prompt, &job), runs::CommandEnd::NoDriver);
     EXPECT_TRUE(prompt.Texts().empty());
 
-    DriverBinding drivers;
-    ASSERT_EQ(drivers.Bind("libsonmiradrv.so", kOut).code, kBindOk);
-    EXPECT_EQ(PulsePlayCommand(box, chip, &drivers, prompt), PulseEnd::Stopped);
-    EXPECT_EQ(ContinuousPlayCommand(box, list, chip, &drivers, prompt, &job), CommandEnd::Stopped);
+    binding::DriverBinding drivers;
+    ASSERT_EQ(drivers.Bind("libsonmiradrv.so", kOut).code, binding::kBindOk);
+    EXPECT_EQ(runs::PulsePlayCommand(box, chip, &drivers, prompt), runs::PulseEnd::Stopped);
+    EXPECT_EQ(runs::ContinuousPlayCommand(box, list, chip, &drivers, prompt, &job), runs::CommandEnd::Stopped);
     ASSERT_EQ(prompt.Boxes().size(), 2u);
     EXPECT_EQ(prompt.Boxes()[0].text, "串口未打开！");
     EXPECT_EQ(prompt.Boxes()[0].caption, "信息提示");

@@ -36,9 +36,10 @@ protected:
     void Start(const std::string& module, std::vector<std::string> faults = {}) {
         sim_ = std::make_unique<rig::ModSim>(kOut + "sonmira-modsim", module, faults);
         rig::PointPortsAt(sim_->Path());
-        drivers_ = std::make_unique<DriverBinding>();
-        ASSERT_EQ(drivers_->Bind(module == "first" ? "libsonmiradrv.so" : "libsonveltdrv.so", kOut).code, kBindOk);
-        dialog_ = std::make_unique<RunDialog>(prompt_, MsgId::RecOverflow);
+        drivers_ = std::make_unique<binding::DriverBinding>();
+        ASSERT_EQ(drivers_->Bind(module == "first" ? "libsonmiradrv.so" : "libsonveltdrv.so", kOut).code,
+                  binding::kBindOk);
+        dialog_ = std::make_unique<runs::RunDialog>(prompt_, messages::MsgId::RecOverflow);
     }
     std::string Tone(const std::string& name, int ms, int hz = 440) {
         const std::string path = dir_ + "/" + name;
@@ -46,8 +47,8 @@ protected:
         return path;
     }
     // What the download command is given: this list, chip and driver, and a sound output.
-    DownloadInputs Inputs() {
-        DownloadInputs in;
+    runs::DownloadInputs Inputs() {
+        runs::DownloadInputs in;
         in.list = &list_;
         in.chip = chip_;
         in.drivers = drivers_.get();
@@ -55,14 +56,15 @@ protected:
         return in;
     }
     // The download command, then the dialog's show step; waits for the close request.
-    RecThread::End Run(int timeout_ms = 20000) {
-        RecJob job;
-        EXPECT_EQ(DownloadCommand(Inputs(), prompt_, view_, &job), CommandEnd::OpenDialog)
+    runs::RecThread::End Run(int timeout_ms = 20000) {
+        runs::RecJob job;
+        EXPECT_EQ(runs::DownloadCommand(Inputs(), prompt_, view_, &job), runs::CommandEnd::OpenDialog)
             << (prompt_.Texts().empty() ? "" : prompt_.Texts().back());
-        std::promise<RecThread::End> end;
+        std::promise<runs::RecThread::End> end;
         auto ended = end.get_future();
         started_ns_ = rig::MonotonicNs();
-        EXPECT_TRUE(StartRecThread(*dialog_, std::move(job), view_, [&end](RecThread::End e) { end.set_value(e); }));
+        EXPECT_TRUE(runs::StartRecThread(*dialog_, std::move(job), view_,
+                                         [&end](runs::RecThread::End e) { end.set_value(e); }));
         EXPECT_EQ(ended.wait_for(std::chrono::milliseconds(timeout_ms)), std::future_status::ready);
         ended_ns_ = rig::MonotonicNs();
         return ended.get();
@@ -95,13 +97,13 @@ protected:
 
     test_support::TempDir temp_{"sonmira-run"};
     std::string dir_;
-    chips::ChipProfile chip_;
-    plist::ProgrammingList list_;
-    ScriptedPrompt prompt_{MsgAnswer::Yes};
+    files::ChipProfile chip_;
+    list::ProgrammingList list_;
+    ScriptedPrompt prompt_{messages::MsgAnswer::Yes};
     rig::RecordingView view_;
     std::unique_ptr<rig::ModSim> sim_;
-    std::unique_ptr<DriverBinding> drivers_;
-    std::unique_ptr<RunDialog> dialog_;
+    std::unique_ptr<binding::DriverBinding> drivers_;
+    std::unique_ptr<runs::RunDialog> dialog_;
     int64_t started_ns_ = 0, ended_ns_ = 0;
 };
 
@@ -116,7 +118,7 @@ TEST_F(RecRun, recordsEachMarkedSegmentAndSkipsUnmarkedAndMissingFiles) {
     rig::PutRow(list_, 5, true, "0X000D", "d.wav", 300, d);
 
     testing::internal::CaptureStderr();
-    EXPECT_EQ(Run(), RecThread::End::Finished);
+    EXPECT_EQ(Run(), runs::RecThread::End::Finished);
     const std::string err = testing::internal::GetCapturedStderr();
     dialog_->Close();
 
@@ -147,7 +149,7 @@ TEST_F(RecRun, retriesAFailingRecordCommandAndTracesEveryAttempt) {
     chip_.code = 0x0102;
     rig::PutRow(list_, 1, true, "0X0010", "a.wav", 300, Tone("a.wav", 300));
     testing::internal::CaptureStderr();
-    EXPECT_EQ(Run(), RecThread::End::Finished);
+    EXPECT_EQ(Run(), runs::RecThread::End::Finished);
     const std::string err = testing::internal::GetCapturedStderr();
     dialog_->Close();
     EXPECT_EQ(TraceLines(err), (std::vector<std::string>{"Recording 1 retrun=1", "Recording 1 retrun=1",
@@ -170,7 +172,7 @@ TEST_F(RecRun, afterHundredFailedAttemptsTheSoundIsPlayedAndTheRunGoesOn) {
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 300, a);
     rig::PutRow(list_, 2, true, "0X0003", "b.wav", 300, b);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(Run(), RecThread::End::Finished);
+    EXPECT_EQ(Run(), runs::RecThread::End::Finished);
     const std::string err = testing::internal::GetCapturedStderr();
     dialog_->Close();
     std::vector<std::string> expected{"Recording 1 retrun=0"};
@@ -191,7 +193,7 @@ TEST_F(RecRun, overflowEndsTheRunAndIsReportedOnceWhenTheDialogCloses) {
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 300, a);
     rig::PutRow(list_, 2, true, "0X0005", "b.wav", 300, a);
     rig::PutRow(list_, 3, true, "0X0008", "c.wav", 300, a);
-    EXPECT_EQ(Run(), RecThread::End::Finished);
+    EXPECT_EQ(Run(), runs::RecThread::End::Finished);
     EXPECT_TRUE(dialog_->Overflow());
     dialog_->Close();
     dialog_->Close();  // the worker's own close after a cancel runs the step again
@@ -206,7 +208,7 @@ TEST_F(RecRun, overflowEndsTheRunAndIsReportedOnceWhenTheDialogCloses) {
     // The next run that stays within the chip closes without the message.
     list_.ClearRow(3);
     list_.ClearRow(2);
-    EXPECT_EQ(Run(), RecThread::End::Finished);
+    EXPECT_EQ(Run(), runs::RecThread::End::Finished);
     dialog_->Close();
     EXPECT_FALSE(dialog_->Overflow());
     EXPECT_EQ(prompt_.Texts().size(), 1u);
@@ -217,7 +219,7 @@ TEST_F(RecRun, aListWithNothingMarkedGoesStraightToTheEnd) {
     const std::string a = Tone("a.wav", 300);
     rig::PutRow(list_, 1, false, "0X0000", "a.wav", 300, a);
     rig::PutRow(list_, 2, false, "0X0003", "b.wav", 300, a);
-    EXPECT_EQ(Run(), RecThread::End::Finished);
+    EXPECT_EQ(Run(), runs::RecThread::End::Finished);
     dialog_->Close();
     EXPECT_LT(ElapsedMs(), 1000 + 200);  // no 1000 ms pause, only the 200 ms before the end
     EXPECT_GE(ElapsedMs(), 200);
@@ -234,10 +236,10 @@ TEST_F(RecRun, cancelFinishesTheSegmentInWorkAndKeepsTheDriverFromNewCommands) {
     // 1000 ms however late a loaded machine lets that step return.
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 4000, Tone("a.wav", 4000));
     rig::PutRow(list_, 2, true, "0X0020", "b.wav", 300, Tone("b.wav", 300));
-    RecJob job;
-    ASSERT_EQ(DownloadCommand(Inputs(), prompt_, view_, &job), CommandEnd::OpenDialog);
+    runs::RecJob job;
+    ASSERT_EQ(runs::DownloadCommand(Inputs(), prompt_, view_, &job), runs::CommandEnd::OpenDialog);
     testing::internal::CaptureStderr();
-    ASSERT_TRUE(StartRecThread(*dialog_, std::move(job), view_));
+    ASSERT_TRUE(runs::StartRecThread(*dialog_, std::move(job), view_));
     ASSERT_EQ(sim_->WaitRxHex(4).size(), 4u);  // two handshakes, release, record of row 1
     ASSERT_EQ(test_support::WaitFor([this] { return PlayedFiles().size(); }, [](size_t n) { return n == 1; }), 1u);
     // Well inside the sound (a cancel before the worker's check right after
@@ -258,9 +260,9 @@ TEST_F(RecRun, cancelFinishesTheSegmentInWorkAndKeepsTheDriverFromNewCommands) {
 
     // Meanwhile a new command finds the driver taken and says so.
     std::string box = "0000";
-    EXPECT_EQ(PulsePlayCommand(box, chip_, drivers_.get(), prompt_), PulseEnd::Stopped);
-    EXPECT_EQ(prompt_.Texts(), (std::vector<std::string>{MessageText(MsgId::WorkerBusy)}));
-    EXPECT_FALSE(StartRecThread(*dialog_, RecJob{}, view_));
+    EXPECT_EQ(runs::PulsePlayCommand(box, chip_, drivers_.get(), prompt_), runs::PulseEnd::Stopped);
+    EXPECT_EQ(prompt_.Texts(), (std::vector<std::string>{messages::MessageText(messages::MsgId::WorkerBusy)}));
+    EXPECT_FALSE(runs::StartRecThread(*dialog_, runs::RecJob{}, view_));
 
     EXPECT_TRUE(dialog_->WaitForWorker(test_support::kWaitMs));
     const std::string err = testing::internal::GetCapturedStderr();
@@ -270,7 +272,7 @@ TEST_F(RecRun, cancelFinishesTheSegmentInWorkAndKeepsTheDriverFromNewCommands) {
     EXPECT_EQ(view_.Events().back(), "close");
 
     // With the worker gone the driver is free again.
-    EXPECT_EQ(PulsePlayCommand(box, chip_, drivers_.get(), prompt_), PulseEnd::Played);
+    EXPECT_EQ(runs::PulsePlayCommand(box, chip_, drivers_.get(), prompt_), runs::PulseEnd::Played);
 }
 
 // A file changed after it was added (now ten hours behind a 300 ms row)
@@ -280,7 +282,7 @@ TEST_F(RecRun, aFileLongerThanItsRowIsStoppedASecondAfterTheRowsLength) {
     const std::string b = Tone("b.wav", 300);
     rig::PutRow(list_, 1, true, "0X0000", "long.mid", 300, TenHourMidi());
     rig::PutRow(list_, 2, true, "0X0003", "b.wav", 300, b);
-    EXPECT_EQ(Run(test_support::kWaitMs + 3000), RecThread::End::Finished);
+    EXPECT_EQ(Run(test_support::kWaitMs + 3000), runs::RecThread::End::Finished);
     dialog_->Close();
     EXPECT_EQ(SentRows(), (std::vector<int>{1, 2}));
     EXPECT_EQ(PlayedFiles().back(), b);
@@ -291,9 +293,9 @@ TEST_F(RecRun, cancelDuringAFileLongerThanItsRowShowsNoLaterRowAndEndsTheRun) {
     Start("first");
     rig::PutRow(list_, 1, true, "0X0000", "long.mid", 300, TenHourMidi());
     rig::PutRow(list_, 2, true, "0X0003", "b.wav", 300, Tone("b.wav", 300));
-    RecJob job;
-    ASSERT_EQ(DownloadCommand(Inputs(), prompt_, view_, &job), CommandEnd::OpenDialog);
-    ASSERT_TRUE(StartRecThread(*dialog_, std::move(job), view_));
+    runs::RecJob job;
+    ASSERT_EQ(runs::DownloadCommand(Inputs(), prompt_, view_, &job), runs::CommandEnd::OpenDialog);
+    ASSERT_TRUE(runs::StartRecThread(*dialog_, std::move(job), view_));
     ASSERT_EQ(test_support::WaitFor([this] { return PlayedFiles().size(); }, [](size_t n) { return n == 1; }), 1u);
     dialog_->Cancel();
     EXPECT_TRUE(dialog_->WaitForWorker(test_support::kWaitMs));
@@ -307,8 +309,8 @@ TEST_F(RecRun, aCellThatIsNoNumberEndsTheRecordingAndLeavesTheDialogOpen) {
     Start("first");
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 300, Tone("a.wav", 300));
     rig::PutRow(list_, 2, true, "0X0003", "b.wav", 300, Tone("b.wav", 300));
-    list_.SetCell(2, plist::kColFlag, "x");
-    EXPECT_EQ(Run(), RecThread::End::Failed);
+    list_.SetCell(2, list::kColFlag, "x");
+    EXPECT_EQ(Run(), runs::RecThread::End::Failed);
     EXPECT_TRUE(dialog_->Running());
     auto events = view_.Events();
     EXPECT_EQ(events.back(), "status:a.wav@0");

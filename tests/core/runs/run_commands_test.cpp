@@ -29,48 +29,48 @@ protected:
         in_.chip = chip_;
         in_.hasSoundOutput = [this] { return sound_; };
     }
-    CommandEnd Press(DriverBinding* drivers) {
+    runs::CommandEnd Press(binding::DriverBinding* drivers) {
         in_.drivers = drivers;
-        return DownloadCommand(in_, prompt_, view_, &job_);
+        return runs::DownloadCommand(in_, prompt_, view_, &job_);
     }
-    chips::ChipProfile chip_;
-    plist::ProgrammingList list_;
-    DownloadInputs in_;
-    ScriptedPrompt prompt_{MsgAnswer::Yes};
+    files::ChipProfile chip_;
+    list::ProgrammingList list_;
+    runs::DownloadInputs in_;
+    ScriptedPrompt prompt_{messages::MsgAnswer::Yes};
     rig::RecordingView view_;
-    RecJob job_;
+    runs::RecJob job_;
     bool sound_ = true;
-    DriverBinding none_;
+    binding::DriverBinding none_;
 };
 
 TEST_F(Download, anEmptyListIsRefusedEvenWithoutADriver) {
-    EXPECT_EQ(Press(&none_), CommandEnd::Stopped);
+    EXPECT_EQ(Press(&none_), runs::CommandEnd::Stopped);
     ASSERT_EQ(prompt_.Boxes().size(), 1u);
     EXPECT_EQ(prompt_.Boxes()[0].text, "没有要编程的语音文件，请选择！");
     EXPECT_EQ(prompt_.Boxes()[0].caption, "系统提示");
-    EXPECT_EQ(prompt_.Boxes()[0].icon, MsgIcon::Information);
+    EXPECT_EQ(prompt_.Boxes()[0].icon, messages::MsgIcon::Information);
     // A list whose extent is 0 gets the same message.
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 0, "/x/a.wav");
-    EXPECT_EQ(Press(&none_), CommandEnd::Stopped);
+    EXPECT_EQ(Press(&none_), runs::CommandEnd::Stopped);
     EXPECT_EQ(prompt_.Texts().back(), "没有要编程的语音文件，请选择！");
     EXPECT_TRUE(view_.Events().empty());
 }
 
 TEST_F(Download, overCapacityAsksAndNoEndsTheCommand) {
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 2001, "/x/a.wav");
-    prompt_.answers = {MsgAnswer::No};
-    EXPECT_EQ(Press(&none_), CommandEnd::Stopped);
+    prompt_.answers = {messages::MsgAnswer::No};
+    EXPECT_EQ(Press(&none_), runs::CommandEnd::Stopped);
     ASSERT_EQ(prompt_.Boxes().size(), 1u);
     EXPECT_EQ(prompt_.Boxes()[0].text, "语音文件总长度超过芯片容量，是否继续？");
     EXPECT_EQ(prompt_.Boxes()[0].caption, "系统提示");
-    EXPECT_EQ(prompt_.Boxes()[0].icon, MsgIcon::Question);
-    EXPECT_EQ(prompt_.Boxes()[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(prompt_.Boxes()[0].icon, messages::MsgIcon::Question);
+    EXPECT_EQ(prompt_.Boxes()[0].buttons, messages::MsgButtons::YesNo);
     // Yes goes on; with no driver bound the command then ends silently.
-    EXPECT_EQ(Press(&none_), CommandEnd::NoDriver);
+    EXPECT_EQ(Press(&none_), runs::CommandEnd::NoDriver);
     EXPECT_EQ(prompt_.Boxes().size(), 2u);
     // Exactly the capacity: no question.
-    list_.SetCell(1, plist::kColLength, "2000");
-    EXPECT_EQ(Press(&none_), CommandEnd::NoDriver);
+    list_.SetCell(1, list::kColLength, "2000");
+    EXPECT_EQ(Press(&none_), runs::CommandEnd::NoDriver);
     EXPECT_EQ(prompt_.Boxes().size(), 2u);
 }
 
@@ -82,30 +82,30 @@ TEST_F(Download, overlappingMarkedRowsAreNamedAndNoEndsTheCommand) {
     rig::PutRow(list_, 5, true, "0X0004", "e.wav", 0, "/x/e.wav");     // no length: records nothing
     rig::PutRow(list_, 6, true, "0X00A0", "f.wav", 1000, "/x/f.wav");  // past the chip: the run stops here
     rig::PutRow(list_, 7, true, "0X0001", "g.wav", 125, "/x/g.wav");   // never reached
-    prompt_.answers = {MsgAnswer::No};
-    EXPECT_EQ(Press(&none_), CommandEnd::Stopped);
+    prompt_.answers = {messages::MsgAnswer::No};
+    EXPECT_EQ(Press(&none_), runs::CommandEnd::Stopped);
     ASSERT_EQ(prompt_.Boxes().size(), 1u);
     EXPECT_EQ(prompt_.Boxes()[0].text,
               "下列语音段的编程地址重叠，后录的语音会覆盖先录的：\n第1行（0X0000-0X0007）与第2行（0X0007-0X0008）\n"
               "是否继续？");
     EXPECT_EQ(prompt_.Boxes()[0].caption, "系统提示");
-    EXPECT_EQ(prompt_.Boxes()[0].icon, MsgIcon::Question);
-    EXPECT_EQ(prompt_.Boxes()[0].buttons, MsgButtons::YesNo);
-    prompt_.answers = {MsgAnswer::Yes};
-    EXPECT_EQ(Press(&none_), CommandEnd::NoDriver);  // Yes: on to the driver
+    EXPECT_EQ(prompt_.Boxes()[0].icon, messages::MsgIcon::Question);
+    EXPECT_EQ(prompt_.Boxes()[0].buttons, messages::MsgButtons::YesNo);
+    prompt_.answers = {messages::MsgAnswer::Yes};
+    EXPECT_EQ(Press(&none_), runs::CommandEnd::NoDriver);  // Yes: on to the driver
 
     // Rows one after the other: no question.
-    list_.SetCell(2, plist::kColStart, "0X0008");
+    list_.SetCell(2, list::kColStart, "0X0008");
     prompt_.Clear();
-    EXPECT_EQ(Press(&none_), CommandEnd::NoDriver);
+    EXPECT_EQ(Press(&none_), runs::CommandEnd::NoDriver);
     EXPECT_TRUE(prompt_.Texts().empty());
 }
 
 TEST_F(Download, aFailingBeginRecordingShowsTheDriverMessageAndOpensNothing) {
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 500, "/x/a.wav");
-    DriverBinding drivers;
-    ASSERT_EQ(drivers.Bind("libsonmiradrv.so", kOut).code, kBindOk);
-    EXPECT_EQ(Press(&drivers), CommandEnd::Stopped);
+    binding::DriverBinding drivers;
+    ASSERT_EQ(drivers.Bind("libsonmiradrv.so", kOut).code, binding::kBindOk);
+    EXPECT_EQ(Press(&drivers), runs::CommandEnd::Stopped);
     ASSERT_EQ(prompt_.Boxes().size(), 1u);
     EXPECT_EQ(prompt_.Boxes()[0].text, "串口未打开！");
     EXPECT_EQ(prompt_.Boxes()[0].caption, "信息提示");
@@ -114,35 +114,35 @@ TEST_F(Download, aFailingBeginRecordingShowsTheDriverMessageAndOpensNothing) {
 
 TEST_F(Download, noSoundOutputAsksBeforeTheModuleIsPrepared) {
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 500, "/x/a.wav");
-    DriverBinding drivers;
-    ASSERT_EQ(drivers.Bind("libsonmiradrv.so", kOut).code, kBindOk);
+    binding::DriverBinding drivers;
+    ASSERT_EQ(drivers.Bind("libsonmiradrv.so", kOut).code, binding::kBindOk);
     sound_ = false;
-    prompt_.answers = {MsgAnswer::No};
-    EXPECT_EQ(Press(&drivers), CommandEnd::Stopped);
+    prompt_.answers = {messages::MsgAnswer::No};
+    EXPECT_EQ(Press(&drivers), runs::CommandEnd::Stopped);
     // Only the question: BeginRecording (which would say 串口未打开！) was not called.
     ASSERT_EQ(prompt_.Boxes().size(), 1u);
     EXPECT_EQ(prompt_.Boxes()[0].text, "没有找到可用的声音输出设备，编程时芯片录不到声音，是否继续？");
     EXPECT_EQ(prompt_.Boxes()[0].caption, "系统提示");
-    EXPECT_EQ(prompt_.Boxes()[0].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(Press(&drivers), CommandEnd::Stopped);  // Yes: on to BeginRecording
+    EXPECT_EQ(prompt_.Boxes()[0].buttons, messages::MsgButtons::YesNo);
+    EXPECT_EQ(Press(&drivers), runs::CommandEnd::Stopped);  // Yes: on to BeginRecording
     EXPECT_EQ(prompt_.Texts().back(), "串口未打开！");
 }
 
 TEST_F(Download, aDriverAWorkerStillHoldsIsRefusedWithTheBusyMessage) {
     rig::PutRow(list_, 1, true, "0X0000", "a.wav", 500, "/x/a.wav");
-    DriverBinding drivers;
-    ASSERT_EQ(drivers.Bind("libsonmiradrv.so", kOut).code, kBindOk);
+    binding::DriverBinding drivers;
+    ASSERT_EQ(drivers.Bind("libsonmiradrv.so", kOut).code, binding::kBindOk);
     std::promise<void> held, done;
     std::thread worker([&] {
-        DriverLease lease = drivers.Acquire();
+        binding::DriverLease lease = drivers.Acquire();
         held.set_value();
         done.get_future().wait();
     });
     held.get_future().wait();
-    EXPECT_EQ(Press(&drivers), CommandEnd::Stopped);
+    EXPECT_EQ(Press(&drivers), runs::CommandEnd::Stopped);
     std::string box = "0000";
-    PlayJob play;
-    EXPECT_EQ(ContinuousPlayCommand(box, list_, chip_, &drivers, prompt_, &play), CommandEnd::Stopped);
+    runs::PlayJob play;
+    EXPECT_EQ(runs::ContinuousPlayCommand(box, list_, chip_, &drivers, prompt_, &play), runs::CommandEnd::Stopped);
     done.set_value();
     worker.join();
     ASSERT_EQ(prompt_.Boxes().size(), 2u);
@@ -154,62 +154,62 @@ TEST_F(Download, aDriverAWorkerStillHoldsIsRefusedWithTheBusyMessage) {
 }
 
 TEST(PlayAddressBox, keyFilterPassesHexDigitsAndBackspaceOnly) {
-    for (int k : std::initializer_list<int>{'0', '9', 'a', 'c', 'f', 'A', 'C', 'F', play_address::kBackspace})
-        EXPECT_TRUE(play_address::KeyPasses(k)) << k;
+    for (int k : std::initializer_list<int>{'0', '9', 'a', 'c', 'f', 'A', 'C', 'F', list::kBackspace})
+        EXPECT_TRUE(list::KeyPasses(k)) << k;
     for (int k : std::initializer_list<int>{'g', 'G', 'x', 'X', ' ', '-', '$', '\r', 0x7F, 0xB1})
-        EXPECT_FALSE(play_address::KeyPasses(k)) << k;
+        EXPECT_FALSE(list::KeyPasses(k)) << k;
 }
 
 TEST(PlayAddressBox, addressCheckCorrectsTheBoxToTheBoundItCrossed) {
-    ScriptedPrompt ui{MsgAnswer::Yes};
+    ScriptedPrompt ui{messages::MsgAnswer::Yes};
     int32_t address = -1;
     std::string box = "A0";
-    EXPECT_FALSE(play_address::CheckPlayAddress(box, 0, 0x9F, ui, &address));
+    EXPECT_FALSE(list::CheckPlayAddress(box, 0, 0x9F, ui, &address));
     EXPECT_EQ(box, "009F");
     box = "9F";
-    EXPECT_TRUE(play_address::CheckPlayAddress(box, 0, 0x9F, ui, &address));
+    EXPECT_TRUE(list::CheckPlayAddress(box, 0, 0x9F, ui, &address));
     EXPECT_EQ(address, 159);
     EXPECT_EQ(box, "9F");
     box = "5";
-    EXPECT_FALSE(play_address::CheckPlayAddress(box, 0x10, 0x9F, ui, &address));
+    EXPECT_FALSE(list::CheckPlayAddress(box, 0x10, 0x9F, ui, &address));
     EXPECT_EQ(box, "0010");
     box = "10";
-    EXPECT_TRUE(play_address::CheckPlayAddress(box, 0x10, 0x9F, ui, &address));
+    EXPECT_TRUE(list::CheckPlayAddress(box, 0x10, 0x9F, ui, &address));
     EXPECT_EQ(address, 16);
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"播放地址，不能大于0X009F", "播放地址，不能小于0X0010"}));
     for (const auto& a : ui.Boxes()) EXPECT_EQ(a.caption, "系统提示");
 }
 
 TEST(PlayAddressBox, leavingTheBoxRaisesOnlyALowValue) {
-    ScriptedPrompt ui{MsgAnswer::Yes};
+    ScriptedPrompt ui{messages::MsgAnswer::Yes};
     std::string box = "5";
-    EXPECT_TRUE(play_address::LeaveBox(box, 0x10, ui));
+    EXPECT_TRUE(list::LeaveBox(box, 0x10, ui));
     EXPECT_EQ(box, "0010");
     box = "FFFF";  // no upper check here
-    EXPECT_TRUE(play_address::LeaveBox(box, 0x10, ui));
+    EXPECT_TRUE(list::LeaveBox(box, 0x10, ui));
     EXPECT_EQ(box, "FFFF");
     EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"对不起，起始地址必须大于等于0x0010"}));
     EXPECT_EQ(ui.Boxes()[0].caption, "系统提示");
 }
 
 TEST(PlayAddressBox, anEmptyBoxGetsTheGenericNumberReport) {
-    ScriptedPrompt ui{MsgAnswer::Yes};
+    ScriptedPrompt ui{messages::MsgAnswer::Yes};
     std::string box;
     int32_t address = 0;
-    EXPECT_FALSE(play_address::LeaveBox(box, 0, ui));
-    EXPECT_FALSE(play_address::CheckPlayAddress(box, 0, 0x9F, ui, &address));
+    EXPECT_FALSE(list::LeaveBox(box, 0, ui));
+    EXPECT_FALSE(list::CheckPlayAddress(box, 0, 0x9F, ui, &address));
     ASSERT_EQ(ui.Boxes().size(), 2u);
     for (const auto& a : ui.Boxes()) {
         EXPECT_EQ(a.text, "'0X' is not a valid integer value.");
         EXPECT_EQ(a.caption, "Sonmira");
-        EXPECT_EQ(a.icon, MsgIcon::Error);
+        EXPECT_EQ(a.icon, messages::MsgIcon::Error);
     }
     EXPECT_EQ(box, "");
 }
 
 TEST(RunDialogSteps, closeWaitsAtMostOneSecondAndAnOutlivingWorkerBlocksTheNextShow) {
-    ScriptedPrompt ui{MsgAnswer::Yes};
-    RunDialog dialog(ui, MsgId::RecOverflow);
+    ScriptedPrompt ui{messages::MsgAnswer::Yes};
+    runs::RunDialog dialog(ui, messages::MsgId::RecOverflow);
     std::atomic<int> nice_delta{-100};
     std::atomic<bool> release{false};
     const int main_nice = getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)));
@@ -242,10 +242,10 @@ TEST(RunDialogSteps, closeWaitsAtMostOneSecondAndAnOutlivingWorkerBlocksTheNextS
 }
 
 TEST(RunDialogSteps, destroyingTheDialogWaitsForItsWorker) {
-    ScriptedPrompt ui{MsgAnswer::Yes};
+    ScriptedPrompt ui{messages::MsgAnswer::Yes};
     std::atomic<bool> finished{false};
     {
-        RunDialog dialog(ui, std::nullopt);
+        runs::RunDialog dialog(ui, std::nullopt);
         ASSERT_TRUE(dialog.Show([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             finished = true;

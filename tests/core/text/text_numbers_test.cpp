@@ -7,37 +7,37 @@ namespace {
 
 TEST(StrToInt, acceptsDecimalHexAndLeadingBlanks) {
     int32_t v = 0;
-    EXPECT_TRUE(num::TryStrToInt("125", &v));
+    EXPECT_TRUE(text::TryStrToInt("125", &v));
     EXPECT_EQ(v, 125);
-    EXPECT_TRUE(num::TryStrToInt("  42", &v));
+    EXPECT_TRUE(text::TryStrToInt("  42", &v));
     EXPECT_EQ(v, 42);
-    EXPECT_TRUE(num::TryStrToInt("0X000A", &v));
+    EXPECT_TRUE(text::TryStrToInt("0X000A", &v));
     EXPECT_EQ(v, 10);
-    EXPECT_TRUE(num::TryStrToInt("0x9f", &v));
+    EXPECT_TRUE(text::TryStrToInt("0x9f", &v));
     EXPECT_EQ(v, 159);
-    EXPECT_TRUE(num::TryStrToInt("$257", &v));
+    EXPECT_TRUE(text::TryStrToInt("$257", &v));
     EXPECT_EQ(v, 0x257);
-    EXPECT_TRUE(num::TryStrToInt("-7", &v));
+    EXPECT_TRUE(text::TryStrToInt("-7", &v));
     EXPECT_EQ(v, -7);
-    EXPECT_TRUE(num::TryStrToInt("$FFFFFFFF", &v));
+    EXPECT_TRUE(text::TryStrToInt("$FFFFFFFF", &v));
     EXPECT_EQ(v, -1);
-    EXPECT_TRUE(num::TryStrToInt("-2147483648", &v));
+    EXPECT_TRUE(text::TryStrToInt("-2147483648", &v));
     EXPECT_EQ(v, INT32_MIN);
 }
 
 TEST(StrToInt, rejectsJunkTrailingTextAndOverflow) {
     int32_t v = 77;
     for (const char* bad : {"", " ", "yes", "12 ", "1,", "0x", "$", "--1", "2147483648", "$100000000", "1e3", "0XG"})
-        EXPECT_FALSE(num::TryStrToInt(bad, &v)) << bad;
+        EXPECT_FALSE(text::TryStrToInt(bad, &v)) << bad;
     EXPECT_EQ(v, 77);
-    EXPECT_EQ(num::InvalidIntegerMessage("abc"), "'abc' is not a valid integer value");
+    EXPECT_EQ(text::InvalidIntegerMessage("abc"), "'abc' is not a valid integer value");
 }
 
 TEST(AddressText, isUpperHexWithAtLeastFourDigits) {
-    EXPECT_EQ(num::AddrText(10), "0X000A");
-    EXPECT_EQ(num::AddrText(0x9F), "0X009F");
-    EXPECT_EQ(num::AddrText(0x12345), "0X12345");
-    EXPECT_EQ(num::Hex4(0), "0000");
+    EXPECT_EQ(text::AddrText(10), "0X000A");
+    EXPECT_EQ(text::AddrText(0x9F), "0X009F");
+    EXPECT_EQ(text::AddrText(0x12345), "0X12345");
+    EXPECT_EQ(text::Hex4(0), "0000");
 }
 
 TEST(Gbk, roundTripsChineseText) {

@@ -34,7 +34,7 @@ protected:
     void SetUp() override {
         WriteBytes(ini, text::ToGbk("[Option]\r\nAUTO=1\r\nEDIT=0\r\nEditPath=\r\n"));
         w.bindDrivers = false;
-        ws::StartUp(w, std::make_unique<ini::CIniFile>(ini), d.path() + "/", d / "sound.dat", ui);
+        commands::StartUp(w, std::make_unique<files::CIniFile>(ini), d.path() + "/", d / "sound.dat", ui);
     }
     // Runs the settings command; `act` runs once the modal dialog is up and
     // must close it.
@@ -56,8 +56,8 @@ protected:
 
     TempDir d;
     const std::string ini = d / "Sonmira.INI";
-    ScriptedPrompt ui{MsgAnswer::Ok};
-    ws::Workspace w;
+    ScriptedPrompt ui{messages::MsgAnswer::Ok};
+    commands::Workspace w;
     TfrmPath dialog;
 };
 

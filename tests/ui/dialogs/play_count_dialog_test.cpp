@@ -76,7 +76,7 @@ protected:
     }
 
     test_support::TempDir home_{"sonmira-play"};
-    ScriptedPrompt prompt_{MsgAnswer::No};
+    ScriptedPrompt prompt_{messages::MsgAnswer::No};
     test_support::FakeMixer mixer_;
     std::unique_ptr<rig::ModSim> sim_;
     std::unique_ptr<TMainForm> form_;

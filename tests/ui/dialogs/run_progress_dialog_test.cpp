@@ -43,7 +43,7 @@ bool WaitWithoutEvents(F done) {
 }
 
 TEST(RunProgressView, updatesAreCarriedOutOnTheUiThreadAndACloseReleasesOneThatWaits) {
-    ScriptedPrompt prompt(MsgAnswer::Ok);
+    ScriptedPrompt prompt(messages::MsgAnswer::Ok);
     TFrmwWait dialog(nullptr, &prompt);
     EXPECT_EQ(dialog.windowTitle(), "正在编程......");
     EXPECT_EQ(dialog.size(), QSize(388, 129));
@@ -95,7 +95,7 @@ TEST(RunProgressView, theClipIsShippedAndAMissingOneLeavesTheAreaBlank) {
     // The wave's colour somewhere on the left, the chip's outline on the right.
     EXPECT_EQ(clip.currentImage().pixelColor(196, 20), QColor(0x10, 0x10, 0x10));
 
-    ScriptedPrompt prompt(MsgAnswer::Ok);
+    ScriptedPrompt prompt(messages::MsgAnswer::Ok);
     TFrmwWait dialog(nullptr, &prompt);
     dialog.PrepareClip("/nonexistent/qv.dat");
     dialog.show();
@@ -159,7 +159,7 @@ protected:
     }
 
     test_support::TempDir home_{"sonmira-download"};
-    ScriptedPrompt prompt_{MsgAnswer::Yes};
+    ScriptedPrompt prompt_{messages::MsgAnswer::Yes};
     test_support::FakeMixer mixer_;
     std::unique_ptr<rig::ModSim> sim_;
     std::unique_ptr<TMainForm> form_;
@@ -214,7 +214,7 @@ TEST_F(HangUpDownloadTest, aRunNamesTheRowsItDidNotRecord) {
     QTRY_COMPARE_WITH_TIMEOUT(prompt_.Texts().size(), size_t{1}, 30000);
     EXPECT_EQ(prompt_.Texts()[0], "下列语音段没有录进芯片：\n第2行 2.wav：录音命令100次都没有成功（串口通信错误!）");
     EXPECT_EQ(prompt_.Boxes()[0].caption, "系统提示");
-    EXPECT_EQ(prompt_.Boxes()[0].icon, MsgIcon::Information);
+    EXPECT_EQ(prompt_.Boxes()[0].icon, messages::MsgIcon::Information);
 }
 
 TEST_F(DownloadTest, anOverflowIsReportedAfterTheCloseAndTheNextRunWithinTheChipSaysNothing) {

@@ -75,7 +75,7 @@ protected:
     std::string Cell(int row, int col) const { return form_->Workspace().list.Cell(row, col); }
 
     test_support::TempDir home_{"sonmira-edit"};
-    ScriptedPrompt prompt_{MsgAnswer::No};
+    ScriptedPrompt prompt_{messages::MsgAnswer::No};
     test_support::FakeMixer mixer_;
     std::unique_ptr<TMainForm> form_;
     TFrmedit* frmedit_ = nullptr;
@@ -128,14 +128,14 @@ TEST_F(SegmentDialogTest, editRefusesAboveLastAddressAcceptsPastedTextAndReaddre
         },
         [this] { form_->findChild<QAction*>("E2")->trigger(); });
     EXPECT_EQ(prompt_.Texts().size(), 1u);
-    EXPECT_EQ(Cell(1, plist::kColStart), "0X0000");
-    EXPECT_EQ(Cell(1, plist::kColEnd), "0X0007");
-    EXPECT_EQ(Cell(2, plist::kColStart), "0X001A");
-    EXPECT_EQ(Cell(2, plist::kColEnd), "0X0021");
-    EXPECT_EQ(Cell(3, plist::kColStart), "0X0022");
-    EXPECT_EQ(Cell(3, plist::kColEnd), "0X0029");
-    EXPECT_EQ(Cell(4, plist::kColStart), "0X002A");
-    EXPECT_EQ(Cell(4, plist::kColEnd), "0X0031");
+    EXPECT_EQ(Cell(1, list::kColStart), "0X0000");
+    EXPECT_EQ(Cell(1, list::kColEnd), "0X0007");
+    EXPECT_EQ(Cell(2, list::kColStart), "0X001A");
+    EXPECT_EQ(Cell(2, list::kColEnd), "0X0021");
+    EXPECT_EQ(Cell(3, list::kColStart), "0X0022");
+    EXPECT_EQ(Cell(3, list::kColEnd), "0X0029");
+    EXPECT_EQ(Cell(4, list::kColStart), "0X002A");
+    EXPECT_EQ(Cell(4, list::kColEnd), "0X0031");
     EXPECT_TRUE(form_->Workspace().modified);
 }
 
@@ -150,7 +150,7 @@ TEST_F(SegmentDialogTest, lastAddressIsAcceptedWithoutAutomaticAddressingOnlyTha
             QTest::mouseClick(frmedit_->Button1(), Qt::LeftButton);
         },
         [this] { form_->findChild<QAction*>("E2")->trigger(); });
-    EXPECT_EQ(Cell(3, plist::kColStart), "0X0010");
+    EXPECT_EQ(Cell(3, list::kColStart), "0X0010");
     EXPECT_FALSE(form_->Workspace().modified);
 
     WhileOpen(
@@ -161,11 +161,11 @@ TEST_F(SegmentDialogTest, lastAddressIsAcceptedWithoutAutomaticAddressingOnlyTha
         },
         [this] { form_->findChild<QAction*>("E2")->trigger(); });
     EXPECT_TRUE(prompt_.Texts().empty());
-    EXPECT_EQ(Cell(3, plist::kColStart), "0X009F");
-    EXPECT_EQ(Cell(3, plist::kColEnd), "0X00A6");
-    EXPECT_EQ(Cell(3, plist::kColFlag), "0");
-    EXPECT_EQ(Cell(3, plist::kColFlagText), plist::kNo);
-    EXPECT_EQ(Cell(4, plist::kColStart), "0X0018");
+    EXPECT_EQ(Cell(3, list::kColStart), "0X009F");
+    EXPECT_EQ(Cell(3, list::kColEnd), "0X00A6");
+    EXPECT_EQ(Cell(3, list::kColFlag), "0");
+    EXPECT_EQ(Cell(3, list::kColFlagText), list::kNo);
+    EXPECT_EQ(Cell(4, list::kColStart), "0X0018");
 }
 
 TEST_F(SegmentDialogTest, addModeAsksForAnAddressAndAddsAnUnmarkedRow) {
@@ -185,11 +185,11 @@ TEST_F(SegmentDialogTest, addModeAsksForAnAddressAndAddsAnUnmarkedRow) {
             QTest::mouseClick(frmedit_->OKBtn(), Qt::LeftButton);
         },
         [this] { form_->findChild<QAction*>("C1")->trigger(); });
-    EXPECT_EQ(Cell(1, plist::kColRow), "1");
-    EXPECT_EQ(Cell(1, plist::kColFlag), "0");
-    EXPECT_EQ(Cell(1, plist::kColFlagText), plist::kNo);
-    EXPECT_EQ(Cell(1, plist::kColStart), "0X0010");
-    EXPECT_EQ(Cell(1, plist::kColPath), tone);
+    EXPECT_EQ(Cell(1, list::kColRow), "1");
+    EXPECT_EQ(Cell(1, list::kColFlag), "0");
+    EXPECT_EQ(Cell(1, list::kColFlagText), list::kNo);
+    EXPECT_EQ(Cell(1, list::kColStart), "0X0010");
+    EXPECT_EQ(Cell(1, list::kColPath), tone);
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ protected:
     }
 
     test_support::TempDir home_{"sonmira-volume"};
-    ScriptedPrompt prompt_{MsgAnswer::No};
+    ScriptedPrompt prompt_{messages::MsgAnswer::No};
     test_support::FakeMixer mixer_;
     std::unique_ptr<TMainForm> form_;
     TFrmVal* frmVal_ = nullptr;

@@ -62,7 +62,7 @@ protected:
     }
 
     const test_support::TempDir home_, files_;
-    ScriptedPrompt prompt_{MsgAnswer::No};
+    ScriptedPrompt prompt_{messages::MsgAnswer::No};
     std::unique_ptr<TMainForm> form_;
     TFileBrowser* browser_ = nullptr;
     FileListModel* model_ = nullptr;
@@ -167,15 +167,15 @@ TEST_F(FileBrowserTest, dropsFromTheBrowserAndFromOtherPrograms) {
     audiotest::WriteBytes(files_ / "tune.mid", audiotest::Smf(0, 96, {t}));
     ASSERT_TRUE(browser_->OpenFolderPath(files_.path()));
     // notes.txt, song.wav, tune.mid, twin, twin.wav
-    const plist::ProgrammingList& list = form_->Workspace().list;
+    const list::ProgrammingList& list = form_->Workspace().list;
     DropSelected(1);
     ASSERT_EQ(list.UsedCount(), 1);
-    EXPECT_EQ(list.Cell(1, plist::kColName), "song.wav");
-    EXPECT_EQ(list.Cell(1, plist::kColSize), "2KB");
-    EXPECT_EQ(list.Cell(1, plist::kColPath), files_.path() + "/song.wav");
+    EXPECT_EQ(list.Cell(1, list::kColName), "song.wav");
+    EXPECT_EQ(list.Cell(1, list::kColSize), "2KB");
+    EXPECT_EQ(list.Cell(1, list::kColPath), files_.path() + "/song.wav");
     DropSelected(3);
     ASSERT_EQ(list.UsedCount(), 2);
-    EXPECT_EQ(list.Cell(2, plist::kColPath), files_.path() + "/twin.wav");
+    EXPECT_EQ(list.Cell(2, list::kColPath), files_.path() + "/twin.wav");
     DropSelected(0);
     EXPECT_EQ(list.UsedCount(), 2);
 
@@ -185,8 +185,8 @@ TEST_F(FileBrowserTest, dropsFromTheBrowserAndFromOtherPrograms) {
                       QUrl("https://example.com/x.wav")});
     Drop(outside);
     ASSERT_EQ(list.UsedCount(), 3);
-    EXPECT_EQ(list.Cell(3, plist::kColPath), files_.path() + "/tune.mid");
-    EXPECT_EQ(list.Cell(3, plist::kColLength), "500");
+    EXPECT_EQ(list.Cell(3, list::kColPath), files_.path() + "/tune.mid");
+    EXPECT_EQ(list.Cell(3, list::kColLength), "500");
     EXPECT_TRUE(prompt_.Texts().empty());
 
     // A file without sound is refused with its name and the reason.

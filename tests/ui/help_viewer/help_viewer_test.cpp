@@ -23,9 +23,9 @@ const std::string kViewer = SONMIRA_OUT_DIR "/libhhctrl.so";
 const std::string kHelpFile = SONMIRA_OUT_DIR "/qv_help.chm";
 const QString kFirstPageTitle = "欢迎使用 Sonmira 语音编程器";
 
-HtmlHelpFn Viewer() {
+commands::HtmlHelpFn Viewer() {
     static void* handle = dlopen(kViewer.c_str(), RTLD_NOW | RTLD_LOCAL);
-    return handle ? reinterpret_cast<HtmlHelpFn>(dlsym(handle, "HtmlHelpA")) : nullptr;
+    return handle ? reinterpret_cast<commands::HtmlHelpFn>(dlsym(handle, "HtmlHelpA")) : nullptr;
 }
 
 QWidget* ShownHelpWindow() {
@@ -113,8 +113,8 @@ TEST_F(HelpViewer, aHelpFileThatCannotBeOpenedIsReportedByTheWindowNotByTheProgr
     const QString folder = programDir.path() + "/";
 
     // The help command with the real viewer and no help file beside the program.
-    ScriptedPrompt ui{MsgAnswer::Ok};
-    EXPECT_TRUE(OpenHelpFile(ui, folder.toStdString(), kViewer));
+    ScriptedPrompt ui{messages::MsgAnswer::Ok};
+    EXPECT_TRUE(commands::OpenHelpFile(ui, folder.toStdString(), kViewer));
     EXPECT_TRUE(ui.Boxes().empty());
     QWidget* window = ShownHelpWindow();
     ASSERT_NE(window, nullptr);
@@ -134,7 +134,7 @@ TEST_F(HelpViewer, aHelpFileThatCannotBeOpenedIsReportedByTheWindowNotByTheProgr
     ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
     junk.write("not a help file");
     junk.close();
-    EXPECT_TRUE(OpenHelpFile(ui, folder.toStdString(), kViewer));
+    EXPECT_TRUE(commands::OpenHelpFile(ui, folder.toStdString(), kViewer));
     EXPECT_TRUE(ui.Boxes().empty());
     EXPECT_TRUE(page->toPlainText().contains("qv_help.chm”无法打开：该文件无法读取，或不是有效的帮助文件。"))
         << page->toPlainText().toStdString();

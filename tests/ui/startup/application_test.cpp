@@ -35,7 +35,7 @@ private:
 TEST(GeneralErrorBox, showsTheEscapedErrorAndTheProgramGoesOn) {
     auto* app = qobject_cast<SonmiraApplication*>(QCoreApplication::instance());
     ASSERT_NE(app, nullptr);
-    ScriptedPrompt ui{MsgAnswer::Ok};
+    ScriptedPrompt ui{messages::MsgAnswer::Ok};
     app->SetErrorPrompt(&ui);
 
     Handler failing("'12G' 不是有效的整数值"), dotted("Access violation."), working;
@@ -48,8 +48,8 @@ TEST(GeneralErrorBox, showsTheEscapedErrorAndTheProgramGoesOn) {
     ASSERT_EQ(ui.Boxes().size(), 3u);
     EXPECT_EQ(ui.Boxes()[0].text, "'12G' 不是有效的整数值.");
     EXPECT_EQ(ui.Boxes()[0].caption, "ui_startup_application_test");  // the program's name
-    EXPECT_EQ(ui.Boxes()[0].icon, MsgIcon::Error);
-    EXPECT_EQ(ui.Boxes()[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(ui.Boxes()[0].icon, messages::MsgIcon::Error);
+    EXPECT_EQ(ui.Boxes()[0].buttons, messages::MsgButtons::Ok);
     EXPECT_EQ(ui.Boxes()[1].text, "Access violation.");
     EXPECT_EQ(ui.Boxes()[2].text, "'12G' 不是有效的整数值.");
 }

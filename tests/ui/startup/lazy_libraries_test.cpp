@@ -48,7 +48,7 @@ TEST(LazyLibraries, aStartThatPlaysNothingMapsNoSoundOrHelpLibraryAndTheFirstUse
     const std::string shipped = rig::ReadFile(home / "Sonmira.INI");
     test_support::WriteBytes(home / "Sonmira.INI", "[Option]\r\nComProgram=0\r\nComChip=0\r\nWavVal=8\r\n\r\n" +
                                                        shipped.substr(shipped.find("[Device]")));
-    ScriptedPrompt prompt{MsgAnswer::No};
+    ScriptedPrompt prompt{messages::MsgAnswer::No};
     test_support::FakeMixer mixer;
     constexpr uint32_t kDeviceWord = 0x4000C000;
     mixer.word = kDeviceWord;
@@ -85,15 +85,15 @@ TEST(LazyLibraries, aStartThatPlaysNothingMapsNoSoundOrHelpLibraryAndTheFirstUse
     EXPECT_TRUE(Mapped("libgstreamer-1.0.so"));
 
     setenv("SONMIRA_AUDIO_SINK", "fakesink sync=true", 1);
-    CMyMediaPlayer player;
+    audio::CMyMediaPlayer player;
     player.SetFileName(wav);
     ASSERT_EQ(player.Open(), audio::kAudioOk);
     EXPECT_EQ(player.GetLength(), 300);
     ASSERT_EQ(player.Play(), audio::kAudioOk);
     // Bounded only so that a player that never ends fails instead of hanging.
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (player.GetMode() == kModePlay && std::chrono::steady_clock::now() < giveUp)
+    while (player.GetMode() == audio::kModePlay && std::chrono::steady_clock::now() < giveUp)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(player.GetMode(), kModeStop);
+    EXPECT_EQ(player.GetMode(), audio::kModeStop);
     EXPECT_EQ(player.Close(), audio::kAudioOk);
 }

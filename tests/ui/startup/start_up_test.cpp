@@ -19,7 +19,7 @@
 
 namespace {
 
-MainFormSetup SetupIn(const test_support::TempDir& home, IUserPrompt* prompt) {
+MainFormSetup SetupIn(const test_support::TempDir& home, messages::IUserPrompt* prompt) {
     test_support::CopyInstallData(home);
     // Never the machine's own volume.
     static test_support::FakeMixer mixer;
@@ -30,7 +30,7 @@ MainFormSetup SetupIn(const test_support::TempDir& home, IUserPrompt* prompt) {
 
 TEST(StartUp, theSplashIsShownWhileTheWindowsAreMadeAndGoneBeforeTheMainWindow) {
     const test_support::TempDir home;
-    ScriptedPrompt prompt{MsgAnswer::No};
+    ScriptedPrompt prompt{messages::MsgAnswer::No};
     MainFormSetup setup = SetupIn(home, &prompt);
     int splashesShown = -1;
     setup.afterCreation = [&] {
@@ -48,7 +48,7 @@ TEST(StartUp, theSplashIsShownWhileTheWindowsAreMadeAndGoneBeforeTheMainWindow) 
 
 TEST(StartUp, everyControlOfTheMainWindowHasAnAccessibleName) {
     const test_support::TempDir home;
-    ScriptedPrompt prompt{MsgAnswer::No};
+    ScriptedPrompt prompt{messages::MsgAnswer::No};
     ProgramWindows windows(SetupIn(home, &prompt));
     std::vector<std::string> unnamed;
     for (QWidget* w : windows.Main().findChildren<QWidget*>()) {

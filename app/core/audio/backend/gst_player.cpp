@@ -96,8 +96,8 @@ int GstPlayer::GetLength() {
 int GstPlayer::GetMode() {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!open_) return 0;
-    if (!chain_ || !played_ || chain_->PlayedOut()) return kModeStop;
-    return kModePlay;
+    if (!chain_ || !played_ || chain_->PlayedOut()) return audio::kModeStop;
+    return audio::kModePlay;
 }
 
 int GstPlayer::Play() {
