@@ -3,38 +3,41 @@
 #include <QApplication>
 #include <QMessageBox>
 
+using messages::MsgAnswer;
+using messages::MsgButtons;
+using messages::MsgIcon;
+
 namespace {
 
-QMessageBox::Icon BoxIcon(messages::MsgIcon icon) {
+QMessageBox::Icon BoxIcon(MsgIcon icon) {
     switch (icon) {
-        case messages::MsgIcon::Information: return QMessageBox::Information;
-        case messages::MsgIcon::Question: return QMessageBox::Question;
-        case messages::MsgIcon::Warning: return QMessageBox::Warning;
-        case messages::MsgIcon::Error: return QMessageBox::Critical;
+        case MsgIcon::Information: return QMessageBox::Information;
+        case MsgIcon::Question: return QMessageBox::Question;
+        case MsgIcon::Warning: return QMessageBox::Warning;
+        case MsgIcon::Error: return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
 
 }  // namespace
 
-messages::MsgAnswer QtPrompt::Ask(const std::string& text, const std::string& caption, messages::MsgIcon icon,
-                                  messages::MsgButtons buttons) {
+MsgAnswer QtPrompt::Ask(const std::string& text, const std::string& caption, MsgIcon icon, MsgButtons buttons) {
     QWidget* owner = QApplication::activeModalWidget();
     if (!owner) owner = owner_;
     QMessageBox box(BoxIcon(icon), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::NoButton,
                     owner);
     box.setObjectName("MessageBox");
     switch (buttons) {
-        case messages::MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-        case messages::MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-        case messages::MsgButtons::YesNoCancel:
+        case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case MsgButtons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
     switch (box.exec()) {
-        case QMessageBox::Yes: return messages::MsgAnswer::Yes;
-        case QMessageBox::No: return messages::MsgAnswer::No;
-        case QMessageBox::Cancel: return messages::MsgAnswer::Cancel;
-        default: return buttons == messages::MsgButtons::Ok ? messages::MsgAnswer::Ok : messages::MsgAnswer::Cancel;
+        case QMessageBox::Yes: return MsgAnswer::Yes;
+        case QMessageBox::No: return MsgAnswer::No;
+        case QMessageBox::Cancel: return MsgAnswer::Cancel;
+        default: return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
     }
 }
