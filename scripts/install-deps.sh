@@ -18,6 +18,9 @@ PACKAGES=(
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools gstreamer1.0-alsa
   libfluidsynth-dev timgm6mb-soundfont
   libasound2-dev libasound2-plugins
+  # listening: capture from the sound server; the tests' own private
+  # PulseAudio with null sinks as wires
+  gstreamer1.0-pulseaudio pulseaudio pulseaudio-utils
   # test material: real encoded files are made at test time
   sox libsox-fmt-all lame ffmpeg
   # the desktop program: Qt 6 Widgets and SVG, Qt's own Chinese translations,

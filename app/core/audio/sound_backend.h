@@ -2,8 +2,9 @@
 // FluidSynth for MIDI) lives in libsonmira_sound.so beside the program and is
 // loaded the first time a file is measured or played or an output is asked
 // for, so that a program that plays nothing never maps those libraries.
-// The functions of audio_length.h, audio_output.h, sound_outputs.h and
-// CMyMediaPlayer reach it through this interface; nothing else should.
+// The functions of audio_length.h, audio_output.h, sound_outputs.h,
+// sound_capture.h and CMyMediaPlayer reach it through this interface; nothing
+// else should.
 #pragma once
 
 #include <memory>
@@ -11,13 +12,14 @@
 #include <vector>
 
 #include "audio/audio_output.h"
+#include "audio/sound_capture.h"
 #include "audio/sound_outputs.h"
 
 namespace audio {
 
 // Raised whenever the interface below changes; a back end built for another
 // version is not used.
-constexpr int kSoundBackendVersion = 1;
+constexpr int kSoundBackendVersion = 2;
 
 inline constexpr const char* kSoundBackendFile = "libsonmira_sound.so";
 inline constexpr const char* kSoundBackendEntry = "SonmiraSoundBackend";
@@ -34,7 +36,7 @@ public:
 };
 
 // Each call has the contract of the function of the same name in the front
-// headers. Results are AudioResult codes.
+// headers (sound_capture.h for the last three). Results are AudioResult codes.
 class ISoundBackend {
 public:
     virtual int MeasureAudioLength(const std::string& path, int* lengthMs) = 0;
@@ -42,6 +44,10 @@ public:
     virtual int ChooseAudioOutput(const std::string& output, std::string* error) = 0;
     virtual std::vector<SoundOutputInfo> ListSoundOutputs() = 0;
     virtual std::unique_ptr<ISoundPlayer> NewPlayer() = 0;
+    virtual std::vector<SoundInputInfo> ListSoundInputs() = 0;
+    virtual std::unique_ptr<ISoundCapture> OpenCapture(const std::string& input, int rate, std::string* error) = 0;
+    virtual int DecodeFileSamples(const std::string& path, int rate, std::vector<float>* samples,
+                                  std::string* error) = 0;
 
 protected:
     ~ISoundBackend() = default;  // the back end's own, for the life of the process

@@ -37,22 +37,23 @@ std::string OneLine(std::string text) {
     return text;
 }
 
-void AddAlsaOutputs(std::vector<SoundOutputInfo>* out) {
+// `direction` is ALSA's IOID: "Output" or "Input".
+void AddAlsaDevices(const char* direction, std::vector<SoundOutputInfo>* out) {
     void** hints = nullptr;
     if (snd_device_name_hint(-1, "pcm", &hints) < 0 || !hints) return;
     for (void** h = hints; *h; ++h) {
         const std::string io = HintValue(*h, "IOID");  // none: both directions
         const std::string name = HintValue(*h, "NAME");
-        if (name.empty() || name == "null" || !(io.empty() || io == "Output")) continue;
+        if (name.empty() || name == "null" || !(io.empty() || io == direction)) continue;
         out->push_back({SoundOutputKind::kAlsa, name, OneLine(HintValue(*h, "DESC"))});
     }
     snd_device_name_free_hint(hints);
 }
 
-// The name pulsesink's `device` takes: the pulse provider's "internal-name";
+// The name pulsesink's (pulsesrc's) `device` takes: the pulse provider's "internal-name";
 // the PipeWire provider (which hides the pulse one) gives it as node.name.
 // ALSA's devices have an "internal-name" too (hw:0), hence the type check.
-std::string SinkName(GstDevice* device) {
+std::string DeviceName(GstDevice* device) {
     std::string name;
     if (std::strcmp(G_OBJECT_TYPE_NAME(device), "GstPulseDevice") == 0) {
         gchar* value = nullptr;
@@ -68,15 +69,15 @@ std::string SinkName(GstDevice* device) {
     return name;
 }
 
-// Sinks of the sound server through a device monitor. The ALSA provider's
+// Sinks (or sources: `deviceClass` "Audio/Source") of the sound server through a device monitor. The ALSA provider's
 // devices carry neither name and are left out: ALSA's own hints list them.
 // The devices come from the bus, as the started providers announce them:
 // gst_device_monitor_get_devices would probe every provider that did not
 // start (no server), and the pulse probe leaks its connection on failure.
-std::vector<SoundOutputInfo> ServerSinks() {
-    std::vector<SoundOutputInfo> sinks;
+std::vector<SoundOutputInfo> ServerDevices(const char* deviceClass) {
+    std::vector<SoundOutputInfo> devices;
     GstDeviceMonitor* monitor = gst_device_monitor_new();
-    gst_device_monitor_add_filter(monitor, "Audio/Sink", nullptr);
+    gst_device_monitor_add_filter(monitor, deviceClass, nullptr);
     if (gst_device_monitor_start(monitor)) {
         GstBus* bus = gst_device_monitor_get_bus(monitor);
         // Providers announce what they know while starting; a short wait after
@@ -84,13 +85,13 @@ std::vector<SoundOutputInfo> ServerSinks() {
         while (GstMessage* message = gst_bus_timed_pop_filtered(bus, kAnnounceWait, GST_MESSAGE_DEVICE_ADDED)) {
             GstDevice* device = nullptr;
             gst_message_parse_device_added(message, &device);
-            const std::string name = SinkName(device);
+            const std::string name = DeviceName(device);
             // Both providers may run when neither hides the other: one entry per sink.
             const bool seen =
-                std::any_of(sinks.begin(), sinks.end(), [&](const SoundOutputInfo& s) { return s.name == name; });
+                std::any_of(devices.begin(), devices.end(), [&](const SoundOutputInfo& s) { return s.name == name; });
             if (!name.empty() && !seen) {
                 gchar* display = gst_device_get_display_name(device);
-                sinks.push_back({SoundOutputKind::kSoundServer, name, display ? display : ""});
+                devices.push_back({SoundOutputKind::kSoundServer, name, display ? display : ""});
                 g_free(display);
             }
             gst_object_unref(device);
@@ -100,14 +101,14 @@ std::vector<SoundOutputInfo> ServerSinks() {
         gst_device_monitor_stop(monitor);
     }
     gst_object_unref(monitor);
-    return sinks;
+    return devices;
 }
 
 struct ServerQuery {
     std::mutex lock;
     std::condition_variable doneChanged;
     bool done = false;
-    std::vector<SoundOutputInfo> sinks;
+    std::vector<SoundOutputInfo> devices;
 };
 
 // A server that accepts the connection but never answers would hold the
@@ -115,12 +116,12 @@ struct ServerQuery {
 // kServerWait (the thread then ends on its own, or with the process). A query
 // that answers in time is joined, so that the thread has released what it
 // holds (dlerror's buffer among them) before the listing returns.
-std::vector<SoundOutputInfo> ServerSinksWithin() {
+std::vector<SoundOutputInfo> ServerDevicesWithin(const char* deviceClass) {
     auto query = std::make_shared<ServerQuery>();
-    std::thread worker([query] {
-        std::vector<SoundOutputInfo> sinks = ServerSinks();
+    std::thread worker([query, deviceClass] {
+        std::vector<SoundOutputInfo> devices = ServerDevices(deviceClass);
         std::lock_guard<std::mutex> hold(query->lock);
-        query->sinks = std::move(sinks);
+        query->devices = std::move(devices);
         query->done = true;
         query->doneChanged.notify_all();
     });
@@ -131,7 +132,7 @@ std::vector<SoundOutputInfo> ServerSinksWithin() {
     }
     hold.unlock();
     worker.join();
-    return std::move(query->sinks);
+    return std::move(query->devices);
 }
 
 }  // namespace
@@ -139,15 +140,34 @@ std::vector<SoundOutputInfo> ServerSinksWithin() {
 std::vector<SoundOutputInfo> ListOutputsNow() {
     EnsureAudioRuntime();
     std::vector<SoundOutputInfo> outputs;
-    AddAlsaOutputs(&outputs);
-    std::vector<SoundOutputInfo> sinks = ServerSinksWithin();
+    AddAlsaDevices("Output", &outputs);
+    std::vector<SoundOutputInfo> sinks = ServerDevicesWithin("Audio/Sink");
     outputs.insert(outputs.end(), sinks.begin(), sinks.end());
     return outputs;
+}
+
+std::vector<SoundInputInfo> ListInputsNow() {
+    EnsureAudioRuntime();
+    std::vector<SoundInputInfo> inputs;
+    AddAlsaDevices("Input", &inputs);
+    std::vector<SoundInputInfo> sources = ServerDevicesWithin("Audio/Source");
+    inputs.insert(inputs.end(), sources.begin(), sources.end());
+    return inputs;
 }
 
 bool PulseSinkListed(const std::string& name) {
     for (const auto& o : ListOutputsNow())
         if (o.kind == SoundOutputKind::kSoundServer && o.name == name) return true;
+    return false;
+}
+
+}  // namespace audio
+
+namespace audio {
+
+bool PulseSourceListed(const std::string& name) {
+    for (const auto& i : ListInputsNow())
+        if (i.kind == SoundOutputKind::kSoundServer && i.name == name) return true;
     return false;
 }
 
