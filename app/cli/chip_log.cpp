@@ -31,6 +31,8 @@ std::vector<records::SegmentRecord> SegmentsOf(const commands::Workspace& w, con
     for (const auto& r : o.summary.reached) reached[r.row] = &r;
     const std::string notReached =
         "not reached: " + (o.ran ? (o.message.empty() ? std::string("the run stopped") : o.message) : o.message);
+    std::map<int, const verify::SegmentOutcome*> heard;
+    for (const auto& v : o.verified) heard[v.segment.row] = &v;
     std::vector<records::SegmentRecord> out;
     for (int row = 1; row <= list::kRows && w.list.IsUsed(row); ++row) {
         int32_t flag = 0, start = 0, length = 0;
@@ -53,6 +55,12 @@ std::vector<records::SegmentRecord> SegmentsOf(const commands::Workspace& w, con
         if (!s.recorded) {
             const auto reason = why.find(row);
             s.reason = reason != why.end() ? reason->second : notReached;
+        }
+        const auto v = heard.find(row);
+        if (v != heard.end()) {
+            const verify::SegmentReport& r = v->second->report;
+            s.verify = records::VerifyRecord{r.ok,          r.similarity,    r.delayMs, r.levelDb, r.headMissingMs,
+                                             r.tailMissingMs, r.silent, r.clipped};
         }
         out.push_back(std::move(s));
     }

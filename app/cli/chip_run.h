@@ -7,6 +7,7 @@
 
 #include "cli_prompt.h"
 #include "runs/rec_thread.h"
+#include "verify/chip_verify.h"
 #include "commands/workspace.h"
 
 namespace cli {
@@ -16,6 +17,7 @@ struct ChipOutcome {
     std::string message;  // why it is not 0, in one line ("" when 0)
     bool ran = false;     // the run started: summary says what the chip got
     runs::RecSummary summary;
+    std::vector<verify::SegmentOutcome> verified;  // --verify: what listening found, per segment
 };
 
 // A marked row the chip did not get in full, and why ("the audio file does

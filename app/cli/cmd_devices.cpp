@@ -1,5 +1,5 @@
-// sonmira-cli devices: the serial ports and sound outputs of this machine, so
-// an operator can give each station its --port and its --audio.
+// sonmira-cli devices: the serial ports and sound devices of this machine, so
+// an operator can give each station its --port, its --audio and its --capture.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "printable.h"
 #include "devices/serial_ports.h"
+#include "audio/sound_capture.h"
 #include "audio/sound_outputs.h"
 
 namespace cli {
@@ -61,9 +62,9 @@ void PrintSerialPorts() {
     }
 }
 
-void PrintSoundOutputs() {
-    std::printf("sound outputs (give one to --audio):\n");
-    const std::vector<audio::SoundOutputInfo> outputs = audio::ListSoundOutputs();
+// `heading` names the option the listed devices go to.
+void PrintSoundDevices(const char* heading, const std::vector<audio::SoundOutputInfo>& outputs) {
+    std::printf("%s\n", heading);
     if (outputs.empty()) std::printf("  none found\n");
     size_t nameWidth = 0;
     for (const auto& o : outputs) nameWidth = std::max(nameWidth, std::min(cli::Printable(o.name).size(), kMaxColumn));
@@ -80,7 +81,8 @@ void PrintSoundOutputs() {
 int RunDevices(int argc, char** argv) {
     if (argc > 1) return UsageErrorWithHelp("devices", std::string("unexpected argument '") + argv[1] + "'");
     PrintSerialPorts();
-    PrintSoundOutputs();
+    PrintSoundDevices("sound outputs (give one to --audio):", audio::ListSoundOutputs());
+    PrintSoundDevices("sound inputs (give one to --capture):", audio::ListSoundInputs());
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "audio/audio_output.h"
 #include "audio/audio_result.h"
 #include "changed_files.h"
+#include "chip_listen.h"
 #include "chip_log.h"
 #include "chip_run.h"
 #include "command_options.h"
@@ -56,6 +57,9 @@ int RunProgram(int argc, char** argv) {
     const std::string error = ParseProgramOptions(argc, argv, &p);
     if (!error.empty()) return UsageErrorWithHelp("program", error);
     const std::string project = commands::WithProjectExtension(p.run.rest[0]);
+    // The input is opened before the driver is bound: binding scans the ports.
+    std::unique_ptr<audio::ISoundCapture> capture;
+    if (p.verify && !(capture = OpenCaptureOrSay("program", *p.listen.capture))) return 1;
     cli::TerminalPrompt ui(cli::TerminalPrompt::ModeFor(p.yes));
     commands::Workspace w;
     if (int rc = cli::PrepareWorkspace("program", p.run, project, w, ui)) return rc;
@@ -90,7 +94,13 @@ int RunProgram(int argc, char** argv) {
             std::fflush(stdout);
         }
         const auto began = std::chrono::steady_clock::now();
-        const cli::ChipOutcome o = cli::ProgramOneChip(w, ui, p.run.aux, digest);
+        cli::ChipOutcome o = cli::ProgramOneChip(w, ui, p.run.aux, digest);
+        if (capture && o.rc == 0) {
+            VerifyOutcome v = VerifyChipNow("program", w, *capture, p.listen.minSimilarity);
+            o.rc = v.rc;
+            o.message = v.message;
+            o.verified = std::move(v.outcomes);
+        }
         const std::string unlogged =
             cli::LogChip(log, w, p.firstRound + chip - 1, o, std::chrono::steady_clock::now() - began);
         if (!unlogged.empty()) {

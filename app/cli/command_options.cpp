@@ -1,5 +1,7 @@
 #include "command_options.h"
 
+#include <cstdlib>
+
 #include "options.h"
 #include "list/play_address.h"
 
@@ -18,6 +20,32 @@ constexpr char kIgnoreChanged[] =
     "program even when a file now needs another number of\n"
     "chip addresses than its row gives (it was changed\n"
     "after it was added); without it the run is refused";
+
+constexpr char kCapture[] =
+    "listen on this sound input, wired to the module's output:\n"
+    "an ALSA capture device (hw:1), a PulseAudio or PipeWire\n"
+    "source (a sink's monitor: NAME.monitor), or gst: and a\n"
+    "GStreamer source description; 'sonmira-cli devices'\n"
+    "lists them. One that does not open is refused";
+constexpr char kMinSimilarity[] =
+    "a segment verifies when its similarity to the file is at\n"
+    "least X, from 0 to 1 (default 0.80)";
+
+void DeclareListen(OptionSet& s, ListenOptions* o) {
+    s.Single("--capture", "INPUT", &o->capture, kCapture);
+    s.Value("--min-similarity", "X", &o->minSimilarityText, kMinSimilarity);
+}
+
+// The threshold's text to its number: "" keeps the default.
+std::string CheckListenOptions(ListenOptions* o) {
+    if (o->minSimilarityText.empty()) return "";
+    char* end = nullptr;
+    const double x = std::strtod(o->minSimilarityText.c_str(), &end);
+    if (end == o->minSimilarityText.c_str() || *end != '\0' || !(x >= 0 && x <= 1))
+        return "--min-similarity: '" + o->minSimilarityText + "' is not a number from 0 to 1";
+    o->minSimilarity = x;
+    return "";
+}
 
 void Declare(OptionSet& s, AddOptions* o) {
     s.Value("--programmer", "NAME", &o->run.programmer,
@@ -70,6 +98,18 @@ void Declare(OptionSet& s, ProgramOptions* o) {
     s.Single("--station", "NAME", &o->station, "the station named in the record (default: the port)");
     s.Count("--round", "N", &o->firstRound, "a round number", "the first chip's number in the record (default 1)");
     s.Flag("--ignore-changed", &o->ignoreChanged, kIgnoreChanged);
+    s.Flag("--verify", &o->verify,
+           "after programming, play each segment from the chip and\n"
+           "listen on --capture: the chip counts as programmed only\n"
+           "when every segment verifies");
+    DeclareListen(s, &o->listen);
+}
+
+void Declare(OptionSet& s, VerifyOptions* o) {
+    s.Value("--programmer", "NAME", &o->run.programmer, kProgrammerInstead);
+    s.Value("--chip", "NAME", &o->run.chip, kChipInstead);
+    s.Value("--port", "PORT", &o->run.port, kPort);
+    DeclareListen(s, &o->listen);
 }
 
 void Declare(OptionSet& s, LineOptions* o) {
@@ -139,7 +179,22 @@ std::string ParseProgramOptions(int argc, char** argv, ProgramOptions* o) {
     OptionSet s;
     Declare(s, o);
     std::string error = s.Parse(argc, argv, &o->run.rest);
-    return error.empty() ? CheckRunOptions("project file", o->run) : error;
+    if (error.empty()) error = CheckRunOptions("project file", o->run);
+    if (error.empty()) error = CheckListenOptions(&o->listen);
+    if (error.empty() && o->verify && !o->listen.capture) error = "--verify needs --capture INPUT";
+    if (error.empty() && !o->verify && (o->listen.capture || !o->listen.minSimilarityText.empty()))
+        error = std::string(o->listen.capture ? "--capture" : "--min-similarity") + " is only read with --verify";
+    return error;
+}
+
+std::string ParseVerifyOptions(int argc, char** argv, VerifyOptions* o) {
+    OptionSet s;
+    Declare(s, o);
+    std::string error = s.Parse(argc, argv, &o->run.rest);
+    if (error.empty()) error = CheckRunOptions("project file", o->run);
+    if (error.empty()) error = CheckListenOptions(&o->listen);
+    if (error.empty() && !o->listen.capture) error = "--capture INPUT expected: the sound input that hears the module";
+    return error;
 }
 
 std::string ParseLineOptions(int argc, char** argv, LineOptions* o) {
@@ -156,5 +211,6 @@ std::string PlayOptionLines() { return LinesOf<RunOptions, DeclarePlay>(); }
 std::string PulseOptionLines() { return LinesOf<PulseOptions, Declare>(); }
 std::string ProgramOptionLines() { return LinesOf<ProgramOptions, Declare>(); }
 std::string LineOptionLines() { return LinesOf<LineOptions, Declare>(); }
+std::string VerifyOptionLines() { return LinesOf<VerifyOptions, Declare>(); }
 
 }  // namespace cli

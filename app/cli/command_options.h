@@ -23,11 +23,24 @@ struct PulseOptions {
     std::string box;  // the address as the play address box takes it: no 0x, up to four hex digits
 };
 
+// Listening to the chip after it is programmed, or on its own (verify).
+struct ListenOptions {
+    std::optional<std::string> capture;  // the sound input
+    std::string minSimilarityText;
+    double minSimilarity = 0.80;
+};
+
 struct ProgramOptions {
-    bool yes = false, ignoreChanged = false, noWait = false;
+    bool yes = false, ignoreChanged = false, noWait = false, verify = false;
     int count = 1;
     int firstRound = 1;
     std::optional<std::string> audio, log, station;
+    ListenOptions listen;
+    RunOptions run;
+};
+
+struct VerifyOptions {
+    ListenOptions listen;
     RunOptions run;
 };
 
@@ -46,6 +59,7 @@ std::string ParsePlayOptions(int argc, char** argv, RunOptions* o);
 std::string ParsePulseOptions(int argc, char** argv, PulseOptions* o);
 std::string ParseProgramOptions(int argc, char** argv, ProgramOptions* o);
 std::string ParseLineOptions(int argc, char** argv, LineOptions* o);
+std::string ParseVerifyOptions(int argc, char** argv, VerifyOptions* o);
 
 // The option lines of each command's --help.
 std::string AddOptionLines();
@@ -53,5 +67,6 @@ std::string PlayOptionLines();
 std::string PulseOptionLines();
 std::string ProgramOptionLines();
 std::string LineOptionLines();
+std::string VerifyOptionLines();
 
 }  // namespace cli

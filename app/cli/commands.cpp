@@ -34,11 +34,12 @@ const std::vector<Command> kCommands = {
      "no programmer types, the chip table is missing or damaged, or a chip has no\n"
      "line in it.\n",
      nullptr, "", RunChips},
-    {"devices", "list serial ports and sound outputs to pair them", "usage: sonmira-cli devices\n",
-     "Lists this machine's serial ports and sound outputs, to pair them: each\n"
-     "station is one programmer module on a serial port of its own, and the module\n"
-     "records what reaches its AUX input, so each station needs a sound output of\n"
-     "its own too. Give a station's port to --port and its output to --audio.\n"
+    {"devices", "list serial ports and sound devices to pair them", "usage: sonmira-cli devices\n",
+     "Lists this machine's serial ports, sound outputs and sound inputs, to pair\n"
+     "them: each station is one programmer module on a serial port of its own, and\n"
+     "the module records what reaches its AUX input, so each station needs a sound\n"
+     "output of its own too. Give a station's port to --port and its output to\n"
+     "--audio; the input that hears the module's output goes to --capture.\n"
      "\n"
      "Serial ports: the device path, the COM names that reach it now (COM1..COM4,\n"
      "set with SERTRA_COM1..SERTRA_COM4, '-' for none), the USB identity\n"
@@ -47,7 +48,9 @@ const std::vector<Command> kCommands = {
      "when adapters are replugged, a by-id name stays with its adapter.\n"
      "\n"
      "Sound outputs: the name to give to --audio (an ALSA device or a\n"
-     "PulseAudio/PipeWire sink), what it is, and its kind.\n"
+     "PulseAudio/PipeWire sink), what it is, and its kind. Sound inputs: the\n"
+     "same for --capture (an ALSA capture device or a PulseAudio/PipeWire source;\n"
+     "a sink's monitor hears what plays into that sink).\n"
      "\n"
      "Exit status: 0; 2 when an argument is given.\n",
      nullptr, "", RunDevices},
@@ -105,7 +108,8 @@ const std::vector<Command> kCommands = {
     {"program", "write a project's list into the chip",
      "usage: sonmira-cli program [--programmer NAME] [--chip NAME] [--port PORT] [--audio OUTPUT]\n"
      "                           [--aux] [--yes] [--ignore-changed] [--count N [--no-wait]]\n"
-     "                           [--log FILE [--station NAME] [--round N]] PROJECT.QWF\n",
+     "                           [--log FILE [--station NAME] [--round N]]\n"
+     "                           [--verify --capture INPUT [--min-similarity X]] PROJECT.QWF\n",
      "Writes the project's programming list into the chip: for every segment\n"
      "marked for programming the module is told to record at the segment's\n"
      "addresses while the segment's file plays on the sound output that feeds the\n"
@@ -124,10 +128,14 @@ const std::vector<Command> kCommands = {
      "SONMIRA_AUDIO_SINK names a GStreamer sink to play into instead of the\n"
      "desktop's output; SONMIRA_DEBUG=1 prints the trace of every record command.\n"
      "\n"
-     "Exit status: 0 when every marked segment was recorded; 1 when a check, the\n"
-     "driver or the run failed, or a marked segment was left out (its file is\n"
-     "missing, or the module refused its record command); the message says why,\n"
-     "an address overflow included;\n"
+     "With --verify the chip is then verified as 'sonmira-cli verify' does it, with\n"
+     "its lines, and counts as programmed only when every segment verifies; the\n"
+     "record gives each segment's figures.\n"
+     "\n"
+     "Exit status: 0 when every marked segment was recorded (and verified); 1 when\n"
+     "a check, the driver or the run failed, or a marked segment was left out (its\n"
+     "file is missing, or the module refused its record command) or did not\n"
+     "verify; the message says why, an address overflow included;\n"
      "2 for a usage error; 130 when cancelled.\n",
      RunProgram},
     {"pulse", "make the module play once from an address",
@@ -140,6 +148,30 @@ const std::vector<Command> kCommands = {
      "Exit status: 0 when the play command was sent, 1 when the address or the\n"
      "driver failed (the message says why), 2 for a usage error.\n",
      RunPulse},
+    {"verify", "listen to the chip and compare each segment with its file",
+     "usage: sonmira-cli verify [--programmer NAME] [--chip NAME] [--port PORT]\n"
+     "                          --capture INPUT [--min-similarity X] PROJECT.QWF\n",
+     "Plays every segment of the project's list that is marked for programming\n"
+     "from the chip, as 'sonmira-cli play' does, while listening on a sound input\n"
+     "wired to the module's speaker or line output, and compares what it hears\n"
+     "with the segment's file. One line per segment:\n"
+     "\n"
+     "  row 2 beep.wav  similarity 0.97  delay +41 ms  level -3.2 dB  head 0 ms  tail 0 ms  ok\n"
+     "\n"
+     "similarity: 0 to 1, the match of the sound at its best alignment, whatever\n"
+     "the level; delay: how far the sound heard lies behind the file; level: the\n"
+     "sound heard against the file; head, tail: how much of the file's start and\n"
+     "end the chip does not play. A segment verifies when its similarity reaches\n"
+     "--min-similarity, it is not silent (below -50 dBFS), head and tail miss at\n"
+     "most one chip address's time each, and under 1 % of the sound is clipped;\n"
+     "otherwise the line ends in FAILED and why. The last line counts them.\n",
+     VerifyOptionLines,
+     "Before anything is sent, the configuration, the project, its marked files and\n"
+     "the port are checked, and the sound input must open. Ctrl+C cancels.\n"
+     "\n"
+     "Exit status: 0 when every marked segment verified, 1 when a check failed or\n"
+     "a segment did not verify, 2 for a usage error, 130 when cancelled.\n",
+     RunVerify},
 };
 
 }  // namespace

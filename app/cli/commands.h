@@ -47,5 +47,6 @@ int RunList(int argc, char** argv);
 int RunPlay(int argc, char** argv);
 int RunProgram(int argc, char** argv);
 int RunPulse(int argc, char** argv);
+int RunVerify(int argc, char** argv);
 
 }  // namespace cli

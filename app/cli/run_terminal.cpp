@@ -30,6 +30,8 @@ void CatchInterrupt() {
     sigaction(SIGTERM, &sa, nullptr);
 }
 
+bool Interrupted() { return g_interrupted != 0; }
+
 void ReleaseInterrupt() {
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);

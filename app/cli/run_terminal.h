@@ -52,6 +52,8 @@ private:
 // Ctrl+C sets a flag instead of ending the process while a run is on.
 void CatchInterrupt();
 void ReleaseInterrupt();
+// Whether Ctrl+C (or SIGTERM) came since CatchInterrupt.
+bool Interrupted();
 
 // Stands in for the modal dialog: `start` starts the worker with Ctrl+C caught,
 // then the wait lasts until the worker asks for the close or ends; the dialog

@@ -1,5 +1,6 @@
 #include "records/chip_record.h"
 
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 
@@ -90,6 +91,30 @@ void AppendBoolField(std::string* out, const char* key, bool value) {
     *out += value ? "true," : "false,";
 }
 
+// A fixed number of decimals, so that the line does not depend on the locale
+// or on how a double prints its shortest form.
+void AppendFixedField(std::string* out, const char* key, double value, int decimals) {
+    AppendKey(out, key);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f,", decimals, std::isfinite(value) ? value : 0.0);
+    *out += text;
+}
+
+void AppendVerify(std::string* out, const VerifyRecord& v) {
+    AppendKey(out, "verify");
+    *out += '{';
+    AppendBoolField(out, "ok", v.ok);
+    AppendFixedField(out, "similarity", v.similarity, 3);
+    AppendNumberField(out, "delay_ms", v.delay_ms);
+    AppendFixedField(out, "level_db", v.level_db, 1);
+    AppendNumberField(out, "head_missing_ms", v.head_missing_ms);
+    AppendNumberField(out, "tail_missing_ms", v.tail_missing_ms);
+    AppendBoolField(out, "silent", v.silent);
+    AppendFixedField(out, "clipped", v.clipped, 4);
+    out->back() = '}';
+    *out += ',';
+}
+
 void AppendSegment(std::string* out, const SegmentRecord& s) {
     *out += '{';
     AppendNumberField(out, "row", s.row);
@@ -99,6 +124,7 @@ void AppendSegment(std::string* out, const SegmentRecord& s) {
     AppendNumberField(out, "end", s.end);
     AppendBoolField(out, "recorded", s.recorded);
     if (!s.recorded) AppendStringField(out, "reason", s.reason);
+    if (s.verify) AppendVerify(out, *s.verify);
     out->back() = '}';  // the last field's comma
 }
 

@@ -10,10 +10,22 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace records {
+
+// What listening to the segment from the chip found (sonmira-cli program --verify).
+struct VerifyRecord {
+    bool ok = false;
+    double similarity = 0;  // written with 3 decimals
+    int64_t delay_ms = 0;
+    double level_db = 0;  // 1 decimal
+    int64_t head_missing_ms = 0, tail_missing_ms = 0;
+    bool silent = false;
+    double clipped = 0;  // share of samples at full scale, 4 decimals
+};
 
 struct SegmentRecord {
     int row = 0;
@@ -22,6 +34,7 @@ struct SegmentRecord {
     int64_t start = 0, end = 0;  // chip addresses sent
     bool recorded = false;
     std::string reason;  // why not recorded (written only when recorded is false)
+    std::optional<VerifyRecord> verify;  // written only when the chip was verified
 };
 
 struct ChipRecord {

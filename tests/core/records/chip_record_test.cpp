@@ -52,8 +52,8 @@ TEST(ChipRecord, lineHasFixedKeyOrderNullDigestsAndEscapedStrings) {
                                 "ok",
                                 "",
                                 61234,
-                                {{1, "/p/one\t1.wav", std::string(64, 'b'), 0, 0x1f, true, "ignored"},
-                                 {2, "/p/\xff.wav", "", 0x20, 0x9f, true, ""}}};
+                                {{1, "/p/one\t1.wav", std::string(64, 'b'), 0, 0x1f, true, "ignored", std::nullopt},
+                                 {2, "/p/\xff.wav", "", 0x20, 0x9f, true, "", std::nullopt}}};
     EXPECT_EQ(InZone("CET-1", [&] { return records::ChipRecordLine(r); }),
               "{\"time\":\"2026-12-08T15:04:05.123+01:00\",\"station\":\"COM1\",\"port\":\"/dev/ttyUSB0\","
               "\"output\":\"default\",\"round\":3,\"project\":\"/p/say \\\"hi\\\".QWF\",\"project_sha256\":\"" +
@@ -81,7 +81,7 @@ TEST(ChipRecord, lineHasFixedKeyOrderNullDigestsAndEscapedStrings) {
                                      "failed",
                                      "no reply\r\n\x01\x7f",
                                      0,
-                                     {{4, "b.wav", "", 5, 6, false, "file\\gone"}}};
+                                     {{4, "b.wav", "", 5, 6, false, "file\\gone", std::nullopt}}};
     EXPECT_EQ(InZone("UTC0", [&] { return records::ChipRecordLine(failed); }),
               "{\"time\":\"2026-12-08T14:04:05.123+00:00\",\"station\":\"\",\"port\":\"\",\"output\":\"\","
               "\"round\":0,\"project\":\"\",\"project_sha256\":null,\"programmer\":\"\","
@@ -110,7 +110,7 @@ TEST(ChipRecord, namesWithQuotesBackslashesAndControlsReadBackAsTheyWere) {
                                 "failed",
                                 message,
                                 12,
-                                {{1, file, "", 0, 3, false, "the file \"" + file + "\" is missing"}}};
+                                {{1, file, "", 0, 3, false, "the file \"" + file + "\" is missing", std::nullopt}}};
     const nlohmann::json j = nlohmann::json::parse(records::ChipRecordLine(r));
     EXPECT_EQ(j.at("station"), "st\\1");
     EXPECT_EQ(j.at("port"), "/dev/tty\"0\"");
@@ -122,6 +122,29 @@ TEST(ChipRecord, namesWithQuotesBackslashesAndControlsReadBackAsTheyWere) {
     ASSERT_EQ(j.at("segments").size(), 1u);
     EXPECT_EQ(j.at("segments")[0].at("file"), file);
     EXPECT_EQ(j.at("segments")[0].at("reason"), "the file \"" + file + "\" is missing");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ChipRecord, aVerifiedSegmentCarriesItsFiguresWithFixedDecimals) {
+    records::ChipRecord r;
+    records::SegmentRecord s;
+    s.row = 2;
+    s.file = "/j/b.wav";
+    s.sha256 = "ab";
+    s.start = 3;
+    s.end = 5;
+    s.recorded = true;
+    s.verify = records::VerifyRecord{false, 0.31249, -41, -3.25, 375, 0, false, 0.00016};
+    r.segments = {s};
+    const std::string line = InZone("UTC0", [&] { return records::ChipRecordLine(r); });
+    const std::string segments = line.substr(line.find("\"segments\":"));
+    EXPECT_EQ(segments,
+              "\"segments\":[{\"row\":2,\"file\":\"/j/b.wav\",\"sha256\":\"ab\",\"start\":3,\"end\":5,\"recorded\":true,"
+              "\"verify\":{\"ok\":false,\"similarity\":0.312,\"delay_ms\":-41,\"level_db\":-3.2,\"head_missing_ms\":375,"
+              "\"tail_missing_ms\":0,\"silent\":false,\"clipped\":0.0002}}]}\n");
 }
 
 }  // namespace

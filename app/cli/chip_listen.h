@@ -1,0 +1,37 @@
+// Verifying a chip from sonmira-cli (verify, program --verify): the sound
+// input opened before anything is sent, each marked segment played from the
+// chip and compared, one line per segment on stdout.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/sound_capture.h"
+#include "commands/workspace.h"
+#include "verify/chip_verify.h"
+
+namespace cli {
+
+// The chip's rate for the comparison: both signals are band-limited to
+// speech, which 8 kHz holds.
+inline constexpr int kCompareRate = 8000;
+
+struct VerifyOutcome {
+    int rc = 1;           // 0 every segment verified, 1 not, 130 cancelled
+    std::string message;  // why not 0, one line
+    int verified = 0, total = 0;
+    std::vector<verify::SegmentOutcome> outcomes;
+};
+
+// nullptr after printing "sonmira-cli COMMAND: sound input ...: why; nothing sent".
+std::unique_ptr<audio::ISoundCapture> OpenCaptureOrSay(const char* command, const std::string& input);
+
+// Plays and compares every marked row of the workspace's list; Ctrl+C cancels.
+VerifyOutcome VerifyChipNow(const char* command, commands::Workspace& w, audio::ISoundCapture& capture,
+                            double minSimilarity);
+
+// "row 2 beep.wav  similarity 0.97  delay +41 ms  level -3.2 dB  head 0 ms  tail 0 ms  ok"
+std::string VerifyLine(const verify::SegmentOutcome& o);
+
+}  // namespace cli

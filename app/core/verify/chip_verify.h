@@ -1,0 +1,59 @@
+// Verifying a chip: each marked segment is played from the chip through the
+// module (BeginPlayback once, PlaySegment per segment, EndPlayback at the
+// end, as continuous play does) while a sound input listens, and what it
+// heard is compared with the file.
+//
+// The caller opens the input first (audio::OpenSoundCapture), so that an
+// input that does not open is refused before anything is sent.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "audio/sound_capture.h"
+#include "binding/driver_binding.h"
+#include "verify/marked_segments.h"
+#include "verify/segment_compare.h"
+
+namespace verify {
+
+// Listening goes on this long after a segment's length: the module's and the
+// input's latency.
+inline constexpr int kListenAfterMs = 150;
+
+struct SegmentOutcome {
+    VerifySegment segment;
+    SegmentReport report;  // not ok with a reason when it could not be played or heard
+    bool heard = false;    // the report's figures come from a comparison
+};
+
+class IVerifyProgress {
+public:
+    virtual ~IVerifyProgress() = default;
+    // index counts from 0 among `count` segments.
+    virtual void SegmentStarted(const VerifySegment& s, int index, int count) = 0;
+    virtual void SegmentDone(const SegmentOutcome& o, int index, int count) = 0;
+};
+
+struct VerifyJob {
+    std::vector<VerifySegment> segments;
+    int32_t chipCode = 0;
+    binding::DriverBinding* drivers = nullptr;
+    audio::ISoundCapture* capture = nullptr;
+    CompareSettings settings;
+};
+
+enum class VerifyEnd {
+    Finished,     // every segment has its outcome
+    Cancelled,    // `cancel` was set: the outcomes so far are given
+    NoDriver,     // nothing was sent
+    InputFailed,  // the sound input failed midway: the outcomes so far are given
+};
+
+// Runs on the calling thread; `cancel` may be set from any thread and ends
+// the run within a few milliseconds (after EndPlayback).
+VerifyEnd VerifyChip(const VerifyJob& job, IVerifyProgress& progress, const std::atomic<bool>& cancel,
+                     std::vector<SegmentOutcome>* out);
+
+}  // namespace verify
