@@ -33,6 +33,8 @@ PACKAGES=(
   libcli11-dev nlohmann-json3-dev
   # SHA-256 of the production record (GChecksum)
   libglib2.0-dev
+  # comparing a chip's playback with its file (app/core/verify): FFTW, single precision
+  libfftw3-dev
   # benchmarks and tools
   python3
 )
