@@ -25,9 +25,10 @@ public:
     }
 };
 
-std::string Format(const char* format, double value) {
+// "0.97", "+41", "-3.2": `decimals` after the point, a sign when asked.
+std::string Fixed(double value, int decimals, bool sign = false) {
     char text[64];
-    std::snprintf(text, sizeof text, format, value);
+    std::snprintf(text, sizeof text, sign ? "%+.*f" : "%.*f", decimals, value);
     return text;
 }
 
@@ -46,9 +47,9 @@ std::string VerifyLine(const verify::SegmentOutcome& o) {
     const verify::SegmentReport& r = o.report;
     std::string line = "row " + std::to_string(o.segment.row) + " " + Printable(o.segment.name);
     if (o.heard) {
-        line += "  similarity " + Format("%.2f", r.similarity);
-        line += "  delay " + Format("%+.0f", double(r.delayMs)) + " ms";
-        line += "  level " + Format("%.1f", r.levelDb) + " dB";
+        line += "  similarity " + Fixed(r.similarity, 2);
+        line += "  delay " + Fixed(r.delayMs, 0, true) + " ms";
+        line += "  level " + Fixed(r.levelDb, 1) + " dB";
         line += "  head " + std::to_string(r.headMissingMs) + " ms";
         line += "  tail " + std::to_string(r.tailMissingMs) + " ms";
     }
@@ -118,8 +119,8 @@ VerifyOutcome VerifyChipNow(const char* command, commands::Workspace& w, audio::
     const int failed = out.total - out.verified;
     for (const auto& o : out.outcomes)
         if (!o.report.ok) {
-            out.message = "row " + std::to_string(o.segment.row) + " (" + o.segment.name +
-                          ") did not verify: " + o.report.reason;
+            out.message =
+                "row " + std::to_string(o.segment.row) + " (" + o.segment.name + ") did not verify: " + o.report.reason;
             if (failed > 1) out.message += " (" + std::to_string(failed - 1) + " more segments did not verify)";
             break;
         }

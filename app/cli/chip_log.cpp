@@ -58,9 +58,10 @@ std::vector<records::SegmentRecord> SegmentsOf(const commands::Workspace& w, con
         }
         const auto v = heard.find(row);
         if (v != heard.end()) {
-            const verify::SegmentReport& r = v->second->report;
-            s.verify = records::VerifyRecord{r.ok,          r.similarity,    r.delayMs, r.levelDb, r.headMissingMs,
-                                             r.tailMissingMs, r.silent, r.clipped};
+            const verify::SegmentReport& heardAs = v->second->report;
+            s.verify = records::VerifyRecord{heardAs.ok,      heardAs.similarity,    heardAs.delayMs,
+                                             heardAs.levelDb, heardAs.headMissingMs, heardAs.tailMissingMs,
+                                             heardAs.silent,  heardAs.clipped};
         }
         out.push_back(std::move(s));
     }

@@ -2,6 +2,7 @@
 // chip that keeps sound, wired through a private sound server: the computer
 // plays into the null sink "aux_wire", whose monitor is the module's AUX
 // input; the module plays into "line_wire", whose monitor the tool listens on.
+#include <nlohmann/json.hpp>
 #include <regex>
 
 #include "audio/audio_length.h"
@@ -34,8 +35,8 @@ protected:
         server_.Stop();
     }
     void StartChip(const Chip& c, std::vector<std::string> faults = {}) {
-        std::vector<std::string> args = {"--aux-in", "aux_wire.monitor", "--line-out", "line_wire", "--chip",
-                                         chipFile_, "--step-ms", std::to_string(c.stepMs)};
+        std::vector<std::string> args = {"--aux-in", "aux_wire.monitor", "--line-out", "line_wire",
+                                         "--chip",   chipFile_,          "--step-ms",  std::to_string(c.stepMs)};
         args.insert(args.end(), faults.begin(), faults.end());
         StartSim(c.module, args);
     }
@@ -43,7 +44,8 @@ protected:
     std::string Sweep(const std::string& name, int ms, int from, int to) {
         const std::string wav = home_ + "/" + name + ".wav";
         EXPECT_TRUE(audiotest::Sh("sox -n -r 16000 -c 1 -b 16 '" + wav + "' synth " + std::to_string(ms / 1000.0) +
-                                  " sine " + std::to_string(from) + "-" + std::to_string(to) + " vol 0.5 fade 0.01 0 0.01"));
+                                  " sine " + std::to_string(from) + "-" + std::to_string(to) +
+                                  " vol 0.5 fade 0.01 0 0.01"));
         return wav;
     }
     std::string Mp3(const std::string& name, int ms, int from, int to) {
@@ -173,10 +175,12 @@ TEST_F(VerifyRun, anUnpluggedAuxCableFailsEveryRowAsSilentAndTheRecordSaysWhy) {
     EXPECT_EQ(r.code, 1) << r.out << r.err;
     for (int row = 1; row <= 3; ++row)
         EXPECT_NE(r.out.find("row " + std::to_string(row) + " "), std::string::npos) << r.out;
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n') >= 4, true);
     EXPECT_NE(r.out.find("\n0 of 3 segments verified\n"), std::string::npos) << r.out;
-    for (const auto& l : rig::Lines(r.out))
-        if (l.rfind("row ", 0) == 0) EXPECT_EQ(l.substr(l.size() - 15), "FAILED: silent") << l;
+    for (const auto& l : rig::Lines(r.out)) {
+        if (l.rfind("row ", 0) == 0) {
+            EXPECT_EQ(l.substr(l.size() - 14), "FAILED: silent") << l;
+        }
+    }
     const nlohmann::json record = nlohmann::json::parse(rig::ReadFile(log));
     EXPECT_EQ(record.at("result"), "failed");
     EXPECT_EQ(record.at("message"), "row 1 (rise.wav) did not verify: silent (2 more segments did not verify)");
@@ -187,7 +191,8 @@ TEST_F(VerifyRun, deadRowsFailExactlyTheSegmentThatTouchesThem) {
     AddThree(kFirstChip);  // addresses first: the dead rows are the second segment's
     const int64_t from = starts_[1], to = starts_[2] - 1;
     StartChip(kFirstChip, {"--dead-rows", std::to_string(from) + "-" + std::to_string(to)});
-    const Result r = Cli("program --audio aux_wire --verify --capture line_wire.monitor '" + ProjectOf(kFirstChip) + "'");
+    const Result r =
+        Cli("program --audio aux_wire --verify --capture line_wire.monitor '" + ProjectOf(kFirstChip) + "'");
     EXPECT_EQ(r.code, 1) << r.out << r.err;
     const auto lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 3u) << r.out;
@@ -199,7 +204,8 @@ TEST_F(VerifyRun, deadRowsFailExactlyTheSegmentThatTouchesThem) {
 TEST_F(VerifyRun, aRecordingThatStartsLateIsReportedAsAMissingHead) {
     StartChip(kSecondChip, {"--record-late", "300"});
     Add(kSecondChip, Sweep("rise", 900, 300, 2500));
-    const Result r = Cli("program --audio aux_wire --verify --capture line_wire.monitor '" + ProjectOf(kSecondChip) + "'");
+    const Result r =
+        Cli("program --audio aux_wire --verify --capture line_wire.monitor '" + ProjectOf(kSecondChip) + "'");
     EXPECT_EQ(r.code, 1) << r.out << r.err;
     const auto lines = Lines(r.out);
     ASSERT_EQ(lines.size(), 1u) << r.out;

@@ -33,7 +33,7 @@ struct SegmentRecord {
     std::string sha256;          // empty: the file could not be read (written as null)
     int64_t start = 0, end = 0;  // chip addresses sent
     bool recorded = false;
-    std::string reason;  // why not recorded (written only when recorded is false)
+    std::string reason;                  // why not recorded (written only when recorded is false)
     std::optional<VerifyRecord> verify;  // written only when the chip was verified
 };
 

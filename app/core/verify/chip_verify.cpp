@@ -54,7 +54,8 @@ bool Wait(int ms, const std::atomic<bool>& cancel) {
     while (!cancel) {
         const auto now = std::chrono::steady_clock::now();
         if (now >= until) return true;
-        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(until - now, std::chrono::milliseconds(5)));
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(until - now, std::chrono::milliseconds(5)));
     }
     return false;
 }
@@ -94,12 +95,13 @@ VerifyEnd VerifyChip(const VerifyJob& job, IVerifyProgress& progress, const std:
             o.report = Failed("not played: " + messages::DriverResultMessage(begun));
         } else {
             // What the chip holds of a segment ends with its last address.
-            const size_t room = static_cast<size_t>(int64_t(s.end - s.start + 1) * job.settings.stepMs *
-                                                    job.settings.rate / 1000);
+            const size_t room =
+                static_cast<size_t>(int64_t(s.end - s.start + 1) * job.settings.stepMs * job.settings.rate / 1000);
             if (file.samples.size() > room) file.samples.resize(room);
             job.capture->Start();
             const int32_t played = driver->PlaySegment(s.start, s.end);
-            const int listenMs = static_cast<int>(file.samples.size() * 1000 / size_t(job.settings.rate)) + kListenAfterMs;
+            const int listenMs =
+                static_cast<int>(file.samples.size() * 1000 / size_t(job.settings.rate)) + kListenAfterMs;
             const bool waited = played == kDevOk && Wait(listenMs, cancel);
             std::vector<float> heard;
             std::string error;

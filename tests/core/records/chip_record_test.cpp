@@ -141,10 +141,11 @@ TEST(ChipRecord, aVerifiedSegmentCarriesItsFiguresWithFixedDecimals) {
     r.segments = {s};
     const std::string line = InZone("UTC0", [&] { return records::ChipRecordLine(r); });
     const std::string segments = line.substr(line.find("\"segments\":"));
-    EXPECT_EQ(segments,
-              "\"segments\":[{\"row\":2,\"file\":\"/j/b.wav\",\"sha256\":\"ab\",\"start\":3,\"end\":5,\"recorded\":true,"
-              "\"verify\":{\"ok\":false,\"similarity\":0.312,\"delay_ms\":-41,\"level_db\":-3.2,\"head_missing_ms\":375,"
-              "\"tail_missing_ms\":0,\"silent\":false,\"clipped\":0.0002}}]}\n");
+    EXPECT_EQ(
+        segments,
+        "\"segments\":[{\"row\":2,\"file\":\"/j/b.wav\",\"sha256\":\"ab\",\"start\":3,\"end\":5,\"recorded\":true,"
+        "\"verify\":{\"ok\":false,\"similarity\":0.312,\"delay_ms\":-41,\"level_db\":-3.2,\"head_missing_ms\":375,"
+        "\"tail_missing_ms\":0,\"silent\":false,\"clipped\":0.0002}}]}\n");
 }
 
 }  // namespace
