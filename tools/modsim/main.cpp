@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@
 #include "chip_map.h"
 #include "modsim_options.h"
 #include "modsim_protocol.h"
+#include "sound_chip.h"
 
 using namespace modsim;
 
@@ -52,7 +54,9 @@ struct PendingReply {
 
 class Simulator {
 public:
-    explicit Simulator(const Options& o) : opt_(o), map_(o.module), splitter_(FrameLength(o.module)) {}
+    // chip: the chip that keeps sound, or nullptr when frames are only logged and mapped.
+    Simulator(const Options& o, SoundChip* chip)
+        : opt_(o), chip_(chip), map_(o.module), splitter_(FrameLength(o.module)) {}
 
     bool Open(std::string& slavePath);
     int Run();
@@ -69,6 +73,7 @@ private:
     void HangUp();
 
     Options opt_;
+    SoundChip* chip_;
     ChipMap map_;
     FrameSplitter splitter_;
     int master_ = -1;
@@ -165,6 +170,7 @@ void Simulator::OnUnit(const FrameSplitter::Unit& u, int64_t t) {
     const Command c = Decode(opt_.module, u.bytes);
     Log(t, "rx", u.bytes, c.name, &c);
     if (map_.Apply(c, t)) WriteMap();
+    if (chip_) chip_->OnCommand(c, t);
     if (opt_.hangupAfter > 0 && frames_ >= opt_.hangupAfter) {
         HangUp();
         return;
@@ -223,10 +229,12 @@ int Simulator::Run() {
         };
         if (!pending_.empty()) consider(pending_.front().dueNs - now);
         if (partialSinceNs_) consider(partialSinceNs_ + kPartialFrameNs - now);
+        if (chip_ && chip_->DeadlineNs() != INT64_MAX) consider(chip_->DeadlineNs() - now);
         const int timeoutMs = waitNs < 0 ? -1 : static_cast<int>((waitNs + 999'999) / 1'000'000);
 
-        pollfd fds[2] = {{master_, POLLIN, 0}, {g_signalPipe[0], POLLIN, 0}};
-        const int r = poll(fds, 2, timeoutMs);
+        std::vector<pollfd> fds = {{master_, POLLIN, 0}, {g_signalPipe[0], POLLIN, 0}};
+        if (chip_) chip_->AddFds(fds);
+        const int r = poll(fds.data(), fds.size(), timeoutMs);
         if (r < 0 && errno != EINTR) {
             perror("sonmira-modsim: poll");
             return 1;
@@ -247,6 +255,7 @@ int Simulator::Run() {
             partialSinceNs_ = 0;
         }
         SendDue(after);
+        if (chip_) chip_->Service(after);
     }
     return 0;
 }
@@ -258,6 +267,7 @@ void Simulator::Finish() {
     }
     if (log_) fclose(log_);
     if (linkMade_) unlink(opt_.link.c_str());
+    if (chip_) chip_->Finish();
     WriteMap();
     const std::string json = map_.ToJson();
     fputs(json.c_str(), stdout);
@@ -289,7 +299,16 @@ int main(int argc, char** argv) {
     sigaction(SIGTERM, &sa, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
-    Simulator sim(opt);
+    std::unique_ptr<SoundChip> chip;
+    if (SoundChip::Wanted(opt)) {
+        chip = std::make_unique<SoundChip>(opt);
+        std::string error;
+        if (!chip->Open(&error)) {
+            fprintf(stderr, "sonmira-modsim: %s\n", error.c_str());
+            return 1;
+        }
+    }
+    Simulator sim(opt, chip.get());
     std::string slavePath;
     if (!sim.Open(slavePath)) return 1;
     printf("%s\n", slavePath.c_str());

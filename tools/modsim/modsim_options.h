@@ -4,7 +4,9 @@
 #include <stdint.h>
 
 #include <string>
+#include <vector>
 
+#include "chip_memory.h"
 #include "modsim_protocol.h"
 
 namespace modsim {
@@ -22,6 +24,19 @@ struct Options {
     int64_t faultCount = -1;  // and last this many frames (-1: for good)
     int64_t hangupAfter = 0;  // close the pty on receiving this frame (0: never)
     bool help = false;
+
+    // The chip that keeps sound (all new, all off by default).
+    std::string auxIn;     // what the AUX input hears (a source name)
+    std::string lineOut;   // where the audio output plays (a sink name)
+    std::string chipPath;  // the memory as a WAV, its marks in chipPath + ".marks.json"
+    int32_t rate = 8000;   // samples per second
+    int32_t stepMs = 125;  // milliseconds per address
+    int32_t rows = 0;      // addresses; 0: the module's own count (Rows())
+    double auxGainDb = 0;  // what the AUX input hears is scaled so before storing
+    std::vector<RowRange> deadRows;
+    int32_t recordLateMs = 0;  // a recording stores silence this long first
+
+    int32_t Rows() const { return rows > 0 ? rows : module == Module::First ? 256 : 4096; }
 };
 
 // Returns "" on success, else a message for stderr.
