@@ -79,8 +79,9 @@ int Bench() {
         return 1;
     }
     const std::string chipFile = dir + "/chip.wav";
-    rig::ModSim sim(kOut + "sonmira-modsim", "second",
-                    {"--aux-in", "aux_wire.monitor", "--line-out", "line_wire", "--step-ms", "100", "--chip", chipFile});
+    rig::ModSim sim(
+        kOut + "sonmira-modsim", "second",
+        {"--aux-in", "aux_wire.monitor", "--line-out", "line_wire", "--step-ms", "100", "--chip", chipFile});
     rig::PointPortsAt(sim.Path());
     binding::DriverBinding drivers;
     if (drivers.Bind("libsonveltdrv.so", kOut).code != binding::kBindOk) {

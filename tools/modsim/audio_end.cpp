@@ -7,7 +7,10 @@ namespace modsim {
 namespace {
 
 // As the program's own output does: 50 ms of ring buffer in 10 ms periods.
+// A source may buffer more (what it hears is placed by its time stamps), so
+// that a busy machine does not drop what the AUX input heard.
 constexpr gint64 kBufferTimeUs = 50000;
+constexpr gint64 kSourceBufferTimeUs = 500000;
 constexpr gint64 kLatencyTimeUs = 10000;
 
 }  // namespace
@@ -33,7 +36,11 @@ GstElement* MakeAudioEnd(const std::string& name, bool source, std::string* erro
         return nullptr;
     }
     if (!named.name.empty()) g_object_set(e, "device", named.name.c_str(), nullptr);
-    g_object_set(e, "buffer-time", kBufferTimeUs, "latency-time", kLatencyTimeUs, nullptr);
+    g_object_set(e, "buffer-time", source ? kSourceBufferTimeUs : kBufferTimeUs, "latency-time", kLatencyTimeUs,
+                 nullptr);
+    // A synchronised sink that starts late drops the sound's head to catch
+    // up with the clock, and nudges it later on: the ring buffer alone paces it.
+    if (!source) g_object_set(e, "sync", FALSE, nullptr);
     return e;
 }
 

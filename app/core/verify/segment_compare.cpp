@@ -18,10 +18,44 @@ constexpr double kFullScale = 0.999;   // a sample at least this loud has clippe
 constexpr double kMostClipped = 0.01;  // 1 % of the samples
 constexpr double kEmptyWindow = 1e-6;  // share of the capture's energy a window needs to score
 
+constexpr int kInterpolationTaps = 32;  // each side of the sample interpolated
+constexpr int kFractionSteps = 16;      // tried between two lags
+
 struct Alignment {
     long long lag = 0;
+    size_t index = 0;  // of the lag in the correlation
     double similarity = 0;
 };
+
+// The correlation between two of its samples, at r's index `at` + d (|d| <= 1):
+// both signals are band-limited below the Nyquist frequency, so their
+// correlation is too, and a windowed sinc gives its value there.
+double CorrelationAt(const std::vector<float>& r, size_t at, double d) {
+    const double pi = 3.14159265358979323846;
+    double sum = 0;
+    for (int m = -kInterpolationTaps; m <= kInterpolationTaps; ++m) {
+        const long long j = static_cast<long long>(at) + m;
+        if (j < 0 || j >= static_cast<long long>(r.size())) continue;
+        const double x = d - m;
+        const double sinc = std::fabs(x) < 1e-9 ? 1.0 : std::sin(pi * x) / (pi * x);
+        const double window = 0.5 + 0.5 * std::cos(pi * x / (kInterpolationTaps + 1));
+        sum += static_cast<double>(r[static_cast<size_t>(j)]) * sinc * window;
+    }
+    return sum;
+}
+
+// The best lag's match between the samples: a capture that is a fraction of a
+// sample behind the file (as good as always) would otherwise lose up to half
+// its similarity at the top of the speech band (3.4 kHz at 8 kHz).
+double FinerSimilarity(const std::vector<float>& r, const Alignment& at, const EnergySums& file,
+                       const EnergySums& capture) {
+    const double window = capture.Between(at.lag, at.lag + file.Length());
+    if (window <= 0.0 || file.Total() <= 0.0) return at.similarity;
+    double best = std::fabs(static_cast<double>(r[at.index]));
+    for (int step = -kFractionSteps; step <= kFractionSteps; ++step)
+        best = std::max(best, std::fabs(CorrelationAt(r, at.index, static_cast<double>(step) / kFractionSteps)));
+    return best / std::sqrt(file.Total() * window);
+}
 
 Alignment BestAlignment(const std::vector<float>& r, const EnergySums& file, const EnergySums& capture) {
     const long long fileLength = file.Length();
@@ -33,8 +67,9 @@ Alignment BestAlignment(const std::vector<float>& r, const EnergySums& file, con
         const double window = capture.Between(lag, lag + fileLength);
         if (window <= minWindow) continue;
         const double s = std::fabs(static_cast<double>(r[j])) / std::sqrt(file.Total() * window);
-        if (s > best.similarity) best = {lag, s};
+        if (s > best.similarity) best = {lag, j, s};
     }
+    best.similarity = FinerSimilarity(r, best, file, capture);
     // Rounding in the transforms can lift a perfect match a hair above 1.
     best.similarity = std::min(best.similarity, 1.0);
     return best;

@@ -14,7 +14,9 @@
 // magnitude lets a module that inverts polarity pass. A window holding less
 // than a millionth of the capture's energy (or a file with none) scores 0.
 // The best alignment is the lag of the largest similarity (the earliest of
-// equals, lag 0 when all are 0).
+// equals, lag 0 when all are 0). Its similarity is then taken at the best
+// fraction of a sample around that lag (the correlation interpolated with a
+// windowed sinc): the capture's sampling does not line up with the file's.
 #pragma once
 
 #include <string>

@@ -17,8 +17,9 @@ constexpr int kRate = 8000;
 double Uniform(std::mt19937& random) { return random() / 4294967296.0; }
 
 // Speech-band sound that repeats nowhere: 40 tones at odd frequencies between
-// 400 and 3000 Hz, random phases, rms 0.1 (peaks well below full scale).
-std::vector<float> Sound(int ms, unsigned seed) {
+// 400 and 3000 Hz, random phases, rms 0.1 (peaks well below full scale);
+// `shift` samples late.
+std::vector<float> Sound(int ms, unsigned seed, double shift = 0) {
     std::mt19937 random(seed);
     std::vector<double> hz(40), phase(40);
     for (size_t t = 0; t < hz.size(); ++t) {
@@ -28,7 +29,7 @@ std::vector<float> Sound(int ms, unsigned seed) {
     std::vector<float> x(static_cast<size_t>(ms) * kRate / 1000);
     for (size_t i = 0; i < x.size(); ++i) {
         double v = 0;
-        for (size_t t = 0; t < hz.size(); ++t) v += std::sin(2 * M_PI * hz[t] * i / kRate + phase[t]);
+        for (size_t t = 0; t < hz.size(); ++t) v += std::sin(2 * M_PI * hz[t] * (i - shift) / kRate + phase[t]);
         x[i] = static_cast<float>(0.1 * v / std::sqrt(20.0));
     }
     return x;
@@ -85,6 +86,10 @@ TEST(SegmentCompare, FindsTheCaptureWhereverItSitsAndWhateverItsGainAndPolarity)
     EXPECT_GE(delayed.similarity, 0.9);
     EXPECT_FALSE(delayed.silent);
     EXPECT_TRUE(delayed.ok) << delayed.reason;
+
+    // Half a sample apart, as a capture's sampling mostly is: the match lies between two lags.
+    const verify::SegmentReport between = Compare(file, Sound(1500, 1, 0.5));
+    EXPECT_GE(between.similarity, 0.99);
 
     const verify::SegmentReport inverted = Compare(file, Heard(file, 12, -0.8));
     EXPECT_NEAR(inverted.similarity, 1.0, 1e-3);

@@ -17,6 +17,10 @@
 namespace audio {
 namespace {
 
+// Room for what the input hears while this process waits for a CPU: a
+// capture is aligned afterwards, so its latency does not matter, a gap does.
+constexpr gint64 kCaptureBufferTimeUs = 500000;
+
 // A device that opens but never delivers (a stalled server) is given up after
 // this. An idle PulseAudio null sink renders in two-second blocks, so its
 // monitor's first data may take that long.
@@ -51,7 +55,7 @@ GstElement* MakeSource(const std::string& input, std::string* error) {
         *error = what + ": GStreamer has no " + factory;
         return nullptr;
     }
-    g_object_set(src, "device", named.name.c_str(), "buffer-time", kSinkBufferTimeUs, "latency-time",
+    g_object_set(src, "device", named.name.c_str(), "buffer-time", kCaptureBufferTimeUs, "latency-time",
                  kSinkLatencyTimeUs, nullptr);
     return src;
 }

@@ -73,7 +73,14 @@ int GstPlayer::OpenLocked(const std::string& path) {
     }
     chain_ = std::make_unique<DecodeChain>();
     rc = midiSrc ? chain_->BuildFromSource(midiSrc, out.bin) : chain_->Build(path, out.bin);
-    if (rc == kAudioOk) rc = chain_->Preroll(kOpenTimeout);
+    if (rc == kAudioOk) {
+        // A sound server's clock stands still while the file waits
+        // pre-rolled: the end of the sound is told by the system clock.
+        GstClock* clock = gst_system_clock_obtain();
+        gst_pipeline_use_clock(GST_PIPELINE(chain_->Pipeline()), clock);
+        gst_object_unref(clock);
+        rc = chain_->Preroll(kOpenTimeout);
+    }
     if (rc != kAudioOk) {
         CloseLocked();
         return rc;

@@ -34,6 +34,12 @@ GstElement* OpenDeviceSink(const char* factory, const std::string& device, SinkE
     gst_object_ref_sink(sink);
     if (!device.empty()) g_object_set(sink, "device", device.c_str(), nullptr);
     g_object_set(sink, "buffer-time", kSinkBufferTimeUs, "latency-time", kSinkLatencyTimeUs, nullptr);
+    // A synchronised device sink starts the sound as late as the file waited
+    // pre-rolled (the time a record command takes, lost at the module's AUX
+    // input: a second-module chip missed the last 150 ms of every segment).
+    // Unsynchronised, it starts at once, and its short ring buffer still
+    // paces the sound at the device's rate.
+    g_object_set(sink, "sync", FALSE, nullptr);
     if (!Opens(sink)) {
         gst_object_unref(sink);
         *end = SinkEnd::DoesNotOpen;
