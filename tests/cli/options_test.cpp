@@ -92,6 +92,32 @@ TEST(CliOptions, programNamesTheMistakeItAlwaysNamed) {
     }
 }
 
+TEST(CliOptions, listeningNeedsItsInputAndAThresholdFromZeroToOne) {
+    const auto verify = [](Args args, cli::VerifyOptions* o = nullptr) {
+        cli::VerifyOptions unused;
+        return cli::ParseVerifyOptions(args.argc(), args.argv(), o ? o : &unused);
+    };
+    cli::VerifyOptions v;
+    EXPECT_EQ(verify("verify --capture line.monitor --min-similarity 0.9 p", &v), "");
+    EXPECT_EQ(*v.listen.capture, "line.monitor");
+    EXPECT_DOUBLE_EQ(v.listen.minSimilarity, 0.9);
+    cli::VerifyOptions defaults;
+    EXPECT_EQ(verify("verify --capture=hw:1 p", &defaults), "");
+    EXPECT_DOUBLE_EQ(defaults.listen.minSimilarity, 0.80);
+    EXPECT_EQ(verify("verify p"), "--capture INPUT expected: the sound input that hears the module");
+    EXPECT_EQ(verify("verify --capture a --min-similarity 1.5 p"),
+              "--min-similarity: '1.5' is not a number from 0 to 1");
+    EXPECT_EQ(verify("verify --capture a --min-similarity 0.8x p"),
+              "--min-similarity: '0.8x' is not a number from 0 to 1");
+
+    cli::ProgramOptions p;
+    EXPECT_EQ(ProgramError("program --verify --capture a p", &p), "");
+    EXPECT_TRUE(p.verify);
+    EXPECT_EQ(ProgramError("program --verify p"), "--verify needs --capture INPUT");
+    EXPECT_EQ(ProgramError("program --capture a p"), "--capture is only read with --verify");
+    EXPECT_EQ(ProgramError("program --min-similarity 0.5 p"), "--min-similarity is only read with --verify");
+}
+
 TEST(CliOptions, aNameWhereAValueGoesIsReadAsAnOptionReadEarlier) {
     cli::ProgramOptions o;
     // --count is read before --log, so --log's value is the project.
