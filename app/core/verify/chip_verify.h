@@ -20,7 +20,7 @@ namespace verify {
 
 // Listening goes on this long after a segment's length: the module's and the
 // input's latency.
-inline constexpr int kListenAfterMs = 150;
+inline constexpr int kListenAfterMs = 120;
 
 struct SegmentOutcome {
     VerifySegment segment;
