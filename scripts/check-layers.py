@@ -16,7 +16,7 @@ ALLOWED = {
     "runs": {"audio", "binding", "list", "messages", "text"},
     "commands": {"audio", "binding", "files", "list", "messages", "runs", "text"},
     "browser": {"commands", "list"},
-    "verify": {"audio", "binding", "files", "list", "messages", "text"},
+    "verify": {"audio", "binding", "files", "list", "messages", "runs", "text"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 

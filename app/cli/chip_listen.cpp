@@ -84,7 +84,8 @@ VerifyOutcome VerifyChipNow(const char* command, commands::Workspace& w, audio::
     CatchInterrupt();
     std::atomic<bool> done{false};
     std::thread worker([&] {
-        end = verify::VerifyChip(job, progress, cancel, &out.outcomes);
+        end = verify::VerifyChip(
+            job, progress, [&cancel] { return cancel.load(); }, &out.outcomes);
         done = true;
     });
     while (!done) {

@@ -51,6 +51,7 @@
 #include "runs/download_command.h"
 #include "dialogs/settings_dialog.h"
 #include "tool_button_look.h"
+#include "verify_flow.h"
 #include "tool_keys.h"
 #include "ui_font.h"
 #include "audio/volume.h"
@@ -101,6 +102,7 @@ TMainForm::TMainForm(MainFormSetup setup, QWidget* parent) : QMainWindow(parent)
         ui_ = ownPrompt_.get();
     }
     dialogs_ = setup.dialogs ? *setup.dialogs : QtFileDialogs(this);
+    verify_ = std::make_unique<VerifyFlow>(this, *ui_);
     browser_ = new TFileBrowser(*ui_, this);
 
     BuildMenus();
@@ -179,10 +181,14 @@ void TMainForm::BuildMenus() {
     items_.remove = Action("D1", "删除(&D)", {}, &TMainForm::D1Click);
     items_.properties = Action("E2", " 文件属性", {}, &TMainForm::E2Click);
     items_.settings = Action("C3", "设置(&C)", QKeySequence("Ctrl+C"), &TMainForm::C3Click);
+    items_.verify = Action("Verify1", "校验芯片(&K)", QKeySequence("Ctrl+K"), &TMainForm::VerifyChipClick);
+    QAction* verifySettings = Action("Verify2", "校验设置(&Y)...", {}, &TMainForm::VerifySettingsClick);
     edit->addAction(items_.add);
     edit->addAction(items_.remove);
     edit->addSeparator();
     edit->addAction(items_.properties);
+    edit->addAction(items_.verify);
+    edit->addAction(verifySettings);
     edit->addSeparator();
     edit->addAction(items_.settings);
 
@@ -198,7 +204,7 @@ void TMainForm::BuildMenus() {
     help->addSeparator();
     items_.about = Action("About1", "关于Sonmira语音编程器(&A)", {}, &TMainForm::ToolButton12Click);
     help->addAction(items_.about);
-    menuKeys_ = {newProject, items_.open, items_.save, exit, items_.settings, items_.add, manual};
+    menuKeys_ = {newProject, items_.open, items_.save, exit, items_.settings, items_.add, items_.verify, manual};
 }
 
 void TMainForm::BuildToolBar() {
@@ -253,6 +259,7 @@ void TMainForm::BuildToolBar() {
     tool("ToolButton20", "连续播放", 21, &TMainForm::ToolButton20Click, ui::kContinuousPlayKey);
     gap(8);
     tool("ToolButton8", "下载录音", 12, &TMainForm::ToolButton8Click, ui::kDownloadKey);
+    shown(items_.verify, "ToolButtonVerify", "校验芯片", 24);
     auxRec_ =
         tool("ToolButtonAUXRec", ui::AuxButtonHint(aux_), ui::AuxButtonImageIndex(aux_), nullptr, ui::kAuxModeKey);
     Checkable(auxRec_, [this](bool on) { SetAuxMode(on); });
@@ -483,7 +490,16 @@ void TMainForm::ToolButton8Click() {
     dialog->ShowModal([dialog, job, tell, summary] {
         return runs::StartRecThread(dialog->Run(), std::move(*job), dialog->View(), tell, summary.get());
     });
+    // 下载后校验: only after a run that reached every marked row (no cancel) without overflow.
+    dialog->Run().WaitForWorker(5000);
+    if (verify_->DueAfterRun(w_, *summary, dialog->Run().Overflow()))
+        QMetaObject::invokeMethod(
+            this, [this] { VerifyChipClick(); }, Qt::QueuedConnection);
 }
+
+void TMainForm::VerifyChipClick() { verify_->Verify(w_); }
+
+void TMainForm::VerifySettingsClick() { verify_->Settings(w_); }
 
 void TMainForm::StringGridDragDrop(const QMimeData* mime) {
     const commands::PropertiesDialog dialog = Properties();

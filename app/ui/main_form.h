@@ -38,6 +38,7 @@ class TfrmPath;
 class TFrmedit;
 class TFrmwWait;
 class TFrmwPalyCount;
+class VerifyFlow;
 class TFrmVal;
 namespace audio {
 class IMixer;
@@ -106,10 +107,13 @@ public:
     void EaddExit();               // leaving the play address box
     void ToolButton9Click();       // pulse play
     void ToolButton20Click();      // continuous play
+    void VerifyChipClick();        // 校验芯片
+    void VerifySettingsClick();    // 校验设置...
     void ToolButton19Click();      // volume
     void ToolButtonAUXRecClick();  // AUX recording mode on or off
     void StringGridDragDrop(const QMimeData* mime);
     TFileBrowser* Browser() const { return browser_; }
+    VerifyFlow& Verification() { return *verify_; }
 
     // Opens a project as Open does, without the dialog (the command line's project).
     void OpenProjectFile(const std::string& path);
@@ -183,7 +187,9 @@ private:
         QAction* properties = nullptr;  // E2
         QAction* settings = nullptr;    // C3
         QAction* about = nullptr;       // About1
+        QAction* verify = nullptr;      // Verify1
     } items_;
+    std::unique_ptr<VerifyFlow> verify_;
     std::unique_ptr<audio::IMixer> ownMixer_;
     std::unique_ptr<audio::VolumeControl> volume_;
     ListModel* model_ = nullptr;

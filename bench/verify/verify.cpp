@@ -126,7 +126,8 @@ int Bench() {
     std::atomic<bool> cancel{false};
     std::vector<verify::SegmentOutcome> outcomes;
     const int64_t t0 = rig::MonotonicNs();
-    const verify::VerifyEnd end = verify::VerifyChip(v, progress, cancel, &outcomes);
+    const verify::VerifyEnd end = verify::VerifyChip(
+        v, progress, [&cancel] { return cancel.load(); }, &outcomes);
     const double run_ms = (rig::MonotonicNs() - t0) / 1e6;
     if (end != verify::VerifyEnd::Finished) {
         std::fprintf(stderr, "the verification did not finish\n");

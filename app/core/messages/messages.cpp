@@ -55,6 +55,8 @@ constexpr MsgRow kMessages[] = {
     {MsgId::RecOverflow, "编程地址溢出！", kCaptionSystem, kInfo, kOkButton},
     {MsgId::RowsNotRecorded, "下列语音段没有录进芯片：\n%1", kCaptionSystem, kInfo, kOkButton},
     {MsgId::NothingToPlay, "编程列表中没有数据供播放!", kCaptionSystem, kInfo, kOkButton},
+    {MsgId::NothingToVerify, "编程列表中没有要校验的语音段！", kCaptionSystem, kInfo, kOkButton},
+    {MsgId::VerifyInputMissing, "声音输入'%1'无法打开，请在“校验设置”中重新选择！", kCaptionSystem, kInfo, kOkButton},
 
     {MsgId::StartBelowLowest, "对不起，起始地址必须大于等于0x%1", kCaptionSystem, kInfo, kOkButton},
     {MsgId::PlayBelowLowest, "播放地址，不能小于0X%1", kCaptionSystem, kInfo, kOkButton},

@@ -57,6 +57,9 @@ enum class MsgId {
     RecOverflow,       // 系统提示: shown by the programming dialog's close step
     RowsNotRecorded,   // 系统提示: after a run; composed: the rows (runs::RowTroubleList)
     NothingToPlay,     // 系统提示
+    // Verification.
+    NothingToVerify,     // 系统提示
+    VerifyInputMissing,  // 系统提示; composed: the input's name (the reason on a line of its own)
     // Play address box; composed: the corrected box text.
     StartBelowLowest,  // 系统提示: leaving the box
     PlayBelowLowest,   // 系统提示

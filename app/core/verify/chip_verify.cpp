@@ -1,6 +1,7 @@
 #include "verify/chip_verify.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <string>
@@ -49,9 +50,9 @@ private:
 };
 
 // Sleeps until `ms` have passed or the run is cancelled; false when cancelled.
-bool Wait(int ms, const std::atomic<bool>& cancel) {
+bool Wait(int ms, const std::function<bool()>& cancelled) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!cancel) {
+    while (!cancelled()) {
         const auto now = std::chrono::steady_clock::now();
         if (now >= until) return true;
         std::this_thread::sleep_for(
@@ -68,7 +69,7 @@ SegmentReport Failed(const std::string& reason) {
 
 }  // namespace
 
-VerifyEnd VerifyChip(const VerifyJob& job, IVerifyProgress& progress, const std::atomic<bool>& cancel,
+VerifyEnd VerifyChip(const VerifyJob& job, IVerifyProgress& progress, const std::function<bool()>& cancelled,
                      std::vector<SegmentOutcome>* out) {
     out->clear();
     binding::DriverLease lease = job.drivers ? job.drivers->Acquire() : binding::DriverLease();
@@ -79,7 +80,7 @@ VerifyEnd VerifyChip(const VerifyJob& job, IVerifyProgress& progress, const std:
     const int32_t begun = driver->BeginPlayback(job.chipCode);
     VerifyEnd end = VerifyEnd::Finished;
     for (int i = 0; i < count && end == VerifyEnd::Finished; ++i) {
-        if (cancel) {
+        if (cancelled()) {
             end = VerifyEnd::Cancelled;
             break;
         }
@@ -102,7 +103,7 @@ VerifyEnd VerifyChip(const VerifyJob& job, IVerifyProgress& progress, const std:
             const int32_t played = driver->PlaySegment(s.start, s.end);
             const int listenMs =
                 static_cast<int>(file.samples.size() * 1000 / size_t(job.settings.rate)) + kListenAfterMs;
-            const bool waited = played == kDevOk && Wait(listenMs, cancel);
+            const bool waited = played == kDevOk && Wait(listenMs, cancelled);
             std::vector<float> heard;
             std::string error;
             const int stopped = job.capture->Stop(&heard, &error);

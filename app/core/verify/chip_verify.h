@@ -7,7 +7,7 @@
 // input that does not open is refused before anything is sent.
 #pragma once
 
-#include <atomic>
+#include <functional>
 #include <cstdint>
 #include <vector>
 
@@ -51,9 +51,9 @@ enum class VerifyEnd {
     InputFailed,  // the sound input failed midway: the outcomes so far are given
 };
 
-// Runs on the calling thread; `cancel` may be set from any thread and ends
-// the run within a few milliseconds (after EndPlayback).
-VerifyEnd VerifyChip(const VerifyJob& job, IVerifyProgress& progress, const std::atomic<bool>& cancel,
+// Runs on the calling thread; `cancelled` is asked every few milliseconds
+// (from this thread): true ends the run at once (after EndPlayback).
+VerifyEnd VerifyChip(const VerifyJob& job, IVerifyProgress& progress, const std::function<bool()>& cancelled,
                      std::vector<SegmentOutcome>* out);
 
 }  // namespace verify

@@ -7,7 +7,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-inline constexpr int kImageListCount = 24;
+inline constexpr int kImageListCount = 25;
 
 enum class HeaderIconId { FileManager = 0, FileList = 1 };
 
