@@ -8,6 +8,7 @@
 
 #include "commands/project_commands.h"
 #include "printable.h"
+#include "progress_line.h"
 #include "run_start.h"
 #include "run_terminal.h"
 #include "verify/marked_segments.h"
@@ -18,11 +19,19 @@ namespace {
 
 class PrintedProgress : public verify::IVerifyProgress {
 public:
-    void SegmentStarted(const verify::VerifySegment&, int, int) override {}
+    explicit PrintedProgress(bool sayEachStart) : sayEachStart_(sayEachStart) {}
+    void SegmentStarted(const verify::VerifySegment& s, int, int) override {
+        if (!sayEachStart_) return;
+        std::printf("%s\n", VerifyingLine(s.row, Printable(s.name)).c_str());
+        std::fflush(stdout);
+    }
     void SegmentDone(const verify::SegmentOutcome& o, int, int) override {
         std::printf("%s\n", VerifyLine(o).c_str());
         std::fflush(stdout);
     }
+
+private:
+    const bool sayEachStart_;
 };
 
 // "0.97", "+41", "-3.2": `decimals` after the point, a sign when asked.
@@ -58,17 +67,19 @@ std::string VerifyLine(const verify::SegmentOutcome& o) {
 }
 
 VerifyOutcome VerifyChipNow(const char* command, commands::Workspace& w, audio::ISoundCapture& capture,
-                            double minSimilarity) {
+                            double minSimilarity, bool sayEachStart) {
     VerifyOutcome out;
     verify::VerifyJob job;
     if (!verify::MarkedSegments(w.list, w.chip, &job.segments)) {
         out.message = "a cell of the list is not a number";
         std::fprintf(stderr, "sonmira-cli %s: %s; nothing sent\n", command, out.message.c_str());
+        out.messagePrinted = true;
         return out;
     }
     if (job.segments.empty()) {
         out.message = "no row of the list is marked for programming: nothing to verify";
         std::fprintf(stderr, "sonmira-cli %s: %s\n", command, out.message.c_str());
+        out.messagePrinted = true;
         return out;
     }
     job.chipCode = w.chip.code;
@@ -78,7 +89,7 @@ VerifyOutcome VerifyChipNow(const char* command, commands::Workspace& w, audio::
     job.settings.stepMs = w.chip.step;
     job.settings.minSimilarity = minSimilarity;
 
-    PrintedProgress progress;
+    PrintedProgress progress(sayEachStart);
     std::atomic<bool> cancel{false};
     verify::VerifyEnd end = verify::VerifyEnd::Finished;
     CatchInterrupt();
@@ -101,6 +112,7 @@ VerifyOutcome VerifyChipNow(const char* command, commands::Workspace& w, audio::
         case verify::VerifyEnd::NoDriver:
             out.rc = NoDriverBound(command, w);
             out.message = "no driver library is bound for programmer type '" + commands::ProgrammerName(w) + "'";
+            out.messagePrinted = true;
             return out;
         case verify::VerifyEnd::Cancelled:
             std::printf("cancelled\n");

@@ -1,6 +1,7 @@
 // sonmira-cli line PROJECT.QWF --station PORT=OUTPUT ...: several modules
 // programmed at once, each by a `sonmira-cli program` process of its own on
-// its own port and sound output, round after round.
+// its own port and sound output (and with --verify its own sound input),
+// round after round.
 #include <poll.h>
 #include <signal.h>
 #include <unistd.h>
@@ -88,6 +89,11 @@ std::vector<std::string> StationArgs(const LineOptions& o, const cli::Station& s
     if (!o.run.programmer.empty()) a.insert(a.end(), {"--programmer", o.run.programmer});
     if (!o.run.chip.empty()) a.insert(a.end(), {"--chip", o.run.chip});
     if (o.run.aux) a.push_back("--aux");
+    if (o.verify) {
+        // Joined to its name: an input is taken as it is, whatever it begins with.
+        a.insert(a.end(), {"--verify", "--capture=" + s.capture, "--as-station"});
+        if (!o.minSimilarityText.empty()) a.push_back("--min-similarity=" + o.minSimilarityText);
+    }
     a.insert(a.end(), {"--", project});
     return a;
 }
@@ -143,7 +149,7 @@ std::vector<int> RunRound(const LineOptions& o, const std::vector<const cli::Sta
     for (size_t i = 0; i < runs.size(); ++i) {
         if (runs[i]->Reap()) codes[i] = runs[i]->ExitCode();
         if (codes[i] == 0) {
-            std::printf("%s: chip %d programmed\n", names[i].c_str(), round);
+            std::printf("%s: chip %d programmed%s\n", names[i].c_str(), round, o.verify ? " and verified" : "");
             continue;
         }
         std::fflush(stdout);
@@ -165,6 +171,7 @@ int RunLine(int argc, char** argv) {
     LineOptions o;
     std::string error = ParseLineOptions(argc, argv, &o);
     if (error.empty()) error = SharedResource(o.stations);
+    if (error.empty() && o.verify) error = MatchCaptures(o.captureTexts, &o.stations);
     if (!error.empty()) return UsageErrorWithHelp("line", error);
     const std::string project =
         std::filesystem::absolute(commands::WithProjectExtension(o.run.rest[0])).lexically_normal().string();

@@ -96,7 +96,10 @@ int RunProgram(int argc, char** argv) {
         const auto began = std::chrono::steady_clock::now();
         cli::ChipOutcome o = cli::ProgramOneChip(w, ui, p.run.aux, digest);
         if (capture && o.rc == 0) {
-            VerifyOutcome v = VerifyChipNow("program", w, *capture, p.listen.minSimilarity);
+            VerifyOutcome v = VerifyChipNow("program", w, *capture, p.listen.minSimilarity, p.asStation);
+            // The line shows a station's error stream under its name: why it failed goes there.
+            if (p.asStation && v.rc == 1 && !v.messagePrinted)
+                std::fprintf(stderr, "sonmira-cli program: %s\n", cli::Printable(v.message).c_str());
             o.rc = v.rc;
             o.message = v.message;
             o.verified = std::move(v.outcomes);

@@ -37,15 +37,17 @@ void DeclareListen(OptionSet& s, ListenOptions* o) {
 }
 
 // The threshold's text to its number: "" keeps the default.
-std::string CheckListenOptions(ListenOptions* o) {
-    if (o->minSimilarityText.empty()) return "";
+std::string ReadMinSimilarity(const std::string& text, double* out) {
+    if (text.empty()) return "";
     char* end = nullptr;
-    const double x = std::strtod(o->minSimilarityText.c_str(), &end);
-    if (end == o->minSimilarityText.c_str() || *end != '\0' || !(x >= 0 && x <= 1))
-        return "--min-similarity: '" + o->minSimilarityText + "' is not a number from 0 to 1";
-    o->minSimilarity = x;
+    const double x = std::strtod(text.c_str(), &end);
+    if (end == text.c_str() || *end != '\0' || !(x >= 0 && x <= 1))
+        return "--min-similarity: '" + text + "' is not a number from 0 to 1";
+    *out = x;
     return "";
 }
+
+std::string CheckListenOptions(ListenOptions* o) { return ReadMinSimilarity(o->minSimilarityText, &o->minSimilarity); }
 
 void Declare(OptionSet& s, AddOptions* o) {
     s.Value("--programmer", "NAME", &o->run.programmer,
@@ -103,6 +105,7 @@ void Declare(OptionSet& s, ProgramOptions* o) {
            "listen on --capture: the chip counts as programmed only\n"
            "when every segment verifies");
     DeclareListen(s, &o->listen);
+    s.Flag("--as-station", &o->asStation, nullptr);
 }
 
 void Declare(OptionSet& s, VerifyOptions* o) {
@@ -129,6 +132,15 @@ void Declare(OptionSet& s, LineOptions* o) {
     s.Value("--chip", "NAME", &o->run.chip, kChipInstead);
     s.LateFlag("--aux", &o->run.aux, kAux);
     s.Flag("--ignore-changed", &o->ignoreChanged, kIgnoreChanged);
+    s.Flag("--verify", &o->verify,
+           "after programming, each station plays its chip's segments\n"
+           "and listens on its own --capture input: its chip counts as\n"
+           "programmed only when every segment verifies");
+    s.Many("--capture", "PORT=INPUT", &o->captureTexts,
+           "with --verify, once for each station: its port, '=', and\n"
+           "the sound input wired to its module's output (as\n"
+           "'sonmira-cli verify --capture' takes it)");
+    s.Value("--min-similarity", "X", &o->minSimilarityText, kMinSimilarity);
     s.Refuse("--port", "each station names its port: --station PORT=OUTPUT");
 }
 
@@ -203,6 +215,11 @@ std::string ParseLineOptions(int argc, char** argv, LineOptions* o) {
     std::string error = s.Parse(argc, argv, &o->run.rest);
     if (error.empty()) error = CheckRunOptions("project file", o->run);
     if (error.empty()) error = ParseStations(o->stationTexts, &o->stations);
+    double unused = 0;
+    if (error.empty()) error = ReadMinSimilarity(o->minSimilarityText, &unused);
+    if (error.empty() && !o->verify && (!o->captureTexts.empty() || !o->minSimilarityText.empty()))
+        error = std::string(o->captureTexts.empty() ? "--min-similarity" : "--capture") + " is only read with --verify";
+    // Matching the inputs to the stations compares ports as devices: left to the run.
     return error;
 }
 

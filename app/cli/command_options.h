@@ -32,6 +32,7 @@ struct ListenOptions {
 
 struct ProgramOptions {
     bool yes = false, ignoreChanged = false, noWait = false, verify = false;
+    bool asStation = false;  // run by `line`: says each segment it verifies, and why it failed, for the board
     int count = 1;
     int firstRound = 1;
     std::optional<std::string> audio, log, station;
@@ -45,10 +46,12 @@ struct VerifyOptions {
 };
 
 struct LineOptions {
-    bool yes = false, ignoreChanged = false, noWait = false;
+    bool yes = false, ignoreChanged = false, noWait = false, verify = false;
     int count = 1;
     std::optional<std::string> log;
     std::vector<std::string> stationTexts;
+    std::vector<std::string> captureTexts;  // "PORT=INPUT", matched to the stations when the line starts
+    std::string minSimilarityText;          // passed on as given
     std::vector<Station> stations;
     RunOptions run;
 };

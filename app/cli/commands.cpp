@@ -64,24 +64,31 @@ const std::vector<Command> kCommands = {
     {"line", "program chips on several modules at once",
      "usage: sonmira-cli line [--programmer NAME] [--chip NAME] [--aux] [--yes] [--ignore-changed]\n"
      "                        [--count N [--no-wait]] [--log FILE]\n"
+     "                        [--verify --capture PORT=INPUT ... [--min-similarity X]]\n"
      "                        --station PORT=OUTPUT [--station PORT=OUTPUT ...] PROJECT.QWF\n",
      "Programs the project's list into one chip per station, all stations at the\n"
      "same time: each station is a programmer module on its own serial port whose\n"
      "AUX input is fed by its own sound output. A station's text is split at its\n"
      "first '=': the port (COM1..COM4 or a device path, best a /dev/serial/by-id\n"
      "name), then the sound output (as 'sonmira-cli program --audio' takes it).\n"
-     "'sonmira-cli devices' lists both.\n",
+     "'sonmira-cli devices' lists both.\n"
+     "\n"
+     "With --verify each station's chip is then verified as 'sonmira-cli verify'\n"
+     "does it, on the sound input its module's output is wired to: one --capture\n"
+     "per station, its port, '=', and the input (split at the first '='). The\n"
+     "station's line shows the segment it listens to; a chip that does not verify\n"
+     "fails its station, and the record gives each segment's figures.\n",
      LineOptionLines,
      "Before any module is touched, the project, the marked files, the record file,\n"
-     "every sound output and every port are checked; two stations on one port or\n"
-     "one output are refused. A station that fails (module silent or gone, sound\n"
-     "output gone) fails alone with its messages, and takes no part in later\n"
-     "rounds; the others finish their chip. Ctrl+C cancels every station's chip as\n"
-     "the dialog's cancel does, and stops the line.\n"
+     "every sound output and every port are checked; two stations on one port,\n"
+     "one output or one input are refused. A station that fails (module silent or\n"
+     "gone, sound output gone, chip not verified) fails alone with its messages,\n"
+     "and takes no part in later rounds; the others finish their chip. Ctrl+C\n"
+     "cancels every station's chip as the dialog's cancel does, and stops the line.\n"
      "\n"
-     "Exit status: 0 when every chip of every station was programmed in full;\n"
-     "1 when a check failed or a chip was not; 2 for a usage error; 130 when\n"
-     "cancelled or stopped by the operator.\n",
+     "Exit status: 0 when every chip of every station was programmed in full (and\n"
+     "verified); 1 when a check failed or a chip was not; 2 for a usage error;\n"
+     "130 when cancelled or stopped by the operator.\n",
      RunLine},
     {"list", "print the rows of a project file", "usage: sonmira-cli list PROJECT.QWF\n",
      "Prints one line per segment of the project: the twelve cells of its row\n"

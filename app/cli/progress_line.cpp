@@ -22,4 +22,12 @@ bool ParseProgressPrefix(const std::string& line, int64_t* position, int64_t* ma
     return true;
 }
 
+namespace {
+constexpr char kVerifying[] = "verifying row ";
+}
+
+std::string VerifyingLine(int row, const std::string& name) { return kVerifying + std::to_string(row) + " " + name; }
+
+bool IsVerifyingLine(const std::string& line) { return line.rfind(kVerifying, 0) == 0; }
+
 }  // namespace cli

@@ -25,4 +25,9 @@ std::string ProgressPrefix(int32_t position, int32_t max, const std::string& uni
 // any other line (a caption such as "编程结束").
 bool ParseProgressPrefix(const std::string& line, int64_t* position, int64_t* max, size_t* textAt);
 
+// "verifying row 2 fall.mp3": what a station's run of `line` prints before
+// it listens to a segment, and how the board knows it.
+std::string VerifyingLine(int row, const std::string& name);
+bool IsVerifyingLine(const std::string& line);
+
 }  // namespace cli

@@ -127,6 +127,8 @@ void StationProcess::ReadFrom(int fd, std::vector<std::string>* lines) {
 
 void StationProcess::TakeLine(const std::string& line) {
     if (line.empty() || ParseProgressLine(line, &progress_)) return;
+    // Listening to the chip has no bar: the segment heard is the whole news.
+    if (IsVerifyingLine(line)) progress_.hasBar = false;
     progress_.text = line;  // a caption: the bar stays where it was
 }
 

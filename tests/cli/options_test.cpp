@@ -210,6 +210,35 @@ TEST(CliOptions, line) {
     }
 }
 
+TEST(CliOptions, lineVerifyReadsEachCaptureWholeAndListensOnlyWithVerify) {
+    cli::LineOptions o;
+    Args args(
+        "line --verify --station COM1=hw:1 --capture COM1=gst:volume=0.5 --capture=COM2=b.monitor "
+        "--min-similarity 0.9 p");
+    ASSERT_EQ(cli::ParseLineOptions(args.argc(), args.argv(), &o), "");
+    EXPECT_TRUE(o.verify);
+    EXPECT_EQ(o.captureTexts, (std::vector<std::string>{"COM1=gst:volume=0.5", "COM2=b.monitor"}));
+    EXPECT_EQ(o.minSimilarityText, "0.9");
+
+    const std::pair<const char*, std::string> cases[] = {
+        {"line --station COM1=a --capture COM1=b p", "--capture is only read with --verify"},
+        {"line --station COM1=a --min-similarity 0.9 p", "--min-similarity is only read with --verify"},
+        {"line --verify --station COM1=a --capture COM1=b --min-similarity 2 p",
+         "--min-similarity: '2' is not a number from 0 to 1"},
+    };
+    for (const auto& c : cases) {
+        Args bad(c.first);
+        cli::LineOptions unused;
+        EXPECT_EQ(cli::ParseLineOptions(bad.argc(), bad.argv(), &unused), c.second) << c.first;
+    }
+    // The station's run is told apart from a person's: it says each segment it verifies.
+    cli::ProgramOptions p;
+    EXPECT_EQ(ProgramError("program --verify --capture=a=b --as-station p", &p), "");
+    EXPECT_TRUE(p.asStation);
+    EXPECT_EQ(*p.listen.capture, "a=b");
+    EXPECT_EQ(cli::ProgramOptionLines().find("--as-station"), std::string::npos);
+}
+
 TEST(CliOptions, helpShowsEachDeclaredOptionInTheUsageLines) {
     EXPECT_EQ(cli::PulseOptionLines(),
               "  --programmer NAME  programmer type (default: the configuration's saved choice)\n"

@@ -1,6 +1,8 @@
-// The stations' board of sonmira-cli line: the live line's text, the prefixed
-// lines off a terminal, and the redrawn lines on a real pseudo-terminal.
+// The stations' board of sonmira-cli line: the live line's text (a run's
+// verifying included), the prefixed lines off a terminal, and the redrawn
+// lines on a real pseudo-terminal.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -34,6 +36,24 @@ TEST(CliStationBoard, liveText) {
     EXPECT_EQ(cli::StationBoard::LiveText(Bar(10, 100, "b.wav"), milliseconds(70000)), "10%  b.wav  10:30 left");
     EXPECT_EQ(cli::StationBoard::LiveText(Bar(1500, 1000, "a.wav"), milliseconds(9000)), "100%  a.wav");
     EXPECT_EQ(cli::StationBoard::LiveText(Bar(5, 0, "a.wav"), milliseconds(9000)), "a.wav");
+}
+
+TEST(CliStationBoard, aStationListeningToItsChipShowsTheSegmentHeardWithoutTheBar) {
+    // A real run's lines through its pipe: the end of programming, then verification.
+    cli::StationProcess run;
+    std::string error;
+    ASSERT_TRUE(run.Start(
+        "/bin/sh", {"-c", "printf '[1300/1300 ms] fall.mp3\\nverifying row 2 fall.mp3\\n'; exec sleep 30"}, &error))
+        << error;
+    std::vector<std::string> lines;
+    while (lines.size() < 2) {
+        pollfd fd{run.OutFd(), POLLIN, 0};
+        ASSERT_EQ(poll(&fd, 1, -1), 1);
+        run.ReadFrom(run.OutFd(), &lines);
+        ASSERT_GE(run.OutFd(), 0) << "the run ended early";
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{"[1300/1300 ms] fall.mp3", "verifying row 2 fall.mp3"}));
+    EXPECT_EQ(cli::StationBoard::LiveText(run.Progress(), milliseconds(9000)), "verifying row 2 fall.mp3");
 }
 
 std::string ReadAll(FILE* f) {
