@@ -483,18 +483,20 @@ void TMainForm::ToolButton8Click() {
     auto summary = std::make_shared<runs::RecSummary>();
     // The worker's last act, on its own thread: the account of what the chip
     // did not get is given on the window's thread, also after a cancel.
-    auto tell = [this, summary](runs::RecThread::End) {
+    // 下载后校验 follows only a run that reached every marked row (no
+    // cancel) without overflow.
+    auto tell = [this, summary, dialog](runs::RecThread::End) {
         QMetaObject::invokeMethod(
-            this, [this, summary] { runs::ShowRunProblems(*ui_, *summary); }, Qt::QueuedConnection);
+            this,
+            [this, summary, dialog] {
+                runs::ShowRunProblems(*ui_, *summary);
+                if (verify_->DueAfterRun(w_, *summary, dialog->Run().Overflow())) VerifyChipClick();
+            },
+            Qt::QueuedConnection);
     };
     dialog->ShowModal([dialog, job, tell, summary] {
         return runs::StartRecThread(dialog->Run(), std::move(*job), dialog->View(), tell, summary.get());
     });
-    // 下载后校验: only after a run that reached every marked row (no cancel) without overflow.
-    dialog->Run().WaitForWorker(5000);
-    if (verify_->DueAfterRun(w_, *summary, dialog->Run().Overflow()))
-        QMetaObject::invokeMethod(
-            this, [this] { VerifyChipClick(); }, Qt::QueuedConnection);
 }
 
 void TMainForm::VerifyChipClick() { verify_->Verify(w_); }

@@ -27,8 +27,7 @@ bool VerifyFlow::Settings(commands::Workspace& w) {
 bool VerifyFlow::DueAfterRun(const commands::Workspace& w, const runs::RecSummary& run, bool overflow) const {
     if (!w.config || overflow || !files::ReadVerifySettings(*w.config).afterDownload) return false;
     std::vector<verify::VerifySegment> marked;
-    return verify::MarkedSegments(w.list, w.chip, &marked) &&
-           run.reached.size() + run.missing.size() == marked.size();
+    return verify::MarkedSegments(w.list, w.chip, &marked) && run.reached.size() + run.missing.size() == marked.size();
 }
 
 void VerifyFlow::Verify(commands::Workspace& w) {

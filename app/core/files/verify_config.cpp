@@ -25,11 +25,12 @@ VerifySettings ReadVerifySettings(const files::CIniFile& config) {
 
 int WriteVerifySettings(const files::CIniFile& config, const VerifySettings& s) {
     char threshold[16];
-    const auto written = std::to_chars(threshold, threshold + sizeof threshold, s.minSimilarity,
-                                       std::chars_format::fixed, 2);
-    const int rc[] = {config.WriteString(kOption, "VerifyInput", s.input),
-                      config.WriteString(kOption, "VerifySimilarity", std::string_view(threshold, written.ptr - threshold)),
-                      config.WriteBool(kOption, "VerifyAfterDownload", s.afterDownload)};
+    const auto written =
+        std::to_chars(threshold, threshold + sizeof threshold, s.minSimilarity, std::chars_format::fixed, 2);
+    const int rc[] = {
+        config.WriteString(kOption, "VerifyInput", s.input),
+        config.WriteString(kOption, "VerifySimilarity", std::string_view(threshold, written.ptr - threshold)),
+        config.WriteBool(kOption, "VerifyAfterDownload", s.afterDownload)};
     for (int r : rc)
         if (r != files::kIniOk) return r;
     return files::kIniOk;

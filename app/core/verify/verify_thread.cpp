@@ -59,7 +59,8 @@ bool StartVerifyThread(runs::RunDialog& dialog, VerifyRun run, runs::IRunView& v
         view.SetRange(static_cast<int32_t>(run.job.segments.size()));
         ViewProgress progress(view);
         std::vector<SegmentOutcome> outcomes;
-        const VerifyEnd end = VerifyChip(run.job, progress, [&dialog] { return !dialog.Running(); }, &outcomes);
+        const VerifyEnd end = VerifyChip(
+            run.job, progress, [&dialog] { return !dialog.Running(); }, &outcomes);
         view.CloseDialog();
         if (on_end) on_end(end, std::move(outcomes));
     });

@@ -17,8 +17,9 @@ TEST(VerifyConfig, writtenKeyByKeyAndReadBackWithDefaultsForWhatIsMissingOrWrong
     EXPECT_FALSE(defaults.afterDownload);
 
     ASSERT_EQ(files::WriteVerifySettings(ini, {"line_wire.monitor", 0.9, true}), files::kIniOk);
-    EXPECT_EQ(test_support::ReadBytes(path),
-              "[Option]\r\nAUTO=1\r\nVerifyInput=line_wire.monitor\r\nVerifySimilarity=0.90\r\nVerifyAfterDownload=1\r\n");
+    EXPECT_EQ(
+        test_support::ReadBytes(path),
+        "[Option]\r\nAUTO=1\r\nVerifyInput=line_wire.monitor\r\nVerifySimilarity=0.90\r\nVerifyAfterDownload=1\r\n");
     const files::VerifySettings back = files::ReadVerifySettings(ini);
     EXPECT_EQ(back.input, "line_wire.monitor");
     EXPECT_DOUBLE_EQ(back.minSimilarity, 0.90);

@@ -60,11 +60,11 @@ TEST(Messages, sampleRowsExactly) {
 
 TEST(Messages, composedTextsKeepTheirFixedPartsAroundTheArgument) {
     // The ones composed at run time, and only they, take an argument.
-    const std::set<messages::MsgId> composed = {messages::MsgId::AskDeleteSegment,   messages::MsgId::AudioUnmeasurable,
-                                                messages::MsgId::ProjectNotOpened,   messages::MsgId::ProjectIncomplete,
-                                                messages::MsgId::DriverFileNotFound, messages::MsgId::AskOverlap,
-                                                messages::MsgId::RowsNotRecorded,    messages::MsgId::StartBelowLowest,
-                                                messages::MsgId::PlayBelowLowest,    messages::MsgId::PlayAboveLast};
+    const std::set<messages::MsgId> composed = {
+        messages::MsgId::AskDeleteSegment,  messages::MsgId::AudioUnmeasurable,  messages::MsgId::ProjectNotOpened,
+        messages::MsgId::ProjectIncomplete, messages::MsgId::DriverFileNotFound, messages::MsgId::AskOverlap,
+        messages::MsgId::RowsNotRecorded,   messages::MsgId::StartBelowLowest,   messages::MsgId::PlayBelowLowest,
+        messages::MsgId::PlayAboveLast,     messages::MsgId::VerifyInputMissing};
     for (int i = 0; i < messages::kMsgIdCount; ++i)
         EXPECT_EQ(messages::MessageTakesArgument(static_cast<messages::MsgId>(i)),
                   composed.count(static_cast<messages::MsgId>(i)) == 1)
@@ -74,6 +74,9 @@ TEST(Messages, composedTextsKeepTheirFixedPartsAroundTheArgument) {
     EXPECT_EQ(messages::MessageText(messages::MsgId::PlayBelowLowest, "0010"), "播放地址，不能小于0X0010");
     EXPECT_EQ(messages::MessageText(messages::MsgId::PlayAboveLast, "009F"), "播放地址，不能大于0X009F");
     EXPECT_EQ(messages::MessageText(messages::MsgId::DriverFileNotFound, "libx.so"), "libx.so文件没有找到！");
+    EXPECT_EQ(messages::MessageText(messages::MsgId::VerifyInputMissing, "hw:1"),
+              "声音输入'hw:1'无法打开，请在“校验设置”中重新选择！");
+    EXPECT_EQ(messages::MessageText(messages::MsgId::NothingToVerify), "编程列表中没有要校验的语音段！");
     // The argument goes in verbatim, a marker inside it included.
     EXPECT_EQ(messages::MessageText(messages::MsgId::AskDeleteSegment, "%1.wav"), "是否删除 '%1.wav' ?");
     EXPECT_EQ(messages::MessageText(messages::MsgId::AskDeleteSegment, ""), "是否删除 '' ?");
