@@ -27,8 +27,11 @@
 #include "files/location.h"
 #include "startup/program_windows.h"
 #include "dialogs/qt_prompt.h"
+#include "dialogs/verify_results_window.h"
+#include "dialogs/verify_settings_dialog.h"
 #include "runs/run_problems.h"
 #include "audio/volume.h"
+#include "verify/chip_verify.h"
 
 namespace {
 
@@ -55,8 +58,9 @@ void SaveDialog(QWidget* dialog, const char* name) {
     dialog->hide();
 }
 
-// The message box that `show` brings up, grabbed and closed unanswered.
-void SaveMessage(const char* name, const std::function<void()>& show) {
+// The modal dialog that `show` brings up (a message box, a settings dialog),
+// grabbed and closed unanswered.
+void SaveModal(const char* name, const std::function<void()>& show) {
     QTimer::singleShot(0, [name] {
         auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         Save(box, name);
@@ -80,7 +84,65 @@ QWidget* TopLevel(const char* objectName) {
     return nullptr;
 }
 
+// A segment as the verification would report it after listening, at the
+// demo project's addresses; the verdict follows the core's rules for the
+// default threshold and SV020A's 125 ms step, as a real run would judge it.
+verify::SegmentOutcome Heard(int row, const char* name, int32_t start, int32_t end, double similarity, int delayMs,
+                             double levelDb, int headMs, int tailMs) {
+    verify::SegmentOutcome o;
+    o.segment.row = row;
+    o.segment.name = name;
+    o.segment.start = start;
+    o.segment.end = end;
+    o.heard = true;
+    verify::SegmentReport& r = o.report;
+    r.similarity = similarity;
+    r.delayMs = delayMs;
+    r.levelDb = levelDb;
+    r.headMissingMs = headMs;
+    r.tailMissingMs = tailMs;
+    r.ok = similarity >= 0.80 && headMs <= 125 && tailMs <= 125;
+    return o;
+}
+
+// Nothing came back from the chip: every figure of a silent capture is 0.
+verify::SegmentOutcome Silent(int row, const char* name, int32_t start, int32_t end) {
+    verify::SegmentOutcome o = Heard(row, name, start, end, 0, 0, 0, 0, 0);
+    o.report.silent = true;
+    o.report.ok = false;
+    o.report.reason = "silent";
+    return o;
+}
+
 }  // namespace
+
+// The verification's windows, with made-up outcomes: there is no module to
+// listen to here.
+void SaveVerifyWindows(QWidget* parent) {
+    using audio::SoundOutputKind;
+    TVerifySettingsDialog settings(
+        {{SoundOutputKind::kAlsa, "hw:CARD=PCH,DEV=0", "HDA Intel PCH, ALC892 Analog"},
+         {SoundOutputKind::kAlsa, "hw:CARD=Device,DEV=0", "USB Audio Device"},
+         {SoundOutputKind::kSoundServer, "alsa_input.pci-0000_00_1f.3.analog-stereo", "Built-in Audio Analog Stereo"},
+         {SoundOutputKind::kSoundServer, "line_wire.monitor", "Monitor of Null Output"}},
+        parent);
+    VerifyChoice choice{"hw:CARD=Device,DEV=0", 0.80, true};
+    SaveModal("verify_settings", [&] { settings.Run(&choice); });
+
+    TVerifyResultsWindow results(parent);
+    results.Show({Heard(1, "welcome.wav", 0x00, 0x04, 0.97, 63, -2.1, 0, 0),
+                  Heard(2, "beep.wav", 0x05, 0x07, 0.95, 61, -3.4, 10, 20),
+                  Heard(3, "chime.wav", 0x08, 0x0E, 0.98, 62, -1.8, 0, 10)},
+                 0.80, 125);
+    Save(&results, "verify_results_clean");
+    // Two rows the chip kept nothing of, and one whose start was not recorded.
+    results.Show({Heard(1, "welcome.wav", 0x00, 0x04, 0.97, 63, -2.1, 0, 0), Silent(2, "beep.wav", 0x05, 0x07),
+                  Silent(3, "chime.wav", 0x08, 0x0E), Heard(4, "door.mp3", 0x0F, 0x1C, 0.31, -312, -4.7, 375, 0),
+                  Heard(5, "alarm.wav", 0x1D, 0x24, 0.96, 64, -2.6, 0, 0)},
+                 0.80, 125);
+    Save(&results, "verify_results_failed");
+    results.hide();
+}
 
 // The messages that tell what went wrong, each raised by its own command
 // where one can raise it here.
@@ -94,22 +156,21 @@ void SaveMessages(TMainForm& form, QtPrompt& prompt) {
         return std::string(line);
     };
     WriteFile(dir + "noise.QWF", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
-    SaveMessage("message_project_not_opened", [&] { form.OpenProjectFile(dir + "noise.QWF"); });
+    SaveModal("message_project_not_opened", [&] { form.OpenProjectFile(dir + "noise.QWF"); });
     const std::string whole = header + row(0, "a.wav") + row(8, "b.wav");
     WriteFile(dir + "cut.QWF", whole.substr(0, whole.size() - 30));
-    SaveMessage("message_project_incomplete", [&] { form.OpenProjectFile(dir + "cut.QWF"); });
+    SaveModal("message_project_incomplete", [&] { form.OpenProjectFile(dir + "cut.QWF"); });
     WriteFile(dir + "overlap.QWF", header + row(0, "a.wav") + row(7, "b.wav") + row(16, "c.wav"));
     form.OpenProjectFile(dir + "overlap.QWF");
-    SaveMessage("message_overlap", [&] { form.findChild<QAction*>("ToolButton8")->trigger(); });
+    SaveModal("message_overlap", [&] { form.findChild<QAction*>("ToolButton8")->trigger(); });
     WriteFile(dir + "empty.wav", "");
-    SaveMessage("message_unmeasurable",
-                [&] { commands::AddFile(form.Workspace(), prompt, dir + "empty.wav", nullptr); });
+    SaveModal("message_unmeasurable", [&] { commands::AddFile(form.Workspace(), prompt, dir + "empty.wav", nullptr); });
     runs::RecSummary run;
     run.unrecorded = {{2, "b.wav", -7}};
     run.missing = {{3, "c.wav", 0}};
-    SaveMessage("message_rows_not_recorded", [&] { runs::ShowRunProblems(prompt, run); });
+    SaveModal("message_rows_not_recorded", [&] { runs::ShowRunProblems(prompt, run); });
     form.Workspace().modified = true;
-    SaveMessage("message_save_on_exit", [&] { form.close(); });
+    SaveModal("message_save_on_exit", [&] { form.close(); });
 }
 
 int main(int argc, char** argv) {
@@ -178,6 +239,7 @@ int main(int argc, char** argv) {
         TFrmVal& volume = windows.FrmVal();
         volume.TrackBar1()->setValue(8);
         SaveDialog(&volume, "volume_dialog");
+        SaveVerifyWindows(&form);
         QtPrompt prompt(&form);
         commands::OpenHelpFile(prompt, files::ProgramDir());
         QApplication::processEvents();
