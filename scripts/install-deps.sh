@@ -25,7 +25,7 @@ PACKAGES=(
   sox libsox-fmt-all lame ffmpeg
   # the desktop program: Qt 6 Widgets and SVG, Qt's own Chinese translations,
   # a Song-style CJK face, and an X server for its tests and screenshots
-  qt6-base-dev qt6-base-dev-tools libqt6svg6-dev qt6-translations-l10n
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n
   fonts-arphic-uming xvfb xauth
   # the help viewer (chmlib) and the help file's compiler (chmcmd)
   libchm-dev fp-utils
