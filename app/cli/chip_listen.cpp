@@ -45,7 +45,7 @@ std::string Fixed(double value, int decimals, bool sign = false) {
 
 std::unique_ptr<audio::ISoundCapture> OpenCaptureOrSay(const char* command, const std::string& input) {
     std::string error;
-    auto capture = audio::OpenSoundCapture(input, kCompareRate, &error);
+    auto capture = audio::OpenSoundCapture(input, verify::kCompareRate, &error);
     if (!capture)
         std::fprintf(stderr, "sonmira-cli %s: sound input '%s': %s; nothing sent\n", command, Printable(input).c_str(),
                      Printable(error).c_str());
@@ -85,7 +85,7 @@ VerifyOutcome VerifyChipNow(const char* command, commands::Workspace& w, audio::
     job.chipCode = w.chip.code;
     job.drivers = &w.drivers;
     job.capture = &capture;
-    job.settings.rate = kCompareRate;
+    job.settings.rate = verify::kCompareRate;
     job.settings.stepMs = w.chip.step;
     job.settings.minSimilarity = minSimilarity;
 

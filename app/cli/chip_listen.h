@@ -13,10 +13,6 @@
 
 namespace cli {
 
-// The chip's rate for the comparison: both signals are band-limited to
-// speech, which 8 kHz holds.
-inline constexpr int kCompareRate = 8000;
-
 struct VerifyOutcome {
     int rc = 1;                   // 0 every segment verified, 1 not, 130 cancelled
     std::string message;          // why not 0, one line

@@ -31,7 +31,7 @@
 namespace {
 
 const std::string kOut = SONMIRA_OUT_DIR "/";
-constexpr int kRate = 8000;
+constexpr int kRate = verify::kCompareRate;
 
 class QuietView : public runs::IRunView {
 public:

@@ -44,6 +44,15 @@ GstElement* MakeAudioEnd(const std::string& name, bool source, std::string* erro
     return e;
 }
 
+int BusPollFd(GstElement* pipeline) {
+    if (!pipeline) return -1;
+    GstBus* bus = gst_element_get_bus(pipeline);
+    GPollFD fd;
+    gst_bus_get_pollfd(bus, &fd);
+    gst_object_unref(bus);
+    return fd.fd;
+}
+
 std::string BusError(GstBus* bus) {
     std::string text;
     while (GstMessage* m = gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR)) {

@@ -13,6 +13,9 @@ namespace modsim {
 // Device elements get a short ring buffer, so sound comes and goes promptly.
 GstElement* MakeAudioEnd(const std::string& name, bool source, std::string* error);
 
+// The descriptor to poll for the pipeline's bus messages; -1 without a pipeline.
+int BusPollFd(GstElement* pipeline);
+
 // The text of the first error message on `bus`, or "" (pops what it reads).
 std::string BusError(GstBus* bus);
 

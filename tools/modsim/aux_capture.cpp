@@ -98,14 +98,7 @@ void AuxCapture::Stop() {
     pipeline_ = nullptr;
 }
 
-int AuxCapture::BusFd() const {
-    if (!pipeline_) return -1;
-    GstBus* bus = gst_element_get_bus(pipeline_);
-    GPollFD fd;
-    gst_bus_get_pollfd(bus, &fd);
-    gst_object_unref(bus);
-    return fd.fd;
-}
+int AuxCapture::BusFd() const { return BusPollFd(pipeline_); }
 
 void AuxCapture::DrainBus() {
     if (!pipeline_) return;

@@ -80,14 +80,7 @@ void LinePlayer::Stop() {
     pipeline_ = nullptr;
 }
 
-int LinePlayer::BusFd() const {
-    if (!pipeline_) return -1;
-    GstBus* bus = gst_element_get_bus(pipeline_);
-    GPollFD fd;
-    gst_bus_get_pollfd(bus, &fd);
-    gst_object_unref(bus);
-    return fd.fd;
-}
+int LinePlayer::BusFd() const { return BusPollFd(pipeline_); }
 
 void LinePlayer::DrainBus() {
     if (!pipeline_) return;

@@ -18,6 +18,10 @@
 
 namespace verify {
 
+// The rate of the comparison, and so of the capture: the speech band
+// (200-3400 Hz) fits in 8 kHz.
+inline constexpr int kCompareRate = 8000;
+
 // Listening goes on this long after a segment's length: the module's and the
 // input's latency.
 inline constexpr int kListenAfterMs = 120;

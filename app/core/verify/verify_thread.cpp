@@ -7,9 +7,6 @@ namespace verify {
 
 namespace {
 
-// The comparison's rate: the speech band fits in 8 kHz.
-constexpr int kCompareRate = 8000;
-
 class ViewProgress : public IVerifyProgress {
 public:
     explicit ViewProgress(runs::IRunView& view) : view_(view) {}
