@@ -63,12 +63,13 @@ enum {
 
 // How the last OpenPort on the port went (SertraPortRecord.openFailure).
 enum {
-    SERTRA_OPEN_DONE = 0,          // opened
-    SERTRA_OPEN_NO_PATH = 1,       // the port has no device (SERTRA_COMn empty, or no n-th serial device)
-    SERTRA_OPEN_NO_DEVICE = 2,     // nothing at the path (ENOENT, ENODEV, ENXIO)
-    SERTRA_OPEN_BUSY = 3,          // held by another opener: the exclusive lock, or EBUSY
-    SERTRA_OPEN_FAILED = 4,        // open() failed otherwise; openErrno says why
-    SERTRA_OPEN_NOT_TERMINAL = 5,  // opened, but the device is no terminal
+    SERTRA_OPEN_DONE = 0,           // opened
+    SERTRA_OPEN_NO_PATH = 1,        // the port has no device (SERTRA_COMn empty, or no n-th serial device)
+    SERTRA_OPEN_NO_DEVICE = 2,      // nothing at the path (ENOENT, ENODEV, ENXIO)
+    SERTRA_OPEN_BUSY = 3,           // held by another opener: the exclusive lock, or EBUSY
+    SERTRA_OPEN_FAILED = 4,         // open() failed otherwise; openErrno says why
+    SERTRA_OPEN_NOT_TERMINAL = 5,   // opened, but the device is no terminal
+    SERTRA_OPEN_NO_PERMISSION = 6,  // the user may not open the device (EACCES, EPERM)
 };
 
 typedef struct SertraPortRecord {

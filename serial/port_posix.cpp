@@ -62,9 +62,12 @@ int PollUntil(int fd, short events, TimeLimit limit) {
     }
 }
 
-// What an open() failure means for the user: nothing there, someone else has it, or another reason.
+// What an open() failure means for the user: nothing there, someone else has
+// it, not theirs to open, or another reason.
 int32_t OpenFailureFor(int error) {
     switch (error) {
+        case EACCES:
+        case EPERM: return SERTRA_OPEN_NO_PERMISSION;
         case ENOENT:
         case ENODEV:
         case ENXIO: return SERTRA_OPEN_NO_DEVICE;

@@ -7,6 +7,7 @@
 
 #include "commands.h"
 #include "printable.h"
+#include "devices/port_permission.h"
 #include "devices/serial_ports.h"
 #include "audio/sound_capture.h"
 #include "audio/sound_outputs.h"
@@ -58,6 +59,8 @@ void PrintSerialPorts() {
     for (const auto& p : ports) {
         std::printf("  %s  %s  %s\n", Padded(cli::Printable(p.path), pathWidth).c_str(),
                     Padded(ComNames(p.com), comWidth).c_str(), cli::Printable(PortDetails(p)).c_str());
+        if (p.noPermission)
+            std::printf("%s%s\n", indent.c_str(), cli::Printable(devices::NoPermissionText(p.path)).c_str());
         for (const std::string& link : p.byId) std::printf("%s%s\n", indent.c_str(), cli::Printable(link).c_str());
     }
 }

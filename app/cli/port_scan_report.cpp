@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "devices/port_permission.h"
 #include "messages/messages.h"
 
 namespace cli {
@@ -28,6 +29,7 @@ std::string WhatOpenFound(const SertraPortRecord& r) {
         case SERTRA_OPEN_NO_DEVICE: return "no device at this path";
         case SERTRA_OPEN_BUSY: return "held by another program";
         case SERTRA_OPEN_NOT_TERMINAL: return "not a serial device";
+        case SERTRA_OPEN_NO_PERMISSION: return devices::NoPermissionText(r.path);
         default: return std::string("could not be opened: ") + std::strerror(r.openErrno);
     }
 }

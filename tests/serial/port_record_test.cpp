@@ -2,12 +2,15 @@
 // attempt and exchange found, on real pseudo-terminals.
 #include <errno.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <string.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
 
+#include "as_nobody.h"
 #include "serial_fixture.h"
 
 using namespace sertra_test;
@@ -56,6 +59,24 @@ TEST_F(SerialTest, portRecord_keepsEachPortsOpenAttempt) {
         EXPECT_EQ(r.exchanged, 0) << c.port;
     }
     close(holder);
+}
+
+// Root opens any device, so the attempt runs as nobody on a device only root may open.
+TEST_F(SerialTest, portRecord_aDeviceTheUserMayNotOpenIsNoPermission) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can become nobody";
+    ASSERT_EQ(chown(pty->path().c_str(), 0, 0), 0);
+    ASSERT_EQ(chmod(pty->path().c_str(), 0600), 0);
+    const test_support::CommandResult r = test_support::RunAsNobody([] {
+        const int32_t result = OpenPort();
+        SertraPortRecord record{};
+        GetPortRecord(1, &record);
+        std::printf("%d %d %d %d", result, record.openResult, record.openFailure, record.openErrno);
+        return 0;
+    });
+    EXPECT_EQ(r.status, 0);
+    const std::string open = std::to_string(SERTRA_ERR_OPEN);
+    EXPECT_EQ(r.out,
+              open + " " + open + " " + std::to_string(SERTRA_OPEN_NO_PERMISSION) + " " + std::to_string(EACCES));
 }
 
 TEST_F(SerialTest, portRecord_keepsTheLastExchangeOfTheOpenPortPastClose) {

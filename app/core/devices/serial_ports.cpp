@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "devices/natural_order.h"
+#include "devices/port_permission.h"
 #include "port_names.h"
 
 namespace devices {
@@ -136,6 +137,7 @@ std::vector<SerialPortInfo> ListSerialPorts(const std::string& root) {
         for (int n = 1; n <= 4; ++n)
             if (!comTarget[n - 1].empty() && comTarget[n - 1] == node) port.com.push_back(n);
         port.console = std::find(excluded.begin(), excluded.end(), name) != excluded.end();
+        port.noPermission = LacksPermission(root + port.path);
         ports.push_back(port);
     }
     std::sort(ports.begin(), ports.end(),

@@ -20,8 +20,9 @@ struct SerialPortInfo {
     std::string driver;             // kernel driver, e.g. ftdi_sio, cdc_acm, serial
     bool usb = false;               // usbId is filled
     UsbIdentity usbId;
-    std::vector<int> com;  // n of each COMn that opens this port, ascending
-    bool console = false;  // an active kernel console: never a module's port
+    std::vector<int> com;       // n of each COMn that opens this port, ascending
+    bool console = false;       // an active kernel console: never a module's port
+    bool noPermission = false;  // this user may not open it (LacksPermission, port_permission.h)
 };
 
 // root: prefixed to /sys and /dev (a copy of both trees, for tests); "" for the

@@ -1,10 +1,13 @@
 // The serial port listing on a small copy of /sys and /dev: the build machine
 // has no USB serial adapter.
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
+#include "as_nobody.h"
 #include "devices/natural_order.h"
 #include "devices/serial_ports.h"
 #include "test_files.h"
@@ -49,6 +52,7 @@ std::vector<std::string> Lines(const std::vector<devices::SerialPortInfo>& ports
         std::string line = p.path + " driver=" + p.driver + " com=";
         for (int n : p.com) line += std::to_string(n) + ",";
         if (p.console) line += " console";
+        if (p.noPermission) line += " no-permission";
         if (p.usb) {
             const devices::UsbIdentity& id = p.usbId;
             line +=
@@ -112,6 +116,33 @@ TEST(SerialPorts, listsAdaptersAndRealPortsWithTheirNames) {
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "/dev/ttyS0 driver=serial com= console");
     unsetenv("SERTRA_COM1");
+}
+
+// Root may open anything: the listing runs as nobody.
+TEST(SerialPorts, aPortTheUserMayNotOpenIsFlagged) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can hand the device to another owner and become nobody";
+    const int dialout = test_support::GroupId("dialout");
+    if (dialout < 0) GTEST_SKIP() << "this system has no group dialout";
+    FakeTree t;
+    const std::string uart = t.Dir("sys/devices/pnp0/00:00");
+    t.Link(uart + "/driver", "sys/bus/pnp/drivers/serial");
+    t.Tty("ttyS0", uart, "4");
+    const std::string adapter = t.Dir("sys/devices/pci0000:00/0000:00:14.0/usb1/1-2/1-2:1.0/ttyUSB0");
+    t.Link(adapter + "/driver", "sys/bus/usb-serial/drivers/ftdi_sio");
+    t.Tty("ttyUSB0", adapter);
+    // Only the devices' own modes may keep nobody out.
+    ASSERT_EQ(chmod(t.root().c_str(), 0755), 0);
+    ASSERT_EQ(chmod((t.root() + "/dev/ttyS0").c_str(), 0666), 0);
+    ASSERT_EQ(chown((t.root() + "/dev/ttyUSB0").c_str(), 0, static_cast<gid_t>(dialout)), 0);
+    ASSERT_EQ(chmod((t.root() + "/dev/ttyUSB0").c_str(), 0660), 0);
+
+    for (const char* name : {"SERTRA_COM1", "SERTRA_COM2", "SERTRA_COM3", "SERTRA_COM4"}) unsetenv(name);
+    const test_support::CommandResult r = test_support::RunAsNobody([&] {
+        for (const std::string& line : Lines(devices::ListSerialPorts(t.root()))) std::printf("%s\n", line.c_str());
+        return 0;
+    });
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "/dev/ttyS0 driver=serial com=2,\n/dev/ttyUSB0 driver=ftdi_sio com=1, no-permission\n");
 }
 
 TEST(SerialPorts, naturalOrderComparesNumbersByValue) {
