@@ -37,6 +37,9 @@ PACKAGES=(
   libfftw3-dev
   # benchmarks and tools
   python3
+  # the package (scripts/package.sh and its test): the icon's PNG sizes, and
+  # the checks of the package, its desktop entry, metadata and file type
+  librsvg2-bin lintian desktop-file-utils appstream shared-mime-info
 )
 
 SUDO=""

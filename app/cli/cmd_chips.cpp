@@ -23,7 +23,9 @@ std::string ProfileText(const files::ChipProfile& p) {
 
 int RunChips(int argc, char** argv) {
     if (argc > 1) return UsageErrorWithHelp("chips", std::string("unexpected argument '") + argv[1] + "'");
-    files::CIniFile config = files::OpenConfigForReading();
+    // The file to edit: for an installed program, the user's own copy, made
+    // from the installed one the first time.
+    files::CIniFile config = files::OpenConfig();
     std::string tablePath = files::ChipTablePath();
     std::vector<std::string> programmers = files::ReadProgrammers(config);
     if (programmers.empty()) {

@@ -50,6 +50,12 @@ QIcon HeaderIcon(HeaderIconId which) {
 
 QIcon PointingHandIcon() { return SmallIcon("pointing_hand"); }
 
+QIcon ProgramIcon() {
+    QIcon icon = SmallIcon("program");
+    icon.addPixmap(Picture("program", 48, 48));
+    return icon;
+}
+
 QPixmap SplashPicture() { return Picture("splash", 430, 286, true); }
 
 QPixmap AboutPicture() { return Picture("about", 89, 33); }

@@ -17,6 +17,8 @@ QIcon ImageListIcon(int index);
 
 QIcon HeaderIcon(HeaderIconId which);
 QIcon PointingHandIcon();
+// The program's own icon (its windows' and the desktop's), 16, 32 and 48 pixels.
+QIcon ProgramIcon();
 
 QPixmap SplashPicture();  // 430 × 286
 QPixmap AboutPicture();   // 89 × 33

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "art/art.h"
 #include "files/chip_table.h"
 #include "files/config.h"
 #include "startup/first_paint.h"
@@ -12,6 +13,9 @@
 
 int main(int argc, char** argv) {
     SonmiraApplication app(argc, argv);
+    // The desktop matches the windows to the menu entry and shows its icon.
+    app.setDesktopFileName("org.sonmira.Sonmira");
+    app.setWindowIcon(ProgramIcon());
     // Qt's own texts (standard buttons, file dialogs) in the program's language.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
