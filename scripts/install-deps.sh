@@ -37,6 +37,9 @@ PACKAGES=(
   libfftw3-dev
   # benchmarks and tools
   python3
+  # the manual pages, made from the programs' --help at build time, and
+  # man, with which their test renders them as lintian does
+  help2man man-db
 )
 
 SUDO=""
