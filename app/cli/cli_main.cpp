@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "sonmira_version.h"
 
 namespace cli {
 
@@ -17,9 +18,11 @@ void PrintOverview(FILE* out) {
     for (const Command& c : Commands()) sorted.push_back(&c);
     std::sort(sorted.begin(), sorted.end(),
               [](const Command* a, const Command* b) { return std::strcmp(a->name, b->name) < 0; });
-    std::fprintf(out, "usage: sonmira-cli COMMAND [ARGS...]\n\ncommands:\n");
+    std::fprintf(out, "Usage: sonmira-cli COMMAND [ARGS...]\n\ncommands:\n");
     for (const Command* c : sorted) std::fprintf(out, "  %-8s %s\n", c->name, c->summary);
-    std::fprintf(out, "\n'sonmira-cli COMMAND --help' explains one command.\n");
+    std::fprintf(out,
+                 "\n'sonmira-cli COMMAND --help' explains one command; 'sonmira-cli --version'\n"
+                 "prints the version.\n");
 }
 
 // True when any argument after the command's name is -h or --help, even one
@@ -40,6 +43,10 @@ int Main(int argc, char** argv) {
     const std::string name = argv[1];
     if (name == "-h" || name == "--help" || name == "help") {
         PrintOverview(stdout);
+        return 0;
+    }
+    if (name == "--version") {
+        std::fputs("sonmira-cli " SONMIRA_VERSION "\n", stdout);
         return 0;
     }
     const Command* c = FindCommand(name);

@@ -22,6 +22,7 @@
 #include "chip_map.h"
 #include "modsim_options.h"
 #include "modsim_protocol.h"
+#include "sonmira_version.h"
 #include "sound_chip.h"
 
 using namespace modsim;
@@ -285,6 +286,10 @@ int main(int argc, char** argv) {
     }
     if (opt.help) {
         fputs(UsageText(), stdout);
+        return 0;
+    }
+    if (opt.version) {
+        fputs("sonmira-modsim " SONMIRA_VERSION "\n", stdout);
         return 0;
     }
     if (pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {

@@ -59,11 +59,13 @@ std::string CheckChip(const Options& o) {
 }  // namespace
 
 const char* UsageText() {
-    return "usage: sonmira-modsim [options]\n"
+    return "Usage: sonmira-modsim [options]\n"
+           "\n"
            "Plays a programmer module on a pseudo-terminal. Prints the terminal's path\n"
            "as the first line of output; point a port at it (e.g. SERTRA_COM1=PATH).\n"
            "On exit (SIGINT, SIGTERM or a hang-up) prints the chip map.\n"
            "\n"
+           "Options:\n"
            "  --module first|second  module to play (default first)\n"
            "  --link PATH            also make PATH a symlink to the terminal\n"
            "  --log FILE             log every frame as one JSON object per line\n"
@@ -92,7 +94,8 @@ const char* UsageText() {
            "  --dead-rows A-B        addresses A..B always keep silence (0x for hex);\n"
            "                         may be given more than once\n"
            "  --record-late MS       a recording stores silence for its first MS ms\n"
-           "  --help                 this text\n";
+           "  --help                 this text\n"
+           "  --version              the program's version\n";
 }
 
 std::string ParseOptions(int argc, char** argv, Options& o) {
@@ -119,6 +122,8 @@ std::string ParseOptions(int argc, char** argv, Options& o) {
         int64_t n = 0;
         if (name == "--help" || name == "-h") {
             o.help = true;
+        } else if (name == "--version") {
+            o.version = true;
         } else if (name == "--silent") {
             o.silent = true;
         } else if (name == "--wrong-reply") {

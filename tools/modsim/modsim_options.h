@@ -24,6 +24,7 @@ struct Options {
     int64_t faultCount = -1;  // and last this many frames (-1: for good)
     int64_t hangupAfter = 0;  // close the pty on receiving this frame (0: never)
     bool help = false;
+    bool version = false;
 
     // The chip that keeps sound (all new, all off by default).
     std::string auxIn;     // what the AUX input hears (a source name)

@@ -6,12 +6,14 @@
 #include "art/art.h"
 #include "files/chip_table.h"
 #include "files/config.h"
-#include "startup/first_paint.h"
 #include "files/location.h"
+#include "startup/command_line.h"
+#include "startup/first_paint.h"
 #include "startup/program_windows.h"
 #include "startup/sonmira_application.h"
 
 int main(int argc, char** argv) {
+    if (const int rc = startup::AnswerInfoOptions(argc, argv, stdout); rc >= 0) return rc;
     SonmiraApplication app(argc, argv);
     // The desktop matches the windows to the menu entry and shows its icon.
     app.setDesktopFileName("org.sonmira.Sonmira");
