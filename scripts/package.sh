@@ -14,8 +14,8 @@ OUT=${SONMIRA_PACKAGE_OUT:-$ROOT/packages}
 mkdir -p "$OUT"
 OUT=$(cd "$OUT" && pwd)
 
-# Hardening, and this folder's paths mapped out of what is compiled in.
-flags() { (cd "$ROOT" && dpkg-buildflags --get "$1"); }
+# Hardening (bind-now as well), and this folder's paths mapped out of what is compiled in.
+flags() { (cd "$ROOT" && DEB_BUILD_MAINT_OPTIONS=hardening=+bindnow dpkg-buildflags --get "$1"); }
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSONMIRA_TESTS=OFF -DSONMIRA_BENCH=OFF \
   -DCMAKE_C_FLAGS="$(flags CPPFLAGS) $(flags CFLAGS)" -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
   -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$(flags LDFLAGS)" \
