@@ -40,6 +40,8 @@ PACKAGES=(
   # the package (scripts/package.sh and its test): the icon's PNG sizes, and
   # the checks of the package, its desktop entry, metadata and file type
   librsvg2-bin lintian desktop-file-utils appstream shared-mime-info
+  # keys typed into the unpacked desktop program by the package's test (XTEST)
+  xdotool
   # the manual pages, made from the programs' --help at build time, and
   # man, with which their test renders them as lintian does
   help2man man-db
