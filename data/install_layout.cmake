@@ -7,23 +7,10 @@ set(programs sonmira-cli sonmira-modsim)
 if(SONMIRA_QT)
   list(PREPEND programs sonmira)
 endif()
-install(FILES ${SONMIRA_OUT}/Sonmira.INI ${SONMIRA_OUT}/sound.dat ${SONMIRA_OUT}/qv.dat
-        DESTINATION ${SONMIRA_PROGRAM_DIR} PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+install(FILES ${SONMIRA_OUT}/Sonmira.INI ${SONMIRA_OUT}/sound.dat ${SONMIRA_OUT}/qv.dat DESTINATION ${SONMIRA_PROGRAM_DIR})
 if(SONMIRA_QT)
   install(FILES ${SONMIRA_OUT}/qv_help.chm DESTINATION ${SONMIRA_PROGRAM_DIR})
 endif()
-
-# Every binary of the program folder finds its libraries beside it and
-# nowhere else. (The drivers' build-tree search path, which names the build
-# folder, is not always rewritten by the install step: set it here.)
-set(binaries ${programs} libsertra.so libsonmiradrv.so libsonveltdrv.so libsonmira_sound.so)
-if(SONMIRA_QT)
-  list(APPEND binaries libhhctrl.so)
-endif()
-foreach(b ${binaries})
-  install(CODE "file(RPATH_SET FILE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${SONMIRA_PROGRAM_DIR}/${b}\"
-                     NEW_RPATH \"\\$ORIGIN\")")
-endforeach()
 
 # The programs find their folder through /proc/self/exe, which names the
 # link's target, so relative links are enough.
