@@ -12,6 +12,7 @@
 #include <regex>
 #include <sstream>
 
+#include "as_nobody.h"
 #include "list/project_file.h"
 #include "run_rig.h"
 #include "test_files.h"
@@ -32,10 +33,14 @@ std::vector<std::string> LinesOf(const std::string& text) {
     return lines;
 }
 
-// Runs `cmd` as an ordinary user: as root, as nobody (root may write
-// anywhere, an installed program's user may not); else as ourselves.
-std::string AsUser(const std::string& cmd) {
-    return ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " + cmd : cmd;
+// Runs the shell command `cmd` as an ordinary user: as root, as nobody (root
+// may write anywhere, an installed program's user may not); else as ourselves.
+test_support::CommandResult AsUser(const std::string& cmd) {
+    if (::geteuid() != 0) return RunCommand(cmd);
+    return test_support::RunAsNobody([&] {
+        execl("/bin/sh", "sh", "-c", cmd.c_str(), static_cast<char*>(nullptr));
+        return 127;
+    });
 }
 
 class Package : public ::testing::Test {
@@ -180,8 +185,8 @@ TEST_F(Package, theUnpackedToolSeedsAFreshConfigurationAndListsTheTypesAsTheBuil
         ASSERT_EQ(::chown(home.path().c_str(), 65534, 65534), 0);
     else
         ASSERT_EQ(RunCommand("chmod -R a-w " + Quoted(root_ + "/usr")).status, 0);
-    const auto chips = RunCommand(AsUser("env -u XDG_CONFIG_HOME -u SONMIRA_HOME HOME=" + Quoted(home.path()) + " " +
-                                         Quoted(Bin("sonmira-cli")) + " chips 2>&1"));
+    const auto chips = AsUser("env -u XDG_CONFIG_HOME -u SONMIRA_HOME HOME=" + Quoted(home.path()) + " " +
+                              Quoted(Bin("sonmira-cli")) + " chips");
     ASSERT_EQ(chips.status, 0) << chips.out;
     const std::string seeded = home / ".config/sonmira/Sonmira.INI";
     EXPECT_EQ(test_support::ReadBytes(seeded), test_support::ReadBytes(root_ + "/" + kProgramDir + "Sonmira.INI"));
