@@ -141,12 +141,7 @@ private:
 
     void Teardown() {
         if (!pipeline_) return;
-        gst_element_set_state(pipeline_, GST_STATE_NULL);
-        TakeBackFromGstThreads();
-        GstBus* bus = gst_element_get_bus(pipeline_);
-        gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-        gst_object_unref(bus);
-        gst_object_unref(pipeline_);
+        ReleasePipeline(pipeline_);
         pipeline_ = nullptr;
     }
 

@@ -276,14 +276,7 @@ bool DecodeChain::Failed() const {
 }
 
 void DecodeChain::Teardown() {
-    if (pipeline_) {
-        gst_element_set_state(pipeline_, GST_STATE_NULL);
-        TakeBackFromGstThreads();
-        GstBus* bus = gst_element_get_bus(pipeline_);
-        gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-        gst_object_unref(bus);
-        gst_object_unref(pipeline_);
-    }
+    if (pipeline_) ReleasePipeline(pipeline_);
     pipeline_ = nullptr;
     decodebin_ = nullptr;
     audioSink_ = nullptr;

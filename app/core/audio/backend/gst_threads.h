@@ -17,6 +17,8 @@
 // checks in full; two callbacks are not ordered by the marks.
 #pragma once
 
+#include <gst/gst.h>
+
 #if defined(__SANITIZE_THREAD__)
 #include <sanitizer/tsan_interface.h>
 #endif
@@ -40,6 +42,17 @@ inline void TakeBackFromGstThreads() {
 #if defined(__SANITIZE_THREAD__)
     __tsan_acquire(&g_fromGstThreads);
 #endif
+}
+
+// Ends a pipeline of ours: to NULL (which joins its streaming threads), what
+// they were handed taken back, our bus handler dropped, the pipeline released.
+inline void ReleasePipeline(GstElement* pipeline) {
+    gst_element_set_state(pipeline, GST_STATE_NULL);
+    TakeBackFromGstThreads();
+    GstBus* bus = gst_element_get_bus(pipeline);
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
+    gst_object_unref(pipeline);
 }
 
 // For the length of a callback that GStreamer runs on one of its threads.
