@@ -16,6 +16,21 @@ MainFormSetup WindowSetup(const TempDir& home, messages::IUserPrompt* prompt, au
     return setup;
 }
 
+std::unique_ptr<TMainForm> ShowDownloadWindow(const TempDir& home, messages::IUserPrompt* prompt, audio::IMixer* mixer,
+                                              TFrmwWait** wait) {
+    MainFormSetup setup = WindowSetup(home, prompt, mixer);
+    FileDialogs d;
+    d.openProject = [&home] { return std::optional<std::string>(home / "p.QWF"); };
+    setup.dialogs = d;
+    auto form = std::make_unique<TMainForm>(setup);
+    *wait = new TFrmwWait(form.get(), prompt);
+    RunDialogs dialogs;
+    dialogs.frmwWait = *wait;
+    form->AttachRunDialogs(dialogs);
+    form->show();
+    return form;
+}
+
 bool WriteToneProject(const TempDir& home, const std::string& header,
                       const std::vector<std::tuple<bool, int, int>>& rows, int tone_ms) {
     std::string text;

@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <cstdio>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "dialogs/run_progress_dialog.h"
 #include "main_form.h"
 #include "run_rig.h"
 #include "test_files.h"
@@ -19,6 +21,12 @@ namespace test_support {
 void CopyInstallData(const TempDir& home, std::initializer_list<const char*> names = {"Sonmira.INI", "sound.dat"});
 
 MainFormSetup WindowSetup(const TempDir& home, messages::IUserPrompt* prompt, audio::IMixer* mixer);
+
+// The main window on that set-up, shown, as a download needs it: its 打开
+// command opens home/p.QWF and the run's progress dialog (*wait, owned by
+// the window) is attached. The caller waits for it to be exposed.
+std::unique_ptr<TMainForm> ShowDownloadWindow(const TempDir& home, messages::IUserPrompt* prompt, audio::IMixer* mixer,
+                                              TFrmwWait** wait);
 
 // Writes home/p.QWF with `header` and one row per (marked, start, length ms):
 // row n plays n.wav, a 440 Hz tone of `tone_ms` (0: of the row's length).

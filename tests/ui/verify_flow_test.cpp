@@ -58,16 +58,7 @@ protected:
     virtual std::vector<std::string> SimOptions() const { return {}; }
     void MakeForm() {
         form_.reset();
-        MainFormSetup setup = test_support::WindowSetup(home_, &prompt_, &mixer_);
-        FileDialogs d;
-        d.openProject = [this] { return std::optional<std::string>(home_ / "p.QWF"); };
-        setup.dialogs = d;
-        form_ = std::make_unique<TMainForm>(setup);
-        wait_ = new TFrmwWait(form_.get(), &prompt_);
-        RunDialogs dialogs;
-        dialogs.frmwWait = wait_;
-        form_->AttachRunDialogs(dialogs);
-        form_->show();
+        form_ = test_support::ShowDownloadWindow(home_, &prompt_, &mixer_, &wait_);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
     }
     void Settings(const std::string& input, bool afterDownload) {

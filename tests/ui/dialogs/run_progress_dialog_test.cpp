@@ -118,16 +118,7 @@ protected:
         sim_ = std::make_unique<rig::ModSim>(kOut + "sonmira-modsim", Module(), SimOptions());
         rig::PointPortsAt(sim_->Path());
         test_support::CopyInstallData(home_, {"Sonmira.INI", "sound.dat", "qv.dat"});
-        MainFormSetup setup = test_support::WindowSetup(home_, &prompt_, &mixer_);
-        FileDialogs d;
-        d.openProject = [this] { return std::optional<std::string>(home_ / "p.QWF"); };
-        setup.dialogs = d;
-        form_ = std::make_unique<TMainForm>(setup);
-        wait_ = new TFrmwWait(form_.get(), &prompt_);
-        RunDialogs dialogs;
-        dialogs.frmwWait = wait_;
-        form_->AttachRunDialogs(dialogs);
-        form_->show();
+        form_ = test_support::ShowDownloadWindow(home_, &prompt_, &mixer_, &wait_);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form_.get()));
         QObject::connect(wait_, &QWidget::windowTitleChanged,
                          [this](const QString& t) { seen_.push_back("caption:" + t.toStdString()); });
