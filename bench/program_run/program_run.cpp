@@ -10,15 +10,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <future>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "runs/download_command.h"
-#include "runs/rec_thread.h"
-#include "runs/run_dialog.h"
 #include "run_rig.h"
+#include "download_run.h"
 #include "ten_tones.h"
 
 namespace {
@@ -58,11 +55,7 @@ int Bench(const std::string& module) {
     setenv("SONMIRA_PLAY_LOG", (dir + "/play.log").c_str(), 1);
 
     list::ProgrammingList list;
-    files::ChipProfile chip;
-    chip.code = 0x0101;
-    chip.step = 100;
-    chip.lastAddress = 0x257;
-    chip.capacity = 60000;
+    const files::ChipProfile chip = bench::BenchChip();
     const int64_t sounds_ms = bench::ListTenTones(dir, chip.step, &list);
     if (sounds_ms < 0) {
         std::fprintf(stderr, "sox failed\n");
@@ -76,23 +69,9 @@ int Bench(const std::string& module) {
         std::fprintf(stderr, "driver not bound\n");
         return 1;
     }
-    ScriptedPrompt prompt{messages::MsgAnswer::Yes};
     QuietView view;
-    runs::RunDialog dialog(prompt, messages::MsgId::RecOverflow);
-    runs::DownloadInputs in;
-    in.list = &list;
-    in.chip = chip;
-    in.drivers = &drivers;
-    runs::RecJob job;
-    if (runs::DownloadCommand(in, prompt, view, &job) != runs::CommandEnd::OpenDialog) {
-        std::fprintf(stderr, "download command stopped: %s\n", prompt.Texts().empty() ? "" : prompt.Texts()[0].c_str());
-        return 1;
-    }
-    std::promise<void> ended;
-    const int64_t t0 = rig::MonotonicNs();
-    runs::StartRecThread(dialog, std::move(job), view, [&ended](runs::RecThread::End) { ended.set_value(); });
-    ended.get_future().wait();
-    dialog.Close();
+    int64_t t0 = 0;
+    if (!bench::RunDownload(list, chip, drivers, view, &t0)) return 1;
 
     const DriverPauses p = PausesOf(module);
     const int64_t prescribed = kSegments * (runs::RecThread::kPauseMs + p.per_segment_ms) + sounds_ms +

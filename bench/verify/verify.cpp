@@ -12,7 +12,6 @@
 #include <time.h>
 
 #include <cstdio>
-#include <future>
 #include <string>
 #include <vector>
 
@@ -21,10 +20,7 @@
 #include "audio_files.h"
 #include "private_sound_server.h"
 #include "run_rig.h"
-#include "scripted_prompt.h"
-#include "runs/download_command.h"
-#include "runs/rec_thread.h"
-#include "runs/run_dialog.h"
+#include "download_run.h"
 #include "ten_tones.h"
 #include "verify/chip_verify.h"
 
@@ -68,11 +64,7 @@ int Bench() {
         return 1;
     }
     list::ProgrammingList list;
-    files::ChipProfile chip;
-    chip.code = 0x0101;
-    chip.step = 100;
-    chip.lastAddress = 0x257;
-    chip.capacity = 60000;
+    const files::ChipProfile chip = bench::BenchChip();
     const int64_t sounds_ms = bench::ListTenTones(dir, chip.step, &list);
     if (sounds_ms < 0) {
         std::fprintf(stderr, "sox failed\n");
@@ -90,22 +82,8 @@ int Bench() {
     }
 
     // Programming, as the download command does it.
-    ScriptedPrompt prompt{messages::MsgAnswer::Yes};
     QuietView view;
-    runs::RunDialog dialog(prompt, messages::MsgId::RecOverflow);
-    runs::DownloadInputs in;
-    in.list = &list;
-    in.chip = chip;
-    in.drivers = &drivers;
-    runs::RecJob job;
-    if (runs::DownloadCommand(in, prompt, view, &job) != runs::CommandEnd::OpenDialog) {
-        std::fprintf(stderr, "download command stopped\n");
-        return 1;
-    }
-    std::promise<void> ended;
-    runs::StartRecThread(dialog, std::move(job), view, [&ended](runs::RecThread::End) { ended.set_value(); });
-    ended.get_future().wait();
-    dialog.Close();
+    if (!bench::RunDownload(list, chip, drivers, view)) return 1;
 
     // Verification.
     const int64_t open0 = rig::MonotonicNs();
