@@ -61,12 +61,6 @@ bool Wait(int ms, const std::function<bool()>& cancelled) {
     return false;
 }
 
-SegmentReport Failed(const std::string& reason) {
-    SegmentReport r;
-    r.reason = reason;
-    return r;
-}
-
 }  // namespace
 
 VerifyEnd VerifyChip(const VerifyJob& job, IVerifyProgress& progress, const std::function<bool()>& cancelled,
@@ -89,11 +83,11 @@ VerifyEnd VerifyChip(const VerifyJob& job, IVerifyProgress& progress, const std:
         SegmentOutcome o{s, {}, false};
         Decoded file = files.Take(static_cast<size_t>(i));
         if (file.code != audio::kAudioOk) {
-            o.report = Failed("the file does not decode: " + file.error);
+            o.report = FailedReport("the file does not decode: " + file.error);
         } else if (s.belowLowest) {
-            o.report = Failed("not played: it starts below the chip's lowest address");
+            o.report = FailedReport("not played: it starts below the chip's lowest address");
         } else if (begun != kDevOk) {
-            o.report = Failed("not played: " + messages::DriverResultMessage(begun));
+            o.report = FailedReport("not played: " + messages::DriverResultMessage(begun));
         } else {
             // What the chip holds of a segment ends with its last address.
             const size_t room =
@@ -108,12 +102,12 @@ VerifyEnd VerifyChip(const VerifyJob& job, IVerifyProgress& progress, const std:
             std::string error;
             const int stopped = job.capture->Stop(&heard, &error);
             if (played != kDevOk) {
-                o.report = Failed("not played: " + messages::DriverResultMessage(played));
+                o.report = FailedReport("not played: " + messages::DriverResultMessage(played));
             } else if (!waited) {
                 end = VerifyEnd::Cancelled;
                 break;
             } else if (stopped != audio::kAudioOk) {
-                o.report = Failed(error);
+                o.report = FailedReport(error);
                 end = VerifyEnd::InputFailed;
             } else {
                 o.report = CompareSegment(file.samples, heard, job.settings);

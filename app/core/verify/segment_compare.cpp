@@ -112,33 +112,33 @@ std::string Reason(const SegmentReport& r, const CompareSettings& settings) {
     return joined;
 }
 
-SegmentReport Failed(const std::string& reason) {
+}  // namespace
+
+SegmentReport FailedReport(const std::string& reason) {
     SegmentReport r;
     r.reason = reason;
     return r;
 }
 
-}  // namespace
-
 SegmentReport CompareSegment(const std::vector<float>& file, const std::vector<float>& capture,
                              const CompareSettings& settings) {
-    if (file.empty() || capture.empty()) return Failed("nothing to compare");
-    if (settings.rate < 1) return Failed("sampling rate " + std::to_string(settings.rate) + " Hz not usable");
+    if (file.empty() || capture.empty()) return FailedReport("nothing to compare");
+    if (settings.rate < 1) return FailedReport("sampling rate " + std::to_string(settings.rate) + " Hz not usable");
     // A few samples match any sound equally well; a chip step is far longer.
-    if (file.size() * 100 < static_cast<size_t>(settings.rate)) return Failed("file shorter than 10 ms");
+    if (file.size() * 100 < static_cast<size_t>(settings.rate)) return FailedReport("file shorter than 10 ms");
 
     SegmentReport r;
     r.clipped = ClippedShare(capture);
     const std::vector<float> fileBand = SpeechBand(file, settings.rate);
     const std::vector<float> captureBand = SpeechBand(capture, settings.rate);
-    if (fileBand.empty() || captureBand.empty()) return Failed("out of memory");
+    if (fileBand.empty() || captureBand.empty()) return FailedReport("out of memory");
     const EnergySums fileEnergy(fileBand);
     const EnergySums captureEnergy(captureBand);
 
     r.silent = captureEnergy.Total() / static_cast<double>(capture.size()) < kSilentPower;
     if (!r.silent) {
         const std::vector<float> correlation = CrossCorrelation(fileBand, captureBand);
-        if (correlation.empty()) return Failed("out of memory");
+        if (correlation.empty()) return FailedReport("out of memory");
         const Alignment best = BestAlignment(correlation, fileEnergy, captureEnergy);
         r.similarity = best.similarity;
         r.delayMs = static_cast<int>(std::llround(static_cast<double>(best.lag) * 1000.0 / settings.rate));

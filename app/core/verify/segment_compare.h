@@ -65,6 +65,9 @@ struct SegmentReport {
     std::string reason;
 };
 
+// A segment that could not be compared, or not played: not ok, for `reason`.
+SegmentReport FailedReport(const std::string& reason);
+
 // file: the file's sound as played (mono float, -1..1, at settings.rate);
 // capture: what the input heard, from just before the segment was told to
 // play until after it should have ended (mono float at the same rate).
