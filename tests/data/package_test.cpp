@@ -74,8 +74,9 @@ std::string Package::deb_, Package::root_;
 
 TEST_F(Package, holdsTheProgramFolderItsLinksAndTheDesktopsFilesAndNothingElse) {
     EXPECT_EQ(fs::path(deb_).filename().string().rfind("sonmira_", 0), 0u) << deb_;
+    const std::vector<std::string> listing = LinesOf(RunCommand("dpkg-deb -c " + Quoted(deb_)).out);
     std::vector<std::string> files;
-    for (const std::string& line : LinesOf(RunCommand("dpkg-deb -c " + Quoted(deb_)).out)) {
+    for (const std::string& line : listing) {
         if (line[0] == 'd') continue;
         std::string entry = line.substr(line.find("./") + 2);
         files.push_back(entry);
@@ -105,7 +106,7 @@ TEST_F(Package, holdsTheProgramFolderItsLinksAndTheDesktopsFilesAndNothingElse) 
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(files, expected);
     // What the program writes goes to the user's folder: nothing installed is writable by others.
-    for (const std::string& line : LinesOf(RunCommand("dpkg-deb -c " + Quoted(deb_)).out))
+    for (const std::string& line : listing)
         EXPECT_TRUE(line.compare(0, 10, "-rw-r--r--") == 0 || line.compare(0, 10, "-rwxr-xr-x") == 0 ||
                     line.compare(0, 10, "drwxr-xr-x") == 0 || line.compare(0, 10, "lrwxrwxrwx") == 0)
             << line;
